@@ -1,0 +1,45 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace modKestralMGA {
+
+// The file operations that replacing a file atomically needs, narrow enough that tests can fail
+// the n-th one. Every operation returns 0 (or, for Write, the number of bytes written) on
+// success and -errno on failure.
+class FileOps {
+ public:
+  virtual ~FileOps() = default;
+  // Creates a new file in folder with a unique name (mode 0600), opened for writing; sets
+  // tempPath and returns the descriptor.
+  virtual int CreateTemp(const std::string& folder, std::string& tempPath) = 0;
+  virtual long Write(int fd, const char* data, std::size_t size) = 0;
+  virtual int Sync(int fd) = 0;
+  virtual int Close(int fd) = 0;
+  // Gives the open file the permission bits mode.
+  virtual int CopyMode(int fd, mode_t mode) = 0;
+  virtual int Rename(const std::string& from, const std::string& to) = 0;
+  virtual int SyncFolder(const std::string& folder) = 0;
+  virtual int RemoveTemp(const std::string& path) = 0;
+  // Whether target exists and, if it does, its permission bits (exists = false, returns 0, when
+  // there is no such file).
+  virtual int StatTarget(const std::string& target, bool& exists, mode_t& mode) = 0;
+};
+
+// The real operations of the operating system.
+FileOps& SystemFileOps();
+
+// Replaces the file at path with bytes, atomically: writes a temporary file in the same folder
+// (looping until every byte is written; a short write that makes no progress is a failure),
+// syncs it, gives it the permission bits of the file it replaces (a new file: 0666 less the
+// umask), renames it over the target and syncs the folder. A symbolic link is followed and its
+// target replaced. On any failure the old file is byte-identical, no temporary file is left, and
+// FileError is thrown: "Cannot write <path>: <system description>".
+void AtomicWriteFile(const std::string& path, std::string_view bytes,
+                     FileOps& ops = SystemFileOps());
+
+}  // namespace modKestralMGA

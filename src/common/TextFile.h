@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace modKestralMGA {
+
+// The English description of a system error number ("No such file or directory"), the same
+// whatever the locale.
+std::string SystemErrorText(int errorNumber);
+
+// The bytes of a text file as the program reads them: a leading UTF-8 byte-order mark dropped,
+// trailing 0x1A (end-of-file) bytes dropped. Bytes are otherwise kept as read: the single-byte
+// character set is Windows-1252 and only the window converts for display.
+struct TextFile {
+  std::string Path;   // the path as the caller named it, used in messages
+  std::string Bytes;  // the content after the byte rules
+};
+
+// Reads a whole text file. Throws FileError when the file cannot be opened or read (a folder
+// included), and when it holds a NUL byte in its first 4 KiB:
+// "<path> is not a plain text file (UTF-16 or binary); save it as plain text".
+// path is opened as given; displayPath (the path when empty) names the file in messages.
+TextFile ReadTextFile(const std::string& path, const std::string& displayPath = {});
+
+// Reads only the first physical line of a text file (without its line end), with the same byte
+// rules and refusals as ReadTextFile; reads no more of a large file than it needs.
+std::string ReadFirstLine(const std::string& path, const std::string& displayPath = {});
+
+// Splits bytes into physical lines: LF, CR and CR LF each end a line; the last line needs no
+// line end; an empty text has no lines. Line numbers count every physical line from 1.
+class LineSplitter {
+ public:
+  explicit LineSplitter(std::string_view bytes) : m_bytes(bytes) {}
+  // The next line without its line end; false at the end.
+  bool Next(std::string_view& line);
+  // The number of the line Next gave last (0 before the first).
+  std::int64_t LineNumber() const { return m_lineNumber; }
+
+ private:
+  std::string_view m_bytes;
+  std::size_t m_pos = 0;
+  std::int64_t m_lineNumber = 0;
+};
+
+// True when a line holds only blanks and tabs (or nothing).
+bool IsBlankLine(std::string_view line);
+
+}  // namespace modKestralMGA

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace modKestralMGA {
+
+// The longest value the value-list reader keeps; a longer one is refused.
+inline constexpr std::size_t kMaxValueLength = 64 * 1024;
+
+// Splits one physical line of a list-of-values file (Mark Details, lines and curve files) into
+// its values, replacing what values held:
+// - a comma ends a value, and the line end ends the last one: a line holds commas + 1 values
+//   (commas inside quotes excepted), so a trailing comma adds an empty value;
+// - blanks and tabs before a value are skipped; an unquoted value keeps its trailing blanks;
+// - a value starting with a double quote runs to the next lone double quote and may hold commas;
+//   "" inside it is one quote character; the quotes are removed; what follows the closing quote
+//   up to the next comma is dropped; a quote not closed on its line ends at the line end;
+// - a blank line (only blanks and tabs) holds no values.
+// A value longer than kMaxValueLength throws FileError "Value too long at line N of <path>".
+void SplitValueLine(std::string_view line, std::int64_t lineNumber, const std::string& path,
+                    std::vector<std::string>& values);
+
+}  // namespace modKestralMGA

@@ -1,0 +1,41 @@
+# Fails when a file outside the windows' folders includes a Qt header, or when anything but the
+# dialogs implementation uses QMessageBox or QFileDialog directly. Run by ctest as "layout".
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR is not set")
+endif()
+
+file(GLOB_RECURSE files RELATIVE "${SOURCE_DIR}"
+  "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp"
+  "${SOURCE_DIR}/tests/*.h" "${SOURCE_DIR}/tests/*.cpp"
+  "${SOURCE_DIR}/bench/*.h" "${SOURCE_DIR}/bench/*.cpp"
+  "${SOURCE_DIR}/examples/*.h" "${SOURCE_DIR}/examples/*.cpp")
+
+set(failures 0)
+foreach(f IN LISTS files)
+  file(STRINGS "${SOURCE_DIR}/${f}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z0-9]+|Qt[A-Za-z0-9]*/[^>\"]*)[>\"]")
+  if(includes)
+    if(NOT f MATCHES "^(src/app/|src/joins/|src/[a-z]+/ui/|tests/gui/|bench/)")
+      list(GET includes 0 first)
+      string(STRIP "${first}" first)
+      message(SEND_ERROR "${f}: includes a Qt header (${first}). Qt belongs in src/app, src/joins, "
+        "the ui/ subfolders, tests/gui and bench; the core reaches the windows through its seams "
+        "(MessageSink, the settings interfaces, ColumnWriter, PendingEvents).")
+      math(EXPR failures "${failures} + 1")
+    endif()
+  endif()
+  if(NOT f MATCHES "^src/app/QtDialogs\\.(h|cpp)$")
+    file(STRINGS "${SOURCE_DIR}/${f}" direct REGEX "QMessageBox|QFileDialog")
+    if(direct)
+      message(SEND_ERROR "${f}: uses QMessageBox or QFileDialog directly. Show messages and file "
+        "dialogs through the Dialogs interface (src/app/Dialogs.h), which tests replace by a "
+        "scripted double.")
+      math(EXPR failures "${failures} + 1")
+    endif()
+  endif()
+endforeach()
+
+list(LENGTH files count)
+if(failures GREATER 0)
+  message(FATAL_ERROR "layout: ${failures} problem(s) in ${count} files")
+endif()
+message(STATUS "layout: ${count} files checked, no problems")
