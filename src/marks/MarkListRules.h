@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "marks/MarkList.h"
+
+namespace modKestralMGA {
+
+// True when the list has no mark row, or when the PSM No. of its first row is empty, whatever
+// the other rows hold.
+bool IsGridEmpty(const MarkList& list);
+
+// True when the row's PSM No., East and North are all non-empty: the row is complete, is saved,
+// and is offered for joins.
+bool DataToSave(const MarkList& list, std::size_t row);
+
+// The mean height (metres) of the rows whose Height cell is not empty, each read by the numeric
+// value rule (a text that is not a number counts as a height of 0); 0 when the sum of those
+// heights is 0 or negative, or when there are none. Not rounded.
+double AverageHeight(const MarkList& list);
+
+// Removes marks listed twice: of several rows with the same PSM No. text (exactly: same bytes,
+// same case, blanks count) only the first stays, with its own cells; the later ones are removed
+// whole. Rows with an empty PSM No. count as equal to each other. Linear in the number of rows.
+void RemoveDup(MarkList& list);
+
+// What pressing Enter in the cell editor stores in a cell.
+struct CellCommit {
+  bool Stores = false;  // false: nothing is stored and the current cell stays (empty PSM No.)
+  std::string Text;     // the cell's new text when Stores
+};
+
+// The commit rule of the cell editor for the text typed into column of row (a row index of
+// list, from 0):
+// - PSM No.: empty -> nothing stored; 1 to 4 characters, or a "/" anywhere -> as typed; else the
+//   first four characters, "/", then the rest (66281001 -> 6628/1001; 662810 -> 6628/10);
+// - East, North, Height: empty -> the cell is emptied; else the numeric value with three decimals
+//   (280000.1234 -> 280000.123, abc -> 0.000);
+// - Order, Zone, Datum, Status: typed text in upper case (ASCII letters; other bytes kept); empty
+//   -> when the cell is empty and the row is not the first, the cell above is repeated, else the
+//   cell is emptied.
+CellCommit CommitCellText(const MarkList& list, std::size_t row, int column, std::string_view typed);
+
+}  // namespace modKestralMGA
