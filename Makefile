@@ -12,10 +12,17 @@ all: deps
 deps:
 	@scripts/install-deps --check >/dev/null || scripts/install-deps
 
+# The program with the example marks. Without a display it says how to run it under Xvfb.
 run: deps
 	cmake --preset release >/dev/null
-	cmake --build --preset release -j $(JOBS) --target kestral_demo
-	./build/release/examples/kestral_demo
+	cmake --build --preset release -j $(JOBS) --target KestralMGA
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  ./build/release/src/app/KestralMGA examples/marks.dmp; \
+	else \
+	  echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): KestralMGA is built but not started."; \
+	  echo "To run it on a virtual display:"; \
+	  echo "  xvfb-run -a ./build/release/src/app/KestralMGA examples/marks.dmp"; \
+	fi
 
 test: deps
 	cmake --preset release
