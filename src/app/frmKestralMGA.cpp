@@ -456,7 +456,11 @@ void frmKestralMGA::SetupGrid() {
     header->resizeSection(column, width);
     total += width;
   }
-  Grid1->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+  const int rowHeight = metrics.height() + 6;
+  Grid1->verticalHeader()->setDefaultSectionSize(rowHeight);
+  // A dozen marks in view at the least; the grid takes any height the window gains.
+  Grid1->setMinimumHeight(Grid1->horizontalHeader()->sizeHint().height() + 12 * rowHeight +
+                          2 * Grid1->frameWidth());
   // Room for every column beside the vertical scroll bar.
   Grid1->setMinimumWidth(total + 2 * Grid1->frameWidth() +
                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
