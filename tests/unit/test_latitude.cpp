@@ -3,14 +3,11 @@
 
 #include <limits>
 
+#include "GeodesyFixtures.h"
 #include "geodesy/Ellipsoid.h"
 
 namespace modKestralMGA {
 namespace {
-
-constexpr auto kGrs80 = DistanceCalculationMode::MGA94_2020;
-constexpr auto kAns = DistanceCalculationMode::AMG84;
-constexpr auto kPlane = DistanceCalculationMode::Plane;
 
 TEST(Latitude, ReferencePointsConvergeWithTheirNumberOfTests) {
   struct Case {
