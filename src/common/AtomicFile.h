@@ -33,12 +33,14 @@ class FileOps {
 // The real operations of the operating system.
 FileOps& SystemFileOps();
 
-// Replaces the file at path with bytes, atomically: writes a temporary file in the same folder
-// (looping until every byte is written; a short write that makes no progress is a failure),
-// syncs it, gives it the permission bits of the file it replaces (a new file: 0666 less the
-// umask), renames it over the target and syncs the folder. A symbolic link is followed and its
-// target replaced. On any failure the old file is byte-identical, no temporary file is left, and
-// FileError is thrown: "Cannot write <path>: <system description>".
+// Replaces the file at path with bytes, atomically: creates a temporary file in the target's
+// folder, gives it the permission bits of the file it replaces (a new file: 0666 less the
+// umask), writes it (looping over short writes; a write that fails or writes nothing is a
+// failure), syncs and closes it, renames it over the target and syncs the folder. A symbolic
+// link is followed: the link stays and the file it leads to is replaced. On any failure up to
+// the rename the old file is byte-identical (or still absent), the temporary file is removed, and
+// FileError is thrown: "Cannot write <path>: <system description>", path as given. A failing
+// folder sync after the rename is not reported: the target already holds the new bytes then.
 void AtomicWriteFile(const std::string& path, std::string_view bytes,
                      FileOps& ops = SystemFileOps());
 

@@ -15,7 +15,7 @@ namespace modKestralMGA {
 class ColumnWriter {
  public:
   virtual ~ColumnWriter() = default;
-  // Writes text starting at 1-based column (column >= 1).
+  // Writes text starting at 1-based column (a column below 1 counts as 1).
   virtual void Field(int column, std::string_view text) = 0;
   // Writes text straight on from the current position.
   virtual void Text(std::string_view text) = 0;

@@ -43,21 +43,23 @@ void IncrementLastDigit(std::string& digits) {
 // |value| with exactly `decimals` places, rounded to nearest from the exact binary value, ties
 // away from zero.
 std::string FixedMagnitude(double magnitude, int decimals) {
-  // The widest value a double holds has 309 digits before the point.
-  char buffer[400];
+  // The widest double has 309 digits before the point; room for the point and one place more.
+  std::string text(312 + static_cast<std::size_t>(decimals), '\0');
+  char* const first = text.data();
+  char* const last = first + text.size();
   if (IsExactTie(magnitude, decimals)) {
     // The value has exactly decimals + 1 places, the last a 5: drop it and round up.
-    const auto r =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals + 1);
-    std::string text(buffer, r.ptr);
+    const auto r = std::to_chars(first, last, magnitude, std::chars_format::fixed, decimals + 1);
+    text.resize(static_cast<std::size_t>(r.ptr - first));
     text.pop_back();
     if (!text.empty() && text.back() == '.') text.pop_back();
     IncrementLastDigit(text);
     return text;
   }
   // Not a tie: to_chars rounds the exact binary value to nearest.
-  const auto r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals);
-  return std::string(buffer, r.ptr);
+  const auto r = std::to_chars(first, last, magnitude, std::chars_format::fixed, decimals);
+  text.resize(static_cast<std::size_t>(r.ptr - first));
+  return text;
 }
 
 bool IsAllZeros(const std::string& digits) {

@@ -6,12 +6,12 @@
 namespace modKestralMGA {
 
 // The program's number formats.
-inline constexpr std::string_view kFormatMetres = "0.000";         // distances, heights
-inline constexpr std::string_view kFormatBearing = "0.0000";       // ddd.mmss bearings
+inline constexpr std::string_view kFormatMetres = "0.000";            // distances, heights
+inline constexpr std::string_view kFormatBearing = "0.0000";          // ddd.mmss bearings
 inline constexpr std::string_view kFormatScaleFactor = "0.00000000";  // scale factors
-inline constexpr std::string_view kFormatSeconds = "0.0";          // seconds of arc
-inline constexpr std::string_view kFormatKey = "#";                // point numbers and keys
-inline constexpr std::string_view kFormatCount = "0";              // counts
+inline constexpr std::string_view kFormatSeconds = "0.0";             // seconds of arc
+inline constexpr std::string_view kFormatKey = "#";                   // point numbers and keys
+inline constexpr std::string_view kFormatCount = "0";                 // counts
 
 // value written with a format pattern: "0", "0.0", "0.000", "0.0000", "0.00000000" (any number
 // of zeros after the point) or "#". A pattern of zeros gives at least one digit before the

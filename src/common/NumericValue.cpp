@@ -8,7 +8,9 @@ namespace modKestralMGA {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Converts a decimal number already known to be well formed (digits, at most one ".", at least
 // one digit, optional exponent with at least one digit; no sign) and applies the sign.
@@ -49,8 +51,9 @@ NumberReading Convert(std::string_view number, bool negative) {
         if (exponent < 1000000000) exponent = exponent * 10 + (number[i] - '0');
       }
     }
-    const std::int64_t magnitude = (digitsBeforePoint > 0 ? digitsBeforePoint : -leadingZerosAfterPoint) +
-                                   (exponentNegative ? -exponent : exponent);
+    const std::int64_t magnitude =
+        (digitsBeforePoint > 0 ? digitsBeforePoint : -leadingZerosAfterPoint) +
+        (exponentNegative ? -exponent : exponent);
     if (magnitude > 0) return {0.0, NumberStatus::OutOfRange};
     return {negative ? -0.0 : 0.0, NumberStatus::Ok};
   }

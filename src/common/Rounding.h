@@ -9,7 +9,9 @@ namespace modKestralMGA {
 // True when a and b are the same double, bit for bit up to the sign of zero. The program's
 // rules compare some values exactly (a bearing of exactly 999, a distance of exactly -9); this
 // names the intent where a plain == would be mistaken for a careless float comparison.
-inline bool IsExactly(double a, double b) { return std::equal_to<double>()(a, b); }
+inline bool IsExactly(double a, double b) {
+  return std::equal_to<double>()(a, b);
+}
 
 // value rounded to the nearest whole number, a half going to the even neighbour (30.5 -> 30,
 // 31.5 -> 32). The rounding of every whole-number conversion: keys, a mark's order, seconds.

@@ -1,0 +1,175 @@
+#include "common/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "common/Errors.h"
+#include "common/TextFile.h"
+
+namespace modKestralMGA {
+
+namespace {
+
+constexpr int kMaxLinkHops = 40;
+// The largest piece handed to one write: Linux writes at most about 2 GiB at a time anyway.
+constexpr std::size_t kMaxWriteChunk = std::size_t{1} << 30;
+
+class PosixFileOps final : public FileOps {
+ public:
+  int CreateTemp(const std::string& folder, std::string& tempPath) override {
+    std::string pattern = folder + "/.kestral-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    const int fd = ::mkostemp(buffer.data(), O_CLOEXEC);
+    if (fd < 0) return -errno;
+    tempPath.assign(buffer.data());
+    return fd;
+  }
+  long Write(int fd, const char* data, std::size_t size) override {
+    ssize_t written = 0;
+    do {
+      written = ::write(fd, data, size);
+    } while (written < 0 && errno == EINTR);
+    return written < 0 ? -errno : static_cast<long>(written);
+  }
+  int Sync(int fd) override { return ::fsync(fd) == 0 ? 0 : -errno; }
+  // No retry on EINTR: Linux releases the descriptor whatever close reports.
+  int Close(int fd) override { return ::close(fd) == 0 ? 0 : -errno; }
+  int CopyMode(int fd, mode_t mode) override { return ::fchmod(fd, mode) == 0 ? 0 : -errno; }
+  int Rename(const std::string& from, const std::string& to) override {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : -errno;
+  }
+  int SyncFolder(const std::string& folder) override {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return -errno;
+    const int result = ::fsync(fd) == 0 ? 0 : -errno;
+    ::close(fd);
+    return result;
+  }
+  int RemoveTemp(const std::string& path) override {
+    return ::unlink(path.c_str()) == 0 ? 0 : -errno;
+  }
+  int StatTarget(const std::string& target, bool& exists, mode_t& mode) override {
+    struct stat info {};
+    exists = false;
+    mode = 0;
+    if (::stat(target.c_str(), &info) != 0) return errno == ENOENT ? 0 : -errno;
+    exists = true;
+    mode = info.st_mode;
+    return 0;
+  }
+};
+
+[[noreturn]] void ThrowWriteError(const std::string& path, int errorNumber) {
+  throw FileError("Cannot write " + path + ": " + SystemErrorText(errorNumber));
+}
+
+// The folder part of path: "." for a bare name, "/" for a name in the root folder.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// The file that writing to path replaces: path itself, or the file its chain of symbolic links
+// ends at (which need not exist yet). Throws as a write error when a link cannot be read.
+std::string FollowLinks(const std::string& path) {
+  std::string target = path;
+  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target;
+    std::vector<char> buffer(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+    ssize_t length = 0;
+    // readlink fills the whole buffer when the link text may have been cut: grow and retry.
+    while ((length = ::readlink(target.c_str(), buffer.data(), buffer.size())) >= 0 &&
+           static_cast<std::size_t>(length) == buffer.size()) {
+      buffer.resize(buffer.size() * 2);
+    }
+    if (length < 0) ThrowWriteError(path, errno);
+    const std::string link(buffer.data(), static_cast<std::size_t>(length));
+    target = link.starts_with('/') ? link : FolderOf(target) + "/" + link;
+  }
+  ThrowWriteError(path, ELOOP);
+}
+
+// The process's umask, read without changing it: from the "Umask:" line of /proc/self/status
+// when that is there, else by setting it and putting it back at once.
+mode_t CurrentUmask() {
+  const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+  if (fd >= 0) {
+    std::string status(8192, '\0');
+    const ssize_t length = ::read(fd, status.data(), status.size());
+    ::close(fd);
+    status.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    const std::size_t field = status.find("\nUmask:");
+    if (field != std::string::npos) {
+      std::size_t pos = status.find_first_not_of(" \t", field + 7);
+      mode_t mask = 0;
+      bool digits = false;
+      for (; pos < status.size() && status[pos] >= '0' && status[pos] <= '7'; ++pos) {
+        mask = static_cast<mode_t>(mask * 8 + static_cast<mode_t>(status[pos] - '0'));
+        digits = true;
+      }
+      if (digits) return mask & 0777;
+    }
+  }
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
+}
+
+}  // namespace
+
+FileOps& SystemFileOps() {
+  static PosixFileOps ops;
+  return ops;
+}
+
+void AtomicWriteFile(const std::string& path, std::string_view bytes, FileOps& ops) {
+  const std::string target = FollowLinks(path);
+  const std::string folder = FolderOf(target);
+
+  bool exists = false;
+  mode_t mode = 0;
+  if (const int result = ops.StatTarget(target, exists, mode); result < 0) {
+    ThrowWriteError(path, -result);
+  }
+  mode = exists ? (mode & 07777) : (0666 & ~CurrentUmask());
+
+  std::string tempPath;
+  const int fd = ops.CreateTemp(folder, tempPath);
+  if (fd < 0) ThrowWriteError(path, -fd);
+  bool open = true;
+  // Removes the temporary file and reports the first failure; the target is untouched.
+  const auto fail = [&](int errorNumber) {
+    if (open) ops.Close(fd);
+    ops.RemoveTemp(tempPath);
+    ThrowWriteError(path, errorNumber);
+  };
+
+  if (const int result = ops.CopyMode(fd, mode); result < 0) fail(-result);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::size_t piece = std::min(bytes.size() - done, kMaxWriteChunk);
+    const long written = ops.Write(fd, bytes.data() + done, piece);
+    // A write that fails or makes no progress ends the attempt; a short one is continued.
+    if (written < 0) fail(static_cast<int>(-written));
+    if (written == 0 || static_cast<std::size_t>(written) > piece) fail(EIO);
+    done += static_cast<std::size_t>(written);
+  }
+  if (const int result = ops.Sync(fd); result < 0) fail(-result);
+  open = false;
+  if (const int result = ops.Close(fd); result < 0) fail(-result);
+  if (const int result = ops.Rename(tempPath, target); result < 0) fail(-result);
+  // The target holds the new bytes from here on: a failing folder sync cannot put the old file
+  // back, so it is not reported (only the rename's survival of a power failure is less sure).
+  ops.SyncFolder(folder);
+}
+
+}  // namespace modKestralMGA
