@@ -273,6 +273,7 @@ QGroupBox* frmKestralMGA::BuildMarkListFrame() {
   Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Grid1->setTabKeyNavigation(false);
   Grid1->setWordWrap(false);
+  Grid1->setTextElideMode(Qt::ElideNone);  // a long text runs to the cell's edge, like the editor
   Grid1->setCornerButtonEnabled(false);
   Grid1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   Grid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -449,10 +450,16 @@ void frmKestralMGA::SetupGrid() {
   const QFontMetrics metrics(font());
   QHeaderView* header = Grid1->horizontalHeader();
   header->setMinimumSectionSize(1);
+  // The sample's width is the cell's text area; the cell adds the margins the style draws its
+  // text within, and the grid line.
+  const int cellChrome =
+      2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Grid1) + 1) +
+      (Grid1->showGrid() ? 1 : 0);
   int total = 0;
   for (int column = 0; column < modKestralMGA::kMarkColumnCount; ++column) {
     const int width =
-        metrics.horizontalAdvance(QString::fromLatin1(kColumnSamples[std::size_t(column)]));
+        metrics.horizontalAdvance(QString::fromLatin1(kColumnSamples[std::size_t(column)])) +
+        cellChrome;
     header->resizeSection(column, width);
     total += width;
   }
