@@ -28,8 +28,8 @@ void EllipsoidParams(const double& phi, DistanceCalculationMode mode, double& t,
 // The latitude (radians, negative south of the equator) of a point with MGA or AMG easting E and
 // northing N (metres) on the ellipsoid of mode: the foot-point latitude, found by iterating the
 // meridian distance until it matches N' / k0 within 0.1 mm, corrected by Redfearn's latitude
-// series. Gives 0 when ten tests fail to converge. tests, when given, receives the number of
-// tests made (1 to 10; 11 when the iteration gave up).
+// series (GDA technical manual). Gives 0 when ten tests fail to converge. tests, when given,
+// receives the number of tests made (1 to 10; 11 when the iteration gave up).
 double GridToLatitude(const double& E, const double& N, DistanceCalculationMode mode,
                       int* tests = nullptr);
 

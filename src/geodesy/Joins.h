@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "geodesy/JoinSettings.h"
 #include "geodesy/MarkIndex.h"
@@ -13,6 +14,25 @@ struct JoinContext {
   MarkIndex& Marks;
   const JoinSettings& Settings;
 };
+
+// The distance of a join that cannot be computed: a mark is missing or lacks positive
+// coordinates.
+inline constexpr double kJoinNotFound = 0.0;
+
+// The two marks of a join, as the mark list gives them at the call.
+struct JoinEnds {
+  IndexedMark From;
+  IndexedMark To;
+};
+
+// The marks with key1 and key2 when both are listed with an easting and a northing greater than
+// 0; nothing when either is missing (its coordinates count as 0) or has an empty, zero, negative
+// or non-numeric coordinate cell.
+std::optional<JoinEnds> FindJoinEnds(JoinContext& context, std::int32_t key1, std::int32_t key2);
+
+// The straight grid line between the ends of a join: bearing, the whole-circle grid bearing from
+// From to To as a ddd.mmss number; gridDistance, its length in metres.
+void GridLine(const JoinEnds& ends, double& bearing, double& gridDistance);
 
 // The plane join from the mark with key1 to the mark with key2: bearing as a ddd.mmss number,
 // grid distance in metres, csf = 1. distance = 0 when a mark is missing or lacks positive

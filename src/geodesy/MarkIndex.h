@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <unordered_map>
+#include <optional>
+#include <vector>
 
 #include "marks/MarkList.h"
 
@@ -15,21 +17,32 @@ struct IndexedMark {
 };
 
 // Looks marks up by PSM key. Gives the same answers as scanning the list at every join (the last
-// row with the key wins; the list as it is at the moment of the call) at hash-map cost: the index
-// is rebuilt only when the list's revision has changed. A row whose PSM number gives a key beyond
-// 32 bits is never matched.
+// row with the key wins; the list as it is at the moment of the call) at hash-table cost: the
+// index is rebuilt only when the list's revision has changed. A row whose PSM number gives a key
+// beyond 32 bits is never matched.
 class MarkIndex {
  public:
   explicit MarkIndex(const MarkList& list) : m_list(&list) {}
-  // The mark with that key, or nullptr when no row has it.
-  const IndexedMark* Find(std::int32_t key);
+  // The mark with that key, or nothing when no row has it.
+  std::optional<IndexedMark> Find(std::int32_t key);
+  // The mark with that key, or a mark with every value 0 when no row has it: the coordinates of
+  // a missing mark count as 0.
+  IndexedMark FindOrZero(std::int32_t key) { return Find(key).value_or(IndexedMark{}); }
   const MarkList& List() const { return *m_list; }
 
  private:
+  // One place of the open-addressing table: a key and the row that holds it.
+  struct Slot {
+    std::int32_t Key = 0;
+    std::uint32_t RowPlusOne = 0;  // 0: the place is free
+  };
+
   void Rebuild();
+  // The place of key in the table: the one holding it, or the free one where it would go.
+  std::size_t PlaceOf(std::int32_t key) const;
 
   const MarkList* m_list;
-  std::unordered_map<std::int32_t, IndexedMark> m_marks;
+  std::vector<Slot> m_slots;  // a power of two places, at most half of them used
   std::uint64_t m_revision = 0;
   bool m_built = false;
 };

@@ -7,9 +7,14 @@
 
 namespace modKestralMGA {
 
+// The distance of a combined-scale-factor join refused because a mark's order is above
+// "Compare up to Order".
+inline constexpr double kJoinOrderAboveLimit = -9.0;
+
 // The transverse Mercator scale factor of a whole line with end eastings E1, E2 (metres) and
 // mid-point latitude phim (radians) on the ellipsoid of mode:
-// K = k0 (1 + (E1'^2 + E1' E2' + E2'^2) / (6 rho nu k0^2)), E' = E - 500000 (Redfearn).
+// K = k0 (1 + (E1'^2 + E1' E2' + E2'^2) / (6 rho nu k0^2)), E' = E - 500000, with rho and nu at
+// phim (line scale factor from Redfearn's series, GDA technical manual). Never fails.
 double LineScaleFactor(double E1, double E2, double phim, DistanceCalculationMode mode);
 
 // The MGA join from the mark with key1 to the mark with key2: bearing, the grid bearing as a
@@ -17,7 +22,8 @@ double LineScaleFactor(double E1, double E2, double phim, DistanceCalculationMod
 // combined scale factor = (1 - h 0.157e-6) K, with h the average height and K the line scale
 // factor at the mid-point latitude on the ellipsoid of the calculation mode. distance = 0 when a
 // mark is missing or lacks positive coordinates, -9 when a mark's order is above "Compare up to
-// Order"; bearing and csf are then left as the caller had them.
+// Order" (kJoinNotFound, kJoinOrderAboveLimit); bearing and csf are then left as the caller had
+// them. The settings (order limit, average height, ellipsoid) are read at the call.
 void CombinedScaleFactor(JoinContext& context, const std::int32_t& key1, const std::int32_t& key2,
                          double& bearing, double& distance, double& csf);
 

@@ -10,7 +10,8 @@ namespace modKestralMGA {
 
 // How opening a Mark Details file went.
 enum class OpenOutcome {
-  Refused,  // fewer than 11 commas in the first line (or the file could not be read): list unchanged
+  Refused,  // fewer than 11 commas in the first line (or the file could not be read): list
+            // unchanged
   Read,     // the marks were read
   Stopped,  // reading stopped at a refused value; the marks before it were added
 };

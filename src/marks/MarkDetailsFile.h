@@ -36,8 +36,8 @@ MarkRow MarkRowFromFields(const std::vector<std::string>& fields);
 // What reading a Mark Details file met besides marks.
 struct MarkDetailsReading {
   std::size_t RowsAdded = 0;
-  std::vector<std::int64_t> TooFewFieldsLines;   // lines of fewer than 33 fields: no mark
-  std::vector<std::int64_t> MoreFieldsLines;     // lines longer than the record: first fields used
+  std::vector<std::int64_t> TooFewFieldsLines;  // lines of fewer than 33 fields: no mark
+  std::vector<std::int64_t> MoreFieldsLines;    // lines longer than the record: first fields used
   bool Stopped = false;  // a refused value (or the file itself) ended the reading early
 };
 

@@ -38,9 +38,10 @@ struct CellCommit {
 //   first four characters, "/", then the rest (66281001 -> 6628/1001; 662810 -> 6628/10);
 // - East, North, Height: empty -> the cell is emptied; else the numeric value with three decimals
 //   (280000.1234 -> 280000.123, abc -> 0.000);
-// - Order, Zone, Datum, Status: typed text in upper case (ASCII letters; other bytes kept); empty
+// - Order, Zone, Datum, Status: typed text in upper case (Windows-1252 letters); empty
 //   -> when the cell is empty and the row is not the first, the cell above is repeated, else the
 //   cell is emptied.
-CellCommit CommitCellText(const MarkList& list, std::size_t row, int column, std::string_view typed);
+CellCommit CommitCellText(const MarkList& list, std::size_t row, int column,
+                          std::string_view typed);
 
 }  // namespace modKestralMGA

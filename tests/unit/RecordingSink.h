@@ -1,6 +1,5 @@
 #pragma once
 
-// A message sink that keeps every message handed to it, for tests to compare.
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,24 +8,29 @@
 
 namespace modKestralMGA::testsupport {
 
-struct RecordedMessage {
-  std::string Text;
-  std::string Title;
-  MessageIcon Icon;
-  bool operator==(const RecordedMessage&) const = default;
-};
-
-inline void PrintTo(const RecordedMessage& message, std::ostream* os) {
-  *os << "{\"" << message.Text << "\", \"" << message.Title << "\", icon "
-      << static_cast<int>(message.Icon) << "}";
-}
-
-class RecordingSink final : public MessageSink {
+// A message sink that keeps every message for the test to look at.
+class RecordingSink final : public modKestralMGA::MessageSink {
  public:
-  void Message(const std::string& text, const std::string& title, MessageIcon icon) override {
-    Messages.push_back({text, title, icon});
+  struct Entry {
+    std::string Text;
+    std::string Title;
+    modKestralMGA::MessageIcon Icon;
+    bool operator==(const Entry&) const = default;
+    friend void PrintTo(const Entry& entry, std::ostream* os) {
+      *os << "{\"" << entry.Text << "\", \"" << entry.Title << "\", icon "
+          << static_cast<int>(entry.Icon) << "}";
+    }
+  };
+  void Message(const std::string& text, const std::string& title,
+               modKestralMGA::MessageIcon icon) override {
+    m_entries.push_back({text, title, icon});
   }
-  std::vector<RecordedMessage> Messages;
+  const std::vector<Entry>& Entries() const { return m_entries; }
+  std::size_t Count() const { return m_entries.size(); }
+  const Entry& operator[](std::size_t i) const { return m_entries.at(i); }
+
+ private:
+  std::vector<Entry> m_entries;
 };
 
 }  // namespace modKestralMGA::testsupport

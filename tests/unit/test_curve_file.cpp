@@ -16,7 +16,6 @@
 namespace modKestralMGA {
 namespace {
 
-using testsupport::RecordedMessage;
 using testsupport::RecordingSink;
 using testsupport::TempFolder;
 
@@ -80,7 +79,7 @@ TEST(GetChordData, EveryFormOfRecord) {
         << c.what;
     EXPECT_EQ(FormatNumber(bearing, kFormatBearing), c.bearing) << c.what;
     EXPECT_NEAR(length, c.length, 1e-9) << c.what;
-    EXPECT_TRUE(sink.Messages.empty()) << c.what;
+    EXPECT_TRUE(sink.Entries().empty()) << c.what;
   }
   EXPECT_EQ(FormatNumber(chord100, "0.0000"), "31.2869");
 }
@@ -131,10 +130,10 @@ TEST(CurveIndex, MissingFileGivesOneMessageAndNoRecords) {
   double bearing = 0.0;
   double length = 0.0;
   EXPECT_FALSE(GetChordData(1, 2, 10, 1, curves, bearing, length));
-  const std::vector<RecordedMessage> expected = {
+  const std::vector<RecordingSink::Entry> expected = {
       {"Cannot open " + plan + ".cve: No such file or directory", "Get Chord data error",
        MessageIcon::Exclamation}};
-  EXPECT_EQ(sink.Messages, expected);
+  EXPECT_EQ(sink.Entries(), expected);
 }
 
 TEST(CurveIndex, ReadsTheLowerCaseFileForAnUpperCasedIdentifier) {
@@ -144,7 +143,7 @@ TEST(CurveIndex, ReadsTheLowerCaseFileForAnUpperCasedIdentifier) {
   RecordingSink sink;
   CurveIndex curves(folder / "PLANS/ABC123", sink);
   EXPECT_NE(curves.Find(2, 1), nullptr);
-  EXPECT_TRUE(sink.Messages.empty());
+  EXPECT_TRUE(sink.Entries().empty());
 }
 
 // Lines of the wrong length are skipped with a message each, in line order; a value that cannot
@@ -188,12 +187,12 @@ TEST(CurveIndex, BadLinesAndValues) {
     CurveIndex curves(plan, sink);
     for (const auto& [a, b] : c.found) EXPECT_NE(curves.Find(a, b), nullptr) << c.what;
     for (const auto& [a, b] : c.notFound) EXPECT_EQ(curves.Find(a, b), nullptr) << c.what;
-    std::vector<RecordedMessage> expected;
+    std::vector<RecordingSink::Entry> expected;
     for (std::string text : c.messages) {
       text.replace(text.find('%'), 1, plan + ".cve");
       expected.push_back({text, "Get Chord data error", MessageIcon::Exclamation});
     }
-    EXPECT_EQ(sink.Messages, expected) << c.what;
+    EXPECT_EQ(sink.Entries(), expected) << c.what;
   }
 }
 

@@ -15,7 +15,6 @@
 namespace modKestralMGA {
 namespace {
 
-using testsupport::RecordedMessage;
 using testsupport::RecordingSink;
 using testsupport::TempFolder;
 
@@ -44,9 +43,9 @@ TEST(ValidKESTRALfile, MissingFileNamesThePlanIdentifier) {
   LinesFileText text;
   EXPECT_EQ(ValidKESTRALfile(plan, sink, text), 0);
   EXPECT_FALSE(text.Read);
-  const std::vector<RecordedMessage> expected = {
+  const std::vector<RecordingSink::Entry> expected = {
       {"Cannot find plan file " + plan, "Read KESTRAL file error", MessageIcon::Exclamation}};
-  EXPECT_EQ(sink.Messages, expected);
+  EXPECT_EQ(sink.Entries(), expected);
 }
 
 TEST(ValidKESTRALfile, CountsNonBlankLinesOnly) {
@@ -71,7 +70,7 @@ TEST(ValidKESTRALfile, CountsNonBlankLinesOnly) {
     RecordingSink sink;
     LinesFileText text;
     EXPECT_EQ(ValidKESTRALfile(folder / "plan", sink, text), c.count) << c.what;
-    EXPECT_TRUE(sink.Messages.empty()) << c.what;
+    EXPECT_TRUE(sink.Entries().empty()) << c.what;
   }
 }
 
@@ -93,9 +92,9 @@ TEST(ValidKESTRALfile, UnreadableFileGivesItsDescription) {
     EXPECT_EQ(ValidKESTRALfile(plan, sink, text), 0) << c.plan;
     const std::string expectedText =
         (c.text[0] == ':' ? "Cannot open " : "") + plan + ".lns" + c.text;
-    const std::vector<RecordedMessage> expected = {
+    const std::vector<RecordingSink::Entry> expected = {
         {expectedText, "Read KESTRAL file error", MessageIcon::Exclamation}};
-    EXPECT_EQ(sink.Messages, expected);
+    EXPECT_EQ(sink.Entries(), expected);
   }
 }
 
@@ -114,7 +113,7 @@ TEST(LoadLines, ReadsEveryRecordOfAWellFormedFile) {
   ASSERT_EQ(ValidKESTRALfile(plan, sink, text), 5);
   Plan tables;
   ASSERT_EQ(LoadLines(plan, text, sink, tables), 1);
-  EXPECT_TRUE(sink.Messages.empty());
+  EXPECT_TRUE(sink.Entries().empty());
   const struct {
     std::int32_t from, to;
     double bearing, distance;
@@ -153,10 +152,10 @@ TEST(LoadLines, UsesTheBytesReadByTheCheck) {
   // Bytes of another plan are not taken: the file is read.
   Plan other;
   ASSERT_EQ(LoadLines(plan + "x", text, sink, other), 0);
-  const std::vector<RecordedMessage> expected = {
+  const std::vector<RecordingSink::Entry> expected = {
       {"Cannot open " + plan + "x.lns: No such file or directory", "Load Lines error",
        MessageIcon::Exclamation}};
-  EXPECT_EQ(sink.Messages, expected);
+  EXPECT_EQ(sink.Entries(), expected);
   ASSERT_EQ(LoadLines(plan, LinesFileText{}, sink, other), 1);
   EXPECT_EQ(other.PlanLines.size(), 2u);
 }
@@ -171,10 +170,10 @@ TEST(LoadLines, UpperCasedIdentifierOpensTheFileAndMessagesShowTheFormedName) {
   ASSERT_EQ(ValidKESTRALfile(plan, sink, text), 2);
   Plan tables;
   EXPECT_EQ(LoadLines(plan, text, sink, tables), 0);
-  const std::vector<RecordedMessage> expected = {
+  const std::vector<RecordingSink::Entry> expected = {
       {"Line 2 of " + plan + ".lns has 2 values, 4 expected", "Load Lines error",
        MessageIcon::Exclamation}};
-  EXPECT_EQ(sink.Messages, expected);
+  EXPECT_EQ(sink.Entries(), expected);
 }
 
 // Each bad file fails the read with its message, and the records before the bad line stay.
@@ -219,9 +218,9 @@ TEST(LoadLines, BadInputFailsWithTheLineAndValue) {
     EXPECT_EQ(LoadLines(plan, text, sink, tables), 0) << c.what;
     std::string message = c.message;
     message.replace(message.find('%'), 1, plan + ".lns");
-    const std::vector<RecordedMessage> expected = {
+    const std::vector<RecordingSink::Entry> expected = {
         {message, "Load Lines error", MessageIcon::Exclamation}};
-    EXPECT_EQ(sink.Messages, expected) << c.what;
+    EXPECT_EQ(sink.Entries(), expected) << c.what;
     for (std::size_t i = 0; i < c.recordsKept; ++i) {
       EXPECT_NE(tables.PlanLines.at(i).ToPoint, 0) << c.what << ": record " << i;
     }

@@ -17,7 +17,6 @@
 namespace modKestralMGA {
 namespace {
 
-using testsupport::RecordedMessage;
 using testsupport::RecordingSink;
 using testsupport::TempFolder;
 
@@ -117,7 +116,7 @@ TEST(BuildPlanPoints, PlacesEachPointFromTheRecordThePassesTake) {
     RecordingSink sink;
     BuildPlanPoints(plan, "/nonexistent/plan", sink);
     ExpectPoints(plan, c.points, 1e-10, c.what);
-    EXPECT_TRUE(sink.Messages.empty()) << c.what;
+    EXPECT_TRUE(sink.Entries().empty()) << c.what;
   }
 }
 
@@ -192,7 +191,7 @@ TEST(BuildPlanPoints, CurvesArePlacedByTheirChords) {
     RecordingSink sink;
     BuildPlanPoints(plan, (folder / "plan"), sink);
     ExpectPoints(plan, c.points, 1e-9, c.what);
-    EXPECT_TRUE(sink.Messages.empty()) << c.what;
+    EXPECT_TRUE(sink.Entries().empty()) << c.what;
   }
 }
 
@@ -209,7 +208,7 @@ TEST(BuildPlanPoints, ReadsAndPlacesAPlanFromItsFiles) {
   ASSERT_EQ(LoadLines(plan, text, sink, tables), 1);
   MarkLinesInUse(tables);
   BuildPlanPoints(tables, plan, sink);
-  EXPECT_TRUE(sink.Messages.empty());
+  EXPECT_TRUE(sink.Entries().empty());
   ExpectPoints(tables,
                {{4601, 0.0, 33.70983261074196, 1},
                 {101, 85.92143570639554, 118.13231079132925, 1},
@@ -227,16 +226,16 @@ TEST(BuildPlanPoints, MissingCurveFileIsReportedOncePerBuildAndOnlyWhenNeeded) {
     Plan tables = PlanOf({{1, 2, 1100.0, 10.0, 0}, {1, 3, 1050.0, 10.0, 0}});
     RecordingSink sink;
     BuildPlanPoints(tables, plan, sink);
-    const std::vector<RecordedMessage> once = {
+    const std::vector<RecordingSink::Entry> once = {
         {"Cannot open " + plan + ".cve: No such file or directory", "Get Chord data error",
          MessageIcon::Exclamation}};
-    EXPECT_EQ(sink.Messages, once);
+    EXPECT_EQ(sink.Entries(), once);
     EXPECT_EQ(tables.PlanPoints[1].Solved, 0);
     EXPECT_EQ(tables.PlanPoints[2].Solved, 0);
     // A second build reads the file again.
-    sink.Messages.clear();
-    BuildPlanPoints(tables, plan, sink);
-    EXPECT_EQ(sink.Messages, once);
+    RecordingSink second;
+    BuildPlanPoints(tables, plan, second);
+    EXPECT_EQ(second.Entries(), once);
   }
   {
     // The only curves are never needed: one joins points placed by straight lines first, the
@@ -247,7 +246,7 @@ TEST(BuildPlanPoints, MissingCurveFileIsReportedOncePerBuildAndOnlyWhenNeeded) {
                           {5, 6, 1100.0, 10.0, 0}});
     RecordingSink sink;
     BuildPlanPoints(tables, plan, sink);
-    EXPECT_TRUE(sink.Messages.empty());
+    EXPECT_TRUE(sink.Entries().empty());
     EXPECT_EQ(tables.PlanPoints[1].Solved, 1);
   }
 }

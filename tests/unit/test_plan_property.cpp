@@ -219,7 +219,7 @@ TEST(PlanPointsProperty, WorklistGivesThePassesTablesBitForBit) {
           << a.North << ", " << a.Solved << ") by worklist, point " << b.PointNo << " (" << b.East
           << ", " << b.North << ", " << b.Solved << ") by passes";
     }
-    ASSERT_EQ(worklistSink.Messages, passesSink.Messages) << "plan " << n;
+    ASSERT_EQ(worklistSink.Entries(), passesSink.Entries()) << "plan " << n;
 
     mostPasses = std::max(mostPasses, passes);
     bool unplaced = false;
@@ -227,7 +227,7 @@ TEST(PlanPointsProperty, WorklistGivesThePassesTablesBitForBit) {
       unplaced = unplaced || byPasses.PlanPoints[static_cast<std::size_t>(i)].Solved == 0;
     }
     plansWithUnplacedPoints += unplaced ? 1 : 0;
-    plansWithMessages += passesSink.Messages.empty() ? 0 : 1;
+    plansWithMessages += passesSink.Entries().empty() ? 0 : 1;
     // A placed point that no straight usable line touches was placed by a curve's chord.
     std::vector<bool> straight(byPasses.PlanPoints.size(), false);
     for (const PlanLine& line : byPasses.PlanLines) {

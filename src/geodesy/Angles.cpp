@@ -1,0 +1,75 @@
+#include "geodesy/Angles.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "common/NumericValue.h"
+#include "common/Rounding.h"
+
+namespace modKestralMGA {
+
+namespace {
+
+// The (at most) count characters of text from the 0-based position start; empty when start lies
+// beyond the end.
+std::string_view Mid(std::string_view text, std::size_t start, std::size_t count) {
+  if (start >= text.size()) return {};
+  return text.substr(start, count);
+}
+
+}  // namespace
+
+double Pi() {
+  return 4.0 * std::atan(1.0);
+}
+
+double DMSToRadians(std::string_view text) {
+  double degrees = 0.0;
+  const std::size_t point = text.find('.');
+  if (point == std::string_view::npos) {
+    degrees = NumericValue(text);
+  } else {
+    // The minutes and seconds are the two-character groups after the point. 1e-09 is added to
+    // each, nudging the angle upwards so that converting it back finds the written minute and
+    // second rather than a hair below them.
+    const double minutes = NumericValue(Mid(text, point + 1, 2)) + 1e-09;
+    const double seconds = NumericValue(Mid(text, point + 3, 2)) + 1e-09;
+    const double wholeDegrees = std::floor(NumericValue(text));
+    degrees = (minutes / 60.0 + wholeDegrees) + seconds / 3600.0;
+  }
+  return Pi() * degrees / 180.0;
+}
+
+double RadiansToDMS(double angle) {
+  const double pi = Pi();
+  // One correction each way: an angle from pi upwards goes down by a full circle, and a negative
+  // one (including what that first step made negative) comes up by one.
+  if (angle >= pi) angle -= 2.0 * pi;
+  if (angle < 0.0) angle += 2.0 * pi;
+
+  const double degrees = angle * 180.0 / pi;
+  double wholeDegrees = std::floor(degrees);
+  const double fraction = degrees - wholeDegrees;
+  double minutes = std::floor(fraction * 60.0);
+  double seconds = RoundHalfEven((fraction * 60.0 - minutes) * 60.0);
+  if (seconds >= 59.5) {
+    minutes += 1.0;
+    seconds = 0.0;
+  }
+  if (minutes > 59.0) {
+    wholeDegrees += 1.0;
+    minutes = 0.0;
+  }
+  return wholeDegrees + minutes / 100.0 + seconds / 10000.0;
+}
+
+double GridBearing(const double& dE, const double& dN) {
+  const double pi = Pi();
+  if (IsExactly(dE, 0.0)) return dN < 0.0 ? pi : 0.0;
+  if (IsExactly(dN, 0.0)) return dE > 0.0 ? pi / 2.0 : 3.0 * pi / 2.0;
+  const double t = std::atan(dE / dN);
+  // Lines heading north keep the arctangent as it is, north-west ones included (negative).
+  return dN > 0.0 ? t : pi + t;
+}
+
+}  // namespace modKestralMGA

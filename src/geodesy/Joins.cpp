@@ -1,0 +1,35 @@
+#include "geodesy/Joins.h"
+
+#include <cmath>
+
+#include "geodesy/Angles.h"
+
+namespace modKestralMGA {
+
+std::optional<JoinEnds> FindJoinEnds(JoinContext& context, std::int32_t key1, std::int32_t key2) {
+  const JoinEnds ends{context.Marks.FindOrZero(key1), context.Marks.FindOrZero(key2)};
+  if (ends.From.East > 0.0 && ends.From.North > 0.0 && ends.To.East > 0.0 && ends.To.North > 0.0) {
+    return ends;
+  }
+  return std::nullopt;
+}
+
+void GridLine(const JoinEnds& ends, double& bearing, double& gridDistance) {
+  const double dE = ends.To.East - ends.From.East;
+  const double dN = ends.To.North - ends.From.North;
+  bearing = RadiansToDMS(GridBearing(dE, dN));
+  gridDistance = std::sqrt(dE * dE + dN * dN);
+}
+
+void GridJoin(JoinContext& context, const std::int32_t& key1, const std::int32_t& key2,
+              double& bearing, double& distance, double& csf) {
+  const std::optional<JoinEnds> ends = FindJoinEnds(context, key1, key2);
+  if (!ends) {
+    distance = kJoinNotFound;
+    return;
+  }
+  GridLine(*ends, bearing, distance);
+  csf = 1.0;
+}
+
+}  // namespace modKestralMGA

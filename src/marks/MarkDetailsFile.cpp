@@ -1,0 +1,227 @@
+#include "marks/MarkDetailsFile.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "common/Errors.h"
+#include "common/NumericValue.h"
+#include "common/TextFile.h"
+#include "common/ValueList.h"
+#include "marks/MarkDetailsReader.h"
+#include "marks/MarkListRules.h"
+
+namespace modKestralMGA {
+
+namespace {
+
+// The fields of a mark, counted from 1, that the program reads and writes.
+constexpr std::size_t kFieldSheet = 1;
+constexpr std::size_t kFieldNumber = 2;
+constexpr std::size_t kFieldZone = 6;
+constexpr std::size_t kFieldEast = 7;
+constexpr std::size_t kFieldNorth = 8;
+constexpr std::size_t kFieldOrder = 12;
+constexpr std::size_t kFieldDatum = 14;
+constexpr std::size_t kFieldHeight = 22;
+constexpr std::size_t kFieldStatus = 33;
+
+std::string_view Trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+std::string_view TrimBlanksAndTabs(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+const std::string& FieldOf(const std::vector<std::string>& fields, std::size_t number) {
+  static const std::string kEmpty;
+  return number <= fields.size() ? fields[number - 1] : kEmpty;
+}
+
+// A cell written into the file: as it stands, unless it holds a comma or starts with a double
+// quote, which would split or change it when the file is read again; such a cell is written in
+// double quotes with its quotes doubled.
+void AppendCell(std::string& line, const std::string& cell) {
+  if (cell.find(',') == std::string::npos && (cell.empty() || cell.front() != '"')) {
+    line += cell;
+    return;
+  }
+  line += '"';
+  for (const char c : cell) {
+    if (c == '"') line += '"';
+    line += c;
+  }
+  line += '"';
+}
+
+// Throws the refusal of a value that overflows the range of a double.
+void CheckInRange(const std::string& value, std::int64_t lineNumber,
+                  const std::string& displayPath) {
+  if (ReadNumericValue(value).Status == NumberStatus::OutOfRange) {
+    throw FileError("Number out of range at line " + std::to_string(lineNumber) + " of " +
+                    displayPath + ": " + std::string(TrimBlanksAndTabs(value)));
+  }
+}
+
+}  // namespace
+
+std::int64_t CountCommas(std::string_view line) {
+  return static_cast<std::int64_t>(std::count(line.begin(), line.end(), ','));
+}
+
+std::int64_t NumCsvFields(const std::string& path, const std::string& displayPath,
+                          MessageSink& sink) {
+  try {
+    return NumCsvFieldsOf(ReadTextFile(path, displayPath));
+  } catch (const FileError& error) {
+    sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
+    return 0;
+  }
+}
+
+std::int64_t NumCsvFieldsOf(const TextFile& file) {
+  LineSplitter lines(file.Bytes);
+  std::string_view first;
+  if (!lines.Next(first)) throw FileError(file.Path + " is empty");
+  return CountCommas(first);
+}
+
+MarkRow MarkRowFromFields(const std::vector<std::string>& fields) {
+  MarkRow row;
+  row[kColPsmNo] = std::string(Trim(FieldOf(fields, kFieldSheet))) + "/" +
+                   std::string(Trim(FieldOf(fields, kFieldNumber)));
+  row[kColEast] = FieldOf(fields, kFieldEast);
+  row[kColNorth] = FieldOf(fields, kFieldNorth);
+  const std::string& height = FieldOf(fields, kFieldHeight);
+  if (NumericValue(height) > 0.0) row[kColHeight] = height;
+  row[kColOrder] = FieldOf(fields, kFieldOrder);
+  row[kColZone] = FieldOf(fields, kFieldZone);
+  row[kColDatum] = FieldOf(fields, kFieldDatum);
+  row[kColStatus] = FieldOf(fields, kFieldStatus);
+  return row;
+}
+
+MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
+                                          MarkList& list, MessageSink& sink) {
+  const std::size_t recordLength = nofields < 44 ? kShortRecordFields : kLongRecordFields;
+  MarkDetailsReading reading;
+  LineSplitter lines(file.Bytes);
+  std::string_view line;
+  std::vector<std::string> fields;
+  try {
+    while (lines.Next(line)) {
+      if (IsBlankLine(line)) continue;
+      const std::int64_t lineNumber = lines.LineNumber();
+      SplitValueLine(line, lineNumber, file.Path, fields);
+      if (fields.size() < kLastUsedField) {
+        reading.TooFewFieldsLines.push_back(lineNumber);
+        continue;
+      }
+      if (fields.size() > recordLength) reading.MoreFieldsLines.push_back(lineNumber);
+      CheckInRange(FieldOf(fields, kFieldEast), lineNumber, file.Path);
+      CheckInRange(FieldOf(fields, kFieldNorth), lineNumber, file.Path);
+      CheckInRange(FieldOf(fields, kFieldHeight), lineNumber, file.Path);
+      MarkRow row = MarkRowFromFields(fields);
+      if (row[kColPsmNo].compare(0, 3, "Map") == 0) continue;  // the title line
+      list.AppendRow(std::move(row));
+      ++reading.RowsAdded;
+    }
+  } catch (const FileError& error) {
+    reading.Stopped = true;
+    sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
+  }
+  return reading;
+}
+
+MarkDetailsReading ReadCsvMarkDetails(const std::string& path, const std::string& displayPath,
+                                      std::int64_t nofields, MarkList& list, MessageSink& sink) {
+  try {
+    return ReadCsvMarkDetailsFrom(ReadTextFile(path, displayPath), nofields, list, sink);
+  } catch (const FileError& error) {
+    sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
+    MarkDetailsReading reading;
+    reading.Stopped = true;
+    return reading;
+  }
+}
+
+void SplitPsmNumberForSave(const std::string& psmNumber, std::string& sheet, std::string& number) {
+  if (psmNumber.size() >= 5 && psmNumber[4] == '/') {
+    sheet = psmNumber.substr(0, 4);
+    number = psmNumber.substr(5);
+    return;
+  }
+  const std::size_t slash = psmNumber.find('/');
+  if (slash != std::string::npos) {
+    sheet = psmNumber.substr(0, slash);
+    number = psmNumber.substr(slash + 1);
+    return;
+  }
+  sheet = psmNumber.substr(0, std::min<std::size_t>(4, psmNumber.size()));
+  number = psmNumber.size() > 4 ? psmNumber.substr(4) : std::string();
+}
+
+std::string MarkDetailsLine(const MarkRow& row) {
+  std::string sheet;
+  std::string number;
+  SplitPsmNumberForSave(row[kColPsmNo], sheet, number);
+  std::string line;
+  line.reserve(128);
+  for (std::size_t field = 1; field <= kShortRecordFields; ++field) {
+    if (field > 1) line += ',';
+    switch (field) {
+      case kFieldSheet:
+        AppendCell(line, sheet);
+        break;
+      case kFieldNumber:
+        AppendCell(line, number);
+        break;
+      case kFieldZone:
+        AppendCell(line, row[kColZone]);
+        break;
+      case kFieldEast:
+        AppendCell(line, row[kColEast]);
+        break;
+      case kFieldNorth:
+        AppendCell(line, row[kColNorth]);
+        break;
+      case kFieldOrder:
+        AppendCell(line, row[kColOrder]);
+        break;
+      case kFieldDatum:
+        AppendCell(line, row[kColDatum]);
+        break;
+      case kFieldHeight:
+        AppendCell(line, row[kColHeight]);
+        break;
+      case kFieldStatus:
+        AppendCell(line, row[kColStatus]);
+        break;
+      default:
+        break;
+    }
+  }
+  return line;
+}
+
+std::string SaveDumpText(const MarkList& list) {
+  std::string text;
+  for (std::size_t row = 0; row < list.RowCount(); ++row) {
+    if (!DataToSave(list, row)) continue;
+    text += MarkDetailsLine(list.Row(row));
+    text += "\r\n";
+  }
+  return text;
+}
+
+void SaveDump(const std::string& path, const MarkList& list, FileOps& ops) {
+  AtomicWriteFile(path, SaveDumpText(list), ops);
+}
+
+}  // namespace modKestralMGA

@@ -1,0 +1,103 @@
+// Angles in ddd.mmss notation and grid bearings.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/NumberFormat.h"
+#include "geodesy/Angles.h"
+
+namespace modKestralMGA {
+namespace {
+
+double Radians(double degrees, double minutes, double seconds) {
+  return Pi() * (degrees + minutes / 60.0 + seconds / 3600.0) / 180.0;
+}
+
+std::string Dms(double radians) {
+  return FormatNumber(RadiansToDMS(radians), kFormatBearing);
+}
+
+TEST(Angles, DMSToRadiansReadsMinutesAndSecondsAsTwoCharacterGroups) {
+  struct Case {
+    const char* text;
+    double degrees, minutes, seconds;
+  };
+  const Case cases[] = {
+      {"123.4530", 123, 45, 30},  {"123", 123, 0, 0},        {"123.45", 123, 45, 0},
+      {"123.4", 123, 4, 0},        // one digit after the point is 4 minutes, not 40
+      {"123.45305", 123, 45, 30},  // the fifth decimal is ignored
+      {"5.0709", 5, 7, 9},        {"359.5959", 359, 59, 59}, {"", 0, 0, 0},
+      {"abc", 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    // 1e-09 minutes and seconds are added to every text with a point: at most 3e-13 rad.
+    EXPECT_NEAR(DMSToRadians(c.text), Radians(c.degrees, c.minutes, c.seconds), 1e-12) << c.text;
+  }
+}
+
+TEST(Angles, RadiansToDMSRoundsSecondsAndCarries) {
+  struct Case {
+    double radians;
+    const char* expected;
+    const char* why;
+  };
+  const Case cases[] = {
+      {Radians(10, 20, 59.4), "10.2059", "seconds round down"},
+      {Radians(10, 20, 59.6), "10.2100", "60 seconds carry into the minutes"},
+      {Radians(10, 59, 59.6), "11.0000", "60 minutes carry into the degrees"},
+      {Radians(359, 59, 59.6), "360.0000", "the degrees never wrap"},
+      {2.0 * Pi(), "0.0000", "a full circle comes down once"},
+      {-Pi() / 2.0, "270.0000", "a negative angle goes up once"},
+      {Radians(200, 0, 0), "200.0000", "an angle from pi to 2 pi keeps its value"},
+      // Angles found by searching neighbouring doubles so that the seconds come out as exactly
+      // a half: halves go to the even second (std::round would give 0.0031 and 0.0032).
+      {0x1.361a1ee9b94e1p-13, "0.0030", "30.5 seconds exactly"},
+      {0x1.4044f1c33915fp-13, "0.0032", "31.5 seconds exactly"},
+      {Radians(1, 0, 30.5), "1.0030", "a hair below 30.5 seconds"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Dms(c.radians), c.expected) << c.why;
+}
+
+TEST(Angles, EveryWholeSecondSurvivesTheRoundTrip) {
+  // Every 7th second of the circle, as a text, to radians and back.
+  for (int total = 0; total < 360 * 3600; total += 7) {
+    const int degrees = total / 3600;
+    const int minutes = total / 60 % 60;
+    const int seconds = total % 60;
+    const std::string text = FormatNumber(degrees + minutes / 100.0 + seconds / 10000.0, "0.0000");
+    ASSERT_EQ(FormatNumber(RadiansToDMS(DMSToRadians(text)), "0.0000"), text);
+  }
+  EXPECT_EQ(Dms(DMSToRadians("45.3015")), "45.3015");
+}
+
+TEST(Angles, GridBearingCoversEveryQuadrantAndAxis) {
+  struct Case {
+    double dE, dN, expected;
+    const char* line;
+  };
+  const double pi = Pi();
+  const Case cases[] = {
+      {1, 1, pi / 4, "north-east"},
+      {1, -1, 3 * pi / 4, "south-east"},
+      {-1, -1, 5 * pi / 4, "south-west"},
+      {-1, 1, -pi / 4, "north-west: negative"},
+      {0, 0, 0, "no line"},
+      {0, 5, 0, "north"},
+      {0, -5, pi, "south"},
+      {5, 0, pi / 2, "east"},
+      {-5, 0, 3 * pi / 2, "west"},
+      {1e-3, -1e6, pi - 1e-9, "just east of south"},
+      {-1e-3, 1e6, -1e-9, "just west of north"},
+  };
+  for (const Case& c : cases) {
+    const double bearing = GridBearing(c.dE, c.dN);
+    EXPECT_NEAR(bearing, c.expected, 1e-15) << c.line;
+    EXPECT_GT(bearing, -pi / 2);
+    EXPECT_LE(bearing, 3 * pi / 2);
+  }
+  // North-west lines come out negative and are shown between 270 and 360.
+  EXPECT_EQ(Dms(GridBearing(-1.0, 1.0)), "315.0000");
+}
+
+}  // namespace
+}  // namespace modKestralMGA
