@@ -27,12 +27,6 @@ std::uint64_t PairKey(std::int32_t a, std::int32_t b) {
          static_cast<std::uint32_t>(b);
 }
 
-bool IsLeftDirection(std::string_view value) {
-  const std::size_t first = value.find_first_not_of(" \t");
-  const std::size_t last = value.find_last_not_of(" \t");
-  return first != std::string_view::npos && first == last && value[first] == 'L';
-}
-
 std::string PointText(std::int32_t point) {
   return FormatNumber(point, kFormatCount);
 }
@@ -72,7 +66,7 @@ void CurveIndex::Load() {
       CurveRecord record;
       record.FirstPoint = ReadPointNumber(values[0], lineNumber, fileName);
       record.SecondPoint = ReadPointNumber(values[1], lineNumber, fileName);
-      record.TurnsLeft = IsLeftDirection(values[2]);
+      record.TurnsLeft = TrimBlanks(values[2]) == "L";
       record.BearingValue = ReadPlanNumber(values[3], lineNumber, fileName);
       record.DistanceValue = ReadPlanNumber(values[4], lineNumber, fileName);
       // The first record of a pair in file order is the one a scan from the start would meet.

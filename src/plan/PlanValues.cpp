@@ -11,13 +11,6 @@ namespace modKestralMGA {
 
 namespace {
 
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 std::string WholeNumberText(std::int64_t value) {
   return FormatNumber(static_cast<double>(value), kFormatCount);
 }
@@ -35,6 +28,13 @@ std::string WholeNumberText(std::int64_t value) {
 }
 
 }  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
 
 double ReadPlanNumber(std::string_view text, std::int64_t lineNumber, const std::string& file) {
   const NumberReading reading = ReadStrictNumber(text);
