@@ -1,8 +1,27 @@
 #include "marks/MarkList.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace modKestralMGA {
+
+MarkList& MarkList::operator=(const MarkList& other) {
+  if (this != &other) {
+    const std::uint64_t newer = std::max(m_revision, other.m_revision) + 1;
+    m_rows = other.m_rows;
+    m_revision = newer;
+  }
+  return *this;
+}
+
+MarkList& MarkList::operator=(MarkList&& other) noexcept {
+  if (this != &other) {
+    const std::uint64_t newer = std::max(m_revision, other.m_revision) + 1;
+    m_rows = std::move(other.m_rows);
+    m_revision = newer;
+  }
+  return *this;
+}
 
 void MarkList::SetCell(std::size_t row, int column, std::string text) {
   m_rows[row][static_cast<std::size_t>(column)] = std::move(text);

@@ -33,6 +33,15 @@ using MarkRow = std::array<std::string, kMarkColumnCount>;
 // revision, so that indexes built from the list know when to rebuild.
 class MarkList {
  public:
+  MarkList() = default;
+  MarkList(const MarkList&) = default;
+  MarkList(MarkList&&) = default;
+  // Assigning gives the list a revision newer than both its old one and the other's, so that an
+  // index built on this list before the assignment rebuilds.
+  MarkList& operator=(const MarkList& other);
+  MarkList& operator=(MarkList&& other) noexcept;
+  ~MarkList() = default;
+
   std::size_t RowCount() const { return m_rows.size(); }
   bool Empty() const { return m_rows.empty(); }
   const MarkRow& Row(std::size_t row) const { return m_rows[row]; }

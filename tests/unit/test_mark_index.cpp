@@ -55,6 +55,22 @@ TEST(MarkIndex, FollowsEveryKindOfChangeToTheList) {
        0, "rows kept"},
       {[](MarkList& l) { l.Resize(0); }, 0, "list cut"},
       {[](MarkList& l) { l.Clear(); }, 0, "list cleared"},
+      // Assigned from a list that has seen as many changes as this one: the same revision count
+      // must not hide the new rows from the index.
+      {[](MarkList& l) {
+         MarkList other;
+         other.AppendRow(JoinMark("6628/1001", "5", "5"));
+         other.AppendRow(JoinMark("6628/1009", "1", "1"));
+         l = other;
+       },
+       5, "list assigned"},
+      {[](MarkList& l) {
+         MarkList other;
+         other.AppendRow(JoinMark("6628/1001", "6", "6"));
+         other.AppendRow(JoinMark("6628/1009", "1", "1"));
+         l = std::move(other);
+       },
+       6, "list moved in"},
   };
   for (const Case& c : cases) {
     MarkList list;

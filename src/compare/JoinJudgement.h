@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "geodesy/Joins.h"
+#include "plan/Plan.h"
+
+namespace modKestralMGA {
+
+// What the comparison concludes about one join between two PSMs of the plan.
+enum class JoinVerdict {
+  Acceptable,
+  NotAcceptable,
+  ScaledCoordinates,  // a mark's order is above "Compare up to Order" (MGA distance -9)
+  MgaNotAvailable,    // a mark is missing from the list or lacks positive coordinates (0)
+  PlanNotAvailable,   // a plan point was left unsolved: no chain of usable lines reaches it
+};
+
+// One join between two plan points, as the results list and the joins report show it.
+struct JoinJudgement {
+  JoinVerdict Verdict = JoinVerdict::MgaNotAvailable;
+  double PlanBearing = 0.0;        // ddd.mmss, grid bearing of the plan coordinate differences
+  double PlanDistance = 0.0;       // metres
+  double MgaBearing = 0.0;         // ddd.mmss, from CombinedScaleFactor
+  double MgaDistance = 0.0;        // metres at ground; 0 or -9 as CombinedScaleFactor gives them
+  double Csf = 0.0;                // combined scale factor
+  double BearingDiff = 0.0;        // seconds of arc, the short way round north
+  double DistanceDiff = 0.0;       // metres
+  double AllowableBearing = 0.0;   // seconds of arc
+  double AllowableDistance = 0.0;  // metres
+};
+
+// The difference in seconds of arc between two ddd.mmss bearings, each first written with
+// "0.0000" and read back (so compared at whole seconds), taken the short way round north: a
+// difference above pi becomes 2 pi minus it (359.5959 against 0.0001 is 2 seconds).
+double BearingDifferenceSeconds(double planBearing, double mgaBearing);
+
+// Judges the join from plan point `from` to plan point `to` (both numbered above 4600, their
+// numbers being PSM keys): an unsolved point gives PlanNotAvailable before any MGA join; then
+// the MGA join (CombinedScaleFactor); -9 gives ScaledCoordinates, 0 MgaNotAvailable; otherwise
+// the differences are judged against the allowances of the criterion: not acceptable when an
+// allowance is less than its difference, or when a difference is not a finite number.
+JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext& context,
+                        std::string_view criterion);
+
+// The MGA join of the bearing datum line: bearing, distance and csf start at 0; the
+// combined-scale-factor join from key1 to key2, or the plane join when a mark's order is above
+// the limit. A datum PSM missing from the list leaves the zeros.
+void DatumJoin(JoinContext& context, std::int32_t key1, std::int32_t key2, double& bearing,
+               double& distance, double& csf);
+
+// text padded with blanks up to column (counted from 0); when text is already as long as the
+// column or longer, one blank separates instead, so nothing is cut and nothing touches.
+void PadToColumn(std::string& text, std::size_t column);
+
+}  // namespace modKestralMGA
