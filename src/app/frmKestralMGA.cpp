@@ -418,6 +418,30 @@ void frmKestralMGA::SetCalculationMode(modKestralMGA::DistanceCalculationMode mo
   m_calculationMode = mode;
 }
 
+std::string frmKestralMGA::PlanIdentifier() const {
+  return QFile::encodeName(txtPlan->text()).toStdString();
+}
+
+std::string frmKestralMGA::AccuracyCriterionText() const {
+  return ToBytes(cboAccuracyType->currentText());
+}
+
+bool frmKestralMGA::TwoPsms() const {
+  return optTwoPSMs->isChecked();
+}
+
+std::string frmKestralMGA::Datum1Text() const {
+  return ToBytes(txtDatum1->text());
+}
+
+std::string frmKestralMGA::Datum2Text() const {
+  return ToBytes(txtDatum2->text());
+}
+
+bool frmKestralMGA::FullDetails() const {
+  return chkFullDetails->isChecked();
+}
+
 // ---- The grid ----
 
 int frmKestralMGA::CurrentGridRow() const {

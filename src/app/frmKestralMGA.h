@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/Dialogs.h"
-#include "geodesy/JoinSettings.h"
+#include "compare/CompareSettings.h"
 #include "marks/MarkList.h"
 
 class QAction;
@@ -21,13 +21,13 @@ class MarkTableModel;
 
 // The main window: the mark list with its in-place editor and row commands, the settings of the
 // plan comparison, and the menus and toolbar from which every command starts. Its controls are
-// the program's settings store: the join routines read "Compare up to Order" and "Average
-// Height" from them at the moment of each call (JoinSettings), with the program-wide ellipsoid
-// choice that the join calculation window changes.
+// the program's settings store: the join routines and the comparison read them at the moment of
+// each call (CompareSettings, which holds "Compare up to Order" and "Average Height" as
+// JoinSettings), with the program-wide ellipsoid choice that the join calculation window changes.
 //
 // Grid rows are counted as the user sees them: row 0 is the title row, row r (from 1) is mark r,
 // which is row r - 1 of the core MarkList and of the model.
-class frmKestralMGA final : public QMainWindow, public modKestralMGA::JoinSettings {
+class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSettings {
   Q_OBJECT
 
  public:
@@ -39,11 +39,18 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::JoinSettin
   // reads the screen dump file it names.
   void Form_Load(const std::string& commandLine);
 
-  // JoinSettings, over the live controls.
+  // The settings, over the live controls: texts as Windows-1252 bytes, the plan identifier as
+  // the file system's bytes.
   std::string MaxOrderText() const override;
   std::string AverageHeightText() const override;
   modKestralMGA::DistanceCalculationMode CalculationMode() const override;
   void SetCalculationMode(modKestralMGA::DistanceCalculationMode mode);
+  std::string PlanIdentifier() const override;
+  std::string AccuracyCriterionText() const override;
+  bool TwoPsms() const override;
+  std::string Datum1Text() const override;
+  std::string Datum2Text() const override;
+  bool FullDetails() const override;
 
   const modKestralMGA::MarkList& Marks() const { return m_marks; }
   MarkTableModel& MarkModel() { return *m_model; }

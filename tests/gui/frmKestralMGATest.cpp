@@ -647,15 +647,35 @@ TEST_F(MainWindowTest, StartUpWithAMissingDumpFileShowsTwoMessages) {
 
 // ---- Settings and Exit ----
 
-TEST_F(MainWindowTest, JoinSettingsReadTheLiveControls) {
+TEST_F(MainWindowTest, SettingsReadTheLiveControls) {
   frmKestralMGA& window = Start();
+  const modKestralMGA::CompareSettings& settings = window;
+  EXPECT_EQ(settings.AccuracyCriterionText(), "Urban Areas");
+  EXPECT_FALSE(settings.TwoPsms());
+  EXPECT_FALSE(settings.FullDetails());
+  EXPECT_EQ(settings.CalculationMode(), modKestralMGA::DistanceCalculationMode::MGA94_2020);
+
   Find<QLineEdit>("txtMaxOrder")->setText("3");
   Find<QLineEdit>("txtAvHeight")->setText("123.456");
-  EXPECT_EQ(window.MaxOrderText(), "3");
-  EXPECT_EQ(window.AverageHeightText(), "123.456");
-  EXPECT_EQ(window.CalculationMode(), modKestralMGA::DistanceCalculationMode::MGA94_2020);
+  Find<QLineEdit>("txtPlan")->setText(QStringLiteral("/PL\u00c4NE/ABC123"));
+  Find<QComboBox>("cboAccuracyType")->setCurrentText(QStringLiteral("Eigene Genauigkeit \u00e4"));
+  QTest::mouseClick(Find<QRadioButton>("optTwoPSMs"), Qt::LeftButton);
+  Find<QLineEdit>("txtDatum1")->setText("6628/1001");
+  Find<QLineEdit>("txtDatum2")->setText(QStringLiteral("6628/\u00e91"));
+  Find<QCheckBox>("chkFullDetails")->setChecked(true);
   window.SetCalculationMode(modKestralMGA::DistanceCalculationMode::AMG84);
-  EXPECT_EQ(window.CalculationMode(), modKestralMGA::DistanceCalculationMode::AMG84);
+
+  EXPECT_EQ(settings.MaxOrderText(), "3");
+  EXPECT_EQ(settings.AverageHeightText(), "123.456");
+  EXPECT_EQ(settings.PlanIdentifier(), "/PL\xC3\x84NE/ABC123");  // a path: the file system's UTF-8
+  EXPECT_EQ(settings.AccuracyCriterionText(), "Eigene Genauigkeit \xE4");  // a text: Windows-1252
+  EXPECT_TRUE(settings.TwoPsms());
+  EXPECT_EQ(settings.Datum1Text(), "6628/1001");
+  EXPECT_EQ(settings.Datum2Text(),
+            "6628/\xE9"
+            "1");
+  EXPECT_TRUE(settings.FullDetails());
+  EXPECT_EQ(settings.CalculationMode(), modKestralMGA::DistanceCalculationMode::AMG84);
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindowWithoutAQuestion) {
