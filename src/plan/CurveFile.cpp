@@ -67,7 +67,7 @@ void CurveIndex::Load() {
       CurveRecord record;
       record.FirstPoint = ReadPointNumber(values[0], lineNumber, fileName);
       record.SecondPoint = ReadPointNumber(values[1], lineNumber, fileName);
-      record.TurnsLeft = TrimBlanks(values[2]) == "L";
+      record.TurnsLeft = TrimBlanksAndTabs(values[2]) == "L";
       record.BearingValue = ReadPlanNumber(values[3], lineNumber, fileName);
       record.DistanceValue = ReadPlanNumber(values[4], lineNumber, fileName);
       // The first record of a pair in file order is the one a scan from the start would meet.

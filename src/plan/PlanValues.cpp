@@ -6,6 +6,7 @@
 #include "common/NumberFormat.h"
 #include "common/NumericValue.h"
 #include "common/Rounding.h"
+#include "common/ValueList.h"
 
 namespace modKestralMGA {
 
@@ -17,24 +18,10 @@ std::string WholeNumberText(std::int64_t value) {
 
 [[noreturn]] void Refuse(std::string_view what, std::string_view text, std::int64_t lineNumber,
                          const std::string& file) {
-  std::string message(what);
-  message += " at line ";
-  message += WholeNumberText(lineNumber);
-  message += " of ";
-  message += file;
-  message += ": ";
-  message += TrimBlanks(text);
-  throw FileError(message);
+  throw FileError(RefusedValueMessage(what, text, lineNumber, file));
 }
 
 }  // namespace
-
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
 
 double ReadPlanNumber(std::string_view text, std::int64_t lineNumber, const std::string& file) {
   const NumberReading reading = ReadStrictNumber(text);

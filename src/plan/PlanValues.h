@@ -11,9 +11,6 @@ namespace modKestralMGA {
 // identifier + ".lns" or ".cve"), the physical line (from 1, blank lines counted) and the value
 // trimmed of surrounding blanks and tabs.
 
-// text without the blanks and tabs around it.
-std::string_view TrimBlanks(std::string_view text);
-
 // A decimal value (a bearing, a distance, a radius): blanks and tabs inside are ignored, an empty
 // value is 0, anything else must read wholly as a number. Throws "Not a number at line N of
 // <file>: <text>" or, for a number beyond the range of a double (1e400), "Number out of range at
