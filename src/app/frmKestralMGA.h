@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
 #include "app/Dialogs.h"
@@ -18,6 +19,7 @@ class QRadioButton;
 class QTableView;
 class QToolBar;
 class MarkTableModel;
+class frmMGAJoins;
 
 // The main window: the mark list with its in-place editor and row commands, the settings of the
 // plan comparison, and the menus and toolbar from which every command starts. Its controls are
@@ -44,6 +46,7 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   std::string MaxOrderText() const override;
   std::string AverageHeightText() const override;
   modKestralMGA::DistanceCalculationMode CalculationMode() const override;
+  // Changes the program-wide ellipsoid choice and shows it in the join calculation window.
   void SetCalculationMode(modKestralMGA::DistanceCalculationMode mode);
   std::string PlanIdentifier() const override;
   std::string AccuracyCriterionText() const override;
@@ -54,6 +57,8 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
 
   const modKestralMGA::MarkList& Marks() const { return m_marks; }
   MarkTableModel& MarkModel() { return *m_model; }
+  // The join calculation window, created hidden with the main window.
+  frmMGAJoins& JoinsWindow() { return *m_joins; }
 
   // The current cell of the grid: row 0 while the list has no mark row or no cell is current.
   int CurrentGridRow() const;
@@ -118,6 +123,7 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   MarkTableModel* m_model = nullptr;
   modKestralMGA::DistanceCalculationMode m_calculationMode =
       modKestralMGA::DistanceCalculationMode::MGA94_2020;
+  std::unique_ptr<frmMGAJoins> m_joins;
 
   QToolBar* Toolbar1 = nullptr;
   QTableView* Grid1 = nullptr;

@@ -4,12 +4,14 @@
 //
 //   kestral_screenshots FOLDER MARK_DETAILS_FILE
 //
-// writes FOLDER/main-window.png (the marks loaded) and FOLDER/main-window-editing.png (an edit
-// in progress in the grid).
+// writes FOLDER/main-window.png (the marks loaded), FOLDER/main-window-editing.png (an edit
+// in progress in the grid) and FOLDER/join-window.png (the join calculation window after a walk
+// over a few marks).
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -18,6 +20,7 @@
 
 #include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
+#include "joins/frmMGAJoins.h"
 
 namespace {
 
@@ -80,5 +83,19 @@ int main(int argc, char** argv) {
   QTest::keyClicks(window.focusWidget(), QStringLiteral("84512.37"));
   QApplication::processEvents();
   ok = Save(window, folder, "main-window-editing.png") && ok;
+
+  // The join calculation window: a walk over four marks of the list.
+  QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
+  window.mnuOptionsCalculateAMG_Click();
+  frmMGAJoins& joins = window.JoinsWindow();
+  if (!QTest::qWaitForWindowExposed(&joins)) return 1;
+  auto* list = joins.findChild<QListView*>(QStringLiteral("lstMarks"));
+  for (const int row : {0, 3, 5, 2}) {
+    const QModelIndex entry = list->model()->index(row, 0);
+    list->scrollTo(entry);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
+  }
+  QApplication::processEvents();
+  ok = Save(joins, folder, "join-window.png") && ok;
   return ok ? 0 : 1;
 }
