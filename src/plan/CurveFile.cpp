@@ -1,0 +1,131 @@
+#include "plan/CurveFile.h"
+
+#include <cmath>
+#include <string_view>
+#include <utility>
+
+#include "common/Errors.h"
+#include "common/NumberFormat.h"
+#include "common/PathResolve.h"
+#include "common/Rounding.h"
+#include "common/TextFile.h"
+#include "common/ValueList.h"
+#include "geodesy/Angles.h"
+#include "plan/PlanValues.h"
+
+namespace modKestralMGA {
+
+namespace {
+
+constexpr std::size_t kCurveValueCount = 5;
+constexpr double kNotGiven = 999.0;
+
+// The key of an unordered pair of point numbers.
+std::uint64_t PairKey(std::int32_t a, std::int32_t b) {
+  if (b < a) std::swap(a, b);
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(a)) << 32) |
+         static_cast<std::uint32_t>(b);
+}
+
+bool IsLeftDirection(std::string_view value) {
+  const std::size_t first = value.find_first_not_of(" \t");
+  const std::size_t last = value.find_last_not_of(" \t");
+  return first != std::string_view::npos && first == last && value[first] == 'L';
+}
+
+std::string PointText(std::int32_t point) {
+  return FormatNumber(point, kFormatCount);
+}
+
+}  // namespace
+
+std::string CurveFileName(const std::string& planIdentifier) {
+  return planIdentifier + ".cve";
+}
+
+CurveIndex::CurveIndex(std::string planIdentifier, MessageSink& sink)
+    : m_planIdentifier(std::move(planIdentifier)), m_sink(&sink) {}
+
+const CurveRecord* CurveIndex::Find(std::int32_t p1, std::int32_t p2) {
+  if (!m_loaded) Load();
+  const auto found = m_firstByPair.find(PairKey(p1, p2));
+  return found == m_firstByPair.end() ? nullptr : &m_records[found->second];
+}
+
+void CurveIndex::Load() {
+  m_loaded = true;
+  const std::string fileName = CurveFileName(m_planIdentifier);
+  try {
+    const TextFile file = ReadTextFile(ResolvePath(fileName), fileName);
+    std::vector<std::string> values;
+    LineSplitter lines(file.Bytes);
+    std::string_view line;
+    while (lines.Next(line)) {
+      if (IsBlankLine(line)) continue;
+      const std::int64_t lineNumber = lines.LineNumber();
+      SplitValueLine(line, lineNumber, fileName, values);
+      if (values.size() != kCurveValueCount) {
+        m_sink->Message(ValueCountMessage(lineNumber, fileName, values.size(), kCurveValueCount),
+                        kGetChordDataErrorTitle, MessageIcon::Exclamation);
+        continue;
+      }
+      CurveRecord record;
+      record.FirstPoint = ReadPointNumber(values[0], lineNumber, fileName);
+      record.SecondPoint = ReadPointNumber(values[1], lineNumber, fileName);
+      record.TurnsLeft = IsLeftDirection(values[2]);
+      record.BearingValue = ReadPlanNumber(values[3], lineNumber, fileName);
+      record.DistanceValue = ReadPlanNumber(values[4], lineNumber, fileName);
+      // The first record of a pair in file order is the one a scan from the start would meet.
+      m_firstByPair.emplace(PairKey(record.FirstPoint, record.SecondPoint), m_records.size());
+      m_records.push_back(record);
+    }
+  } catch (const FileError& error) {
+    m_sink->Message(error.what(), kGetChordDataErrorTitle, MessageIcon::Exclamation);
+  }
+}
+
+double ReverseBearing(double bearing) {
+  double reverse = bearing + 180.0;
+  if (reverse >= 360.0) reverse = reverse - 360.0;
+  return reverse;
+}
+
+bool GetChordData(std::int32_t p1, std::int32_t p2, double R, double arc, CurveIndex& curves,
+                  double& chordBearing, double& chordLength) {
+  const CurveRecord* record = curves.Find(p1, p2);
+  if (record == nullptr) return false;
+  const bool reversed = !(record->FirstPoint == p1 && record->SecondPoint == p2);
+
+  const double halfAngle = arc / R / 2.0;
+  const double chord = 2.0 * R * std::sin(halfAngle);
+  if (!std::isfinite(halfAngle) || !std::isfinite(chord)) {
+    throw KestralError("Chord out of range for the curve between points " + PointText(p1) +
+                       " and " + PointText(p2));
+  }
+
+  double bearing = record->BearingValue;
+  double length = record->DistanceValue;
+  if (IsExactly(bearing, kNotGiven) && IsExactly(length, kNotGiven)) {
+    chordBearing = bearing;
+    chordLength = chord;
+    return false;
+  }
+  if (!IsExactly(length, kNotGiven) || std::fabs(chord - length) <= 1.0) {
+    if (IsExactly(bearing, kNotGiven)) {
+      bearing = length;
+      length = chord;
+    }
+  } else {
+    // The bearing is the tangent's at the record's first point; the chord turns from it by half
+    // the angle the arc subtends at the centre.
+    const double tangent = DMSToRadians(FormatNumber(bearing, kFormatBearing));
+    bearing = RadiansToDMS(record->TurnsLeft ? tangent - halfAngle : tangent + halfAngle);
+    length = chord;
+  }
+  if (reversed) bearing = ReverseBearing(bearing);
+  chordBearing = bearing;
+  chordLength = length;
+  return true;
+}
+
+}  // namespace modKestralMGA
