@@ -252,7 +252,9 @@ GeneratedPlan GeneratePlan(const PlanShape& shape, std::uint64_t seed) {
 
   GeneratedPlan plan;
   for (const Station& psm : psms) plan.PsmKeys.push_back(psm.Number);
-  for (std::size_t i = 0; i + 1 < traverse.size(); ++i) {
+  const std::size_t legs = traverse.empty() ? 0 : traverse.size() - 1;
+  for (std::size_t leg = 0; leg < legs; ++leg) {
+    const std::size_t i = shape.LegsFromFarEnd && leg > 0 ? legs - leg : leg;
     // Some legs are written from their far end, as plans often list them.
     const bool reversed = random.Chance(0.3);
     const Station& from = reversed ? traverse[i + 1] : traverse[i];

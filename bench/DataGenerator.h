@@ -66,6 +66,9 @@ struct PlanShape {
   std::vector<GeneratedMark> Psms;
   double ShareOf999Lines = 0.02;  // extra lines with bearing 999, per traverse leg
   double ShareOfCurves = 0.05;    // traverse legs coded as curves
+  // The traverse's first leg first, then the others from its far end back: the worst order for
+  // placing points pass by pass (one point a pass).
+  bool LegsFromFarEnd = false;
 };
 
 // The files of a generated plan.
@@ -80,7 +83,8 @@ struct GeneratedPlan {
 // bearings in ddd.mmss, distances in metres with three decimals, some legs written from their
 // far end, some coded as curves (bearing 1000 + radius, the arc as distance) with their chord in
 // the curve file (some records listing the points the other way round), and some extra lines of
-// bearing 999. Throws std::invalid_argument for more than 4600 other points.
+// bearing 999 (each after a leg, to a station earlier in the traverse). Throws
+// std::invalid_argument for more than 4600 other points.
 GeneratedPlan GeneratePlan(const PlanShape& shape, std::uint64_t seed);
 
 }  // namespace modKestralMGA

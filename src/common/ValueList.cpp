@@ -32,6 +32,25 @@ std::string& NextSlot(std::vector<std::string>& values, std::size_t& count) {
 
 }  // namespace
 
+std::string_view TrimBlanksAndTabs(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+std::string RefusedValueMessage(std::string_view what, std::string_view text,
+                                std::int64_t lineNumber, const std::string& file) {
+  std::string message(what);
+  message += " at line ";
+  message += FormatNumber(static_cast<double>(lineNumber), kFormatCount);
+  message += " of ";
+  message += file;
+  message += ": ";
+  message += TrimBlanksAndTabs(text);
+  return message;
+}
+
 void SplitValueLine(std::string_view line, std::int64_t lineNumber, const std::string& path,
                     std::vector<std::string>& values) {
   std::size_t count = 0;

@@ -11,6 +11,15 @@ namespace modKestralMGA {
 // The longest value the value-list reader keeps; a longer one is refused.
 inline constexpr std::size_t kMaxValueLength = 64 * 1024;
 
+// text without the blanks and tabs around it.
+std::string_view TrimBlanksAndTabs(std::string_view text);
+
+// The text of a value refused where a file is read: "<what> at line N of <file>: <text>", the
+// text trimmed of the blanks and tabs around it ("Number out of range at line 3 of plan.lns:
+// 1e400").
+std::string RefusedValueMessage(std::string_view what, std::string_view text,
+                                std::int64_t lineNumber, const std::string& file);
+
 // Splits one physical line of a list-of-values file (Mark Details, lines and curve files) into
 // its values, replacing what values held:
 // - a comma ends a value, and the line end ends the last one: a line holds commas + 1 values

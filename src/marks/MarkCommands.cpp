@@ -23,7 +23,7 @@ std::string LinesMessage(const std::string& what, const std::string& path,
   std::string text = what + path + ": ";
   for (std::size_t i = 0; i < lines.size() && i < kLineNumbersShown; ++i) {
     if (i > 0) text += ", ";
-    text += std::to_string(lines[i]);
+    text += FormatNumber(static_cast<double>(lines[i]), kFormatCount);
   }
   if (lines.size() > kLineNumbersShown) text += ", ...";
   return text;

@@ -32,13 +32,6 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-std::string_view TrimBlanksAndTabs(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 const std::string& FieldOf(const std::vector<std::string>& fields, std::size_t number) {
   static const std::string kEmpty;
   return number <= fields.size() ? fields[number - 1] : kEmpty;
@@ -64,8 +57,7 @@ void AppendCell(std::string& line, const std::string& cell) {
 void CheckInRange(const std::string& value, std::int64_t lineNumber,
                   const std::string& displayPath) {
   if (ReadNumericValue(value).Status == NumberStatus::OutOfRange) {
-    throw FileError("Number out of range at line " + std::to_string(lineNumber) + " of " +
-                    displayPath + ": " + std::string(TrimBlanksAndTabs(value)));
+    throw FileError(RefusedValueMessage("Number out of range", value, lineNumber, displayPath));
   }
 }
 

@@ -27,14 +27,9 @@ std::uint64_t PairKey(std::int32_t a, std::int32_t b) {
          static_cast<std::uint32_t>(b);
 }
 
-bool IsLeftDirection(std::string_view value) {
-  const std::size_t first = value.find_first_not_of(" \t");
-  const std::size_t last = value.find_last_not_of(" \t");
-  return first != std::string_view::npos && first == last && value[first] == 'L';
-}
-
-std::string PointText(std::int32_t point) {
-  return FormatNumber(point, kFormatCount);
+[[noreturn]] void ChordOutOfRange(std::int32_t p1, std::int32_t p2) {
+  throw KestralError("Chord out of range for the curve between points " +
+                     FormatNumber(p1, kFormatCount) + " and " + FormatNumber(p2, kFormatCount));
 }
 
 }  // namespace
@@ -72,7 +67,7 @@ void CurveIndex::Load() {
       CurveRecord record;
       record.FirstPoint = ReadPointNumber(values[0], lineNumber, fileName);
       record.SecondPoint = ReadPointNumber(values[1], lineNumber, fileName);
-      record.TurnsLeft = IsLeftDirection(values[2]);
+      record.TurnsLeft = TrimBlanksAndTabs(values[2]) == "L";
       record.BearingValue = ReadPlanNumber(values[3], lineNumber, fileName);
       record.DistanceValue = ReadPlanNumber(values[4], lineNumber, fileName);
       // The first record of a pair in file order is the one a scan from the start would meet.
@@ -98,10 +93,7 @@ bool GetChordData(std::int32_t p1, std::int32_t p2, double R, double arc, CurveI
 
   const double halfAngle = arc / R / 2.0;
   const double chord = 2.0 * R * std::sin(halfAngle);
-  if (!std::isfinite(halfAngle) || !std::isfinite(chord)) {
-    throw KestralError("Chord out of range for the curve between points " + PointText(p1) +
-                       " and " + PointText(p2));
-  }
+  if (!std::isfinite(halfAngle) || !std::isfinite(chord)) ChordOutOfRange(p1, p2);
 
   double bearing = record->BearingValue;
   double length = record->DistanceValue;
@@ -121,6 +113,8 @@ bool GetChordData(std::int32_t p1, std::int32_t p2, double R, double arc, CurveI
     const double tangent = DMSToRadians(FormatNumber(bearing, kFormatBearing));
     bearing = RadiansToDMS(record->TurnsLeft ? tangent - halfAngle : tangent + halfAngle);
     length = chord;
+    // A tangent bearing near the largest double has no angle.
+    if (!std::isfinite(bearing)) ChordOutOfRange(p1, p2);
   }
   if (reversed) bearing = ReverseBearing(bearing);
   chordBearing = bearing;

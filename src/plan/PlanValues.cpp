@@ -6,17 +6,11 @@
 #include "common/NumberFormat.h"
 #include "common/NumericValue.h"
 #include "common/Rounding.h"
+#include "common/ValueList.h"
 
 namespace modKestralMGA {
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
 
 std::string WholeNumberText(std::int64_t value) {
   return FormatNumber(static_cast<double>(value), kFormatCount);
@@ -24,14 +18,7 @@ std::string WholeNumberText(std::int64_t value) {
 
 [[noreturn]] void Refuse(std::string_view what, std::string_view text, std::int64_t lineNumber,
                          const std::string& file) {
-  std::string message(what);
-  message += " at line ";
-  message += WholeNumberText(lineNumber);
-  message += " of ";
-  message += file;
-  message += ": ";
-  message += TrimBlanks(text);
-  throw FileError(message);
+  throw FileError(RefusedValueMessage(what, text, lineNumber, file));
 }
 
 }  // namespace

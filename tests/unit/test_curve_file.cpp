@@ -112,6 +112,10 @@ TEST(GetChordData, ChordBeyondTheRangeOfADoubleThrows) {
   double length = 0.0;
   EXPECT_THROW(GetChordData(1, 2, 1e-300, 1e300, curves, bearing, length), KestralError);
   EXPECT_THROW(GetChordData(1, 2, 1.7e308, 1.0, curves, bearing, length), KestralError);
+  // A tangent bearing whose angle overflows.
+  folder.Write("tangent.cve", "1,2,R,1e308,999\r\n");
+  CurveIndex tangents(folder / "tangent", sink);
+  EXPECT_THROW(GetChordData(1, 2, 10.0, 1.0, tangents, bearing, length), KestralError);
   // Large but finite values are computed: arc 1000 m on radius 0.001 m, radius 1e300 m, arc 0.
   EXPECT_TRUE(GetChordData(1, 2, 0.001, 1000.0, curves, bearing, length));
   EXPECT_TRUE(GetChordData(1, 2, 1e300, 10.0, curves, bearing, length));

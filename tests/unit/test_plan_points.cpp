@@ -1,6 +1,6 @@
 // Plan point coordinates: the entry order, the record that places each point (the passes'
 // choice), curves placed by their chords, points that no usable line reaches, the shift, and the
-// helpers the build is made of.
+// routines the build is made of.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -262,6 +262,9 @@ TEST(BuildPlanPoints, CoordinatesBeyondTheRangeOfADoubleThrow) {
        "Plan coordinates out of range at point 3"},
       {"two long lines opposite ways, then shifted",
        {{1, 2, 90.0, 1e308, 0}, {1, 3, 270.0, 1e308, 0}},
+       "Plan coordinates out of range at point 2"},
+      {"a bearing whose angle overflows",
+       {{1, 2, -1e308, 10.0, 0}},
        "Plan coordinates out of range at point 2"},
   };
   for (const auto& c : cases) {
