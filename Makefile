@@ -21,6 +21,9 @@ run: deps
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	  ./build/release/src/app/KestralMGA examples/marks.dmp; \
 	else \
+	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the batch comparison of the example plan follows."; \
+	  echo "To open the program without a display: xvfb-run -a ./build/release/src/app/KestralMGA examples/marks.dmp"; \
+	  echo; \
 	  cmake --build --preset release -j $(JOBS) --target kestralmga-cli >/dev/null && \
 	  ./build/release/src/cli/kestralmga-cli compare --marks examples/marks.csv --plan examples/plan; \
 	  status=$$?; [ $$status -le 1 ]; \
