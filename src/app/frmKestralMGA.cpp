@@ -32,6 +32,7 @@
 #include "app/GridColumns.h"
 #include "app/WindowText.h"
 #include "common/NumberFormat.h"
+#include "geodesy/JoinCalculation.h"
 #include "joins/frmMGAJoins.h"
 #include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
@@ -724,10 +725,7 @@ void frmKestralMGA::mnuFileOpen_Click() {
 }
 
 void frmKestralMGA::mnuFileSave_Click() {
-  if (modKestralMGA::IsGridEmpty(m_marks)) {
-    m_dialogs.Message("Nothing in list to save", "Save PSM data error", MessageIcon::Exclamation);
-    return;
-  }
+  if (!modKestralMGA::CheckListToSave(m_marks, m_dialogs)) return;
   const std::string chosen = m_dialogs.SaveFileName(
       kSaveMarkDetailsTitle, "", kSaveMarkDetailsFilter, /*confirmReplace=*/true);
   if (chosen.empty()) return;
@@ -755,11 +753,7 @@ void frmKestralMGA::mnuOptionsCalculateAMG_Click() {
   // The average height is refreshed from the list every time, also when the command refuses.
   txtAvHeight->setText(FromBytes(modKestralMGA::FormatNumber(modKestralMGA::AverageHeight(m_marks),
                                                              modKestralMGA::kFormatMetres)));
-  if (GridRows() < 3) {
-    m_dialogs.Message("Not enough coordinates in list", "MGA Joins error",
-                      MessageIcon::Exclamation);
-    return;
-  }
+  if (!modKestralMGA::CheckEnoughMarksForJoins(m_marks, m_dialogs)) return;
   m_joins->FillAndShow();
 }
 

@@ -12,15 +12,20 @@ namespace {
 // The print columns of the five texts of a row.
 constexpr std::array<int, kJoinListColumns> kJoinListPrintColumns = {1, 15, 30, 45, 60};
 
-void WriteJoinListLine(const std::array<std::string_view, kJoinListColumns>& texts,
-                       ColumnWriter& out) {
-  for (std::size_t column = 0; column < texts.size(); ++column) {
-    out.Field(kJoinListPrintColumns[column], texts[column]);
+void WriteJoinListLine(const JoinListRow& row, ColumnWriter& out) {
+  for (std::size_t column = 0; column < row.size(); ++column) {
+    out.Field(kJoinListPrintColumns[column], row[column]);
   }
   out.EndLine();
 }
 
 }  // namespace
+
+bool CheckEnoughMarksForJoins(const MarkList& list, MessageSink& sink) {
+  if (list.RowCount() >= 2) return true;
+  sink.Message("Not enough coordinates in list", kMgaJoinsErrorTitle, MessageIcon::Exclamation);
+  return false;
+}
 
 JoinListRow CalculateJoin(JoinContext& context, std::string_view fromPsm, std::string_view toPsm) {
   const std::int32_t key1 = PsmKey(fromPsm);
@@ -49,17 +54,24 @@ std::optional<JoinListRow> PickMark(JoinContext& context, std::string& fromPsm,
   return row;
 }
 
+JoinListRow JoinListHeaderRow() {
+  JoinListRow header;
+  for (std::size_t column = 0; column < header.size(); ++column) {
+    header[column] = kJoinListHeaders[column];
+  }
+  return header;
+}
+
+std::string TabSeparatedRow(const JoinListRow& row) {
+  std::string line = row.front();
+  for (std::size_t column = 1; column < row.size(); ++column) line += '\t' + row[column];
+  return line;
+}
+
 void WriteJoinList(const std::vector<JoinListRow>& rows, ColumnWriter& out) {
   out.EndLine();
-  std::array<std::string_view, kJoinListColumns> texts;
-  for (std::size_t column = 0; column < texts.size(); ++column) {
-    texts[column] = kJoinListHeaders[column];
-  }
-  WriteJoinListLine(texts, out);
-  for (const JoinListRow& row : rows) {
-    for (std::size_t column = 0; column < texts.size(); ++column) texts[column] = row[column];
-    WriteJoinListLine(texts, out);
-  }
+  WriteJoinListLine(JoinListHeaderRow(), out);
+  for (const JoinListRow& row : rows) WriteJoinListLine(row, out);
 }
 
 }  // namespace modKestralMGA

@@ -8,12 +8,21 @@
 #include <vector>
 
 #include "common/ColumnWriter.h"
+#include "common/Seams.h"
 #include "geodesy/Joins.h"
+#include "marks/MarkList.h"
 
 namespace modKestralMGA {
 
 // The join calculation: the surveyor picks PSM numbers one after another, and every pick after
 // the first gives the join from the previous pick to the new one.
+
+// The title of the join calculation's messages.
+inline constexpr const char* kMgaJoinsErrorTitle = "MGA Joins error";
+
+// The Calculate Joins command's refusal: a list of fewer than two rows (complete or not) shows
+// "Not enough coordinates in list" under "MGA Joins error" (exclamation) and gives false.
+bool CheckEnoughMarksForJoins(const MarkList& list, MessageSink& sink);
 
 // The columns of a row of the join list.
 inline constexpr int kJoinListColumns = 5;
@@ -39,6 +48,12 @@ JoinListRow CalculateJoin(JoinContext& context, std::string_view fromPsm, std::s
 // from-mark of the next join. When the join throws (a key beyond 32 bits) fromPsm is unchanged.
 std::optional<JoinListRow> PickMark(JoinContext& context, std::string& fromPsm,
                                     std::string_view pickedPsm);
+
+// The header row: "From", "To", "Bearing", "Distance", "Combined S. F.".
+JoinListRow JoinListHeaderRow();
+
+// The cells of a row joined by tabs, as the batch program writes a row.
+std::string TabSeparatedRow(const JoinListRow& row);
 
 // The printed join list: an empty line, then the header row and every join row, the five texts
 // of a row at columns 1, 15, 30, 45 and 60, each row on a line of its own.

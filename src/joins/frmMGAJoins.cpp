@@ -30,8 +30,6 @@ using modKestralMGA::MessageIcon;
 
 namespace {
 
-constexpr const char* kJoinsErrorTitle = "MGA Joins error";
-
 // The window is designed in twips, 15 to a pixel on a screen of 96 dots an inch, for a font
 // whose lines are 13 pixels (195 twips) high; it is scaled by the height of the lines of its
 // own font.
@@ -285,7 +283,7 @@ void frmMGAJoins::lstMarks_Click() {
     txtPSM->setText(FromBytes(from));
   } catch (const std::exception& e) {
     // The pick is dropped; the from-mark and the rows stay as they were.
-    m_dialogs.Message(e.what(), kJoinsErrorTitle, MessageIcon::Exclamation);
+    m_dialogs.Message(e.what(), modKestralMGA::kMgaJoinsErrorTitle, MessageIcon::Exclamation);
   }
 }
 
