@@ -11,6 +11,9 @@
 #include <QToolBar>
 
 #include "GuiTestSupport.h"
+#include "common/NumberFormat.h"
+#include "compare/JoinJudgement.h"
+#include "geodesy/MarkIndex.h"
 #include "joins/frmMGAJoins.h"
 #include "marks/ui/MarkTableModel.h"
 
@@ -431,6 +434,31 @@ TEST_F(JoinsWindowTest, TheChoiceSurvivesCloseAndReopening) {
   PickAll({0, 1});
   ASSERT_EQ(Rows().size(), 1u);
   EXPECT_EQ(Rows()[0], kAmgRow);
+}
+
+TEST_F(JoinsWindowTest, AMG84ChangesTheNextRowsAndTheNextComparison) {
+  Open({kMark1, kMark2});
+  // A comparison judges the join with the main window's live settings, as Compare does.
+  modKestralMGA::MarkIndex index(m_window->Marks());
+  modKestralMGA::JoinContext context{index, *m_window};
+  const modKestralMGA::PlanPoint from{66281001, 0.0, 0.0, 1};
+  const modKestralMGA::PlanPoint to{66281002, 1000.0, 1000.0, 1};
+  auto comparedCsf = [&] {
+    const double csf = modKestralMGA::JudgeJoin(from, to, context, "Urban Areas").Csf;
+    return modKestralMGA::FormatNumber(csf, modKestralMGA::kFormatScaleFactor);
+  };
+  EXPECT_EQ(comparedCsf(), "1.00017809");
+  PickAll({0, 1});
+  Click("Option1");
+  EXPECT_EQ(comparedCsf(), "1.00017808");
+  // The row already in the grid stays; the next one is on the Australian National Spheroid.
+  Pick(0);
+  ASSERT_EQ(Rows().size(), 2u);
+  EXPECT_EQ(Rows()[0][4], "1.00017809");
+  EXPECT_EQ(Rows()[1][4], "1.00017808");
+  // Plane computes the comparison on GRS80 again.
+  Click("Option2");
+  EXPECT_EQ(comparedCsf(), "1.00017809");
 }
 
 TEST_F(JoinsWindowTest, TheOptionsShowTheProgramWideChoice) {
