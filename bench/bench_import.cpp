@@ -68,7 +68,7 @@ class BenchDialogs final : public Dialogs {
 // The core alone: read the file, cut every line into fields, append the rows.
 void BM_ImportTextFile(benchmark::State& state) {
   const DelimitedFile file(static_cast<std::size_t>(state.range(0)));
-  const ImportColumns columns{1, 2, 3, 4, 5};
+  const ImportColumnNumbers columns{1, 2, 3, 4, 5};
   std::size_t rows = 0;
   for (auto _ : state) {
     MarkList list;

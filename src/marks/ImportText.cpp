@@ -25,10 +25,10 @@ constexpr std::array<int, 5> kImportedColumns = {kColPsmNo, kColEast, kColNorth,
 
 }  // namespace
 
-ImportColumns ReadImportColumns(std::string_view point, std::string_view east,
-                                std::string_view north, std::string_view height,
-                                std::string_view zone) {
-  ImportColumns columns;
+ImportColumnNumbers ReadImportColumnNumbers(std::string_view point, std::string_view east,
+                                            std::string_view north, std::string_view height,
+                                            std::string_view zone) {
+  ImportColumnNumbers columns;
   columns.Point = NumericValue(point);
   columns.East = NumericValue(east);
   columns.North = NumericValue(north);
@@ -62,7 +62,7 @@ std::string NumberedFields(std::string_view line) {
   return text;
 }
 
-bool ExtractCoordData(std::string_view newline, const ImportColumns& columns,
+bool ExtractCoordData(std::string_view newline, const ImportColumnNumbers& columns,
                       std::int64_t lineNumber, const std::string& path, MarkList& list) {
   const std::array<double, 5> numbers = {columns.Point, columns.East, columns.North, columns.Height,
                                          columns.Zone};
@@ -106,7 +106,8 @@ std::string ShowFirstLine(const std::string& path, const std::string& displayPat
   }
 }
 
-std::size_t ImportTextLines(const TextFile& file, const ImportColumns& columns, MarkList& list) {
+std::size_t ImportTextLines(const TextFile& file, const ImportColumnNumbers& columns,
+                            MarkList& list) {
   LineSplitter lines(file.Bytes);
   std::string_view line;
   std::size_t added = 0;
@@ -117,7 +118,7 @@ std::size_t ImportTextLines(const TextFile& file, const ImportColumns& columns, 
 }
 
 std::size_t ImportTextFile(const std::string& path, const std::string& displayPath,
-                           const ImportColumns& columns, MarkList& list) {
+                           const ImportColumnNumbers& columns, MarkList& list) {
   return ImportTextLines(ReadTextFile(path, displayPath), columns, list);
 }
 
@@ -130,7 +131,8 @@ bool RemoveIncompleteLastRow(MarkList& list) {
 }
 
 ImportOutcome ImportDelimitedText(const std::string& path, const std::string& displayPath,
-                                  const ImportColumns& columns, MarkList& list, MessageSink& sink) {
+                                  const ImportColumnNumbers& columns, MarkList& list,
+                                  MessageSink& sink) {
   RemoveIncompleteLastRow(list);
   TextFile file;
   try {

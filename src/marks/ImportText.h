@@ -22,7 +22,7 @@ inline constexpr std::size_t kShortestSampleLine = 4;
 // The column numbers of the import: for each of the five values, the number (counted from 1,
 // from the left) of the numeric field of a line that holds it. A number that no field carries (0,
 // a fraction, a negative number) takes nothing.
-struct ImportColumns {
+struct ImportColumnNumbers {
   double Point = 1.0;
   double East = 2.0;
   double North = 3.0;
@@ -32,9 +32,9 @@ struct ImportColumns {
 
 // The column numbers typed into the five boxes, each read by the numeric value rule (an empty
 // box or a text without a leading number gives 0).
-ImportColumns ReadImportColumns(std::string_view point, std::string_view east,
-                                std::string_view north, std::string_view height,
-                                std::string_view zone);
+ImportColumnNumbers ReadImportColumnNumbers(std::string_view point, std::string_view east,
+                                            std::string_view north, std::string_view height,
+                                            std::string_view zone);
 
 // The numeric fields of a line one after the other: a field is a maximal run of the characters 0
 // to 9, "." and "/"; every other byte (blank, tab, comma, semicolon, letters, signs) only
@@ -54,7 +54,7 @@ std::string NumberedFields(std::string_view line);
 // copied as they stand, and returns true; otherwise the line adds nothing and it returns false.
 // A field longer than kMaxValueLength throws FileError "Value too long at line <lineNumber> of
 // <path>".
-bool ExtractCoordData(std::string_view newline, const ImportColumns& columns,
+bool ExtractCoordData(std::string_view newline, const ImportColumnNumbers& columns,
                       std::int64_t lineNumber, const std::string& path, MarkList& list);
 
 // The sample line of a file already read: its first line of at least kShortestSampleLine
@@ -70,13 +70,14 @@ std::string ShowFirstLine(const std::string& path, const std::string& displayPat
 
 // Passes every line of a file already read, in order, to ExtractCoordData; returns the number of
 // rows appended to list. A refused field throws FileError; the rows appended before it stay.
-std::size_t ImportTextLines(const TextFile& file, const ImportColumns& columns, MarkList& list);
+std::size_t ImportTextLines(const TextFile& file, const ImportColumnNumbers& columns,
+                            MarkList& list);
 
 // Reads the file at path and imports its lines as ImportTextLines does. Throws FileError when
 // the file cannot be read or is refused (nothing is appended) or when a field is refused (the
 // rows before it stay). path is opened; displayPath names the file in messages.
 std::size_t ImportTextFile(const std::string& path, const std::string& displayPath,
-                           const ImportColumns& columns, MarkList& list);
+                           const ImportColumnNumbers& columns, MarkList& list);
 
 // Before an import: when the list has a mark row and its last row is not complete (DataToSave),
 // removes that row; only the last row is looked at. Returns true when a row was removed.
@@ -97,6 +98,7 @@ enum class ImportOutcome {
 // is computed and no repeated marks are removed. path is opened; displayPath names the file in
 // messages.
 ImportOutcome ImportDelimitedText(const std::string& path, const std::string& displayPath,
-                                  const ImportColumns& columns, MarkList& list, MessageSink& sink);
+                                  const ImportColumnNumbers& columns, MarkList& list,
+                                  MessageSink& sink);
 
 }  // namespace modKestralMGA

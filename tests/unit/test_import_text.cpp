@@ -28,11 +28,11 @@ Imported ImportedCells(const MarkRow& row) {
   return {row[kColPsmNo], row[kColEast], row[kColNorth], row[kColHeight], row[kColZone]};
 }
 
-ImportColumns Columns(double point, double east, double north, double height, double zone) {
+ImportColumnNumbers Columns(double point, double east, double north, double height, double zone) {
   return {point, east, north, height, zone};
 }
 
-const ImportColumns kInitialColumns{};  // 1, 2, 3, 0, 0 as the window starts
+const ImportColumnNumbers kInitialColumns{};  // 1, 2, 3, 0, 0 as the window starts
 
 MarkRow Complete(const std::string& psm) {
   return {psm, "280000.000", "6130000.000", "", "", "", "", ""};
@@ -45,7 +45,7 @@ MarkRow Complete(const std::string& psm) {
 struct ExtractCase {
   const char* name;
   std::string line;
-  ImportColumns columns;
+  ImportColumnNumbers columns;
   bool appends;
   Imported expected;
 };
@@ -164,7 +164,7 @@ TEST(ImportText, ColumnNumbersAreReadByTheNumericValueRule) {
     double value;
   } cases[] = {{"1", 1}, {" 4 ", 4}, {"", 0}, {"abc", 0}, {"3x", 3}, {"1e1", 10}, {"2.5", 2.5}};
   for (const Case& c : cases) {
-    const ImportColumns columns = ReadImportColumns(c.text, "2", "3", "0", c.text);
+    const ImportColumnNumbers columns = ReadImportColumnNumbers(c.text, "2", "3", "0", c.text);
     EXPECT_DOUBLE_EQ(columns.Point, c.value) << c.text;
     EXPECT_DOUBLE_EQ(columns.Zone, c.value) << c.text;
     EXPECT_DOUBLE_EQ(columns.East, 2.0);

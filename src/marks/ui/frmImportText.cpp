@@ -117,8 +117,8 @@ void frmImportText::SetSample(const std::string& path, const std::string& displa
                          QFile::decodeName(QByteArray::fromStdString(displayPath)));
 }
 
-modKestralMGA::ImportColumns frmImportText::Columns() const {
-  return modKestralMGA::ReadImportColumns(
+modKestralMGA::ImportColumnNumbers frmImportText::Columns() const {
+  return modKestralMGA::ReadImportColumnNumbers(
       txtPoint->text().toStdString(), txtEast->text().toStdString(), txtNorth->text().toStdString(),
       txtHeight->text().toStdString(), txtZone->text().toStdString());
 }

@@ -32,7 +32,7 @@ class frmImportText final : public QWidget {
                  const std::string& sampleLine);
 
   // The column numbers of the five boxes, read by the numeric value rule.
-  modKestralMGA::ImportColumns Columns() const;
+  modKestralMGA::ImportColumnNumbers Columns() const;
 
   // Imports every line of the file named by lblSampleLine; hides the window when the list then
   // holds at least two marks.
