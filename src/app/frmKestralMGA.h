@@ -19,6 +19,7 @@ class QRadioButton;
 class QTableView;
 class QToolBar;
 class MarkTableModel;
+class frmImportText;
 class frmMGAJoins;
 
 // The main window: the mark list with its in-place editor and row commands, the settings of the
@@ -57,6 +58,8 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
 
   const modKestralMGA::MarkList& Marks() const { return m_marks; }
   MarkTableModel& MarkModel() { return *m_model; }
+  // The delimited text import window, created hidden by Form_Load.
+  frmImportText& ImportWindow() { return *m_frmImportText; }
   // The join calculation window, created hidden with the main window.
   frmMGAJoins& JoinsWindow() { return *m_joins; }
 
@@ -90,6 +93,9 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   void mnuFileOpen_Click();
   void mnuFileSave_Click();
   void mnuFileImport_Click();
+  // The sample line of a delimited text file (its first line of at least four characters, else
+  // its last line); "" after a failure, which shows its message under "Import file error".
+  std::string ShowFirstLine(const std::string& corfile);
   void mnuFilePrint_Click();
   void mnuExit_Click();
   void mnuOptionsComparePSM_Click();
@@ -121,6 +127,7 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   Dialogs& m_dialogs;
   modKestralMGA::MarkList m_marks;
   MarkTableModel* m_model = nullptr;
+  frmImportText* m_frmImportText = nullptr;
   modKestralMGA::DistanceCalculationMode m_calculationMode =
       modKestralMGA::DistanceCalculationMode::MGA94_2020;
   std::unique_ptr<frmMGAJoins> m_joins;

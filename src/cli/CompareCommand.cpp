@@ -40,7 +40,7 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   }
   StreamMessageSink sink(err);
   MarkList list;
-  if (!ApplyMarkSources(arguments.MarkSources, list, sink, err)) return kExitFailed;
+  if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
 
   CliCompareSettings settings(arguments);
   if (!CheckAccuracyCriterion(settings, sink)) return kExitFailed;

@@ -2,11 +2,12 @@
 // (xvfb-run or -platform offscreen), fills it, performs the scripted actions a user would, and
 // saves QWidget::grab() pictures as PNG files.
 //
-//   kestral_screenshots FOLDER MARK_DETAILS_FILE
+//   kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE]
 //
 // writes FOLDER/main-window.png (the marks loaded), FOLDER/main-window-editing.png (an edit
 // in progress in the grid) and FOLDER/join-window.png (the join calculation window after a walk
-// over a few marks).
+// over a few marks); with a delimited text file, also FOLDER/import-window.png (the import
+// window showing that file's sample line and its numbered fields).
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -17,14 +18,16 @@
 #include <QTest>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
 #include "joins/frmMGAJoins.h"
+#include "marks/ui/frmImportText.h"
 
 namespace {
 
-// Messages go to standard error; no file prompt is expected.
+// Messages go to standard error; an open prompt is answered with the path set beforehand.
 class PrintedDialogs final : public Dialogs {
  public:
   void Message(const std::string& text, const std::string& title,
@@ -32,12 +35,14 @@ class PrintedDialogs final : public Dialogs {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
   }
   std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
-    return {};
+    return std::exchange(NextOpen, {});
   }
   std::string SaveFileName(const std::string&, const std::string&, const std::string&,
                            bool) override {
     return {};
   }
+
+  std::string NextOpen;
 };
 
 bool Save(QWidget& widget, const QDir& folder, const char* name) {
@@ -54,8 +59,9 @@ bool Save(QWidget& widget, const QDir& folder, const char* name) {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: kestral_screenshots FOLDER MARK_DETAILS_FILE\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr,
+                 "usage: kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE]\n");
     return 2;
   }
   const QDir folder(QFile::decodeName(argv[1]));
@@ -83,9 +89,9 @@ int main(int argc, char** argv) {
   QTest::keyClicks(window.focusWidget(), QStringLiteral("84512.37"));
   QApplication::processEvents();
   ok = Save(window, folder, "main-window-editing.png") && ok;
+  QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
 
   // The join calculation window: a walk over four marks of the list.
-  QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
   window.mnuOptionsCalculateAMG_Click();
   frmMGAJoins& joins = window.JoinsWindow();
   if (!QTest::qWaitForWindowExposed(&joins)) return 1;
@@ -97,5 +103,14 @@ int main(int argc, char** argv) {
   }
   QApplication::processEvents();
   ok = Save(joins, folder, "join-window.png") && ok;
+
+  if (argc == 4) {
+    // The import window over the chosen file, as the Import command shows it.
+    dialogs.NextOpen = argv[3];
+    window.mnuFileImport_Click();
+    QWidget& importer = window.ImportWindow();
+    if (!QTest::qWaitForWindowExposed(&importer)) return 1;
+    ok = Save(importer, folder, "import-window.png") && ok;
+  }
   return ok ? 0 : 1;
 }
