@@ -20,7 +20,7 @@ namespace modKestralMGA {
 int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ostream& err) {
   StreamMessageSink sink(err);
   MarkList list;
-  if (!ApplyMarkSources(arguments.MarkSources, list, sink, err)) return kExitFailed;
+  if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
   // The height is taken before the count of rows is checked, as Calculate Joins writes it first.
   const std::string height =
       arguments.Height.value_or(FormatNumber(AverageHeight(list), kFormatMetres));

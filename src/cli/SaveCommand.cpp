@@ -11,7 +11,7 @@ namespace modKestralMGA {
 int RunSaveCommand(const SaveArguments& arguments, std::ostream& err) {
   StreamMessageSink sink(err);
   MarkList list;
-  if (!ApplyMarkSources(arguments.MarkSources, list, sink, err)) return kExitFailed;
+  if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
   if (!CheckListToSave(list, sink)) return kExitFailed;
   if (!SaveMarkDetailsFile(arguments.Out, list, sink)) return kExitFailed;
   return kExitDone;
