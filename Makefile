@@ -12,10 +12,19 @@ all: deps
 deps:
 	@scripts/install-deps --check >/dev/null || scripts/install-deps
 
+# With a display: the program. Without one (neither DISPLAY nor WAYLAND_DISPLAY set): the batch
+# comparison of the example plan against the example marks (status 1, a join not acceptable, is
+# the example's result, not a failure).
 run: deps
 	cmake --preset release >/dev/null
-	cmake --build --preset release -j $(JOBS) --target kestral_demo
-	./build/release/examples/kestral_demo
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  cmake --build --preset release -j $(JOBS) --target KestralMGA && \
+	  ./build/release/src/app/KestralMGA examples/marks.dmp; \
+	else \
+	  cmake --build --preset release -j $(JOBS) --target kestralmga-cli >/dev/null && \
+	  ./build/release/src/cli/kestralmga-cli compare --marks examples/marks.csv --plan examples/plan; \
+	  status=$$?; [ $$status -le 1 ]; \
+	fi
 
 test: deps
 	cmake --preset release
