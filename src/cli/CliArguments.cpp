@@ -141,6 +141,8 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
           ->check(CLI::IsMember({"mga", "amg", "plane"}).description(""));
   CLI::Option* report =
       compare->add_option("--report", "Save the joins report to FILE")->type_name("FILE");
+  CLI::Option* pdf = compare->add_option("--pdf", "Print the joins report to the PDF file FILE")
+                         ->type_name("FILE");
   bool noPsmList = false;
   compare->add_flag("--no-psm-list", noPsmList, "Leave the PSM list out of the report");
   bool fullJoins = false;
@@ -190,6 +192,7 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
     arguments.Ellipsoid = ellipsoids.at(*name);
   }
   arguments.Report = ValueOf(report);
+  arguments.Pdf = ValueOf(pdf);
   return result;
 }
 

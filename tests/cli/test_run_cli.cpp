@@ -186,11 +186,6 @@ TEST_F(RunCliTest, CommandsThatCannotProduceTheirResult) {
        2,
        "",
        "kestralmga-cli: --import is not available in this version\n"},
-      {"report not yet",
-       {"compare", "--marks", kMarks, "--plan", good, "--report", "r.txt"},
-       2,
-       "",
-       "kestralmga-cli: --report is not available in this version\n"},
   };
   for (const CliCase& c : cases) Check(c);
 }
@@ -273,6 +268,7 @@ TEST_F(RunCliTest, HelpAndVersion) {
                                          "--full-details",
                                          "--ellipsoid mga|amg|plane",
                                          "--report FILE",
+                                         "--pdf FILE",
                                          "--no-psm-list",
                                          "--full-joins",
                                          "--version"};

@@ -23,13 +23,27 @@ namespace {
 constexpr qreal kSideMarginMillimetres = 10.0;
 constexpr qreal kTopBottomMarginMillimetres = 15.0;
 
+// Qt's own diagnostics (a missing runtime folder, font fallbacks) are not the batch program's
+// messages: its standard error carries only "<title>: <text>" lines.
+void DropQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 // A Qt application on the offscreen platform for as long as it lives, when the program has
-// none: fonts and painting need one, and the batch program has no display.
+// none: fonts and painting need one, and the batch program has no display. While it lives,
+// Qt's diagnostics are dropped.
 class OffscreenApplication {
  public:
   OffscreenApplication() {
     if (QCoreApplication::instance() == nullptr) {
+      m_previousHandler = qInstallMessageHandler(DropQtMessage);
       m_application = std::make_unique<QGuiApplication>(m_argc, m_argv.data());
+    }
+  }
+  OffscreenApplication(const OffscreenApplication&) = delete;
+  OffscreenApplication& operator=(const OffscreenApplication&) = delete;
+  ~OffscreenApplication() {
+    if (m_application) {
+      m_application.reset();
+      qInstallMessageHandler(m_previousHandler);
     }
   }
 
@@ -39,6 +53,7 @@ class OffscreenApplication {
   std::array<char, 10> m_platform{"offscreen"};
   std::array<char*, 4> m_argv{m_name.data(), m_option.data(), m_platform.data(), nullptr};
   int m_argc = 3;
+  QtMessageHandler m_previousHandler = nullptr;
   std::unique_ptr<QGuiApplication> m_application;
 };
 
