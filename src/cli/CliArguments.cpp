@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <map>
+#include <optional>
 #include <string_view>
 
 namespace modKestralMGA {
@@ -32,11 +32,21 @@ ImportColumns ReadImportColumns(const std::string& text) {
   return columns;
 }
 
+// The mark list options, shared by the commands that read a mark list.
+struct MarkListOptions {
+  CLI::Option* Marks;
+  CLI::Option* Imports;
+  CLI::Option* Columns;
+};
+
 // The mark list options of a command, in the order given: each --import takes the numbers of the
 // --columns that follows it (before the next --marks or --import), or else the numbers given
 // last before it.
-std::vector<MarkSource> MarkSourcesInOrder(const CLI::App& command, const CLI::Option* marks,
-                                           const CLI::Option* imports, const CLI::Option* columns) {
+std::vector<MarkSource> MarkSourcesInOrder(const CLI::App& command,
+                                           const MarkListOptions& options) {
+  const CLI::Option* marks = options.Marks;
+  const CLI::Option* imports = options.Imports;
+  const CLI::Option* columns = options.Columns;
   std::vector<MarkSource> sources;
   ImportColumns lastColumns = kInitialImportColumns;
   std::size_t nextMarks = 0;
@@ -59,13 +69,6 @@ std::vector<MarkSource> MarkSourcesInOrder(const CLI::App& command, const CLI::O
   }
   return sources;
 }
-
-// The mark list options, shared by the commands that read a mark list.
-struct MarkListOptions {
-  CLI::Option* Marks;
-  CLI::Option* Imports;
-  CLI::Option* Columns;
-};
 
 MarkListOptions AddMarkListOptions(CLI::App& command) {
   MarkListOptions options{};
@@ -93,6 +96,90 @@ std::optional<std::string> ValueOf(const CLI::Option* option) {
   return option->results().front();
 }
 
+// The compare command: its options added to the command line, and its arguments read from them
+// once the line is parsed.
+class CompareOptions {
+ public:
+  explicit CompareOptions(CLI::App& app)
+      : m_command(
+            app.add_subcommand("compare", "Compare the plan's PSM joins with their MGA joins")),
+        m_markList(AddMarkListOptions(*m_command)) {
+    m_plan = m_command->add_option("--plan", "Plan identifier, or the plan's .lns file")
+                 ->type_name("PLAN")
+                 ->required();
+    m_criterion =
+        m_command->add_option("--criterion", "Accuracy criterion (default \"Urban Areas\")")
+            ->type_name("TEXT");
+    m_maxOrder =
+        m_command->add_option("--max-order", "Compare up to Order (default 5)")->type_name("TEXT");
+    m_datum = m_command->add_option("--datum", "Bearing datum derived from 2 PSM's: From and To")
+                  ->type_name("PSM")
+                  ->expected(2);
+    CLI::Option* tertiary = m_command->add_flag(
+        "--tertiary", m_tertiary,
+        "Bearing datum derived from the Tertiary Network (ticks both full join details boxes)");
+    m_datum->excludes(tertiary);
+    m_command->add_flag("--full-details", m_fullDetails, "Show full join details");
+    m_ellipsoid =
+        m_command
+            ->add_option("--ellipsoid",
+                         "Datum of the join calculation: mga (MGA94/2020, GRS80, default), amg "
+                         "(AMG84, Australian National Spheroid) or plane (GRS80 for the "
+                         "comparison)")
+            ->type_name("mga|amg|plane")
+            ->check(CLI::IsMember({"mga", "amg", "plane"}).description(""));
+    m_report =
+        m_command->add_option("--report", "Save the joins report to FILE")->type_name("FILE");
+    m_pdf = m_command->add_option("--pdf", "Print the joins report to the PDF file FILE")
+                ->type_name("FILE");
+    m_command->add_flag("--no-psm-list", m_noPsmList, "Leave the PSM list out of the report");
+    m_command->add_flag("--full-joins", m_fullJoins, "Print full join details in the report");
+  }
+  CompareOptions(const CompareOptions&) = delete;
+  CompareOptions& operator=(const CompareOptions&) = delete;
+
+  const CLI::App& Command() const { return *m_command; }
+
+  CompareArguments Read() const {
+    CompareArguments arguments;
+    arguments.MarkSources = MarkSourcesInOrder(*m_command, m_markList);
+    arguments.Plan = m_plan->results().front();
+    if (arguments.Plan.empty()) throw BadArguments("--plan needs a plan identifier or .lns file");
+    arguments.Criterion = ValueOf(m_criterion).value_or(arguments.Criterion);
+    arguments.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.MaxOrder);
+    if (m_datum->count() > 0) {
+      arguments.Datum = std::make_pair(m_datum->results()[0], m_datum->results()[1]);
+    }
+    arguments.Tertiary = m_tertiary;
+    arguments.FullDetails = m_fullDetails;
+    arguments.FullJoins = m_fullJoins;
+    arguments.NoPsmList = m_noPsmList;
+    if (const std::optional<std::string> name = ValueOf(m_ellipsoid)) {
+      arguments.Ellipsoid = name == "amg"     ? DistanceCalculationMode::AMG84
+                            : name == "plane" ? DistanceCalculationMode::Plane
+                                              : DistanceCalculationMode::MGA94_2020;
+    }
+    arguments.Report = ValueOf(m_report);
+    arguments.Pdf = ValueOf(m_pdf);
+    return arguments;
+  }
+
+ private:
+  CLI::App* m_command;
+  MarkListOptions m_markList;
+  CLI::Option* m_plan = nullptr;
+  CLI::Option* m_criterion = nullptr;
+  CLI::Option* m_maxOrder = nullptr;
+  CLI::Option* m_datum = nullptr;
+  CLI::Option* m_ellipsoid = nullptr;
+  CLI::Option* m_report = nullptr;
+  CLI::Option* m_pdf = nullptr;
+  bool m_tertiary = false;
+  bool m_fullDetails = false;
+  bool m_noPsmList = false;
+  bool m_fullJoins = false;
+};
+
 }  // namespace
 
 CliArguments ParseCliArguments(const std::vector<std::string>& args) {
@@ -104,49 +191,7 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   app.set_help_flag("-h,--help", "Show the usage of every command and exit");
   app.set_version_flag("--version", kCliVersionText, "Show the program's version and exit");
   app.require_subcommand(1);
-
-  CLI::App* compare =
-      app.add_subcommand("compare", "Compare the plan's PSM joins with their MGA joins");
-  const MarkListOptions markList = AddMarkListOptions(*compare);
-  CLI::Option* plan = compare->add_option("--plan", "Plan identifier, or the plan's .lns file")
-                          ->type_name("PLAN")
-                          ->required();
-  CLI::Option* criterion =
-      compare->add_option("--criterion", "Accuracy criterion (default \"Urban Areas\")")
-          ->type_name("TEXT");
-  CLI::Option* maxOrder =
-      compare->add_option("--max-order", "Compare up to Order (default 5)")->type_name("TEXT");
-  CLI::Option* datum =
-      compare->add_option("--datum", "Bearing datum derived from 2 PSM's: From and To")
-          ->type_name("PSM")
-          ->expected(2);
-  bool tertiary = false;
-  CLI::Option* tertiaryFlag =
-      compare->add_flag("--tertiary", tertiary,
-                        "Bearing datum derived from the Tertiary Network (ticks both "
-                        "full join details boxes)");
-  datum->excludes(tertiaryFlag);
-  bool fullDetails = false;
-  compare->add_flag("--full-details", fullDetails, "Show full join details");
-  const std::map<std::string, DistanceCalculationMode> ellipsoids = {
-      {"mga", DistanceCalculationMode::MGA94_2020},
-      {"amg", DistanceCalculationMode::AMG84},
-      {"plane", DistanceCalculationMode::Plane}};
-  CLI::Option* ellipsoid =
-      compare
-          ->add_option("--ellipsoid",
-                       "Datum of the join calculation: mga (MGA94/2020, GRS80, default), amg "
-                       "(AMG84, Australian National Spheroid) or plane (GRS80 for the comparison)")
-          ->type_name("mga|amg|plane")
-          ->check(CLI::IsMember({"mga", "amg", "plane"}).description(""));
-  CLI::Option* report =
-      compare->add_option("--report", "Save the joins report to FILE")->type_name("FILE");
-  CLI::Option* pdf = compare->add_option("--pdf", "Print the joins report to the PDF file FILE")
-                         ->type_name("FILE");
-  bool noPsmList = false;
-  compare->add_flag("--no-psm-list", noPsmList, "Leave the PSM list out of the report");
-  bool fullJoins = false;
-  compare->add_flag("--full-joins", fullJoins, "Print full join details in the report");
+  CompareOptions compare(app);  // not const: parsing writes its flags
 
   CliArguments result;
   try {
@@ -154,8 +199,8 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
     app.parse(reversed);
   } catch (const CLI::CallForHelp&) {
     result.Which = CliArguments::Command::Help;
-    result.Text =
-        compare->parsed() ? compare->help(kCliName) : app.help("", CLI::AppFormatMode::All);
+    result.Text = compare.Command().parsed() ? compare.Command().help(kCliName)
+                                             : app.help("", CLI::AppFormatMode::All);
     return result;
   } catch (const CLI::CallForAllHelp&) {
     result.Which = CliArguments::Command::Help;
@@ -172,27 +217,8 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
     }
     throw BadArguments(error.what());
   }
-
   result.Which = CliArguments::Command::Compare;
-  CompareArguments& arguments = result.Compare;
-  arguments.MarkSources =
-      MarkSourcesInOrder(*compare, markList.Marks, markList.Imports, markList.Columns);
-  arguments.Plan = plan->results().front();
-  if (arguments.Plan.empty()) throw BadArguments("--plan needs a plan identifier or .lns file");
-  arguments.Criterion = ValueOf(criterion).value_or(arguments.Criterion);
-  arguments.MaxOrder = ValueOf(maxOrder).value_or(arguments.MaxOrder);
-  if (datum->count() > 0) {
-    arguments.Datum = std::make_pair(datum->results()[0], datum->results()[1]);
-  }
-  arguments.Tertiary = tertiary;
-  arguments.FullDetails = fullDetails;
-  arguments.FullJoins = fullJoins;
-  arguments.NoPsmList = noPsmList;
-  if (const std::optional<std::string> name = ValueOf(ellipsoid)) {
-    arguments.Ellipsoid = ellipsoids.at(*name);
-  }
-  arguments.Report = ValueOf(report);
-  arguments.Pdf = ValueOf(pdf);
+  result.Compare = compare.Read();
   return result;
 }
 

@@ -1,0 +1,818 @@
+#include "app/frmKestralMGA.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "common/Cp1252.h"
+#include "marks/MarkCommands.h"
+#include "marks/MarkDetailsFile.h"
+#include "marks/MarkListRules.h"
+#include "marks/ui/MarkTableModel.h"
+
+using modKestralMGA::MarkList;
+using modKestralMGA::MessageIcon;
+
+namespace {
+
+// The key codes the editor acts on.
+constexpr int kKeyEnter = 13;
+constexpr int kKeyEscape = 27;
+constexpr int kKeyUp = 38;
+constexpr int kKeyDown = 40;
+constexpr int kKeyBlank = 32;
+
+constexpr int kLastColumn = modKestralMGA::kColStatus;
+
+// The column widths of the grid: each is the width of its sample text in the window's font.
+constexpr std::array<const char*, modKestralMGA::kMarkColumnCount> kColumnSamples = {
+    "xxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxx",
+    "  order  ",        "   zone   ",        "  datum    ",        "   status      "};
+
+// The accuracy criteria, in the order of the list.
+constexpr std::array<const char*, 5> kAccuracyCriteria = {
+    "Urban Areas", "Rural Areas", "Adelaide City", "URBAN SURVEY (prior Feb 2019)",
+    "RURAL SURVEY (prior Feb 2019)"};
+
+constexpr const char* kOpenMarkDetailsTitle = "Open Mark Details file";
+constexpr const char* kOpenMarkDetailsFilter =
+    "CSV Files (*.CSV)|*.csv|Screen dump files (*.DMP)|*.dmp";
+constexpr const char* kSaveMarkDetailsTitle = "Save to CSV file";
+constexpr const char* kSaveMarkDetailsFilter = "CSV files (*.CSV)|*.csv";
+constexpr const char* kBrowsePlanTitle = "Open KESTRAL file";
+constexpr const char* kBrowsePlanFilter = "KESTRAL Lines files (*.LNS)|*.lns";
+
+// Messages of a core command, held while the grid's model is being reset and shown once the
+// grid can be painted again.
+class QueuedMessages final : public modKestralMGA::MessageSink {
+ public:
+  void Message(const std::string& text, const std::string& title, MessageIcon icon) override {
+    m_messages.push_back({text, title, icon});
+  }
+  void ShowAll(modKestralMGA::MessageSink& sink) {
+    for (const auto& m : std::exchange(m_messages, {})) sink.Message(m.Text, m.Title, m.Icon);
+  }
+
+ private:
+  struct Held {
+    std::string Text;
+    std::string Title;
+    MessageIcon Icon;
+  };
+  std::vector<Held> m_messages;
+};
+
+std::string ToBytes(const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  return modKestralMGA::Utf8ToCp1252(std::string_view(utf8.constData(), std::size_t(utf8.size())));
+}
+
+QString FromBytes(const std::string& bytes) {
+  const std::string utf8 = modKestralMGA::Cp1252ToUtf8(bytes);
+  return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+// A chosen path in upper case, as the program shows it.
+std::string UpperCasePath(const std::string& path) {
+  return QFile::encodeName(QFile::decodeName(QByteArray::fromStdString(path)).toUpper())
+      .toStdString();
+}
+
+// The key code of the editor's keys, or the character code of a key that types one.
+int EditorKeyCode(const QKeyEvent& event) {
+  switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return kKeyEnter;
+    case Qt::Key_Escape:
+      return kKeyEscape;
+    case Qt::Key_Up:
+      return kKeyUp;
+    case Qt::Key_Down:
+      return kKeyDown;
+    default:
+      return event.key();
+  }
+}
+
+QLabel* NamedLabel(const char* name, const char* caption, QWidget* parent) {
+  auto* label = new QLabel(QString::fromLatin1(caption), parent);
+  label->setObjectName(QString::fromLatin1(name));
+  return label;
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+}  // namespace
+
+frmKestralMGA::frmKestralMGA(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs) {
+  setObjectName(QStringLiteral("frmKestralMGA"));
+  setWindowTitle(QStringLiteral("Map Grid of Australia Coordinates - KESTRAL"));
+  m_model = new MarkTableModel(m_marks, this);
+
+  BuildMenus();
+  BuildToolbar();
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->addWidget(BuildMarkListFrame(), 1);
+  layout->addWidget(BuildKestralFileFrame());
+  setCentralWidget(central);
+
+  connect(cmdAdd, &QPushButton::clicked, this, &frmKestralMGA::cmdAdd_Click);
+  connect(cmdInsert, &QPushButton::clicked, this, &frmKestralMGA::cmdInsert_Click);
+  connect(cmdDelete, &QPushButton::clicked, this, &frmKestralMGA::cmdDelete_Click);
+  connect(cmdClear, &QPushButton::clicked, this, &frmKestralMGA::cmdClear_Click);
+  connect(cmdBrowse, &QPushButton::clicked, this, &frmKestralMGA::cmdBrowse_Click);
+  connect(Grid1, &QTableView::clicked, this, &frmKestralMGA::Grid1_Click);
+  connect(Grid1, &QTableView::doubleClicked, this, &frmKestralMGA::Grid1_DblClick);
+  connect(Grid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &frmKestralMGA::Grid1_LeaveCell);
+  // The editor follows its cell when the grid scrolls or a column is resized.
+  connect(Grid1->verticalScrollBar(), &QScrollBar::valueChanged, this, &frmKestralMGA::PlaceEditor);
+  connect(Grid1->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+          &frmKestralMGA::PlaceEditor);
+  connect(Grid1->horizontalHeader(), &QHeaderView::sectionResized, this,
+          &frmKestralMGA::PlaceEditor);
+  connect(optTwoPSMs, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optTwoPSMs_Click();
+  });
+  connect(optTertiary, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optTertiary_Click();
+  });
+  connect(optNone, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optNone_Click();
+  });
+  connect(Toolbar1, &QToolBar::actionTriggered, this, &frmKestralMGA::Toolbar1_ButtonClick);
+  Grid1->installEventFilter(this);
+  Text1->installEventFilter(this);
+}
+
+frmKestralMGA::~frmKestralMGA() {
+  // The filters see no events of a window being taken apart.
+  Grid1->removeEventFilter(this);
+  Text1->removeEventFilter(this);
+}
+
+void frmKestralMGA::BuildMenus() {
+  struct Item {
+    const char* name;
+    const char* caption;
+    QKeySequence shortcut;
+    void (frmKestralMGA::*command)();
+  };
+  auto addItems = [this](QMenu* menu, std::initializer_list<Item> items) {
+    for (const Item& item : items) {
+      if (item.command == nullptr) {
+        menu->addSeparator()->setObjectName(QString::fromLatin1(item.name));
+        continue;
+      }
+      QAction* action = menu->addAction(QString::fromLatin1(item.caption));
+      action->setObjectName(QString::fromLatin1(item.name));
+      action->setShortcut(item.shortcut);
+      connect(action, &QAction::triggered, this, item.command);
+    }
+  };
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("mnuFile"));
+  addItems(file, {{"mnuFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O),
+                   &frmKestralMGA::mnuFileOpen_Click},
+                  {"mnuFileSave", "Save...", QKeySequence(Qt::CTRL | Qt::Key_S),
+                   &frmKestralMGA::mnuFileSave_Click},
+                  {"mnuFileImport", "Import...", QKeySequence(Qt::CTRL | Qt::Key_I),
+                   &frmKestralMGA::mnuFileImport_Click},
+                  {"mnuSep1", nullptr, {}, nullptr},
+                  {"mnuFilePrint", "Print", QKeySequence(Qt::CTRL | Qt::Key_P),
+                   &frmKestralMGA::mnuFilePrint_Click},
+                  {"mnuSepBar2", nullptr, {}, nullptr},
+                  {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X),
+                   &frmKestralMGA::mnuExit_Click}});
+  QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+  options->setObjectName(QStringLiteral("mnuOptions"));
+  addItems(options, {{"mnuOptionsComparePSM",
+                      "Compare PSM Joins...",
+                      {},
+                      &frmKestralMGA::mnuOptionsComparePSM_Click},
+                     {"mnuOptionsCalculateAMG",
+                      "Calculate Joins...",
+                      {},
+                      &frmKestralMGA::mnuOptionsCalculateAMG_Click}});
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("mnuHelp"));
+  addItems(help, {{"mnuHelpContents", "Contents...", {}, &frmKestralMGA::mnuHelpContents_Click},
+                  {"mnuHelpAbout", "About...", {}, &frmKestralMGA::mnuHelpAbout_Click}});
+}
+
+void frmKestralMGA::BuildToolbar() {
+  struct Button {
+    const char* key;
+    const char* caption;
+    const char* toolTip;
+    QStyle::StandardPixmap picture;
+  };
+  static constexpr std::array<Button, 6> kButtons = {{
+      {"Open", "Open", "Open CSV format file", QStyle::SP_DialogOpenButton},
+      {"Save", "Save", "Save the Permanent Survey Mark List", QStyle::SP_DialogSaveButton},
+      {"Print", "Print", "Print the Permanent Survey Mark List", QStyle::SP_FileDialogDetailedView},
+      {"Compare", "Compare", "Compare joins between MGA coordinates and KESTRAL",
+       QStyle::SP_BrowserReload},
+      {"CalcJoins", "Calc. Joins", "Calculate bearing and distance between PSMs",
+       QStyle::SP_FileDialogContentsView},
+      {"Exit", "Exit", "Quit the program", QStyle::SP_DialogCloseButton},
+  }};
+  Toolbar1 = Named(new QToolBar(this), "Toolbar1");
+  Toolbar1->setMovable(false);
+  Toolbar1->setFloatable(false);
+  Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  Toolbar1->toggleViewAction()->setEnabled(false);
+  for (const Button& button : kButtons) {
+    QAction* action = Toolbar1->addAction(style()->standardIcon(button.picture),
+                                          QString::fromLatin1(button.caption));
+    action->setObjectName(QStringLiteral("Toolbar1_") + QString::fromLatin1(button.key));
+    action->setData(QString::fromLatin1(button.key));
+    action->setToolTip(QString::fromLatin1(button.toolTip));
+  }
+  addToolBar(Qt::TopToolBarArea, Toolbar1);
+}
+
+QGroupBox* frmKestralMGA::BuildMarkListFrame() {
+  auto* frame = Named(new QGroupBox(QStringLiteral("Permanent Survey Mark List")), "Frame1");
+  Grid1 = Named(new QTableView(frame), "Grid1");
+  Grid1->setModel(m_model);
+  Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
+  Grid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+  Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Grid1->setTabKeyNavigation(false);
+  Grid1->setWordWrap(false);
+  Grid1->setTextElideMode(Qt::ElideNone);  // a long text runs to the cell's edge, like the editor
+  Grid1->setCornerButtonEnabled(false);
+  Grid1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  Grid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  Grid1->verticalHeader()->hide();
+  Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  Grid1->horizontalHeader()->setSectionsClickable(false);
+  Grid1->horizontalHeader()->setHighlightSections(false);
+  Grid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+  // The in-place editor lies on the grid's viewport, over the current cell.
+  Text1 = Named(new QLineEdit(Grid1->viewport()), "Text1");
+  Text1->setFrame(false);
+  QPalette yellow = Text1->palette();
+  yellow.setColor(QPalette::Base, Qt::yellow);
+  yellow.setColor(QPalette::Text, Qt::black);
+  Text1->setPalette(yellow);
+  Text1->hide();
+
+  cmdAdd = Named(new QPushButton(QStringLiteral("Add Line"), frame), "cmdAdd");
+  cmdInsert = Named(new QPushButton(QStringLiteral("Insert Line"), frame), "cmdInsert");
+  cmdDelete = Named(new QPushButton(QStringLiteral("Delete Line"), frame), "cmdDelete");
+  cmdClear = Named(new QPushButton(QStringLiteral("Clear"), frame), "cmdClear");
+  txtAvHeight = Named(new QLineEdit(QStringLiteral("0.00"), frame), "txtAvHeight");
+  txtAvHeight->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000.000")) + 12);
+  QLabel* label1 = NamedLabel("Label1", "Average Height", frame);
+  label1->setBuddy(txtAvHeight);
+
+  auto* buttons = new QHBoxLayout;
+  for (QWidget* w : {static_cast<QWidget*>(cmdAdd), static_cast<QWidget*>(cmdInsert),
+                     static_cast<QWidget*>(cmdDelete), static_cast<QWidget*>(cmdClear)}) {
+    buttons->addWidget(w);
+  }
+  buttons->addStretch(1);
+  buttons->addWidget(label1);
+  buttons->addWidget(txtAvHeight);
+
+  auto* layout = new QVBoxLayout(frame);
+  layout->addWidget(Grid1, 1);
+  layout->addLayout(buttons);
+  return frame;
+}
+
+QGroupBox* frmKestralMGA::BuildKestralFileFrame() {
+  auto* frame = Named(new QGroupBox(QStringLiteral("KESTRAL File")), "Frame2");
+  txtPlan = Named(new QLineEdit(frame), "txtPlan");
+  cmdBrowse = Named(new QPushButton(QStringLiteral("Browse..."), frame), "cmdBrowse");
+  cboAccuracyType = Named(new QComboBox(frame), "cboAccuracyType");
+  cboAccuracyType->setEditable(true);
+  cboAccuracyType->setInsertPolicy(QComboBox::NoInsert);
+  cboAccuracyType->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  QLabel* label2 = NamedLabel("Label2", "Plan Identifier", frame);
+  QLabel* label3 = NamedLabel("Label3", "Accuracy Criterion", frame);
+  label2->setBuddy(txtPlan);
+  label3->setBuddy(cboAccuracyType);
+
+  auto* frame3 =
+      Named(new QGroupBox(QStringLiteral("Bearing Datum derived from"), frame), "Frame3");
+  optTwoPSMs = Named(new QRadioButton(QStringLiteral("2 PSM's"), frame3), "optTwoPSMs");
+  txtDatum1 = Named(new QLineEdit(frame3), "txtDatum1");
+  txtDatum2 = Named(new QLineEdit(frame3), "txtDatum2");
+  optTertiary = Named(new QRadioButton(QStringLiteral("Tertiary Network"), frame3), "optTertiary");
+  optNone = Named(new QRadioButton(QStringLiteral("None of the above"), frame3), "optNone");
+  optNone->setChecked(true);
+  txtMaxOrder = Named(new QLineEdit(QStringLiteral("5"), frame3), "txtMaxOrder");
+  chkFullDetails =
+      Named(new QCheckBox(QStringLiteral("Show full join details"), frame3), "chkFullDetails");
+  QLabel* label4 = NamedLabel("Label4", "From", frame3);
+  QLabel* label5 = NamedLabel("Label5", "To", frame3);
+  QLabel* label6 = NamedLabel("Label6", "Compare up to Order", frame3);
+  label4->setBuddy(txtDatum1);
+  label5->setBuddy(txtDatum2);
+  label6->setBuddy(txtMaxOrder);
+  const int psmWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000/00000")) + 16;
+  txtDatum1->setMaximumWidth(psmWidth);
+  txtDatum2->setMaximumWidth(psmWidth);
+  txtMaxOrder->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+
+  auto* datum = new QGridLayout(frame3);
+  datum->addWidget(optTwoPSMs, 0, 0);
+  datum->addWidget(label4, 0, 1, Qt::AlignRight);
+  datum->addWidget(txtDatum1, 0, 2);
+  datum->addWidget(label5, 0, 3, Qt::AlignRight);
+  datum->addWidget(txtDatum2, 0, 4);
+  datum->addWidget(optTertiary, 1, 0);
+  datum->addWidget(label6, 1, 1, 1, 3, Qt::AlignRight);
+  datum->addWidget(txtMaxOrder, 1, 4);
+  datum->addWidget(optNone, 2, 0);
+  datum->addWidget(chkFullDetails, 2, 1, 1, 4, Qt::AlignRight);
+  datum->setColumnStretch(5, 1);
+
+  auto* layout = new QGridLayout(frame);
+  layout->addWidget(label2, 0, 0);
+  layout->addWidget(txtPlan, 0, 1, 1, 2);
+  layout->addWidget(cmdBrowse, 0, 3);
+  layout->addWidget(label3, 1, 0);
+  layout->addWidget(cboAccuracyType, 1, 1);
+  layout->addWidget(frame3, 2, 0, 1, 4);
+  layout->setColumnStretch(2, 1);
+  return frame;
+}
+
+// ---- Start-up and settings ----
+
+void frmKestralMGA::Form_Load(const std::string& commandLine) {
+  SetupGrid();
+  for (const char* criterion : kAccuracyCriteria) {
+    cboAccuracyType->addItem(QString::fromLatin1(criterion));
+  }
+  cboAccuracyType->setCurrentText(QStringLiteral("Urban Areas"));
+  // The results, join calculation and import windows are created here, hidden, as their
+  // commands arrive.
+  if (commandLine.empty()) return;
+  QueuedMessages messages;
+  modKestralMGA::OpenResult result;
+  try {
+    m_model->Reset([&](MarkList& list) {
+      result = modKestralMGA::ReadDumpFileAtStartUp(commandLine, list, messages);
+    });
+  } catch (const std::exception& e) {
+    messages.Message(e.what(), "Open Dump file error", MessageIcon::Exclamation);
+  }
+  if (result.Outcome != modKestralMGA::OpenOutcome::Refused) {
+    txtAvHeight->setText(FromBytes(result.AverageHeightText));
+  }
+  if (GridRows() > 1) SetCurrentCell(1, 0);
+  messages.ShowAll(m_dialogs);
+}
+
+std::string frmKestralMGA::MaxOrderText() const {
+  return ToBytes(txtMaxOrder->text());
+}
+
+std::string frmKestralMGA::AverageHeightText() const {
+  return ToBytes(txtAvHeight->text());
+}
+
+modKestralMGA::DistanceCalculationMode frmKestralMGA::CalculationMode() const {
+  return m_calculationMode;
+}
+
+void frmKestralMGA::SetCalculationMode(modKestralMGA::DistanceCalculationMode mode) {
+  m_calculationMode = mode;
+}
+
+std::string frmKestralMGA::PlanIdentifier() const {
+  return QFile::encodeName(txtPlan->text()).toStdString();
+}
+
+std::string frmKestralMGA::AccuracyCriterionText() const {
+  return ToBytes(cboAccuracyType->currentText());
+}
+
+bool frmKestralMGA::TwoPsms() const {
+  return optTwoPSMs->isChecked();
+}
+
+std::string frmKestralMGA::Datum1Text() const {
+  return ToBytes(txtDatum1->text());
+}
+
+std::string frmKestralMGA::Datum2Text() const {
+  return ToBytes(txtDatum2->text());
+}
+
+bool frmKestralMGA::FullDetails() const {
+  return chkFullDetails->isChecked();
+}
+
+// ---- The grid ----
+
+int frmKestralMGA::CurrentGridRow() const {
+  const QModelIndex current = Grid1->currentIndex();
+  return current.isValid() ? current.row() + 1 : 0;
+}
+
+int frmKestralMGA::CurrentColumn() const {
+  const QModelIndex current = Grid1->currentIndex();
+  return current.isValid() ? current.column() : 0;
+}
+
+int frmKestralMGA::GridRows() const {
+  return m_model->rowCount() + 1;
+}
+
+void frmKestralMGA::SetCurrentCell(int gridRow, int column) {
+  if (gridRow < 1 || gridRow >= GridRows()) return;
+  Grid1->setCurrentIndex(m_model->index(gridRow - 1, column));
+}
+
+bool frmKestralMGA::RowFullyVisible(int gridRow) const {
+  const QRect cell = Grid1->visualRect(m_model->index(gridRow - 1, 0));
+  const QRect shown = Grid1->viewport()->rect();
+  return cell.top() >= shown.top() && cell.bottom() <= shown.bottom();
+}
+
+void frmKestralMGA::SetupGrid() {
+  m_model->Reset([](MarkList& list) { list.Clear(); });
+  const QFontMetrics metrics(font());
+  QHeaderView* header = Grid1->horizontalHeader();
+  header->setMinimumSectionSize(1);
+  // The sample's width is the cell's text area; the cell adds the margins the style draws its
+  // text within, and the grid line.
+  const int cellChrome =
+      2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Grid1) + 1) +
+      (Grid1->showGrid() ? 1 : 0);
+  int total = 0;
+  for (int column = 0; column < modKestralMGA::kMarkColumnCount; ++column) {
+    const int width =
+        metrics.horizontalAdvance(QString::fromLatin1(kColumnSamples[std::size_t(column)])) +
+        cellChrome;
+    header->resizeSection(column, width);
+    total += width;
+  }
+  const int rowHeight = metrics.height() + 6;
+  Grid1->verticalHeader()->setDefaultSectionSize(rowHeight);
+  // A dozen marks in view at the least; the grid takes any height the window gains.
+  Grid1->setMinimumHeight(Grid1->horizontalHeader()->sizeHint().height() + 12 * rowHeight +
+                          2 * Grid1->frameWidth());
+  // Room for every column beside the vertical scroll bar.
+  Grid1->setMinimumWidth(total + 2 * Grid1->frameWidth() +
+                         style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+}
+
+void frmKestralMGA::PlaceEditor() {
+  if (!Text1->isVisible()) return;
+  Text1->setGeometry(Grid1->visualRect(Grid1->currentIndex()));
+}
+
+void frmKestralMGA::HideEditor() {
+  Text1->hide();
+  Text1->clear();
+}
+
+void frmKestralMGA::AMGGridEdit(int keyAscii) {
+  const QModelIndex current = Grid1->currentIndex();
+  if (!current.isValid()) return;  // the title row is never edited
+  QString text;
+  if (keyAscii < 0 || keyAscii > kKeyBlank) {
+    const char32_t typed = static_cast<char32_t>(keyAscii);
+    text = QString::fromUcs4(&typed, 1);  // typing over a cell replaces its content
+  } else {
+    text = m_model->CellText(current.row(), current.column());
+  }
+  Text1->setText(text);
+  Text1->setCursorPosition(static_cast<int>(text.size()));
+  Text1->setGeometry(Grid1->visualRect(current));
+  Text1->show();
+  Text1->raise();
+  Text1->setFocus();
+}
+
+void frmKestralMGA::AMGTextEdit(int keyCode, int /*shift*/) {
+  const int row = CurrentGridRow();
+  const int column = CurrentColumn();
+  switch (keyCode) {
+    case kKeyEnter: {
+      if (row < 1) return;
+      const modKestralMGA::CellCommit commit = modKestralMGA::CommitCellText(
+          m_marks, std::size_t(row - 1), column, ToBytes(Text1->text()));
+      if (commit.Stores) m_model->SetCell(row - 1, column, commit.Text);
+      HideEditor();
+      Grid1->setFocus();
+      if (commit.Stores) AdvanceAfterCommit(row, column);
+      break;
+    }
+    case kKeyEscape:
+      HideEditor();
+      Grid1->setFocus();
+      break;
+    case kKeyUp:
+      Grid1->setFocus();
+      if (row >= 2) SetCurrentCell(row - 1, column);
+      break;
+    case kKeyDown:
+      Grid1->setFocus();
+      if (row >= 1 && row < GridRows() - 1) SetCurrentCell(row + 1, column);
+      break;
+    default:
+      break;
+  }
+}
+
+void frmKestralMGA::AdvanceAfterCommit(int gridRow, int column) {
+  if (column < kLastColumn) {
+    SetCurrentCell(gridRow, column + 1);
+    return;
+  }
+  if (gridRow == GridRows() - 1) m_model->AppendRow();
+  SetCurrentCell(gridRow + 1, 0);
+  if (!RowFullyVisible(gridRow + 1)) {
+    QScrollBar* rows = Grid1->verticalScrollBar();
+    rows->setValue(rows->value() + 1);
+  }
+}
+
+void frmKestralMGA::Grid1_Click() {
+  if (!optTwoPSMs->isChecked() || CurrentGridRow() < 1 || CurrentColumn() != 0) return;
+  const QString psmNumber = m_model->CellText(CurrentGridRow() - 1, 0);
+  if (txtDatum1->text().isEmpty()) {
+    txtDatum1->setText(psmNumber);
+  } else if (txtDatum2->text().isEmpty()) {
+    txtDatum2->setText(psmNumber);
+  }
+}
+
+void frmKestralMGA::Grid1_DblClick() {
+  AMGGridEdit(kKeyBlank);
+}
+
+void frmKestralMGA::Grid1_KeyPress(int keyAscii) {
+  const int row = CurrentGridRow();
+  if (keyAscii == kKeyEnter && row >= 1 &&
+      m_marks.Cell(std::size_t(row - 1), CurrentColumn()).empty()) {
+    // Enter on an empty cell commits at once: the rules for an empty text apply (the value above
+    // repeated in Order to Status) and the current cell advances.
+    Text1->clear();
+    AMGTextEdit(kKeyEnter, 0);
+    return;
+  }
+  AMGGridEdit(keyAscii);
+}
+
+void frmKestralMGA::Grid1_LeaveCell() {
+  // A change of the current cell abandons an edit: what was typed is dropped.
+  if (Text1->isVisible()) HideEditor();
+}
+
+void frmKestralMGA::Text1_KeyDown(int keyCode, int shift) {
+  AMGTextEdit(keyCode, shift);
+}
+
+bool frmKestralMGA::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
+  const auto& key = static_cast<const QKeyEvent&>(*event);
+  if (watched == Text1) {
+    const int code = EditorKeyCode(key);
+    if (code != kKeyEnter && code != kKeyEscape && code != kKeyUp && code != kKeyDown) {
+      return false;  // every other key edits the text
+    }
+    Text1_KeyDown(code, int(key.modifiers()));
+    return true;  // Enter types nothing; the arrows do not reach the grid
+  }
+  if (watched == Grid1) {
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    int code = 0;
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+      code = kKeyEnter;
+    } else {
+      const QString text = key.text();
+      const QList<uint> characters = text.toUcs4();
+      if (characters.size() != 1) return false;  // arrows and paging move the current cell
+      code = static_cast<int>(characters.front());
+      if (code == '\t') return false;  // Tab moves on to the next control
+      if (code > kKeyBlank && !QChar::isPrint(characters.front())) return false;
+    }
+    Grid1_KeyPress(code);
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Row commands ----
+
+void frmKestralMGA::cmdAdd_Click() {
+  HideEditor();
+  m_model->AppendRow();
+  const int added = GridRows() - 1;
+  SetCurrentCell(added, 0);
+  // The new row at the top of the grid where the grid can scroll that far, else as near as it can.
+  Grid1->scrollTo(m_model->index(added - 1, 0), QAbstractItemView::PositionAtTop);
+  Grid1->setFocus();
+}
+
+void frmKestralMGA::cmdInsert_Click() {
+  HideEditor();
+  const int row = CurrentGridRow();
+  if (row < 1 || GridRows() <= 1) return;
+  const int column = CurrentColumn();
+  m_model->InsertRow(row - 1);
+  SetCurrentCell(row, column);  // the new empty row, where the current row was
+  Grid1->setFocus();
+}
+
+void frmKestralMGA::cmdDelete_Click() {
+  HideEditor();
+  const int row = CurrentGridRow();
+  if (row < 1 || GridRows() <= 2) return;
+  const int column = CurrentColumn();
+  m_model->RemoveRow(row - 1);
+  SetCurrentCell(std::min(row, GridRows() - 1), column);
+  Grid1->setFocus();
+}
+
+void frmKestralMGA::cmdClear_Click() {
+  HideEditor();
+  m_model->Reset([](MarkList& list) {
+    list.Clear();
+    list.AppendRow();
+  });
+  txtAvHeight->setText(QStringLiteral("0.000"));
+  optNone->setChecked(true);
+  txtDatum1->clear();
+  txtDatum2->clear();
+  SetCurrentCell(1, 0);
+  Grid1->setFocus();
+}
+
+// ---- Plan and bearing datum ----
+
+void frmKestralMGA::cmdBrowse_Click() {
+  const std::string chosen = m_dialogs.OpenFileName(kBrowsePlanTitle, "", kBrowsePlanFilter);
+  if (chosen.empty()) return;
+  // The plan identifier: the path without its extension (the last four characters), in upper
+  // case; the plan's files are found again whatever case the file system holds them in.
+  QString plan = QFile::decodeName(QByteArray::fromStdString(chosen));
+  plan.chop(4);
+  txtPlan->setText(plan.toUpper());
+}
+
+void frmKestralMGA::SetFullDetails(bool on) {
+  chkFullDetails->setChecked(on);
+  // The results window's "Print full join details" (chkFullJoins) follows here once that
+  // window exists.
+}
+
+void frmKestralMGA::optTwoPSMs_Click() {
+  SetFullDetails(false);
+}
+
+void frmKestralMGA::optTertiary_Click() {
+  SetFullDetails(true);
+}
+
+void frmKestralMGA::optNone_Click() {
+  // "None of the above" leaves the full-details boxes as they are.
+}
+
+// ---- File commands ----
+
+void frmKestralMGA::mnuFileOpen_Click() {
+  HideEditor();
+  const std::string chosen =
+      m_dialogs.OpenFileName(kOpenMarkDetailsTitle, "", kOpenMarkDetailsFilter);
+  if (chosen.empty()) return;
+  const int row = CurrentGridRow();
+  const int column = CurrentColumn();
+  QueuedMessages messages;
+  modKestralMGA::OpenResult result;
+  try {
+    // The file is opened as chosen; messages name it in upper case, as the program shows paths.
+    m_model->Reset([&](MarkList& list) {
+      result = modKestralMGA::OpenMarkDetailsFile(chosen, UpperCasePath(chosen), list, messages);
+    });
+  } catch (const std::exception& e) {
+    messages.Message(e.what(), modKestralMGA::kOpenCsvFileErrorTitle, MessageIcon::Critical);
+  }
+  if (result.Outcome == modKestralMGA::OpenOutcome::Refused) {
+    SetCurrentCell(row, column);
+  } else {
+    txtAvHeight->setText(FromBytes(result.AverageHeightText));
+    SetCurrentCell(1, 0);
+  }
+  messages.ShowAll(m_dialogs);
+}
+
+void frmKestralMGA::mnuFileSave_Click() {
+  if (modKestralMGA::IsGridEmpty(m_marks)) {
+    m_dialogs.Message("Nothing in list to save", "Save PSM data error", MessageIcon::Exclamation);
+    return;
+  }
+  const std::string chosen = m_dialogs.SaveFileName(
+      kSaveMarkDetailsTitle, "", kSaveMarkDetailsFilter, /*confirmReplace=*/true);
+  if (chosen.empty()) return;
+  try {
+    modKestralMGA::SaveMarkDetailsFile(chosen, m_marks, m_dialogs);
+  } catch (const std::exception& e) {
+    m_dialogs.Message(e.what(), modKestralMGA::kSaveCsvFileErrorTitle, MessageIcon::Exclamation);
+  }
+}
+
+void frmKestralMGA::mnuFileImport_Click() {
+  // Delimited text import: the import window arrives with its own command.
+}
+
+void frmKestralMGA::mnuFilePrint_Click() {
+  // Printing the mark list arrives with the reports.
+}
+
+void frmKestralMGA::mnuOptionsComparePSM_Click() {
+  // The comparison arrives with the plan files and the results window.
+}
+
+void frmKestralMGA::mnuOptionsCalculateAMG_Click() {
+  // The join calculation window arrives with its own command.
+}
+
+void frmKestralMGA::mnuHelpContents_Click() {
+  // The help book arrives with the help viewer.
+}
+
+void frmKestralMGA::mnuHelpAbout_Click() {
+  // The About box arrives with the help viewer.
+}
+
+// ---- Toolbar and exit ----
+
+void frmKestralMGA::Toolbar1_ButtonClick(QAction* button) {
+  struct KeyCommand {
+    const char* key;
+    void (frmKestralMGA::*command)();
+  };
+  static constexpr std::array<KeyCommand, 6> kKeys = {{
+      {"Open", &frmKestralMGA::mnuFileOpen_Click},
+      {"Save", &frmKestralMGA::mnuFileSave_Click},
+      {"Print", &frmKestralMGA::mnuFilePrint_Click},
+      {"Compare", &frmKestralMGA::mnuOptionsComparePSM_Click},
+      {"CalcJoins", &frmKestralMGA::mnuOptionsCalculateAMG_Click},
+      {"Exit", &frmKestralMGA::mnuExit_Click},
+  }};
+  const QString key = button->data().toString();
+  for (const KeyCommand& entry : kKeys) {
+    if (key == QLatin1String(entry.key)) {  // exactly, letter case included
+      (this->*entry.command)();
+      return;
+    }
+  }
+}
+
+void frmKestralMGA::mnuExit_Click() {
+  close();
+}
+
+void frmKestralMGA::closeEvent(QCloseEvent* event) {
+  Form_Unload();
+  event->accept();
+}
+
+void frmKestralMGA::Form_Unload() {
+  // Help windows the program opened close here once the help viewer exists. Then the program
+  // ends at once, whatever other windows are shown, without a question: nothing is saved.
+  QCoreApplication::quit();
+}

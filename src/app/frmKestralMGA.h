@@ -1,0 +1,140 @@
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+
+#include "app/Dialogs.h"
+#include "compare/CompareSettings.h"
+#include "marks/MarkList.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QToolBar;
+class MarkTableModel;
+
+// The main window: the mark list with its in-place editor and row commands, the settings of the
+// plan comparison, and the menus and toolbar from which every command starts. Its controls are
+// the program's settings store: the join routines and the comparison read them at the moment of
+// each call (CompareSettings, which holds "Compare up to Order" and "Average Height" as
+// JoinSettings), with the program-wide ellipsoid choice that the join calculation window changes.
+//
+// Grid rows are counted as the user sees them: row 0 is the title row, row r (from 1) is mark r,
+// which is row r - 1 of the core MarkList and of the model.
+class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSettings {
+  Q_OBJECT
+
+ public:
+  // dialogs shows every message box and file dialog of the window; it outlives the window.
+  explicit frmKestralMGA(Dialogs& dialogs, QWidget* parent = nullptr);
+  ~frmKestralMGA() override;
+
+  // Start-up: lays out the grid, fills the accuracy criteria and, when commandLine is not empty,
+  // reads the screen dump file it names.
+  void Form_Load(const std::string& commandLine);
+
+  // The settings, over the live controls: texts as Windows-1252 bytes, the plan identifier as
+  // the file system's bytes.
+  std::string MaxOrderText() const override;
+  std::string AverageHeightText() const override;
+  modKestralMGA::DistanceCalculationMode CalculationMode() const override;
+  void SetCalculationMode(modKestralMGA::DistanceCalculationMode mode);
+  std::string PlanIdentifier() const override;
+  std::string AccuracyCriterionText() const override;
+  bool TwoPsms() const override;
+  std::string Datum1Text() const override;
+  std::string Datum2Text() const override;
+  bool FullDetails() const override;
+
+  const modKestralMGA::MarkList& Marks() const { return m_marks; }
+  MarkTableModel& MarkModel() { return *m_model; }
+
+  // The current cell of the grid: row 0 while the list has no mark row or no cell is current.
+  int CurrentGridRow() const;
+  int CurrentColumn() const;
+  // The number of grid rows, the title row included.
+  int GridRows() const;
+
+  // The mark list (grid and editor).
+  void SetupGrid();
+  void AMGGridEdit(int keyAscii);
+  void AMGTextEdit(int keyCode, int shift);
+  void Grid1_Click();
+  void Grid1_DblClick();
+  void Grid1_KeyPress(int keyAscii);
+  void Grid1_LeaveCell();
+  void Text1_KeyDown(int keyCode, int shift);
+  void cmdAdd_Click();
+  void cmdInsert_Click();
+  void cmdDelete_Click();
+  void cmdClear_Click();
+
+  // The plan and the bearing datum.
+  void cmdBrowse_Click();
+  void optTwoPSMs_Click();
+  void optTertiary_Click();
+  void optNone_Click();
+
+  // Menus and toolbar.
+  void mnuFileOpen_Click();
+  void mnuFileSave_Click();
+  void mnuFileImport_Click();
+  void mnuFilePrint_Click();
+  void mnuExit_Click();
+  void mnuOptionsComparePSM_Click();
+  void mnuOptionsCalculateAMG_Click();
+  void mnuHelpContents_Click();
+  void mnuHelpAbout_Click();
+  void Toolbar1_ButtonClick(QAction* button);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolbar();
+  QGroupBox* BuildMarkListFrame();
+  QGroupBox* BuildKestralFileFrame();
+  void Form_Unload();
+
+  void SetCurrentCell(int gridRow, int column);
+  void PlaceEditor();
+  void HideEditor();
+  void AdvanceAfterCommit(int gridRow, int column);
+  bool RowFullyVisible(int gridRow) const;
+  // Ticks or clears the full-details boxes: chkFullDetails here and the results window's
+  // "Print full join details".
+  void SetFullDetails(bool on);
+
+  Dialogs& m_dialogs;
+  modKestralMGA::MarkList m_marks;
+  MarkTableModel* m_model = nullptr;
+  modKestralMGA::DistanceCalculationMode m_calculationMode =
+      modKestralMGA::DistanceCalculationMode::MGA94_2020;
+
+  QToolBar* Toolbar1 = nullptr;
+  QTableView* Grid1 = nullptr;
+  QLineEdit* Text1 = nullptr;
+  QPushButton* cmdAdd = nullptr;
+  QPushButton* cmdInsert = nullptr;
+  QPushButton* cmdDelete = nullptr;
+  QPushButton* cmdClear = nullptr;
+  QLineEdit* txtAvHeight = nullptr;
+  QLineEdit* txtPlan = nullptr;
+  QPushButton* cmdBrowse = nullptr;
+  QComboBox* cboAccuracyType = nullptr;
+  QRadioButton* optTwoPSMs = nullptr;
+  QLineEdit* txtDatum1 = nullptr;
+  QLineEdit* txtDatum2 = nullptr;
+  QRadioButton* optTertiary = nullptr;
+  QRadioButton* optNone = nullptr;
+  QLineEdit* txtMaxOrder = nullptr;
+  QCheckBox* chkFullDetails = nullptr;
+};

@@ -1,0 +1,24 @@
+// KestralMGA: the main window, started with the screen dump file named by the command line.
+#include <QApplication>
+#include <QFile>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/QtDialogs.h"
+#include "app/frmKestralMGA.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);  // takes Qt's own options (-platform, -style) first
+  QApplication::setApplicationName(QStringLiteral("KestralMGA"));
+
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+
+  QtDialogs dialogs;
+  frmKestralMGA window(dialogs);
+  dialogs.SetParent(&window);
+  window.Form_Load(DumpPathFromArguments(arguments));
+  window.show();
+  return QApplication::exec();
+}

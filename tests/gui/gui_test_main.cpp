@@ -1,0 +1,24 @@
+// The window tests run on Qt's offscreen platform under a comma-decimal locale (de_DE.UTF-8), so
+// that any number read or written through the locale shows as a failure.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <locale>
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  // Listing the tests (ctest's discovery at build time) needs no application.
+  if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+  setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
+  QApplication application(argc, argv);
+  // After QApplication, which sets the C locale from the environment.
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+    std::fprintf(stderr, "The de_DE.UTF-8 locale is missing: run scripts/install-deps\n");
+    return 1;
+  }
+  std::locale::global(std::locale("de_DE.UTF-8"));
+  return RUN_ALL_TESTS();
+}

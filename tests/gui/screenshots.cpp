@@ -1,0 +1,84 @@
+// Screenshots of the windows for the documentation: builds each window on the platform given
+// (xvfb-run or -platform offscreen), fills it, performs the scripted actions a user would, and
+// saves QWidget::grab() pictures as PNG files.
+//
+//   kestral_screenshots FOLDER MARK_DETAILS_FILE
+//
+// writes FOLDER/main-window.png (the marks loaded) and FOLDER/main-window-editing.png (an edit
+// in progress in the grid).
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <cstdio>
+#include <string>
+
+#include "app/Dialogs.h"
+#include "app/frmKestralMGA.h"
+
+namespace {
+
+// Messages go to standard error; no file prompt is expected.
+class PrintedDialogs final : public Dialogs {
+ public:
+  void Message(const std::string& text, const std::string& title,
+               modKestralMGA::MessageIcon) override {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  }
+  std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
+    return {};
+  }
+  std::string SaveFileName(const std::string&, const std::string&, const std::string&,
+                           bool) override {
+    return {};
+  }
+};
+
+bool Save(QWidget& widget, const QDir& folder, const char* name) {
+  const QString path = folder.filePath(QString::fromLatin1(name));
+  if (!widget.grab().save(path)) {
+    std::fprintf(stderr, "Cannot write %s\n", QFile::encodeName(path).constData());
+    return false;
+  }
+  std::printf("%s\n", QFile::encodeName(path).constData());
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: kestral_screenshots FOLDER MARK_DETAILS_FILE\n");
+    return 2;
+  }
+  const QDir folder(QFile::decodeName(argv[1]));
+  if (!folder.exists() && !QDir().mkpath(folder.path())) {
+    std::fprintf(stderr, "Cannot create %s\n", argv[1]);
+    return 2;
+  }
+
+  PrintedDialogs dialogs;
+  frmKestralMGA window(dialogs);
+  window.Form_Load(argv[2]);
+  window.show();
+  window.activateWindow();
+  if (!QTest::qWaitForWindowExposed(&window)) return 1;
+  bool ok = Save(window, folder, "main-window.png");
+
+  // An edit in progress: a new mark's easting being typed into the grid.
+  auto* grid = window.findChild<QTableView*>(QStringLiteral("Grid1"));
+  QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdAdd")), Qt::LeftButton);
+  // The first key typed on the grid opens the editor over the cell; the rest go to the editor.
+  QTest::keyClicks(grid, QStringLiteral("6"));
+  QTest::keyClicks(window.focusWidget(), QStringLiteral("6281099"));
+  QTest::keyClick(window.focusWidget(), Qt::Key_Return);
+  QTest::keyClicks(grid, QStringLiteral("2"));
+  QTest::keyClicks(window.focusWidget(), QStringLiteral("84512.37"));
+  QApplication::processEvents();
+  ok = Save(window, folder, "main-window-editing.png") && ok;
+  return ok ? 0 : 1;
+}
