@@ -1,7 +1,10 @@
 #include "reports/JoinsReport.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <iterator>
+#include <string>
 #include <string_view>
 
 #include "common/NumberFormat.h"

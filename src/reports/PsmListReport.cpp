@@ -1,6 +1,7 @@
 #include "reports/PsmListReport.h"
 
 #include <array>
+#include <cstddef>
 
 namespace modKestralMGA {
 
@@ -14,17 +15,12 @@ constexpr const char* kListTitle = "Permanent Survey Mark List";
 constexpr const char* kListTitleFor = "Permanent Survey Mark List for ";
 
 // The headings, an empty line, and the rows of the list, each with its first `columns` cells.
-void WriteTable(const MarkList& marks, int columns, ColumnWriter& out) {
-  for (int c = 0; c < columns; ++c) {
-    out.Field(kListColumns[static_cast<std::size_t>(c)],
-              kListHeadings[static_cast<std::size_t>(c)]);
-  }
+void WriteTable(const MarkList& marks, std::size_t columns, ColumnWriter& out) {
+  for (std::size_t c = 0; c < columns; ++c) out.Field(kListColumns[c], kListHeadings[c]);
   out.EndLine();
   out.EndLine();
   for (const MarkRow& row : marks.Rows()) {
-    for (int c = 0; c < columns; ++c) {
-      out.Field(kListColumns[static_cast<std::size_t>(c)], row[static_cast<std::size_t>(c)]);
-    }
+    for (std::size_t c = 0; c < columns; ++c) out.Field(kListColumns[c], row[c]);
     out.EndLine();
   }
 }
@@ -35,7 +31,7 @@ void PrintPSMList(const MarkList& marks, const std::string& planIdentifier, Colu
   out.Field(10, planIdentifier.empty() ? std::string(kListTitle) : kListTitleFor + planIdentifier);
   out.EndLine();
   out.EndLine();
-  WriteTable(marks, kMarkColumnCount, out);
+  WriteTable(marks, kListColumns.size(), out);
 }
 
 void WriteSavedPsmList(const MarkList& marks, const std::string& planIdentifier,
@@ -43,7 +39,7 @@ void WriteSavedPsmList(const MarkList& marks, const std::string& planIdentifier,
   out.Field(1, kListTitleFor + planIdentifier);
   out.EndLine();
   out.EndLine();
-  WriteTable(marks, kColDatum + 1, out);
+  WriteTable(marks, kListColumns.size() - 1, out);  // all but Status
   out.EndLine();
 }
 

@@ -254,15 +254,5 @@ TEST(JoinsReport, FailureInsideTheReportEndsInTheTrapOfItsForm) {
   EXPECT_FALSE(printer.Lines().empty());
 }
 
-TEST(JoinsReport, SaveIntoAMissingFolderFails) {
-  ReportCase report;
-  TempFolder folder;
-  const std::string path = folder / "no such folder/report.txt";
-  RecordingSink sink;
-  EXPECT_FALSE(report.Save(path, sink));
-  EXPECT_EQ(sink.Entries(), (Entries{{"Cannot write " + path + ": No such file or directory",
-                                      "Save Joins to file error", MessageIcon::Exclamation}}));
-}
-
 }  // namespace
 }  // namespace modKestralMGA
