@@ -145,6 +145,8 @@ class CompareOptions {
     m_ellipsoid = AddEllipsoidOption(*m_command);
     m_report =
         m_command->add_option("--report", "Save the joins report to FILE")->type_name("FILE");
+    m_pdf = m_command->add_option("--pdf", "Print the joins report to the PDF file FILE")
+                ->type_name("FILE");
     m_command->add_flag("--no-psm-list", m_noPsmList, "Leave the PSM list out of the report");
     m_command->add_flag("--full-joins", m_fullJoins, "Print full join details in the report");
   }
@@ -169,6 +171,7 @@ class CompareOptions {
     arguments.NoPsmList = m_noPsmList;
     arguments.Ellipsoid = EllipsoidOf(m_ellipsoid);
     arguments.Report = ValueOf(m_report);
+    arguments.Pdf = ValueOf(m_pdf);
     return arguments;
   }
 
@@ -181,6 +184,7 @@ class CompareOptions {
   CLI::Option* m_datum = nullptr;
   CLI::Option* m_ellipsoid = nullptr;
   CLI::Option* m_report = nullptr;
+  CLI::Option* m_pdf = nullptr;
   bool m_tertiary = false;
   bool m_fullDetails = false;
   bool m_noPsmList = false;
