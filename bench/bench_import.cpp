@@ -59,6 +59,8 @@ class BenchDialogs final : public Dialogs {
                            bool) override {
     return {};
   }
+  bool ChoosePrinter(const std::string&, QPrinter&) override { return false; }
+  void ShowPrintPreview(const std::string&, const std::function<void(QPrinter&)>&) override {}
   int Messages = 0;
 
  private:

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -21,9 +23,11 @@
 
 #include "app/GridColumns.h"
 #include "app/WindowText.h"
+#include "common/Errors.h"
 #include "joins/JoinListModel.h"
 #include "joins/PsmNumberListModel.h"
 #include "marks/MarkListRules.h"
+#include "reports/ui/PrinterColumnWriter.h"
 
 using modKestralMGA::DistanceCalculationMode;
 using modKestralMGA::MessageIcon;
@@ -49,6 +53,7 @@ constexpr TwipRect kOption2 = {360, 1200, 975, 255};
 constexpr TwipRect kCmdClose = {4920, 240, 1215, 375};
 constexpr TwipRect kCmdPrint = {4920, 720, 1215, 375};
 constexpr TwipRect kCmdClear = {4920, 1200, 1215, 375};
+constexpr TwipRect kCmdPreview = {4920, 1680, 1215, 375};
 constexpr TwipRect kGrid1 = {240, 2280, 6015, 2895};
 constexpr TwipRect kTxtPSM = {1080, 5280, 1455, 285};
 // The margins of the design: right of the grid and of the buttons, below the from-mark box.
@@ -59,6 +64,29 @@ constexpr int kLabelGap = kFrame1.Left - kLabel1.Left - kLabel1.Width;
 
 // The widths of the join columns, in letters x of the main window's font.
 constexpr std::array<int, modKestralMGA::kJoinListColumns> kColumnLetters = {13, 13, 15, 15, 18};
+
+// The title of the print's messages.
+constexpr const char* kJoinCalculationTitle = "Join Calculation";
+
+// The hourglass over the window and Print disabled while a print job is composed; both undone
+// when the job ends, however it ends.
+class PrintingInProgress {
+ public:
+  PrintingInProgress(QWidget& window, QPushButton& print) : m_window(window), m_print(print) {
+    m_window.setCursor(Qt::WaitCursor);
+    m_print.setEnabled(false);
+  }
+  PrintingInProgress(const PrintingInProgress&) = delete;
+  PrintingInProgress& operator=(const PrintingInProgress&) = delete;
+  ~PrintingInProgress() {
+    m_print.setEnabled(true);
+    m_window.unsetCursor();
+  }
+
+ private:
+  QWidget& m_window;
+  QPushButton& m_print;
+};
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -94,6 +122,7 @@ frmMGAJoins::frmMGAJoins(Dialogs& dialogs, const modKestralMGA::MarkList& marks,
   connect(cmdClose, &QPushButton::clicked, this, &frmMGAJoins::cmdClose_Click);
   connect(cmdPrint, &QPushButton::clicked, this, &frmMGAJoins::cmdPrint_Click);
   connect(cmdClear, &QPushButton::clicked, this, &frmMGAJoins::cmdClear_Click);
+  connect(cmdPreview, &QPushButton::clicked, this, &frmMGAJoins::cmdPreview_Click);
   const std::array<std::pair<QRadioButton*, DistanceCalculationMode>, 3> options = {{
       {Option3, DistanceCalculationMode::MGA94_2020},
       {Option1, DistanceCalculationMode::AMG84},
@@ -125,6 +154,8 @@ void frmMGAJoins::BuildControls() {
   cmdClose = Named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
   cmdPrint = Named(new QPushButton(QStringLiteral("Print"), this), "cmdPrint");
   cmdClear = Named(new QPushButton(QStringLiteral("Clear"), this), "cmdClear");
+  cmdPreview = Named(new QPushButton(QStringLiteral("Preview"), this), "cmdPreview");
+  cmdPreview->setToolTip(QStringLiteral("Show the pages Print would send"));
 
   Grid1 = Named(new QTableView(this), "Grid1");
   Grid1->setModel(m_rows);
@@ -150,7 +181,8 @@ void frmMGAJoins::BuildControls() {
   setTabOrder(Option2, cmdClose);
   setTabOrder(cmdClose, cmdPrint);
   setTabOrder(cmdPrint, cmdClear);
-  setTabOrder(cmdClear, Grid1);
+  setTabOrder(cmdClear, cmdPreview);
+  setTabOrder(cmdPreview, Grid1);
   setTabOrder(Grid1, txtPSM);
 }
 
@@ -214,8 +246,9 @@ void frmMGAJoins::PlaceControls(const QSize& client) {
 
   const int buttonGap = Pixels(kCmdPrint.Top - kCmdClose.Top - kCmdClose.Height);
   int buttonsBottom = 0;
-  for (const auto& [button, r] : {std::pair{cmdClose, kCmdClose}, std::pair{cmdPrint, kCmdPrint},
-                                  std::pair{cmdClear, kCmdClear}}) {
+  for (const auto& [button, r] :
+       {std::pair{cmdClose, kCmdClose}, std::pair{cmdPrint, kCmdPrint},
+        std::pair{cmdClear, kCmdClear}, std::pair{cmdPreview, kCmdPreview}}) {
     const int top = buttonsBottom > 0 ? buttonsBottom + 1 + buttonGap : 0;
     buttonsBottom = place(button, r, frame.right() + 1 + gap, top, true).bottom();
   }
@@ -298,8 +331,39 @@ void frmMGAJoins::cmdClose_Click() {
   hide();
 }
 
+void frmMGAJoins::PrintJoinList(QPrinter& printer) const {
+  QPainter painter(&printer);
+  // The writer refuses a painter that did not start on the printer.
+  modKestralMGA::PrinterColumnWriter writer(painter, printer);
+  modKestralMGA::WriteJoinList(m_rows->Rows(), writer);
+  if (!painter.end()) throw modKestralMGA::KestralError("The print job could not be finished");
+}
+
 void frmMGAJoins::cmdPrint_Click() {
-  // The printer arrives with the printer back end.
+  QPrinter printer(QPrinter::HighResolution);
+  if (!m_dialogs.ChoosePrinter("Print the join list", printer)) return;
+  std::string failure;
+  {
+    const PrintingInProgress busy(*this, *cmdPrint);
+    try {
+      PrintJoinList(printer);
+    } catch (const std::exception& e) {
+      failure = e.what();
+    }
+  }
+  // The window stays usable after a failed job: Print is enabled again and the rows stay.
+  m_dialogs.Message(failure.empty() ? "Print completed" : failure, kJoinCalculationTitle,
+                    MessageIcon::Exclamation);
+}
+
+void frmMGAJoins::cmdPreview_Click() {
+  m_dialogs.ShowPrintPreview("Join list preview", [this](QPrinter& printer) {
+    try {
+      PrintJoinList(printer);
+    } catch (const std::exception& e) {
+      m_dialogs.Message(e.what(), kJoinCalculationTitle, MessageIcon::Exclamation);
+    }
+  });
 }
 
 const std::vector<modKestralMGA::JoinListRow>& frmMGAJoins::JoinRows() const {

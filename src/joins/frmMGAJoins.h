@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QTableView;
@@ -50,6 +51,8 @@ class frmMGAJoins final : public QWidget {
   void cmdClear_Click();
   void cmdClose_Click();
   void cmdPrint_Click();
+  // Shows the pages Print would send, in the print preview.
+  void cmdPreview_Click();
 
   // The join rows below the header row.
   const std::vector<modKestralMGA::JoinListRow>& JoinRows() const;
@@ -66,6 +69,10 @@ class frmMGAJoins final : public QWidget {
   // Places the controls in a client area of that size: the designed places, scaled by the font,
   // with the grid taking any room beyond them.
   void PlaceControls(const QSize& client);
+  // Prints the join list on printer: an empty line, then the header row and every join row at
+  // columns 1, 15, 30, 45 and 60 of the 10-point printer font. Throws KestralError when the
+  // printer cannot be started or the job cannot be finished.
+  void PrintJoinList(QPrinter& printer) const;
   int Pixels(int twips) const;
 
   Dialogs& m_dialogs;
@@ -87,6 +94,7 @@ class frmMGAJoins final : public QWidget {
   QPushButton* cmdClose = nullptr;
   QPushButton* cmdPrint = nullptr;
   QPushButton* cmdClear = nullptr;
+  QPushButton* cmdPreview = nullptr;
   QTableView* Grid1 = nullptr;
   QLineEdit* txtPSM = nullptr;
 };

@@ -11,6 +11,8 @@
 #include <QToolBar>
 
 #include "GuiTestSupport.h"
+#include "PdfText.h"
+#include "common/ColumnWriter.h"
 #include "common/NumberFormat.h"
 #include "compare/JoinJudgement.h"
 #include "geodesy/MarkIndex.h"
@@ -92,6 +94,27 @@ class JoinsWindowTest : public MainWindowTest {
   }
 
   std::vector<JoinListRow> Rows() { return Joins().JoinRows(); }
+
+  // The lines of the join list as the printer back end draws them, read back from the PDF file
+  // at path (lines without words do not appear).
+  std::vector<std::string> PrintedLines(const std::string& path) {
+    const auto pages = modKestralMGA::testsupport::PdfPageLines(
+        modKestralMGA::testsupport::ReadPdfWords(KESTRAL_PDFTOTEXT, path));
+    EXPECT_EQ(pages.size(), 1u) << path;
+    return pages.empty() ? std::vector<std::string>{} : pages.front();
+  }
+
+  // The lines the join list gives through the column rule, as a text file would hold them.
+  std::vector<std::string> ExpectedLines() {
+    modKestralMGA::RecordingColumnWriter out;
+    modKestralMGA::WriteJoinList(Rows(), out);
+    std::vector<std::string> lines;
+    for (std::string line : out.Lines()) {
+      line.erase(line.find_last_not_of(' ') + 1);
+      if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+  }
 };
 
 // The rows of the worked example, by ellipsoid choice. MGA94/2020: csf 1.00017809 and 1413.962 m
@@ -472,6 +495,86 @@ TEST_F(JoinsWindowTest, TheOptionsShowTheProgramWideChoice) {
     EXPECT_TRUE(InJoins<QRadioButton>(option)->isChecked()) << option;
     EXPECT_EQ(m_window->CalculationMode(), mode);
   }
+}
+
+// ---- Print and preview ----
+
+TEST_F(JoinsWindowTest, PrintSendsTheHeaderAndEveryRowAtTheirColumns) {
+  Open({kMark1, kMark2, kMark3});
+  PickAll({0, 1, 2});
+  const std::string pdf = PathIn("joins.pdf");
+  m_dialogs.AnswerPrinter(pdf);
+  Click("cmdPrint");
+  ASSERT_EQ(m_dialogs.Messages.size(), 1u);
+  EXPECT_EQ(m_dialogs.Messages[0].Text, "Print completed");
+  EXPECT_EQ(m_dialogs.Messages[0].Title, "Join Calculation");
+  EXPECT_EQ(m_dialogs.Messages[0].Icon, MessageIcon::Exclamation);
+  EXPECT_EQ(m_dialogs.PrinterPrompts.size(), 1u);
+  EXPECT_TRUE(InJoins<QPushButton>("cmdPrint")->isEnabled());
+  EXPECT_EQ(Joins().cursor().shape(), Qt::ArrowCursor);  // the hourglass is gone
+
+  const std::vector<std::string> expected = {
+      "From          To             Bearing        Distance       Combined S. F.",
+      "66281001      66281002       45.0000        1413.962       1.00017809",
+      "66281002      66281003       180.0000       999.825        1.00017538"};
+  EXPECT_EQ(ExpectedLines(), expected);
+  EXPECT_EQ(PrintedLines(pdf), expected);
+}
+
+TEST_F(JoinsWindowTest, PrintWithOnlyTheHeaderRowPrintsTheHeaderLine) {
+  Open({kMark1, kMark2});
+  const std::string pdf = PathIn("header.pdf");
+  m_dialogs.AnswerPrinter(pdf);
+  Click("cmdPrint");
+  EXPECT_EQ(PrintedLines(pdf),
+            std::vector<std::string>({"From          To             Bearing        Distance       "
+                                      "Combined S. F."}));
+}
+
+TEST_F(JoinsWindowTest, ACancelledPrintDialogEndsQuietly) {
+  Open({kMark1, kMark2});
+  PickAll({0, 1});
+  m_dialogs.AnswerPrinter("");
+  Click("cmdPrint");
+  EXPECT_TRUE(m_dialogs.Messages.empty());
+  EXPECT_EQ(m_dialogs.PrinterPrompts.size(), 1u);
+  EXPECT_TRUE(InJoins<QPushButton>("cmdPrint")->isEnabled());
+}
+
+TEST_F(JoinsWindowTest, AFailedPrintSaysSoAndTheWindowStaysUsable) {
+  Open({kMark1, kMark2});
+  PickAll({0, 1});
+  m_dialogs.AnswerPrinter(PathIn("no-such-folder/joins.pdf"));
+  Click("cmdPrint");
+  ASSERT_EQ(m_dialogs.Messages.size(), 1u);
+  EXPECT_EQ(m_dialogs.Messages[0].Text, "The printer could not be started");
+  EXPECT_EQ(m_dialogs.Messages[0].Title, "Join Calculation");
+  EXPECT_TRUE(InJoins<QPushButton>("cmdPrint")->isEnabled());
+  EXPECT_EQ(Joins().cursor().shape(), Qt::ArrowCursor);
+  ASSERT_EQ(Rows().size(), 1u);
+
+  const std::string pdf = PathIn("joins.pdf");
+  m_dialogs.AnswerPrinter(pdf);
+  Click("cmdPrint");
+  ASSERT_EQ(m_dialogs.Messages.size(), 2u);
+  EXPECT_EQ(m_dialogs.Messages[1].Text, "Print completed");
+  EXPECT_EQ(PrintedLines(pdf).size(), 2u);
+}
+
+TEST_F(JoinsWindowTest, ThePreviewShowsWhatPrintSends) {
+  Open({kMark1, kMark2, kMark3});
+  PickAll({2, 0, 1});
+  m_dialogs.PreviewPdf = PathIn("preview.pdf");
+  Click("cmdPreview");
+  ASSERT_EQ(m_dialogs.Previews.size(), 1u);
+  EXPECT_TRUE(m_dialogs.Messages.empty());
+  const std::string printed = PathIn("printed.pdf");
+  m_dialogs.AnswerPrinter(printed);
+  Click("cmdPrint");
+  const std::vector<std::string> lines = PrintedLines(printed);
+  EXPECT_EQ(lines.size(), 3u);
+  EXPECT_EQ(PrintedLines(m_dialogs.PreviewPdf), lines);
+  EXPECT_EQ(lines, ExpectedLines());
 }
 
 }  // namespace

@@ -27,7 +27,8 @@
 
 namespace {
 
-// Messages go to standard error; an open prompt is answered with the path set beforehand.
+// Messages go to standard error; an open prompt is answered with the path set beforehand; print
+// dialogs are cancelled.
 class PrintedDialogs final : public Dialogs {
  public:
   void Message(const std::string& text, const std::string& title,
@@ -41,6 +42,8 @@ class PrintedDialogs final : public Dialogs {
                            bool) override {
     return {};
   }
+  bool ChoosePrinter(const std::string&, QPrinter&) override { return false; }
+  void ShowPrintPreview(const std::string&, const std::function<void(QPrinter&)>&) override {}
 
   std::string NextOpen;
 };
