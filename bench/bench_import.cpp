@@ -13,8 +13,8 @@
 #include <string>
 #include <utility>
 
+#include "BenchDialogs.h"
 #include "DataGenerator.h"
-#include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
 #include "marks/ImportText.h"
 #include "marks/ui/frmImportText.h"
@@ -42,26 +42,6 @@ class DelimitedFile {
   DelimitedFile(const DelimitedFile&) = delete;
   DelimitedFile& operator=(const DelimitedFile&) = delete;
   const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
-
-// The open prompt answers the benchmark's file; a message fails the run.
-class BenchDialogs final : public Dialogs {
- public:
-  explicit BenchDialogs(std::string path) : m_path(std::move(path)) {}
-  void Message(const std::string&, const std::string&, MessageIcon) override { ++Messages; }
-  std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
-    return m_path;
-  }
-  std::string SaveFileName(const std::string&, const std::string&, const std::string&,
-                           bool) override {
-    return {};
-  }
-  bool ChoosePrinter(const std::string&, QPrinter&) override { return false; }
-  void ShowPrintPreview(const std::string&, const std::function<void(QPrinter&)>&) override {}
-  int Messages = 0;
 
  private:
   std::string m_path;
@@ -114,13 +94,3 @@ BENCHMARK(BM_ImportOkToRowsShown)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace modKestralMGA
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
