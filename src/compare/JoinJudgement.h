@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,14 +35,18 @@ struct JoinJudgement {
 
 // The difference in seconds of arc between two ddd.mmss bearings, each first written with
 // "0.0000" and read back (so compared at whole seconds), taken the short way round north: a
-// difference above pi becomes 2 pi minus it (359.5959 against 0.0001 is 2 seconds).
+// difference above pi becomes 2 pi minus it (359.5959 against 0.0001 is 2 seconds). Seconds are
+// counted with 206264.80625 a radian, as the accuracy criteria count them. Never negative.
 double BearingDifferenceSeconds(double planBearing, double mgaBearing);
 
 // Judges the join from plan point `from` to plan point `to` (both numbered above 4600, their
 // numbers being PSM keys): an unsolved point gives PlanNotAvailable before any MGA join; then
 // the MGA join (CombinedScaleFactor); -9 gives ScaledCoordinates, 0 MgaNotAvailable; otherwise
 // the differences are judged against the allowances of the criterion: not acceptable when an
-// allowance is less than its difference, or when a difference is not a finite number.
+// allowance is less than its difference, or when a difference is not a finite number; a
+// difference equal to its allowance passes. The plan join is the grid bearing and length of the
+// plan coordinate differences (metres); the MGA join reads the mark list and the join settings
+// at the call. Throws nothing of its own.
 JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext& context,
                         std::string_view criterion);
 
@@ -51,8 +56,13 @@ JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext&
 void DatumJoin(JoinContext& context, std::int32_t key1, std::int32_t key2, double& bearing,
                double& distance, double& csf);
 
-// text padded with blanks up to column (counted from 0); when text is already as long as the
-// column or longer, one blank separates instead, so nothing is cut and nothing touches.
+// text padded with blanks up to column (counted from 0, in bytes); when text is already as long
+// as the column or longer, one blank separates instead, so nothing is cut and nothing touches.
 void PadToColumn(std::string& text, std::size_t column);
+
+// The words of a verdict as the results list and the joins report show them after the two keys:
+// "JOIN ACCEPTABLE", "*** JOIN NOT ACCEPTABLE ***", "Scaled Coordinates found", "MGA Coordinates
+// not available", "Plan coordinates not available".
+std::string_view VerdictText(JoinVerdict verdict);
 
 }  // namespace modKestralMGA

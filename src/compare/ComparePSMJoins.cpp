@@ -1,0 +1,162 @@
+#include "compare/ComparePSMJoins.h"
+
+#include <exception>
+#include <new>
+#include <vector>
+
+#include "common/NumberFormat.h"
+#include "compare/AccuracyCriteria.h"
+#include "compare/JoinJudgement.h"
+#include "geodesy/Keys.h"
+#include "plan/LinesFile.h"
+#include "plan/PlanPoints.h"
+
+namespace modKestralMGA {
+
+namespace {
+
+constexpr std::size_t kSecondKeyColumn = 15;
+constexpr std::size_t kVerdictColumn = 30;
+constexpr std::size_t kDatumDistanceColumn = 45;
+
+// Shows the busy pointer over the results list while the comparison runs, and the normal one
+// again however it ends.
+class BusyPointer {
+ public:
+  explicit BusyPointer(ResultList& list) : m_list(list) { m_list.SetBusy(true); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+  ~BusyPointer() { m_list.SetBusy(false); }
+
+ private:
+  ResultList& m_list;
+};
+
+// The bearing datum lines: the datum line with the MGA bearing at column 30 and distance at 45,
+// the average height and the combined scale factor.
+void AddDatumSection(JoinContext& context, const CompareSettings& settings, ResultList& list) {
+  list.AddLine("BEARING DATUM                  Bearing         Distance");
+  const std::string from = settings.Datum1Text();
+  const std::string to = settings.Datum2Text();
+  double bearing = 0.0;
+  double distance = 0.0;
+  double csf = 0.0;
+  DatumJoin(context, PsmKey(from), PsmKey(to), bearing, distance, csf);
+  std::string line = from + " to " + to;
+  PadToColumn(line, kVerdictColumn);
+  line += FormatNumber(bearing, kFormatBearing);
+  PadToColumn(line, kDatumDistanceColumn);
+  line += FormatNumber(distance, kFormatMetres);
+  list.AddLine(std::move(line));
+  list.AddLine("Average Height = " + settings.AverageHeightText() + " m AHD");
+  list.AddLine("Combined Scale Factor = " + FormatNumber(csf, kFormatScaleFactor));
+}
+
+void AddDetailLines(const JoinJudgement& join, ResultList& list) {
+  list.AddLine("Diff in bearing = " + FormatNumber(join.BearingDiff, kFormatSeconds) + " sec." +
+               "   Allowable = " + FormatNumber(join.AllowableBearing, kFormatSeconds) + " sec.");
+  list.AddLine("Diff in distance = " + FormatNumber(join.DistanceDiff, kFormatMetres) + " m " +
+               "   Allowable = " + FormatNumber(join.AllowableDistance, kFormatMetres) + " m");
+}
+
+// The entries of the plan points that are PSMs, in entry order.
+std::vector<std::size_t> PsmEntries(const Plan& plan) {
+  std::vector<std::size_t> entries;
+  for (std::int64_t i = 0; i <= plan.PlanPointCount; ++i) {
+    const auto entry = static_cast<std::size_t>(i);
+    if (plan.PlanPoints[entry].PointNo > kHighestOrdinaryPoint) entries.push_back(entry);
+  }
+  return entries;
+}
+
+void ShowClosingMessage(std::int64_t notAcceptable, MessageSink& sink) {
+  if (notAcceptable == 1) {
+    sink.Message("***** 1 JOIN WAS NOT ACCEPTABLE *****", kJoinComparisonTitle,
+                 MessageIcon::Exclamation);
+  } else if (notAcceptable > 1) {
+    sink.Message("***** " + FormatNumber(static_cast<double>(notAcceptable), kFormatCount) +
+                     " JOINS WERE NOT ACCEPTABLE *****",
+                 kJoinComparisonTitle, MessageIcon::Exclamation);
+  }
+}
+
+}  // namespace
+
+bool CheckAccuracyCriterion(const CompareSettings& settings, MessageSink& sink) {
+  const std::string criterion = settings.AccuracyCriterionText();
+  if (IsKnownCriterion(criterion)) return true;
+  sink.Message("Unknown accuracy criterion: " + criterion, kJoinComparisonTitle,
+               MessageIcon::Exclamation);
+  return false;
+}
+
+bool ReadPlanForCompare(const std::string& planIdentifier, Plan& plan, MessageSink& sink) {
+  LinesFileText text;
+  if (ValidKESTRALfile(planIdentifier, sink, text) < 1) {
+    sink.Message(kNoLinesFoundText, kValidKestralFileErrorTitle, MessageIcon::Exclamation);
+    return false;
+  }
+  if (LoadLines(planIdentifier, text, sink, plan) != 1) return false;
+  MarkLinesInUse(plan);
+  return true;
+}
+
+std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
+                             const CompareSettings& settings, ResultList& list, MessageSink& sink,
+                             PendingEvents& events) {
+  list.Clear();
+  list.AddLine("Comparison of PSM joins for " + settings.PlanIdentifier());
+  list.AddLine("");
+  std::int64_t notAcceptable = 0;
+  {
+    const BusyPointer busy(list);
+    if (settings.TwoPsms() && !settings.Datum1Text().empty() && !settings.Datum2Text().empty()) {
+      AddDatumSection(context, settings, list);
+    }
+    list.AddLine(" ");
+    list.AddLine("From            To");
+    list.AddLine(" ");
+
+    const std::vector<std::size_t> psms = PsmEntries(plan);
+    for (std::size_t a = 0; a < psms.size(); ++a) {
+      const PlanPoint& from = plan.PlanPoints[psms[a]];
+      for (std::size_t b = a + 1; b < psms.size(); ++b) {
+        const PlanPoint& to = plan.PlanPoints[psms[b]];
+        // The criterion is read afresh for every join, as the criterion box is.
+        const JoinJudgement join = JudgeJoin(from, to, context, settings.AccuracyCriterionText());
+        std::string line = FormatNumber(from.PointNo, kFormatKey);
+        PadToColumn(line, kSecondKeyColumn);
+        line += FormatNumber(to.PointNo, kFormatKey);
+        PadToColumn(line, kVerdictColumn);
+        line += VerdictText(join.Verdict);
+        list.AddLine(std::move(line));
+        if (join.Verdict == JoinVerdict::NotAcceptable) {
+          AddDetailLines(join, list);
+          ++notAcceptable;
+        } else if (join.Verdict == JoinVerdict::Acceptable && settings.FullDetails()) {
+          AddDetailLines(join, list);
+        }
+        events.Process();
+      }
+    }
+  }
+  ShowClosingMessage(notAcceptable, sink);
+  return notAcceptable;
+}
+
+std::optional<std::int64_t> BuildAndComparePlan(Plan& plan, JoinContext& context,
+                                                const CompareSettings& settings, ResultList& list,
+                                                MessageSink& sink, PendingEvents& events) {
+  try {
+    BuildPlanPoints(plan, settings.PlanIdentifier(), sink);
+    return ComparePSMJoins(plan, context, settings, list, sink, events);
+  } catch (const std::bad_alloc&) {
+    sink.Message("Not enough memory for the comparison", kJoinComparisonTitle,
+                 MessageIcon::Exclamation);
+  } catch (const std::exception& error) {
+    sink.Message(error.what(), kJoinComparisonTitle, MessageIcon::Exclamation);
+  }
+  return std::nullopt;
+}
+
+}  // namespace modKestralMGA
