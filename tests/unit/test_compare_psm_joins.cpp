@@ -351,19 +351,6 @@ TEST(ReadPlanForCompare, MessagesOfPlansThatGiveNoLines) {
   }
 }
 
-TEST(ReadPlanForCompare, MarksTheUsableLines) {
-  TempFolder folder;
-  folder.Write("plan.lns", "4601,1,90.0000,10\r\n1,4602,999,0\r\n1,2,1025.5,31.416\r\n");
-  RecordingSink sink;
-  Plan plan;
-  ASSERT_TRUE(ReadPlanForCompare(folder / "plan", plan, sink));
-  EXPECT_TRUE(sink.Entries().empty());
-  ASSERT_EQ(plan.PlanLines.size(), 3u);
-  EXPECT_EQ(plan.PlanLines[0].InUse, 1);
-  EXPECT_EQ(plan.PlanLines[1].InUse, 0);
-  EXPECT_EQ(plan.PlanLines[2].InUse, 1);
-}
-
 class BuildAndComparePlanTest : public ComparePSMJoinsTest {
  protected:
   // Reads and compares the plan whose lines file holds lines.
@@ -384,14 +371,6 @@ class BuildAndComparePlanTest : public ComparePSMJoinsTest {
 
   TempFolder m_folder;
 };
-
-TEST_F(BuildAndComparePlanTest, BuildsThePlanAndCompares) {
-  Lines results;
-  EXPECT_EQ(Run("66281001,7,45.0000,1000.000\r\n7,66281002,45.0000,413.962\r\n", results), 0);
-  EXPECT_EQ(results,
-            Joined({Heading(), kColumnTitles, {"66281001       66281002       JOIN ACCEPTABLE"}}));
-  EXPECT_TRUE(m_sink.Entries().empty());
-}
 
 TEST_F(BuildAndComparePlanTest, MissingCurveFileLeavesItsPointUnsolvedAndGoesOn) {
   Lines results;

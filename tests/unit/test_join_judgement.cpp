@@ -153,7 +153,6 @@ TEST_F(JudgeJoinTest, RefusedJoinsAndTheOrderOfTheirTests) {
   const PlanPoint placed1003{66281003, 10.0, 10.0, 1};
   const PlanPoint unsolved1003{66281003, 0.0, 0.0, 0};
   const PlanPoint placed1004{66281004, 10.0, 10.0, 1};
-  const PlanPoint placed9999{66289999, 10.0, 10.0, 1};
   const PlanPoint unsolved9999{66289999, 0.0, 0.0, 0};
   const struct {
     const char* what;
@@ -162,7 +161,6 @@ TEST_F(JudgeJoinTest, RefusedJoinsAndTheOrderOfTheirTests) {
     const char* maxOrder;
     JoinVerdict verdict;
   } cases[] = {
-      {"unsolved to-point", placed1001, unsolved1002, "5", JoinVerdict::PlanNotAvailable},
       {"unsolved from-point", unsolved1002, placed1001, "5", JoinVerdict::PlanNotAvailable},
       {"unsolved before the order limit", placed1001, unsolved1003, "5",
        JoinVerdict::PlanNotAvailable},
@@ -170,7 +168,6 @@ TEST_F(JudgeJoinTest, RefusedJoinsAndTheOrderOfTheirTests) {
        JoinVerdict::PlanNotAvailable},
       {"order 6 above the limit 5", placed1001, placed1003, "5", JoinVerdict::ScaledCoordinates},
       {"order 6 within the limit 6", placed1001, placed1003, "6", JoinVerdict::NotAcceptable},
-      {"mark not in the list", placed1001, placed9999, "5", JoinVerdict::MgaNotAvailable},
       {"mark with a zero easting", placed1001, placed1004, "5", JoinVerdict::MgaNotAvailable},
   };
   for (const auto& c : cases) {
@@ -192,30 +189,6 @@ TEST_F(JudgeJoinTest, ADifferenceThatIsNotANumberIsNotAcceptable) {
   EXPECT_EQ(join.BearingDiff, 0.0);
   EXPECT_TRUE(std::isnan(join.DistanceDiff));
   EXPECT_EQ(join.Verdict, JoinVerdict::NotAcceptable);
-}
-
-TEST_F(JudgeJoinTest, DatumJoinStartsFromZerosAndFallsBackToThePlaneJoin) {
-  const struct {
-    const char* what;
-    std::int32_t to;
-    const char* bearing;
-    const char* distance;
-    const char* csf;
-  } cases[] = {
-      {"combined scale factor join", 66281002, "45.0000", "1413.962", "1.00017809"},
-      {"order above the limit: plane join", 66281003, "0.0000", "1000.000", "1.00000000"},
-      {"mark not in the list: zeros", 66289999, "0.0000", "0.000", "0.00000000"},
-  };
-  for (const auto& c : cases) {
-    JoinContext context{m_index, m_settings};
-    double bearing = 123.0;
-    double distance = 456.0;
-    double csf = 7.0;
-    DatumJoin(context, 66281001, c.to, bearing, distance, csf);
-    EXPECT_EQ(FormatNumber(bearing, kFormatBearing), c.bearing) << c.what;
-    EXPECT_EQ(FormatNumber(distance, kFormatMetres), c.distance) << c.what;
-    EXPECT_EQ(FormatNumber(csf, kFormatScaleFactor), c.csf) << c.what;
-  }
 }
 
 }  // namespace

@@ -1,0 +1,221 @@
+#include "cli/CliArguments.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace modKestralMGA {
+
+namespace {
+
+// Splits "P,E,N,H,Z" into the five column numbers; BadArguments unless there are exactly five,
+// each holding a digit.
+ImportColumns ReadImportColumns(const std::string& text) {
+  std::vector<std::string> parts;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = text.find(',', start);
+    parts.push_back(text.substr(start, comma == std::string::npos ? comma : comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  const auto hasDigit = [](const std::string& part) {
+    return std::any_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  ImportColumns columns;
+  if (parts.size() != columns.size() || !std::all_of(parts.begin(), parts.end(), hasDigit)) {
+    throw BadArguments("--columns needs five column numbers P,E,N,H,Z: " + text);
+  }
+  std::copy(parts.begin(), parts.end(), columns.begin());
+  return columns;
+}
+
+// The mark list options, shared by the commands that read a mark list.
+struct MarkListOptions {
+  CLI::Option* Marks;
+  CLI::Option* Imports;
+  CLI::Option* Columns;
+};
+
+// The mark list options of a command, in the order given: each --import takes the numbers of the
+// --columns that follows it (before the next --marks or --import), or else the numbers given
+// last before it.
+std::vector<MarkSource> MarkSourcesInOrder(const CLI::App& command,
+                                           const MarkListOptions& options) {
+  const CLI::Option* marks = options.Marks;
+  const CLI::Option* imports = options.Imports;
+  const CLI::Option* columns = options.Columns;
+  std::vector<MarkSource> sources;
+  ImportColumns lastColumns = kInitialImportColumns;
+  std::size_t nextMarks = 0;
+  std::size_t nextImport = 0;
+  std::size_t nextColumns = 0;
+  bool importAwaitsColumns = false;
+  for (const CLI::Option* option : command.parse_order()) {
+    if (option == marks) {
+      sources.push_back({MarkSource::Kind::MarkDetails, marks->results()[nextMarks++], {}});
+      importAwaitsColumns = false;
+    } else if (option == imports) {
+      sources.push_back(
+          {MarkSource::Kind::DelimitedText, imports->results()[nextImport++], lastColumns});
+      importAwaitsColumns = true;
+    } else if (option == columns) {
+      lastColumns = ReadImportColumns(columns->results()[nextColumns++]);
+      if (importAwaitsColumns) sources.back().Columns = lastColumns;
+      importAwaitsColumns = false;
+    }
+  }
+  return sources;
+}
+
+MarkListOptions AddMarkListOptions(CLI::App& command) {
+  MarkListOptions options{};
+  options.Marks =
+      command.add_option("--marks", "Open a Mark Details or screen dump file into the mark list")
+          ->type_name("FILE")
+          ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  options.Imports =
+      command
+          .add_option("--import", "Import the points of a delimited text file into the mark list")
+          ->type_name("FILE")
+          ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  options.Columns = command
+                        .add_option("--columns",
+                                    "Column numbers of point, east, north, height and zone for "
+                                    "--import (0 = not taken; at first 1,2,3,0,0)")
+                        ->type_name("P,E,N,H,Z")
+                        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  return options;
+}
+
+// The option's single value when it was given.
+std::optional<std::string> ValueOf(const CLI::Option* option) {
+  if (option->count() == 0) return std::nullopt;
+  return option->results().front();
+}
+
+// The compare command: its options added to the command line, and its arguments read from them
+// once the line is parsed.
+class CompareOptions {
+ public:
+  explicit CompareOptions(CLI::App& app)
+      : m_command(
+            app.add_subcommand("compare", "Compare the plan's PSM joins with their MGA joins")),
+        m_markList(AddMarkListOptions(*m_command)) {
+    m_plan = m_command->add_option("--plan", "Plan identifier, or the plan's .lns file")
+                 ->type_name("PLAN")
+                 ->required();
+    m_criterion =
+        m_command->add_option("--criterion", "Accuracy criterion (default \"Urban Areas\")")
+            ->type_name("TEXT");
+    m_maxOrder =
+        m_command->add_option("--max-order", "Compare up to Order (default 5)")->type_name("TEXT");
+    m_datum = m_command->add_option("--datum", "Bearing datum derived from 2 PSM's: From and To")
+                  ->type_name("PSM")
+                  ->expected(2);
+    CLI::Option* tertiary = m_command->add_flag(
+        "--tertiary", m_tertiary,
+        "Bearing datum derived from the Tertiary Network (ticks both full join details boxes)");
+    m_datum->excludes(tertiary);
+    m_command->add_flag("--full-details", m_fullDetails, "Show full join details");
+    m_ellipsoid =
+        m_command
+            ->add_option("--ellipsoid",
+                         "Datum of the join calculation: mga (MGA94/2020, GRS80, default), amg "
+                         "(AMG84, Australian National Spheroid) or plane (GRS80 for the "
+                         "comparison)")
+            ->type_name("mga|amg|plane")
+            ->check(CLI::IsMember({"mga", "amg", "plane"}).description(""));
+    m_report =
+        m_command->add_option("--report", "Save the joins report to FILE")->type_name("FILE");
+    m_command->add_flag("--no-psm-list", m_noPsmList, "Leave the PSM list out of the report");
+    m_command->add_flag("--full-joins", m_fullJoins, "Print full join details in the report");
+  }
+  CompareOptions(const CompareOptions&) = delete;
+  CompareOptions& operator=(const CompareOptions&) = delete;
+
+  const CLI::App& Command() const { return *m_command; }
+
+  CompareArguments Read() const {
+    CompareArguments arguments;
+    arguments.MarkSources = MarkSourcesInOrder(*m_command, m_markList);
+    arguments.Plan = m_plan->results().front();
+    if (arguments.Plan.empty()) throw BadArguments("--plan needs a plan identifier or .lns file");
+    arguments.Criterion = ValueOf(m_criterion).value_or(arguments.Criterion);
+    arguments.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.MaxOrder);
+    if (m_datum->count() > 0) {
+      arguments.Datum = std::make_pair(m_datum->results()[0], m_datum->results()[1]);
+    }
+    arguments.Tertiary = m_tertiary;
+    arguments.FullDetails = m_fullDetails;
+    arguments.FullJoins = m_fullJoins;
+    arguments.NoPsmList = m_noPsmList;
+    if (const std::optional<std::string> name = ValueOf(m_ellipsoid)) {
+      arguments.Ellipsoid = name == "amg"     ? DistanceCalculationMode::AMG84
+                            : name == "plane" ? DistanceCalculationMode::Plane
+                                              : DistanceCalculationMode::MGA94_2020;
+    }
+    arguments.Report = ValueOf(m_report);
+    return arguments;
+  }
+
+ private:
+  CLI::App* m_command;
+  MarkListOptions m_markList;
+  CLI::Option* m_plan = nullptr;
+  CLI::Option* m_criterion = nullptr;
+  CLI::Option* m_maxOrder = nullptr;
+  CLI::Option* m_datum = nullptr;
+  CLI::Option* m_ellipsoid = nullptr;
+  CLI::Option* m_report = nullptr;
+  bool m_tertiary = false;
+  bool m_fullDetails = false;
+  bool m_noPsmList = false;
+  bool m_fullJoins = false;
+};
+
+}  // namespace
+
+CliArguments ParseCliArguments(const std::vector<std::string>& args) {
+  CLI::App app(
+      "Checks survey plans against Map Grid of Australia coordinates of Permanent Survey "
+      "Marks. The mark list options (--marks, --import with --columns) may be repeated "
+      "and are applied in the order given.",
+      kCliName);
+  app.set_help_flag("-h,--help", "Show the usage of every command and exit");
+  app.set_version_flag("--version", kCliVersionText, "Show the program's version and exit");
+  app.require_subcommand(1);
+  CompareOptions compare(app);  // not const: parsing writes its flags
+
+  CliArguments result;
+  try {
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    result.Which = CliArguments::Command::Help;
+    result.Text = compare.Command().parsed() ? compare.Command().help(kCliName)
+                                             : app.help("", CLI::AppFormatMode::All);
+    return result;
+  } catch (const CLI::CallForAllHelp&) {
+    result.Which = CliArguments::Command::Help;
+    result.Text = app.help("", CLI::AppFormatMode::All);
+    return result;
+  } catch (const CLI::CallForVersion& version) {
+    result.Which = CliArguments::Command::Version;
+    result.Text = std::string(version.what()) + "\n";
+    return result;
+  } catch (const CLI::ParseError& error) {
+    if (args.empty()) throw BadArguments("no command given (the command is compare; see --help)");
+    if (app.get_subcommands().empty() && !args.front().starts_with('-')) {
+      throw BadArguments("unknown command " + args.front() + " (the command is compare)");
+    }
+    throw BadArguments(error.what());
+  }
+  result.Which = CliArguments::Command::Compare;
+  result.Compare = compare.Read();
+  return result;
+}
+
+}  // namespace modKestralMGA

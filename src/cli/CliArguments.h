@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "geodesy/JoinSettings.h"
+
+namespace modKestralMGA {
+
+// The program's name as its messages begin: "kestralmga-cli: " + reason.
+inline constexpr const char* kCliName = "kestralmga-cli";
+// What --version shows.
+inline constexpr const char* kCliVersionText = "KestralMGA 2.00";
+
+// Arguments the batch program cannot run with; what() is the reason.
+class BadArguments : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The five column numbers of a delimited text import, as texts in the order Point, East, North,
+// Height, Zone (each read by the numeric value rule, 0 = not taken).
+using ImportColumns = std::array<std::string, 5>;
+// The column numbers before any --columns: the import window's initial boxes.
+inline const ImportColumns kInitialImportColumns = {"1", "2", "3", "0", "0"};
+
+// One mark list option, applied in the order given.
+struct MarkSource {
+  enum class Kind { MarkDetails, DelimitedText };
+  Kind SourceKind = Kind::MarkDetails;
+  std::string Path;       // as given on the command line
+  ImportColumns Columns;  // for DelimitedText: the column numbers it takes
+};
+
+// The arguments of the compare command; defaults as the main window starts.
+struct CompareArguments {
+  std::vector<MarkSource> MarkSources;
+  std::string Plan;  // a plan identifier or a .lns file name
+  std::string Criterion = "Urban Areas";
+  std::string MaxOrder = "5";
+  // "2 PSM's" with its From and To texts; nothing for "None of the above" or "Tertiary Network".
+  std::optional<std::pair<std::string, std::string>> Datum;
+  bool Tertiary = false;     // "Tertiary Network"
+  bool FullDetails = false;  // --full-details given
+  bool FullJoins = false;    // --full-joins given
+  bool NoPsmList = false;    // --no-psm-list given
+  DistanceCalculationMode Ellipsoid = DistanceCalculationMode::MGA94_2020;
+  std::optional<std::string> Report;  // --report FILE
+
+  // "Show full join details": ticked by "Tertiary Network" or --full-details ("2 PSM's" clears
+  // it first, so it cannot untick what --full-details ticks).
+  bool ShowFullDetails() const { return Tertiary || FullDetails; }
+  // "Print full join details" of the results window, by the same rules.
+  bool PrintFullJoins() const { return Tertiary || FullJoins; }
+};
+
+// What the command line asks for.
+struct CliArguments {
+  enum class Command { Compare, Help, Version };
+  Command Which = Command::Help;
+  std::string Text;  // for Help and Version: what goes to standard output
+  CompareArguments Compare;
+};
+
+// Reads the command line (without the program's name). --help gives the usage of every command
+// (after a command, that command's usage), --version "KestralMGA 2.00". Throws BadArguments with
+// the reason for no command, an unknown command or option, a missing or surplus value, an option
+// value outside its choices, compare without --plan or with an empty one, --datum together with
+// --tertiary, and --columns without five comma-separated column numbers.
+CliArguments ParseCliArguments(const std::vector<std::string>& args);
+
+}  // namespace modKestralMGA

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "cli/CliArguments.h"
+#include "compare/CompareSettings.h"
+#include "plan/LinesFile.h"
+
+namespace modKestralMGA {
+
+// The main window's settings as the compare command's arguments give them. The plan identifier
+// is the --plan name after the .LNS rule; the average height is the text the command writes
+// (the list's mean with "0.000"), "0.000" until then.
+class CliCompareSettings final : public CompareSettings {
+ public:
+  explicit CliCompareSettings(const CompareArguments& arguments)
+      : m_arguments(arguments), m_planIdentifier(PlanIdentifierFromName(arguments.Plan)) {}
+
+  void SetAverageHeightText(std::string text) { m_averageHeight = std::move(text); }
+
+  std::string MaxOrderText() const override { return m_arguments.MaxOrder; }
+  std::string AverageHeightText() const override { return m_averageHeight; }
+  DistanceCalculationMode CalculationMode() const override { return m_arguments.Ellipsoid; }
+  std::string PlanIdentifier() const override { return m_planIdentifier; }
+  std::string AccuracyCriterionText() const override { return m_arguments.Criterion; }
+  bool TwoPsms() const override { return m_arguments.Datum.has_value(); }
+  std::string Datum1Text() const override { return TwoPsms() ? m_arguments.Datum->first : ""; }
+  std::string Datum2Text() const override { return TwoPsms() ? m_arguments.Datum->second : ""; }
+  bool FullDetails() const override { return m_arguments.ShowFullDetails(); }
+
+ private:
+  CompareArguments m_arguments;
+  std::string m_planIdentifier;
+  std::string m_averageHeight = "0.000";
+};
+
+}  // namespace modKestralMGA

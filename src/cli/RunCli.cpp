@@ -1,0 +1,34 @@
+#include "cli/RunCli.h"
+
+#include <exception>
+#include <new>
+
+#include "cli/CliArguments.h"
+#include "cli/CompareCommand.h"
+#include "cli/ExitStatus.h"
+#include "cli/StandardOutput.h"
+
+namespace modKestralMGA {
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  try {
+    const CliArguments arguments = ParseCliArguments(args);
+    switch (arguments.Which) {
+      case CliArguments::Command::Help:
+      case CliArguments::Command::Version:
+        if (!WriteOutputText(arguments.Text, out)) return OutputWriteFailed(err);
+        return kExitDone;
+      case CliArguments::Command::Compare:
+        return RunCompareCommand(arguments.Compare, out, err);
+    }
+  } catch (const BadArguments& error) {
+    err << kCliName << ": " << error.what() << '\n';
+  } catch (const std::bad_alloc&) {
+    err << kCliName << ": not enough memory\n";
+  } catch (const std::exception& error) {
+    err << kCliName << ": " << error.what() << '\n';
+  }
+  return kExitFailed;
+}
+
+}  // namespace modKestralMGA

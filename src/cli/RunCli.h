@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace modKestralMGA {
+
+// The batch program kestralmga-cli on its arguments (without the program's name): results on
+// out, messages on err ("<title>: <text>" for the commands' message boxes, "kestralmga-cli: " +
+// reason for arguments it cannot run with). Returns the exit status: 0 done (for compare, every
+// join acceptable), 1 compare done with a join not acceptable, 2 the command could not produce
+// its result (bad arguments, a refused or unreadable input, a failed write of out); after 2
+// nothing has been written to out. --help and --version write to out and return 0.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace modKestralMGA
