@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTimer>
 #include <chrono>
@@ -145,6 +146,23 @@ TEST_F(CompareTest, CloseDuringAComparisonHidesTheWindowAndTheListStillFills) {
   // The next comparison shows it again.
   Compare();
   EXPECT_TRUE(Results().isVisible());
+}
+
+TEST_F(CompareTest, TheLongestLineCanBeScrolledIntoView) {
+  Start();
+  frmMGADisplay& results = Results();
+  // The view sizes every row as its last: here a short one after the long heading.
+  const std::string heading = "Comparison of PSM joins for /" + std::string(150, 'p');
+  results.AddLine(heading);
+  results.AddLine("66281001       66281002       JOIN ACCEPTABLE");
+  results.FlushLines();
+  results.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&results));
+  QApplication::processEvents();
+  QListView* list = FindInResults<QListView>("lstPSMJoins");
+  const int headingWidth =
+      QFontMetrics(list->font()).horizontalAdvance(QString::fromStdString(heading));
+  EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(), headingWidth);
 }
 
 TEST(ResultLinesModelTest, LinesReachTheViewInBatches) {

@@ -1,5 +1,6 @@
 #include "reports/ui/ResultLinesModel.h"
 
+#include <algorithm>
 #include <climits>
 #include <iterator>
 #include <utility>
@@ -33,6 +34,7 @@ void ResultLinesModel::Clear() {
   beginResetModel();
   m_lines.clear();
   m_pending.clear();
+  m_longest = 0;
   endResetModel();
 }
 
@@ -42,6 +44,9 @@ void ResultLinesModel::Append(std::string line) {
 
 void ResultLinesModel::Flush() {
   if (m_pending.empty()) return;
+  for (const std::string& line : m_pending) {
+    m_longest = std::max(m_longest, static_cast<int>(std::min<std::size_t>(line.size(), INT_MAX)));
+  }
   const int first = static_cast<int>(m_lines.size());
   beginInsertRows({}, first, first + static_cast<int>(m_pending.size()) - 1);
   m_lines.insert(m_lines.end(), std::make_move_iterator(m_pending.begin()),

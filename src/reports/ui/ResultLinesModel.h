@@ -27,8 +27,12 @@ class ResultLinesModel final : public QAbstractListModel {
 
   // The lines the view shows, as bytes.
   const std::vector<std::string>& Lines() const { return m_lines; }
+  // The length of the longest line the view shows, in bytes (a character each, but for the
+  // letters a UTF-8 path spells in two or more).
+  int LongestLine() const { return m_longest; }
 
  private:
   std::vector<std::string> m_lines;
   std::vector<std::string> m_pending;
+  int m_longest = 0;
 };

@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -45,6 +46,28 @@ QFont FixedPitchFont() {
   font.setFixedPitch(true);
   return font;
 }
+
+// Draws the result lines as any list does, but gives every line the width of the longest one: the
+// view takes one line's size for all (the last line's), and the longest line, mostly the heading
+// with the plan's path, must still be reachable by scrolling across.
+class ResultLineDelegate final : public QStyledItemDelegate {
+ public:
+  ResultLineDelegate(const ResultLinesModel& model, QObject* parent)
+      : QStyledItemDelegate(parent), m_model(model) {}
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    const auto shown = static_cast<int>(index.data().toString().size());
+    if (m_model.LongestLine() > shown) {
+      size.rwidth() +=
+          option.fontMetrics.horizontalAdvance(QString(m_model.LongestLine() - shown, u'0'));
+    }
+    return size;
+  }
+
+ private:
+  const ResultLinesModel& m_model;
+};
 
 }  // namespace
 
@@ -85,6 +108,7 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
 
   lstPSMJoins = Named(new QListView(this), "lstPSMJoins");
   lstPSMJoins->setModel(m_model);
+  lstPSMJoins->setItemDelegate(new ResultLineDelegate(*m_model, lstPSMJoins));
   // The result lines are padded with blanks into columns: a fixed-pitch font keeps them in line.
   lstPSMJoins->setFont(FixedPitchFont());
   // Every row is one line of the same height: the view lays out only the rows it shows.
