@@ -2,15 +2,20 @@
 // (xvfb-run or -platform offscreen), fills it, performs the scripted actions a user would, and
 // saves QWidget::grab() pictures as PNG files.
 //
-//   kestral_screenshots FOLDER MARK_DETAILS_FILE
+//   kestral_screenshots FOLDER MARK_DETAILS_FILE [PLAN]
 //
 // writes FOLDER/main-window.png (the marks loaded) and FOLDER/main-window-editing.png (an edit
-// in progress in the grid).
+// in progress in the grid); with a plan identifier (examples/plan), also
+// FOLDER/main-window-compared.png (the main window after comparing that plan, the bearing datum
+// taken from the first two marks) and FOLDER/results-window.png (the results window with its
+// list).
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <cstdio>
@@ -18,6 +23,7 @@
 
 #include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
+#include "reports/ui/frmMGADisplay.h"
 
 namespace {
 
@@ -51,8 +57,8 @@ bool Save(QWidget& widget, const QDir& folder, const char* name) {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: kestral_screenshots FOLDER MARK_DETAILS_FILE\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: kestral_screenshots FOLDER MARK_DETAILS_FILE [PLAN]\n");
     return 2;
   }
   const QDir folder(QFile::decodeName(argv[1]));
@@ -80,5 +86,25 @@ int main(int argc, char** argv) {
   QTest::keyClicks(window.focusWidget(), QStringLiteral("84512.37"));
   QApplication::processEvents();
   ok = Save(window, folder, "main-window-editing.png") && ok;
+  if (argc == 3) return ok ? 0 : 1;
+
+  // A comparison: the edit abandoned, the plan typed, "2 PSM's" with the first two marks
+  // clicked as From and To, then Compare from the toolbar.
+  QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
+  QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdDelete")), Qt::LeftButton);
+  auto* plan = window.findChild<QLineEdit*>(QStringLiteral("txtPlan"));
+  QTest::keyClicks(plan, QFile::decodeName(argv[3]));
+  QTest::mouseClick(window.findChild<QRadioButton*>(QStringLiteral("optTwoPSMs")), Qt::LeftButton);
+  for (int row = 0; row < 2; ++row) {
+    const QModelIndex psmNumber = grid->model()->index(row, 0);
+    grid->scrollTo(psmNumber);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(psmNumber).center());
+  }
+  window.findChild<QAction*>(QStringLiteral("Toolbar1_Compare"))->trigger();
+  frmMGADisplay& results = window.ResultsWindow();
+  if (!QTest::qWaitForWindowExposed(&results)) return 1;
+  QApplication::processEvents();
+  ok = Save(window, folder, "main-window-compared.png") && ok;
+  ok = Save(results, folder, "results-window.png") && ok;
   return ok ? 0 : 1;
 }
