@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "reports/ui/ResultLinesModel.h"
@@ -24,9 +25,10 @@ Widget* Named(Widget* widget, const char* name) {
 }
 
 // The list shows this many characters of its fixed-pitch font across and this many lines down
-// when the window first opens: a verdict line with its two keys, and a detail line, fit whole.
+// when the window first opens: verdict and detail lines fit whole, and the heading with a short
+// path. The user can make the window smaller or larger.
 constexpr int kListColumns = 64;
-constexpr int kListRows = 24;
+constexpr int kListRows = 28;
 
 // True when a blank, a digit, a narrow and a wide letter take the same width in font.
 bool EvenWidths(const QFont& font) {
@@ -117,16 +119,21 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   lstPSMJoins->setSelectionMode(QAbstractItemView::SingleSelection);
   lstPSMJoins->setTextElideMode(Qt::ElideNone);
   lstPSMJoins->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  const QFontMetrics metrics(lstPSMJoins->font());
-  const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  lstPSMJoins->setMinimumSize(metrics.horizontalAdvance(QString(kListColumns, u'0')) + scrollBar +
-                                  2 * lstPSMJoins->frameWidth(),
-                              metrics.lineSpacing() * 8);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(lstPSMJoins, 1);
-  resize(sizeHint().width(), sizeHint().height() + metrics.lineSpacing() * (kListRows - 8));
+
+  // The first size: the window's own, with the list grown to its columns and lines.
+  const QFontMetrics metrics(lstPSMJoins->font());
+  const int frame = 2 * lstPSMJoins->frameWidth();
+  const QSize list(metrics.horizontalAdvance(QString(kListColumns, u'0')) +
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent) + frame,
+                   metrics.lineSpacing() * kListRows + frame);
+  const QSize window = sizeHint();
+  const QMargins margins = layout->contentsMargins();
+  resize(std::max(window.width(), list.width() + margins.left() + margins.right()),
+         window.height() - lstPSMJoins->sizeHint().height() + list.height());
 
   connect(cmdClose, &QPushButton::clicked, this, &frmMGADisplay::cmdClose_Click);
   connect(cmdPrint, &QPushButton::clicked, this, &frmMGADisplay::cmdPrint_Click);
