@@ -187,11 +187,6 @@ TEST_F(RunCliTest, CommandsThatCannotProduceTheirResult) {
        2,
        "",
        "Join Comparison: PSM number too large for a key: 99999999999\n"},
-      {"report not yet",
-       {"compare", "--marks", kMarks, "--plan", good, "--report", "r.txt"},
-       2,
-       "",
-       "kestralmga-cli: --report is not available in this version\n"},
   };
   for (const CliCase& c : cases) Check(c);
 }
@@ -274,6 +269,7 @@ TEST_F(RunCliTest, HelpAndVersion) {
                                          "--full-details",
                                          "--ellipsoid mga|amg|plane",
                                          "--report FILE",
+                                         "--pdf FILE",
                                          "--no-psm-list",
                                          "--full-joins",
                                          "--version"};
