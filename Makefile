@@ -39,8 +39,9 @@ test: deps
 
 bench: deps
 	cmake --preset release >/dev/null
-	cmake --build --preset release -j $(JOBS) --target kestral_bench
+	cmake --build --preset release -j $(JOBS) --target kestral_bench kestral_bench_gui
 	./build/release/bench/kestral_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+	QT_QPA_PLATFORM=offscreen ./build/release/bench/kestral_bench_gui --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -162,6 +162,24 @@ MarkList ToMarkList(const std::vector<GeneratedMark>& marks) {
   return list;
 }
 
+std::string ToDelimitedText(const std::vector<GeneratedMark>& marks) {
+  std::string text = "Point, East, North, Height, Zone\r\n";
+  text.reserve(marks.size() * 52);
+  for (const GeneratedMark& mark : marks) {
+    text += mark.PsmNumber();
+    text += ", ";
+    text += FormatNumber(mark.East, kFormatMetres);
+    text += ", ";
+    text += FormatNumber(mark.North, kFormatMetres);
+    text += ", ";
+    text += FormatNumber(mark.Height, kFormatMetres);
+    text += ", ";
+    text += FormatNumber(mark.Zone, kFormatCount);
+    text += "\r\n";
+  }
+  return text;
+}
+
 std::string ToMarkDetailsCsv(const std::vector<GeneratedMark>& marks, bool titleLine) {
   constexpr std::size_t kFields = 43;
   auto line = [](std::vector<std::pair<std::size_t, std::string>> fields) {

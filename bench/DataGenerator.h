@@ -57,6 +57,12 @@ MarkList ToMarkList(const std::vector<GeneratedMark>& marks);
 // starting with "Map".
 std::string ToMarkDetailsCsv(const std::vector<GeneratedMark>& marks, bool titleLine = false);
 
+// The marks as a delimited text file of coordinates, one point a line, lines ended by CR LF:
+// "6628/1234, 280000.123, 6130000.456, 12.345, 54" (PSM number, easting, northing, height, zone;
+// coordinates and height with three decimals, 0.000 for a mark without height), after a title
+// line "Point, East, North, Height, Zone".
+std::string ToDelimitedText(const std::vector<GeneratedMark>& marks);
+
 // What a generated plan looks like.
 struct PlanShape {
   std::size_t OtherPoints = 50;  // points numbered 1 to 4600 (at most 4600 of them)

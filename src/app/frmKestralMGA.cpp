@@ -32,10 +32,12 @@
 #include "common/Cp1252.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
+#include "marks/ImportText.h"
 #include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
 #include "marks/MarkListRules.h"
 #include "marks/ui/MarkTableModel.h"
+#include "marks/ui/frmImportText.h"
 #include "plan/LinesFile.h"
 #include "reports/ui/frmMGADisplay.h"
 
@@ -70,6 +72,8 @@ constexpr const char* kSaveMarkDetailsTitle = "Save to CSV file";
 constexpr const char* kSaveMarkDetailsFilter = "CSV files (*.CSV)|*.csv";
 constexpr const char* kBrowsePlanTitle = "Open KESTRAL file";
 constexpr const char* kBrowsePlanFilter = "KESTRAL Lines files (*.LNS)|*.lns";
+constexpr const char* kImportTitle = "Open file of coordinates";
+constexpr const char* kImportFilter = "All files (*.*)|*.*";
 
 // Messages of a core command, held while the grid's model is being reset and shown once the
 // grid can be painted again.
@@ -397,8 +401,9 @@ void frmKestralMGA::Form_Load(const std::string& commandLine) {
     cboAccuracyType->addItem(QString::fromLatin1(criterion));
   }
   cboAccuracyType->setCurrentText(QStringLiteral("Urban Areas"));
-  // The results window exists, hidden, since the window was built. The join calculation and
-  // import windows are created here, hidden, as their commands arrive.
+  // The secondary windows, created hidden and kept until the program ends (the results window
+  // since this window was built).
+  m_frmImportText = new frmImportText(*m_model, m_dialogs, this);
   if (commandLine.empty()) return;
   QueuedMessages messages;
   modKestralMGA::OpenResult result;
@@ -770,7 +775,35 @@ void frmKestralMGA::mnuFileSave_Click() {
 }
 
 void frmKestralMGA::mnuFileImport_Click() {
-  // Delimited text import: the import window arrives with its own command.
+  try {
+    HideEditor();
+    const std::string chosen = m_dialogs.OpenFileName(kImportTitle, "", kImportFilter);
+    if (chosen.empty()) return;
+    // An incomplete last row (a row added but not filled) would sit between the list and the
+    // imported marks: it goes first. Only the last row is looked at.
+    const int last = GridRows() - 1;
+    if (last >= 1) {
+      SetCurrentCell(last, CurrentColumn());
+      if (!modKestralMGA::DataToSave(m_marks, std::size_t(last - 1))) m_model->RemoveRow(last - 1);
+    }
+    const std::string line = ShowFirstLine(chosen);
+    if (line.size() < modKestralMGA::kShortestSampleLine) {
+      m_dialogs.Message(modKestralMGA::kNothingFoundInFile, modKestralMGA::kImportErrorTitle,
+                        MessageIcon::Exclamation);
+      return;
+    }
+    // The file is opened as chosen; the window shows its path in upper case.
+    m_frmImportText->SetSample(chosen, UpperCasePath(chosen), line);
+    m_frmImportText->show();
+    m_frmImportText->raise();
+    m_frmImportText->activateWindow();
+  } catch (const std::exception& e) {
+    m_dialogs.Message(e.what(), modKestralMGA::kImportFileErrorTitle, MessageIcon::Critical);
+  }
+}
+
+std::string frmKestralMGA::ShowFirstLine(const std::string& corfile) {
+  return modKestralMGA::ShowFirstLine(corfile, UpperCasePath(corfile), m_dialogs);
 }
 
 void frmKestralMGA::mnuFilePrint_Click() {
@@ -824,6 +857,12 @@ void frmKestralMGA::SetComparing(bool running) {
   for (QAction* command : m_waitWhileComparing) command->setEnabled(!running);
   for (QPushButton* button : {cmdAdd, cmdInsert, cmdDelete, cmdClear}) {
     button->setEnabled(!running);
+  }
+  // The import window may be open: its OK appends to the list.
+  if (m_frmImportText != nullptr) {
+    if (auto* importOk = m_frmImportText->findChild<QPushButton*>(QStringLiteral("cmdOK"))) {
+      importOk->setEnabled(!running);
+    }
   }
   m_display->SetPrintEnabled(!running);
 }

@@ -24,6 +24,7 @@ class QTableView;
 class QToolBar;
 class MarkTableModel;
 class frmMGADisplay;
+class frmImportText;
 
 // The main window: the mark list with its in-place editor and row commands, the settings of the
 // plan comparison, and the menus and toolbar from which every command starts. Its controls are
@@ -69,6 +70,8 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   EventLoopTurns& PendingTurns() { return m_turns; }
   // True while a comparison runs.
   bool Comparing() const { return m_comparing; }
+  // The delimited text import window, created hidden by Form_Load.
+  frmImportText& ImportWindow() { return *m_frmImportText; }
 
   // The current cell of the grid: row 0 while the list has no mark row or no cell is current.
   int CurrentGridRow() const;
@@ -100,6 +103,9 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   void mnuFileOpen_Click();
   void mnuFileSave_Click();
   void mnuFileImport_Click();
+  // The sample line of a delimited text file (its first line of at least four characters, else
+  // its last line); "" after a failure, which shows its message under "Import file error".
+  std::string ShowFirstLine(const std::string& corfile);
   void mnuFilePrint_Click();
   void mnuExit_Click();
   void mnuOptionsComparePSM_Click();
@@ -130,13 +136,14 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   // The Compare command from the criterion check to the closing message.
   void ComparePlan();
   // While a comparison runs, the commands that would change the mark list or the plan under it
-  // (a second Compare, Calculate Joins, Open, Import, the row commands, grid edits, Print in the
-  // results window) wait, disabled; Exit stays.
+  // (a second Compare, Calculate Joins, Open, Import and the import window's OK, the row
+  // commands, grid edits, Print in the results window) wait, disabled; Exit stays.
   void SetComparing(bool running);
 
   Dialogs& m_dialogs;
   modKestralMGA::MarkList m_marks;
   MarkTableModel* m_model = nullptr;
+  frmImportText* m_frmImportText = nullptr;
   modKestralMGA::DistanceCalculationMode m_calculationMode =
       modKestralMGA::DistanceCalculationMode::MGA94_2020;
   // The comparison's lookups of marks by key, rebuilt only when the list has changed.

@@ -130,6 +130,8 @@ class CompareOptions {
             ->check(CLI::IsMember({"mga", "amg", "plane"}).description(""));
     m_report =
         m_command->add_option("--report", "Save the joins report to FILE")->type_name("FILE");
+    m_pdf = m_command->add_option("--pdf", "Print the joins report to the PDF file FILE")
+                ->type_name("FILE");
     m_command->add_flag("--no-psm-list", m_noPsmList, "Leave the PSM list out of the report");
     m_command->add_flag("--full-joins", m_fullJoins, "Print full join details in the report");
   }
@@ -158,6 +160,7 @@ class CompareOptions {
                                               : DistanceCalculationMode::MGA94_2020;
     }
     arguments.Report = ValueOf(m_report);
+    arguments.Pdf = ValueOf(m_pdf);
     return arguments;
   }
 
@@ -170,6 +173,7 @@ class CompareOptions {
   CLI::Option* m_datum = nullptr;
   CLI::Option* m_ellipsoid = nullptr;
   CLI::Option* m_report = nullptr;
+  CLI::Option* m_pdf = nullptr;
   bool m_tertiary = false;
   bool m_fullDetails = false;
   bool m_noPsmList = false;

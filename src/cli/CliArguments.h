@@ -50,6 +50,7 @@ struct CompareArguments {
   bool NoPsmList = false;    // --no-psm-list given
   DistanceCalculationMode Ellipsoid = DistanceCalculationMode::MGA94_2020;
   std::optional<std::string> Report;  // --report FILE
+  std::optional<std::string> Pdf;     // --pdf FILE
 
   // "Show full join details": ticked by "Tertiary Network" or --full-details ("2 PSM's" clears
   // it first, so it cannot untick what --full-details ticks).

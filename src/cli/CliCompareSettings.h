@@ -4,15 +4,15 @@
 #include <utility>
 
 #include "cli/CliArguments.h"
-#include "compare/CompareSettings.h"
 #include "plan/LinesFile.h"
+#include "reports/ReportSettings.h"
 
 namespace modKestralMGA {
 
-// The main window's settings as the compare command's arguments give them. The plan identifier
-// is the --plan name after the .LNS rule; the average height is the text the command writes
-// (the list's mean with "0.000"), "0.000" until then.
-class CliCompareSettings final : public CompareSettings {
+// The main window's settings, and the results window's print options, as the compare command's
+// arguments give them. The plan identifier is the --plan name after the .LNS rule; the average
+// height is the text the command writes (the list's mean with "0.000"), "0.000" until then.
+class CliCompareSettings final : public ReportSettings {
  public:
   explicit CliCompareSettings(const CompareArguments& arguments)
       : m_arguments(arguments), m_planIdentifier(PlanIdentifierFromName(arguments.Plan)) {}
@@ -28,6 +28,8 @@ class CliCompareSettings final : public CompareSettings {
   std::string Datum1Text() const override { return TwoPsms() ? m_arguments.Datum->first : ""; }
   std::string Datum2Text() const override { return TwoPsms() ? m_arguments.Datum->second : ""; }
   bool FullDetails() const override { return m_arguments.ShowFullDetails(); }
+  bool PrintPsmList() const override { return !m_arguments.NoPsmList; }
+  bool PrintFullJoins() const override { return m_arguments.PrintFullJoins(); }
 
  private:
   CompareArguments m_arguments;

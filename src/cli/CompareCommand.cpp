@@ -14,6 +14,9 @@
 #include "geodesy/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
+#include "reports/JoinsReport.h"
+#include "reports/ReportDate.h"
+#include "reports/ui/PdfReport.h"
 
 namespace modKestralMGA {
 
@@ -31,16 +34,31 @@ class KeptResultList final : public ResultList {
   std::vector<std::string> m_lines;
 };
 
+// The joins report of the comparison, as the results window's Print gives it: saved to the
+// --report file (as Print to file does) and printed to the --pdf file, each followed by "Print
+// Joins: Printing completed". The date line is today's, in English. False after a failure (its
+// message shown).
+bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
+                       const ReportSettings& settings, MessageSink& sink) {
+  if (!arguments.Report && !arguments.Pdf) return true;
+  const std::string date = EnglishDateText(LocalToday());
+  if (arguments.Report) {
+    if (!SaveJoinsReport(*arguments.Report, plan, context, settings, date, sink)) return false;
+    sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
+  }
+  if (arguments.Pdf) {
+    if (!PrintJoinsReportToPdf(*arguments.Pdf, plan, context, settings, date, sink)) return false;
+    sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err) {
-  if (arguments.Report) {
-    err << kCliName << ": --report is not available in this version\n";
-    return kExitFailed;
-  }
   StreamMessageSink sink(err);
   MarkList list;
-  if (!ApplyMarkSources(arguments.MarkSources, list, sink, err)) return kExitFailed;
+  if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
 
   CliCompareSettings settings(arguments);
   if (!CheckAccuracyCriterion(settings, sink)) return kExitFailed;
@@ -60,7 +78,7 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   const std::optional<std::int64_t> notAcceptable =
       BuildAndComparePlan(plan, context, settings, results, sink, noEvents);
   if (!notAcceptable) return kExitFailed;
-  // The joins report (--report) is written here, from the same plan and list, once it exists.
+  if (!WriteJoinsReports(arguments, plan, context, settings, sink)) return kExitFailed;
   if (!WriteOutputLines(results.Lines(), out)) return OutputWriteFailed(err);
   return *notAcceptable > 0 ? kExitNotAcceptable : kExitDone;
 }

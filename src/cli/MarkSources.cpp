@@ -1,23 +1,36 @@
 #include "cli/MarkSources.h"
 
 #include "common/PathResolve.h"
+#include "marks/ImportText.h"
 #include "marks/MarkCommands.h"
 
 namespace modKestralMGA {
 
-bool ApplyMarkSources(const std::vector<MarkSource>& sources, MarkList& list, MessageSink& sink,
-                      std::ostream& err) {
+namespace {
+
+bool ImportSource(const MarkSource& source, MarkList& list, MessageSink& sink) {
+  const auto& c = source.Columns;
+  const ImportColumnNumbers columns = ReadImportColumnNumbers(c[0], c[1], c[2], c[3], c[4]);
+  return ImportDelimitedText(ResolvePath(source.Path), source.Path, columns, list, sink) ==
+         ImportOutcome::Read;
+}
+
+}  // namespace
+
+bool ApplyMarkSources(const std::vector<MarkSource>& sources, MarkList& list, MessageSink& sink) {
   for (const MarkSource& source : sources) {
     switch (source.SourceKind) {
       case MarkSource::Kind::MarkDetails: {
         const OpenResult opened =
             OpenMarkDetailsFile(ResolvePath(source.Path), source.Path, list, sink);
-        if (opened.Outcome == OpenOutcome::Refused) return false;
+        // A file refused outright, or whose reading stopped at a refused value, leaves the
+        // command without the list it was asked to use.
+        if (opened.Outcome != OpenOutcome::Read) return false;
         break;
       }
       case MarkSource::Kind::DelimitedText:
-        err << kCliName << ": --import is not available in this version\n";
-        return false;
+        if (!ImportSource(source, list, sink)) return false;
+        break;
     }
   }
   return true;

@@ -8,11 +8,6 @@ namespace modKestralMGA {
 
 namespace {
 
-[[noreturn]] void ThrowValueTooLong(std::int64_t lineNumber, const std::string& path) {
-  throw FileError("Value too long at line " +
-                  FormatNumber(static_cast<double>(lineNumber), kFormatCount) + " of " + path);
-}
-
 // Appends piece to value, refusing a value that would grow past kMaxValueLength.
 void AppendChecked(std::string& value, std::string_view piece, std::int64_t lineNumber,
                    const std::string& path) {
@@ -31,6 +26,11 @@ std::string& NextSlot(std::vector<std::string>& values, std::size_t& count) {
 }
 
 }  // namespace
+
+void ThrowValueTooLong(std::int64_t lineNumber, const std::string& path) {
+  throw FileError("Value too long at line " +
+                  FormatNumber(static_cast<double>(lineNumber), kFormatCount) + " of " + path);
+}
 
 std::string_view TrimBlanksAndTabs(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");

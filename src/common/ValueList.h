@@ -20,6 +20,10 @@ std::string_view TrimBlanksAndTabs(std::string_view text);
 std::string RefusedValueMessage(std::string_view what, std::string_view text,
                                 std::int64_t lineNumber, const std::string& file);
 
+// Refuses a value longer than kMaxValueLength: throws FileError "Value too long at line N of
+// <path>".
+[[noreturn]] void ThrowValueTooLong(std::int64_t lineNumber, const std::string& path);
+
 // Splits one physical line of a list-of-values file (Mark Details, lines and curve files) into
 // its values, replacing what values held:
 // - a comma ends a value, and the line end ends the last one: a line holds commas + 1 values

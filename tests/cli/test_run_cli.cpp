@@ -135,6 +135,12 @@ TEST_F(RunCliTest, CommandsThatCannotProduceTheirResult) {
        2,
        "",
        notMarks},
+      {"mark details file whose reading stops at a number out of range",
+       {"compare", "--marks", kData + "outofrange.csv", "--plan", good},
+       2,
+       "",
+       "Open CSV file error: Number out of range at line 4 of tests/data/cli/outofrange.csv: "
+       "1e400\n"},
       {"mark details file missing",
        {"compare", "--marks", kData + "none.csv", "--plan", good},
        2,
@@ -181,16 +187,6 @@ TEST_F(RunCliTest, CommandsThatCannotProduceTheirResult) {
        2,
        "",
        "Join Comparison: PSM number too large for a key: 99999999999\n"},
-      {"import not yet, after the marks before it",
-       {"compare", "--marks", kMarks, "--plan", kData + "bad", "--import", "points.txt"},
-       2,
-       "",
-       "kestralmga-cli: --import is not available in this version\n"},
-      {"report not yet",
-       {"compare", "--marks", kMarks, "--plan", good, "--report", "r.txt"},
-       2,
-       "",
-       "kestralmga-cli: --report is not available in this version\n"},
   };
   for (const CliCase& c : cases) Check(c);
 }
@@ -273,6 +269,7 @@ TEST_F(RunCliTest, HelpAndVersion) {
                                          "--full-details",
                                          "--ellipsoid mga|amg|plane",
                                          "--report FILE",
+                                         "--pdf FILE",
                                          "--no-psm-list",
                                          "--full-joins",
                                          "--version"};

@@ -12,6 +12,7 @@
 
 #include "CompareTestSupport.h"
 #include "app/EventLoopTurns.h"
+#include "marks/ui/frmImportText.h"
 
 using modKestralMGA::MessageIcon;
 using Lines = std::vector<std::string>;
@@ -279,6 +280,10 @@ class RunningCompareTest : public CompareTest {
     return plan;
   }
 
+  QPushButton* ImportOk() {
+    return m_window->ImportWindow().findChild<QPushButton*>(QStringLiteral("cmdOK"));
+  }
+
   // Runs the comparison with duringFirstTurn called in its first turn of the event loop.
   void CompareWith(std::function<void()> duringFirstTurn) {
     bool called = false;
@@ -305,6 +310,7 @@ TEST_F(RunningCompareTest, CommandsThatChangeTheListWaitAndTheListFillsAsItGoes)
       if (Find<QPushButton>(name)->isEnabled()) enabledDuring.push_back(name);
     }
     if (FindInResults<QPushButton>("cmdPrint")->isEnabled()) enabledDuring.push_back("cmdPrint");
+    if (ImportOk()->isEnabled()) enabledDuring.push_back("import cmdOK");
     EXPECT_TRUE(Find<QAction>("mnuExit")->isEnabled());
     EXPECT_TRUE(Find<QAction>("Toolbar1_Exit")->isEnabled());
     shownDuring = ShownLines();
@@ -330,6 +336,7 @@ TEST_F(RunningCompareTest, CommandsThatChangeTheListWaitAndTheListFillsAsItGoes)
     EXPECT_TRUE(Find<QPushButton>(name)->isEnabled()) << name;
   }
   EXPECT_TRUE(FindInResults<QPushButton>("cmdPrint")->isEnabled());
+  EXPECT_TRUE(ImportOk()->isEnabled());
   EXPECT_EQ(ShownLines().size(), Heading(plan).size() + 9);
 }
 

@@ -2,13 +2,14 @@
 // (xvfb-run or -platform offscreen), fills it, performs the scripted actions a user would, and
 // saves QWidget::grab() pictures as PNG files.
 //
-//   kestral_screenshots FOLDER MARK_DETAILS_FILE [PLAN]
+//   kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE [PLAN]]
 //
 // writes FOLDER/main-window.png (the marks loaded) and FOLDER/main-window-editing.png (an edit
-// in progress in the grid); with a plan identifier (examples/plan), also
-// FOLDER/main-window-compared.png (the main window after comparing that plan, the bearing datum
-// taken from the first two marks) and FOLDER/results-window.png (the results window with its
-// list).
+// in progress in the grid); with a delimited text file, also FOLDER/import-window.png (the
+// import window showing that file's sample line and its numbered fields); with a plan
+// identifier (examples/plan), also FOLDER/main-window-compared.png (the main window after
+// comparing that plan, the bearing datum taken from the first two marks) and
+// FOLDER/results-window.png (the results window with its list).
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -20,14 +21,16 @@
 #include <QTest>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
+#include "marks/ui/frmImportText.h"
 #include "reports/ui/frmMGADisplay.h"
 
 namespace {
 
-// Messages go to standard error; no file prompt is expected.
+// Messages go to standard error; an open prompt is answered with the path set beforehand.
 class PrintedDialogs final : public Dialogs {
  public:
   void Message(const std::string& text, const std::string& title,
@@ -35,12 +38,14 @@ class PrintedDialogs final : public Dialogs {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
   }
   std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
-    return {};
+    return std::exchange(NextOpen, {});
   }
   std::string SaveFileName(const std::string&, const std::string&, const std::string&,
                            bool) override {
     return {};
   }
+
+  std::string NextOpen;
 };
 
 bool Save(QWidget& widget, const QDir& folder, const char* name) {
@@ -57,8 +62,10 @@ bool Save(QWidget& widget, const QDir& folder, const char* name) {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc != 3 && argc != 4) {
-    std::fprintf(stderr, "usage: kestral_screenshots FOLDER MARK_DETAILS_FILE [PLAN]\n");
+  if (argc < 3 || argc > 5) {
+    std::fprintf(
+        stderr,
+        "usage: kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE [PLAN]]\n");
     return 2;
   }
   const QDir folder(QFile::decodeName(argv[1]));
@@ -86,25 +93,38 @@ int main(int argc, char** argv) {
   QTest::keyClicks(window.focusWidget(), QStringLiteral("84512.37"));
   QApplication::processEvents();
   ok = Save(window, folder, "main-window-editing.png") && ok;
-  if (argc == 3) return ok ? 0 : 1;
-
-  // A comparison: the edit abandoned, the plan typed, "2 PSM's" with the first two marks
-  // clicked as From and To, then Compare from the toolbar.
+  // The edit abandoned and its unfinished mark deleted: the list is the file's again.
   QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
   QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdDelete")), Qt::LeftButton);
-  auto* plan = window.findChild<QLineEdit*>(QStringLiteral("txtPlan"));
-  QTest::keyClicks(plan, QFile::decodeName(argv[3]));
-  QTest::mouseClick(window.findChild<QRadioButton*>(QStringLiteral("optTwoPSMs")), Qt::LeftButton);
-  for (int row = 0; row < 2; ++row) {
-    const QModelIndex psmNumber = grid->model()->index(row, 0);
-    grid->scrollTo(psmNumber);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(psmNumber).center());
+
+  if (argc >= 4) {
+    // The import window over the chosen file, as the Import command shows it.
+    dialogs.NextOpen = argv[3];
+    window.mnuFileImport_Click();
+    QWidget& importer = window.ImportWindow();
+    if (!QTest::qWaitForWindowExposed(&importer)) return 1;
+    ok = Save(importer, folder, "import-window.png") && ok;
+    importer.hide();
   }
-  window.findChild<QAction*>(QStringLiteral("Toolbar1_Compare"))->trigger();
-  frmMGADisplay& results = window.ResultsWindow();
-  if (!QTest::qWaitForWindowExposed(&results)) return 1;
-  QApplication::processEvents();
-  ok = Save(window, folder, "main-window-compared.png") && ok;
-  ok = Save(results, folder, "results-window.png") && ok;
+
+  if (argc == 5) {
+    // A comparison: the plan typed, "2 PSM's" with the first two marks clicked as From and To,
+    // then Compare from the toolbar.
+    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtPlan")),
+                     QFile::decodeName(argv[4]));
+    QTest::mouseClick(window.findChild<QRadioButton*>(QStringLiteral("optTwoPSMs")),
+                      Qt::LeftButton);
+    for (int row = 0; row < 2; ++row) {
+      const QModelIndex psmNumber = grid->model()->index(row, 0);
+      grid->scrollTo(psmNumber);
+      QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(psmNumber).center());
+    }
+    window.findChild<QAction*>(QStringLiteral("Toolbar1_Compare"))->trigger();
+    frmMGADisplay& results = window.ResultsWindow();
+    if (!QTest::qWaitForWindowExposed(&results)) return 1;
+    QApplication::processEvents();
+    ok = Save(window, folder, "main-window-compared.png") && ok;
+    ok = Save(results, folder, "results-window.png") && ok;
+  }
   return ok ? 0 : 1;
 }

@@ -73,6 +73,15 @@ void MarkTableModel::RemoveRow(int row) {
   endRemoveRows();
 }
 
+void MarkTableModel::AppendRows(const MarkList& added) {
+  if (added.Empty()) return;
+  const int first = rowCount();
+  beginInsertRows(QModelIndex(), first, first + static_cast<int>(added.RowCount()) - 1);
+  m_list.Reserve(m_list.RowCount() + added.RowCount());
+  for (const auto& row : added.Rows()) m_list.AppendRow(row);
+  endInsertRows();
+}
+
 void MarkTableModel::Reset(const std::function<void(MarkList&)>& change) {
   struct EndReset {
     MarkTableModel* model;

@@ -36,6 +36,9 @@ class MarkTableModel final : public QAbstractTableModel {
   // Inserts one empty row before row (row == rowCount() appends).
   void InsertRow(int row);
   void RemoveRow(int row);
+  // Appends copies of the rows of added at the end, as one insertion: the view keeps its current
+  // cell and scroll position.
+  void AppendRows(const modKestralMGA::MarkList& added);
   // Runs a bulk change of the core list (open, duplicate removal, clear) as one model reset. The
   // reset ends even when the change throws.
   void Reset(const std::function<void(modKestralMGA::MarkList&)>& change);

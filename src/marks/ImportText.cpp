@@ -1,0 +1,156 @@
+#include "marks/ImportText.h"
+
+#include <array>
+#include <utility>
+
+#include "common/Errors.h"
+#include "common/NumberFormat.h"
+#include "common/NumericValue.h"
+#include "common/Rounding.h"
+#include "common/ValueList.h"
+#include "marks/MarkListRules.h"
+
+namespace modKestralMGA {
+
+namespace {
+
+bool IsFieldCharacter(char c) {
+  return (c >= '0' && c <= '9') || c == '.' || c == '/';
+}
+
+// The mark list columns that receive the five values, in the order their column numbers are
+// compared: the first value whose column number equals a field's number takes the field.
+constexpr std::array<int, 5> kImportedColumns = {kColPsmNo, kColEast, kColNorth, kColHeight,
+                                                 kColZone};
+
+}  // namespace
+
+ImportColumnNumbers ReadImportColumnNumbers(std::string_view point, std::string_view east,
+                                            std::string_view north, std::string_view height,
+                                            std::string_view zone) {
+  ImportColumnNumbers columns;
+  columns.Point = NumericValue(point);
+  columns.East = NumericValue(east);
+  columns.North = NumericValue(north);
+  columns.Height = NumericValue(height);
+  columns.Zone = NumericValue(zone);
+  return columns;
+}
+
+bool NextNumericField(std::string_view line, std::size_t& pos, std::string_view& field) {
+  const std::size_t size = line.size();
+  while (pos < size && !IsFieldCharacter(line[pos])) ++pos;
+  if (pos >= size) return false;
+  const std::size_t start = pos;
+  while (pos < size && IsFieldCharacter(line[pos])) ++pos;
+  field = line.substr(start, pos - start);
+  return true;
+}
+
+std::string NumberedFields(std::string_view line) {
+  std::string text;
+  std::size_t pos = 0;
+  std::string_view field;
+  double number = 0.0;
+  while (NextNumericField(line, pos, field)) {
+    number += 1.0;
+    if (!text.empty()) text += "   ";
+    text += FormatNumber(number, kFormatCount);
+    text += ": ";
+    text += field;
+  }
+  return text;
+}
+
+bool ExtractCoordData(std::string_view newline, const ImportColumnNumbers& columns,
+                      std::int64_t lineNumber, const std::string& path, MarkList& list) {
+  const std::array<double, 5> numbers = {columns.Point, columns.East, columns.North, columns.Height,
+                                         columns.Zone};
+  MarkRow row;
+  std::size_t pos = 0;
+  std::string_view field;
+  double fieldCount = 0.0;
+  while (NextNumericField(newline, pos, field)) {
+    fieldCount += 1.0;
+    if (field.size() > kMaxValueLength) ThrowValueTooLong(lineNumber, path);
+    for (std::size_t value = 0; value < numbers.size(); ++value) {
+      if (IsExactly(numbers[value], fieldCount)) {
+        row[static_cast<std::size_t>(kImportedColumns[value])] = field;
+        break;
+      }
+    }
+  }
+  if (row[kColPsmNo].empty()) return false;
+  list.AppendRow(std::move(row));
+  return true;
+}
+
+std::string ShowFirstLineOf(const TextFile& file) {
+  LineSplitter lines(file.Bytes);
+  std::string_view line;
+  std::string_view last;
+  while (lines.Next(line)) {
+    last = line;
+    if (line.size() >= kShortestSampleLine) break;
+  }
+  return std::string(last);
+}
+
+std::string ShowFirstLine(const std::string& path, const std::string& displayPath,
+                          MessageSink& sink) {
+  try {
+    return ShowFirstLineOf(ReadTextFile(path, displayPath));
+  } catch (const FileError& error) {
+    sink.Message(error.what(), kImportFileErrorTitle, MessageIcon::Critical);
+    return {};
+  }
+}
+
+std::size_t ImportTextLines(const TextFile& file, const ImportColumnNumbers& columns,
+                            MarkList& list) {
+  LineSplitter lines(file.Bytes);
+  std::string_view line;
+  std::size_t added = 0;
+  while (lines.Next(line)) {
+    if (ExtractCoordData(line, columns, lines.LineNumber(), file.Path, list)) ++added;
+  }
+  return added;
+}
+
+std::size_t ImportTextFile(const std::string& path, const std::string& displayPath,
+                           const ImportColumnNumbers& columns, MarkList& list) {
+  return ImportTextLines(ReadTextFile(path, displayPath), columns, list);
+}
+
+bool RemoveIncompleteLastRow(MarkList& list) {
+  if (list.Empty()) return false;
+  const std::size_t last = list.RowCount() - 1;
+  if (DataToSave(list, last)) return false;
+  list.RemoveRow(last);
+  return true;
+}
+
+ImportOutcome ImportDelimitedText(const std::string& path, const std::string& displayPath,
+                                  const ImportColumnNumbers& columns, MarkList& list,
+                                  MessageSink& sink) {
+  RemoveIncompleteLastRow(list);
+  TextFile file;
+  try {
+    file = ReadTextFile(path, displayPath);
+  } catch (const FileError& error) {
+    sink.Message(error.what(), kImportFileErrorTitle, MessageIcon::Critical);
+  }
+  if (ShowFirstLineOf(file).size() < kShortestSampleLine) {
+    sink.Message(kNothingFoundInFile, kImportErrorTitle, MessageIcon::Exclamation);
+    return ImportOutcome::Refused;
+  }
+  try {
+    ImportTextLines(file, columns, list);
+  } catch (const FileError& error) {
+    sink.Message(error.what(), kImportFileErrorTitle, MessageIcon::Critical);
+    return ImportOutcome::Stopped;
+  }
+  return ImportOutcome::Read;
+}
+
+}  // namespace modKestralMGA

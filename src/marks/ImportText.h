@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/Seams.h"
+#include "common/TextFile.h"
+#include "marks/MarkList.h"
+
+namespace modKestralMGA {
+
+// Titles and texts of the delimited text import's messages.
+inline constexpr const char* kImportFileErrorTitle = "Import file error";
+inline constexpr const char* kImportErrorTitle = "Import error";
+inline constexpr const char* kNothingFoundInFile = "Nothing found in file";
+
+// A sample line shorter than this many characters means the file holds nothing to import.
+inline constexpr std::size_t kShortestSampleLine = 4;
+
+// The column numbers of the import: for each of the five values, the number (counted from 1,
+// from the left) of the numeric field of a line that holds it. A number that no field carries (0,
+// a fraction, a negative number) takes nothing.
+struct ImportColumnNumbers {
+  double Point = 1.0;
+  double East = 2.0;
+  double North = 3.0;
+  double Height = 0.0;
+  double Zone = 0.0;
+};
+
+// The column numbers typed into the five boxes, each read by the numeric value rule (an empty
+// box or a text without a leading number gives 0).
+ImportColumnNumbers ReadImportColumnNumbers(std::string_view point, std::string_view east,
+                                            std::string_view north, std::string_view height,
+                                            std::string_view zone);
+
+// The numeric fields of a line one after the other: a field is a maximal run of the characters 0
+// to 9, "." and "/"; every other byte (blank, tab, comma, semicolon, letters, signs) only
+// separates fields. Starting at pos, finds the next field, sets field to it and pos past it, and
+// returns true; returns false when the line holds no further field.
+bool NextNumericField(std::string_view line, std::size_t& pos, std::string_view& field);
+
+// The numeric fields of a line with their numbers, for the user to see which number to type in
+// each box: "1: 6628/1001   2: 280000.123   3: 6130000.456" (three blanks between fields). "" for
+// a line without a field.
+std::string NumberedFields(std::string_view line);
+
+// Cuts one line of a delimited text file into numeric fields and gives each to the first of the
+// values Point, East, North, Height and Zone whose column number equals the field's number; a
+// field that no column number names is dropped. When the line gave a point, appends the row
+// PSM No. = point, East, North, Height, Zone (Order, Datum and Status empty) to list, fields
+// copied as they stand, and returns true; otherwise the line adds nothing and it returns false.
+// A field longer than kMaxValueLength throws FileError "Value too long at line <lineNumber> of
+// <path>".
+bool ExtractCoordData(std::string_view newline, const ImportColumnNumbers& columns,
+                      std::int64_t lineNumber, const std::string& path, MarkList& list);
+
+// The sample line of a file already read: its first line of at least kShortestSampleLine
+// characters, else its last line (a file of short lines), "" for a file without lines.
+std::string ShowFirstLineOf(const TextFile& file);
+
+// The sample line of the file at path (see ShowFirstLineOf). A file that cannot be read or is
+// refused by the text-file byte rules (missing, a folder, NUL bytes) shows its description under
+// "Import file error" (critical) and gives "". path is opened; displayPath names the file in
+// messages.
+std::string ShowFirstLine(const std::string& path, const std::string& displayPath,
+                          MessageSink& sink);
+
+// Passes every line of a file already read, in order, to ExtractCoordData; returns the number of
+// rows appended to list. A refused field throws FileError; the rows appended before it stay.
+std::size_t ImportTextLines(const TextFile& file, const ImportColumnNumbers& columns,
+                            MarkList& list);
+
+// Reads the file at path and imports its lines as ImportTextLines does. Throws FileError when
+// the file cannot be read or is refused (nothing is appended) or when a field is refused (the
+// rows before it stay). path is opened; displayPath names the file in messages.
+std::size_t ImportTextFile(const std::string& path, const std::string& displayPath,
+                           const ImportColumnNumbers& columns, MarkList& list);
+
+// Before an import: when the list has a mark row and its last row is not complete (DataToSave),
+// removes that row; only the last row is looked at. Returns true when a row was removed.
+bool RemoveIncompleteLastRow(MarkList& list);
+
+// How a whole import went.
+enum class ImportOutcome {
+  Refused,  // the file could not be read or held no sample line: nothing was appended
+  Read,     // every line was read
+  Stopped,  // a field was refused part-way; the rows before it were appended
+};
+
+// The whole import in one go, as the batch program runs it, reading the file once: removes an
+// incomplete last row; takes the sample line, refusing the file as the import command does (its
+// "Import file error" message, then "Nothing found in file" under "Import error", exclamation,
+// when the sample is shorter than kShortestSampleLine); then imports every line with columns, a
+// refused field showing its description under "Import file error" (critical). No average height
+// is computed and no repeated marks are removed. path is opened; displayPath names the file in
+// messages.
+ImportOutcome ImportDelimitedText(const std::string& path, const std::string& displayPath,
+                                  const ImportColumnNumbers& columns, MarkList& list,
+                                  MessageSink& sink);
+
+}  // namespace modKestralMGA

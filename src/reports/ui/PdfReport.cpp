@@ -1,0 +1,109 @@
+#include "reports/ui/PdfReport.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <array>
+#include <memory>
+
+#include "reports/JoinsReport.h"
+#include "reports/ui/PrinterColumnWriter.h"
+
+namespace modKestralMGA {
+
+namespace {
+
+// Side margins leave room for the PSM list's Status column (column 79) and a status of about a
+// dozen characters: A4 less 2 x 10 mm holds 94 columns of 10-point Courier.
+constexpr qreal kSideMarginMillimetres = 10.0;
+constexpr qreal kTopBottomMarginMillimetres = 15.0;
+
+// Qt's own diagnostics (a missing runtime folder, font fallbacks) are not the batch program's
+// messages: its standard error carries only "<title>: <text>" lines.
+void DropQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// A Qt application on the offscreen platform for as long as it lives, when the program has
+// none: fonts and painting need one, and the batch program has no display. While it lives,
+// Qt's diagnostics are dropped.
+class OffscreenApplication {
+ public:
+  OffscreenApplication() {
+    if (QCoreApplication::instance() == nullptr) {
+      m_previousHandler = qInstallMessageHandler(DropQtMessage);
+      m_application = std::make_unique<QGuiApplication>(m_argc, m_argv.data());
+    }
+  }
+  OffscreenApplication(const OffscreenApplication&) = delete;
+  OffscreenApplication& operator=(const OffscreenApplication&) = delete;
+  ~OffscreenApplication() {
+    if (m_application) {
+      m_application.reset();
+      qInstallMessageHandler(m_previousHandler);
+    }
+  }
+
+ private:
+  std::array<char, 15> m_name{"kestralmga-cli"};
+  std::array<char, 10> m_option{"-platform"};
+  std::array<char, 10> m_platform{"offscreen"};
+  std::array<char*, 4> m_argv{m_name.data(), m_option.data(), m_platform.data(), nullptr};
+  int m_argc = 3;
+  QtMessageHandler m_previousHandler = nullptr;
+  std::unique_ptr<QGuiApplication> m_application;
+};
+
+void CannotWrite(const std::string& path, const QString& reason, MessageSink& sink) {
+  sink.Message("Cannot write " + path + ": " + reason.toStdString(), kPrintJoinsErrorTitle,
+               MessageIcon::Exclamation);
+}
+
+}  // namespace
+
+bool PrintJoinsReportToPdf(const std::string& path, const Plan& plan, JoinContext& context,
+                           const ReportSettings& settings, const std::string& dateText,
+                           MessageSink& sink) {
+  const OffscreenApplication application;
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+    CannotWrite(path, QStringLiteral("no graphical application to render with"), sink);
+    return false;
+  }
+  QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+  if (!file.open(QIODevice::WriteOnly)) {
+    CannotWrite(path, file.errorString(), sink);
+    return false;
+  }
+  bool written = false;
+  {
+    QPdfWriter pdf(&file);
+    pdf.setCreator(QStringLiteral("KestralMGA"));
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                  QMarginsF(kSideMarginMillimetres, kTopBottomMarginMillimetres,
+                                            kSideMarginMillimetres, kTopBottomMarginMillimetres),
+                                  QPageLayout::Millimeter));
+    QPainter painter;
+    if (!painter.begin(&pdf)) {
+      CannotWrite(path, QStringLiteral("the PDF could not be started"), sink);
+      file.cancelWriting();
+      return false;
+    }
+    PrinterColumnWriter printer(painter, pdf);
+    written = PrintJoinsReport(plan, context, settings, dateText, printer, sink);
+    painter.end();
+  }
+  if (!written) {
+    file.cancelWriting();
+    return false;
+  }
+  if (!file.commit()) {
+    CannotWrite(path, file.errorString(), sink);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace modKestralMGA

@@ -1,0 +1,25 @@
+#pragma once
+
+// The printed joins report as a PDF file, for the batch program. This header is free of Qt, so
+// that the batch program's sources stay so; the function itself renders through Qt.
+#include <string>
+
+#include "common/Seams.h"
+#include "geodesy/Joins.h"
+#include "plan/Plan.h"
+#include "reports/ReportSettings.h"
+
+namespace modKestralMGA {
+
+// Renders the printed joins report (PrintJoinsReport through the printer back end, 10-point
+// font) to a PDF file at path: A4 portrait, margins 10 mm at the sides and 15 mm at top and
+// bottom. Creates a Qt application on the offscreen platform for the time of the call when the
+// program has none. The file is replaced atomically, and only when the whole report was
+// rendered. A file that cannot be written shows "Cannot write <path>: <reason>" under "Printing
+// Joins error" (exclamation); failures of the report show their own messages. Returns whether
+// the file was written.
+bool PrintJoinsReportToPdf(const std::string& path, const Plan& plan, JoinContext& context,
+                           const ReportSettings& settings, const std::string& dateText,
+                           MessageSink& sink);
+
+}  // namespace modKestralMGA

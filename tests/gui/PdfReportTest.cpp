@@ -1,0 +1,100 @@
+// The joins report as a PDF file: the printed form rendered through the printer back end, read
+// back with pdftotext.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "PdfText.h"
+#include "RecordingSink.h"
+#include "ReportFixtures.h"
+#include "TempFolder.h"
+#include "common/ColumnWriter.h"
+#include "reports/JoinsReport.h"
+#include "reports/ui/PdfReport.h"
+
+namespace modKestralMGA {
+namespace {
+
+using testsupport::PdfPageLines;
+using testsupport::ReadPdfWords;
+using testsupport::RecordingSink;
+using testsupport::TempFolder;
+
+constexpr const char* kDate = "Sunday, December 06, 2026";
+
+struct PdfCase : testsupport::ReportData {
+  bool Render(const std::string& path, RecordingSink& sink) {
+    return PrintJoinsReportToPdf(path, plan, context, settings, kDate, sink);
+  }
+};
+
+// The PDF read back puts every word of the printed form at its column: the pages hold the
+// lines of the printed report (empty lines aside), in order, split over two A4 pages.
+TEST(PdfReport, HoldsThePrintedReportOverItsPages) {
+  PdfCase report;
+  report.settings.m_printFullJoins = true;
+  report.settings.SetDatum("6628/1001", "6628/1002");
+  TempFolder folder;
+  RecordingSink sink;
+  ASSERT_TRUE(report.Render(folder / "report.pdf", sink));
+  EXPECT_EQ(sink.Count(), 0u);
+
+  RecordingColumnWriter printedForm;
+  RecordingSink formSink;
+  ASSERT_TRUE(WriteJoinsReport(ReportForm::Printed, report.plan, report.context, report.settings,
+                               kDate, printedForm, formSink));
+  std::vector<std::string> expected;
+  for (std::string line : printedForm.Lines()) {
+    line.erase(line.find_last_not_of(' ') + 1);
+    if (!line.empty()) expected.push_back(line);
+  }
+
+  const auto words = ReadPdfWords(KESTRAL_PDFTOTEXT, folder / "report.pdf");
+  const auto pages = PdfPageLines(words);
+  ASSERT_EQ(pages.size(), 2u);
+  std::vector<std::string> printed = pages[0];
+  printed.insert(printed.end(), pages[1].begin(), pages[1].end());
+  EXPECT_EQ(printed, expected);
+  EXPECT_EQ(pages[0].front(), "         Permanent Survey Mark List for C:\\PLANS\\DP1234");
+  EXPECT_EQ(pages[0][2], expected[2]);
+  // Page 1 is full before the break: its last line lies within two lines (11.3 pt each) of the
+  // bottom margin, 15 mm above the foot of the A4 page (841.9 pt).
+  double lastTop = 0.0;
+  for (const auto& word : words) {
+    if (word.Page == 1) lastTop = std::max(lastTop, word.YMin);
+  }
+  EXPECT_GT(lastTop, 841.9 - 42.5 - 3 * 11.4);
+  EXPECT_LT(lastTop, 841.9 - 42.5);
+}
+
+TEST(PdfReport, FileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
+  PdfCase report;
+  TempFolder folder;
+  const std::string path = folder / "no such folder/report.pdf";
+  RecordingSink sink;
+  EXPECT_FALSE(report.Render(path, sink));
+  ASSERT_EQ(sink.Count(), 1u);
+  EXPECT_EQ(sink[0].Title, "Printing Joins error");
+  EXPECT_EQ(sink[0].Icon, MessageIcon::Exclamation);
+  EXPECT_EQ(sink[0].Text.rfind("Cannot write " + path + ": ", 0), 0u) << sink[0].Text;
+  EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST(PdfReport, FailedReportLeavesTheEarlierFile) {
+  PdfCase report;
+  report.settings.m_criterion = "Suburban";
+  TempFolder folder;
+  const std::string path = folder.Write("report.pdf", "earlier");
+  RecordingSink sink;
+  EXPECT_FALSE(report.Render(path, sink));
+  ASSERT_EQ(sink.Count(), 1u);
+  EXPECT_EQ(sink[0].Title, "Join Comparison");
+  EXPECT_EQ(testsupport::ReadBytes(path), "earlier");
+  EXPECT_EQ(folder.Names(), std::set<std::string>{"report.pdf"});
+}
+
+}  // namespace
+}  // namespace modKestralMGA
