@@ -280,9 +280,7 @@ class RunningCompareTest : public CompareTest {
     return plan;
   }
 
-  QPushButton* ImportOk() {
-    return m_window->ImportWindow().findChild<QPushButton*>(QStringLiteral("cmdOK"));
-  }
+  QPushButton* ImportOk() { return FindIn<QPushButton>(m_window->ImportWindow(), "cmdOK"); }
 
   // Runs the comparison with duringFirstTurn called in its first turn of the event loop.
   void CompareWith(std::function<void()> duringFirstTurn) {

@@ -44,9 +44,7 @@ class CompareTest : public MainWindowTest {
 
   template <typename Widget>
   Widget* FindInResults(const char* name) {
-    auto* widget = Results().findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return FindIn<Widget>(Results(), name);
   }
 
   // The lines the results list shows.
