@@ -849,7 +849,8 @@ void frmKestralMGA::ComparePlan() {
   m_display->raise();
   m_turns.Start();
   modKestralMGA::JoinContext context{m_markIndex, *this};
-  modKestralMGA::BuildAndComparePlan(m_plan, context, *this, *m_display, m_dialogs, m_turns);
+  modKestralMGA::BuildAndComparePlan(planIdentifier, m_plan, context, *this, *m_display, m_dialogs,
+                                     m_turns);
 }
 
 void frmKestralMGA::SetComparing(bool running) {

@@ -151,14 +151,17 @@ TEST_F(CompareTest, WithoutAPlanIdentifierTheDialogAsksForTheLinesFile) {
   } cases[] = {
       {"a lines file chosen", PathIn("plan.lns"), PathIn("plan"), true},
       // Taken whole as the plan identifier: plan.lns is read, txtPlan stays empty and the heading
-      // names what txtPlan holds.
+      // names what txtPlan holds; the curve is still taken from plan.cve, the file of the plan
+      // whose lines were read.
       {"a name without .lns", PathIn("plan"), "", true},
       {"cancelled", "", "", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     StartWithMarks();
-    WritePlan("plan", {"66281001,66281002,45.0000,1413.962"});
+    // One curve, whose chord the curve file gives as the straight join.
+    WritePlan("plan", {"66281001,66281002,1500.0000,1500.000"});
+    WriteFile("plan.cve", {"66281001,66281002,R,45.0000,1413.962"});
     m_dialogs.Prompts.clear();
     m_dialogs.Answer(c.answer);
     Compare();
