@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>

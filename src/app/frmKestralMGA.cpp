@@ -32,6 +32,7 @@
 #include "app/GridColumns.h"
 #include "app/WindowText.h"
 #include "common/NumberFormat.h"
+#include "compare/ComparePSMJoins.h"
 #include "geodesy/JoinCalculation.h"
 #include "joins/frmMGAJoins.h"
 #include "marks/ImportText.h"
@@ -40,6 +41,8 @@
 #include "marks/MarkListRules.h"
 #include "marks/ui/MarkTableModel.h"
 #include "marks/ui/frmImportText.h"
+#include "plan/LinesFile.h"
+#include "reports/ui/frmMGADisplay.h"
 
 using modKestralMGA::MarkList;
 using modKestralMGA::MessageIcon;
@@ -174,6 +177,15 @@ frmKestralMGA::frmKestralMGA(Dialogs& dialogs, QWidget* parent)
   Grid1->installEventFilter(this);
   Text1->installEventFilter(this);
 
+  for (const char* name :
+       {"mnuFileOpen", "mnuFileImport", "mnuOptionsComparePSM", "mnuOptionsCalculateAMG",
+        "Toolbar1_Open", "Toolbar1_Compare", "Toolbar1_CalcJoins"}) {
+    m_waitWhileComparing.push_back(findChild<QAction*>(QString::fromLatin1(name)));
+  }
+  // The results window: a window of its own, hidden until a comparison shows it.
+  m_display = std::make_unique<frmMGADisplay>(m_dialogs, m_plan, *this, m_marks);
+  // The list shows the lines that have come before each turn of the event loop.
+  m_turns.SetBeforeTurn([this] { m_display->FlushLines(); });
   // The join calculation window lives, hidden or shown, as long as the main window. It is a
   // window of its own, not a child: its controls' names are the main window's too.
   m_joins = std::make_unique<frmMGAJoins>(
@@ -387,7 +399,8 @@ void frmKestralMGA::Form_Load(const std::string& commandLine) {
     cboAccuracyType->addItem(QString::fromLatin1(criterion));
   }
   cboAccuracyType->setCurrentText(QStringLiteral("Urban Areas"));
-  // The secondary windows, created hidden and kept until the program ends.
+  // The secondary windows, created hidden and kept until the program ends (the results window
+  // since this window was built).
   m_frmImportText = new frmImportText(*m_model, m_dialogs, this);
   if (commandLine.empty()) return;
   QueuedMessages messages;
@@ -497,6 +510,7 @@ void frmKestralMGA::HideEditor() {
 }
 
 void frmKestralMGA::AMGGridEdit(int keyAscii) {
+  if (m_comparing) return;  // the list stays as the comparison reads it
   const QModelIndex current = Grid1->currentIndex();
   if (!current.isValid()) return;  // the title row is never edited
   QString text;
@@ -573,6 +587,7 @@ void frmKestralMGA::Grid1_DblClick() {
 }
 
 void frmKestralMGA::Grid1_KeyPress(int keyAscii) {
+  if (m_comparing) return;  // the list stays as the comparison reads it
   const int row = CurrentGridRow();
   if (keyAscii == kKeyEnter && row >= 1 &&
       m_marks.Cell(std::size_t(row - 1), CurrentColumn()).empty()) {
@@ -684,8 +699,7 @@ void frmKestralMGA::cmdBrowse_Click() {
 
 void frmKestralMGA::SetFullDetails(bool on) {
   chkFullDetails->setChecked(on);
-  // The results window's "Print full join details" (chkFullJoins) follows here once that
-  // window exists.
+  m_display->SetFullJoins(on);
 }
 
 void frmKestralMGA::optTwoPSMs_Click() {
@@ -777,7 +791,61 @@ void frmKestralMGA::mnuFilePrint_Click() {
 }
 
 void frmKestralMGA::mnuOptionsComparePSM_Click() {
-  // The comparison arrives with the plan files and the results window.
+  // One comparison at a time: the plan and the list must stay as the running one reads them.
+  if (m_comparing) return;
+  try {
+    ComparePlan();
+  } catch (const CommandAbandoned&) {
+    // The program ended during a turn of the event loop: the comparison stops where it was.
+  } catch (const std::exception& e) {
+    m_dialogs.Message(e.what(), modKestralMGA::kJoinComparisonTitle, MessageIcon::Exclamation);
+  }
+  SetComparing(false);
+}
+
+void frmKestralMGA::ComparePlan() {
+  // A criterion the allowances do not know refuses the comparison before anything is computed.
+  if (!modKestralMGA::CheckAccuracyCriterion(*this, m_dialogs)) return;
+  HideEditor();
+  txtAvHeight->setText(FromBytes(modKestralMGA::FormatNumber(modKestralMGA::AverageHeight(m_marks),
+                                                             modKestralMGA::kFormatMetres)));
+  if (GridRows() < 3) return;  // fewer than two marks: nothing to join
+
+  std::string name = PlanIdentifier();
+  if (name.empty()) name = m_dialogs.OpenFileName(kBrowsePlanTitle, "", kBrowsePlanFilter);
+  if (name.empty()) return;
+  const std::string planIdentifier = modKestralMGA::PlanIdentifierFromName(name);
+  if (planIdentifier != name) {
+    txtPlan->setText(QFile::decodeName(QByteArray::fromStdString(planIdentifier)));
+  }
+  // The lines are read aside: a plan that cannot be read leaves the last comparison's plan, which
+  // the results list still shows, in place.
+  modKestralMGA::Plan read;
+  if (!modKestralMGA::ReadPlanForCompare(planIdentifier, read, m_dialogs)) return;
+  m_plan = std::move(read);
+
+  SetComparing(true);
+  m_display->show();
+  m_display->raise();
+  m_turns.Start();
+  modKestralMGA::JoinContext context{m_markIndex, *this};
+  modKestralMGA::BuildAndComparePlan(planIdentifier, m_plan, context, *this, *m_display, m_dialogs,
+                                     m_turns);
+}
+
+void frmKestralMGA::SetComparing(bool running) {
+  m_comparing = running;
+  for (QAction* command : m_waitWhileComparing) command->setEnabled(!running);
+  for (QPushButton* button : {cmdAdd, cmdInsert, cmdDelete, cmdClear}) {
+    button->setEnabled(!running);
+  }
+  // The import window may be open: its OK appends to the list.
+  if (m_frmImportText != nullptr) {
+    if (auto* importOk = m_frmImportText->findChild<QPushButton*>(QStringLiteral("cmdOK"))) {
+      importOk->setEnabled(!running);
+    }
+  }
+  m_display->SetPrintEnabled(!running);
 }
 
 void frmKestralMGA::mnuOptionsCalculateAMG_Click() {
@@ -832,6 +900,9 @@ void frmKestralMGA::closeEvent(QCloseEvent* event) {
 
 void frmKestralMGA::Form_Unload() {
   // Help windows the program opened close here once the help viewer exists. Then the program
-  // ends at once, whatever other windows are shown, without a question: nothing is saved.
+  // ends at once, whatever other windows are shown, without a question: nothing is saved. A
+  // comparison running in a turn of the event loop stops when the turn ends.
+  m_turns.Abandon();
+  m_display->hide();
   QCoreApplication::quit();
 }

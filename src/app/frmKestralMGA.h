@@ -3,10 +3,14 @@
 #include <QMainWindow>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Dialogs.h"
+#include "app/EventLoopTurns.h"
 #include "compare/CompareSettings.h"
+#include "geodesy/MarkIndex.h"
 #include "marks/MarkList.h"
+#include "plan/Plan.h"
 
 class QAction;
 class QCheckBox;
@@ -19,6 +23,7 @@ class QRadioButton;
 class QTableView;
 class QToolBar;
 class MarkTableModel;
+class frmMGADisplay;
 class frmImportText;
 class frmMGAJoins;
 
@@ -58,6 +63,15 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
 
   const modKestralMGA::MarkList& Marks() const { return m_marks; }
   MarkTableModel& MarkModel() { return *m_model; }
+  // The plan of the last comparison: its lines as read and its points as built. Each Compare
+  // replaces it once the plan's lines were read; the joins report reads it until the next one.
+  const modKestralMGA::Plan& ComparedPlan() const { return m_plan; }
+  // The results window, created hidden with this window and kept as long as it.
+  frmMGADisplay& ResultsWindow() { return *m_display; }
+  // The turns of the event loop that a running comparison gives.
+  EventLoopTurns& PendingTurns() { return m_turns; }
+  // True while a comparison runs.
+  bool Comparing() const { return m_comparing; }
   // The delimited text import window, created hidden by Form_Load.
   frmImportText& ImportWindow() { return *m_frmImportText; }
   // The join calculation window, created hidden with the main window.
@@ -123,6 +137,12 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   // Ticks or clears the full-details boxes: chkFullDetails here and the results window's
   // "Print full join details".
   void SetFullDetails(bool on);
+  // The Compare command from the criterion check to the closing message.
+  void ComparePlan();
+  // While a comparison runs, the commands that would change the mark list or the plan under it
+  // (a second Compare, Calculate Joins, Open, Import and the import window's OK, the row
+  // commands, grid edits, Print in the results window) wait, disabled; Exit stays.
+  void SetComparing(bool running);
 
   Dialogs& m_dialogs;
   modKestralMGA::MarkList m_marks;
@@ -130,6 +150,14 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   frmImportText* m_frmImportText = nullptr;
   modKestralMGA::DistanceCalculationMode m_calculationMode =
       modKestralMGA::DistanceCalculationMode::MGA94_2020;
+  // The comparison's lookups of marks by key, rebuilt only when the list has changed.
+  modKestralMGA::MarkIndex m_markIndex{m_marks};
+  modKestralMGA::Plan m_plan;
+  EventLoopTurns m_turns;
+  bool m_comparing = false;
+  std::vector<QAction*> m_waitWhileComparing;
+  // Declared after what it reads, so that it goes first.
+  std::unique_ptr<frmMGADisplay> m_display;
   std::unique_ptr<frmMGAJoins> m_joins;
 
   QToolBar* Toolbar1 = nullptr;

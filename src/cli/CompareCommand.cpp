@@ -75,8 +75,8 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   JoinContext context{index, settings};
   KeptResultList results;
   NoPendingEvents noEvents;
-  const std::optional<std::int64_t> notAcceptable =
-      BuildAndComparePlan(plan, context, settings, results, sink, noEvents);
+  const std::optional<std::int64_t> notAcceptable = BuildAndComparePlan(
+      settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents);
   if (!notAcceptable) return kExitFailed;
   if (!WriteJoinsReports(arguments, plan, context, settings, sink)) return kExitFailed;
   if (!WriteOutputLines(results.Lines(), out)) return OutputWriteFailed(err);

@@ -23,7 +23,9 @@ bool ApplyMarkSources(const std::vector<MarkSource>& sources, MarkList& list, Me
       case MarkSource::Kind::MarkDetails: {
         const OpenResult opened =
             OpenMarkDetailsFile(ResolvePath(source.Path), source.Path, list, sink);
-        if (opened.Outcome == OpenOutcome::Refused) return false;
+        // A file refused outright, or whose reading stopped at a refused value, leaves the
+        // command without the list it was asked to use.
+        if (opened.Outcome != OpenOutcome::Read) return false;
         break;
       }
       case MarkSource::Kind::DelimitedText:

@@ -144,11 +144,12 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
   return notAcceptable;
 }
 
-std::optional<std::int64_t> BuildAndComparePlan(Plan& plan, JoinContext& context,
+std::optional<std::int64_t> BuildAndComparePlan(const std::string& planIdentifier, Plan& plan,
+                                                JoinContext& context,
                                                 const CompareSettings& settings, ResultList& list,
                                                 MessageSink& sink, PendingEvents& events) {
   try {
-    BuildPlanPoints(plan, settings.PlanIdentifier(), sink);
+    BuildPlanPoints(plan, planIdentifier, sink);
     return ComparePSMJoins(plan, context, settings, list, sink, events);
   } catch (const std::bad_alloc&) {
     sink.Message("Not enough memory for the comparison", kJoinComparisonTitle,

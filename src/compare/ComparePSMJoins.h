@@ -55,12 +55,15 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
                              const CompareSettings& settings, ResultList& list, MessageSink& sink,
                              PendingEvents& events);
 
-// The Compare command from the plan build on, once the lines are read (ReadPlanForCompare) and
-// the results window is shown: BuildPlanPoints with the plan identifier of the settings, then
+// The Compare command from the plan build on, once the lines of planIdentifier are read
+// (ReadPlanForCompare) and the results window is shown: BuildPlanPoints, whose curve file is
+// planIdentifier + ".cve" (the plan whose lines were read, also when the plan was picked in the
+// dialog under a name without ".lns" and the plan identifier box stays empty), then
 // ComparePSMJoins. A failure in either (coordinates beyond the range of a double, a datum key
 // beyond 32 bits, memory) ends the command with its description under "Join Comparison"
 // (exclamation), and nothing is returned; otherwise the number of joins not acceptable.
-std::optional<std::int64_t> BuildAndComparePlan(Plan& plan, JoinContext& context,
+std::optional<std::int64_t> BuildAndComparePlan(const std::string& planIdentifier, Plan& plan,
+                                                JoinContext& context,
                                                 const CompareSettings& settings, ResultList& list,
                                                 MessageSink& sink, PendingEvents& events);
 

@@ -122,6 +122,12 @@ TEST_F(RunCliTest, CommandsThatCannotProduceTheirResult) {
        2,
        "",
        notMarks},
+      {"mark details file whose reading stops at a number out of range",
+       {"compare", "--marks", kData + "outofrange.csv", "--plan", good},
+       2,
+       "",
+       "Open CSV file error: Number out of range at line 4 of tests/data/cli/outofrange.csv: "
+       "1e400\n"},
       {"mark details file missing",
        {"compare", "--marks", kData + "none.csv", "--plan", good},
        2,

@@ -77,11 +77,16 @@ class MainWindowTest : public ::testing::Test {
     return QFile::encodeName(m_folder.filePath(QString::fromStdString(name))).toStdString();
   }
 
+  // The control of that name in window (the main window or one of the windows it created).
   template <typename Widget>
-  Widget* Find(const char* name) {
-    auto* widget = m_window->findChild<Widget*>(QString::fromLatin1(name));
+  static Widget* FindIn(const QObject& window, const char* name) {
+    auto* widget = window.findChild<Widget*>(QString::fromLatin1(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
+  }
+  template <typename Widget>
+  Widget* Find(const char* name) {
+    return FindIn<Widget>(*m_window, name);
   }
 
   QTableView* Grid() { return Find<QTableView>("Grid1"); }

@@ -27,9 +27,7 @@ class ImportTextTest : public MainWindowTest {
 
   template <typename Widget>
   Widget* InImporter(const char* name) {
-    auto* widget = Importer().findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return FindIn<Widget>(Importer(), name);
   }
 
   QLineEdit* Box(const char* name) { return InImporter<QLineEdit>(name); }

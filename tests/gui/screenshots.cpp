@@ -2,18 +2,23 @@
 // (xvfb-run or -platform offscreen), fills it, performs the scripted actions a user would, and
 // saves QWidget::grab() pictures as PNG files.
 //
-//   kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE]
+//   kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE [PLAN]]
 //
 // writes FOLDER/main-window.png (the marks loaded), FOLDER/main-window-editing.png (an edit
 // in progress in the grid) and FOLDER/join-window.png (the join calculation window after a walk
 // over a few marks); with a delimited text file, also FOLDER/import-window.png (the import
-// window showing that file's sample line and its numbered fields).
+// window showing that file's sample line and its numbered fields); with a plan identifier
+// (examples/plan), also FOLDER/main-window-compared.png (the main window after comparing that
+// plan, the bearing datum taken from the first two marks) and FOLDER/results-window.png (the
+// results window with its list).
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <cstdio>
@@ -24,6 +29,7 @@
 #include "app/frmKestralMGA.h"
 #include "joins/frmMGAJoins.h"
 #include "marks/ui/frmImportText.h"
+#include "reports/ui/frmMGADisplay.h"
 
 namespace {
 
@@ -62,9 +68,10 @@ bool Save(QWidget& widget, const QDir& folder, const char* name) {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc != 3 && argc != 4) {
-    std::fprintf(stderr,
-                 "usage: kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE]\n");
+  if (argc < 3 || argc > 5) {
+    std::fprintf(
+        stderr,
+        "usage: kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE [PLAN]]\n");
     return 2;
   }
   const QDir folder(QFile::decodeName(argv[1]));
@@ -92,7 +99,9 @@ int main(int argc, char** argv) {
   QTest::keyClicks(window.focusWidget(), QStringLiteral("84512.37"));
   QApplication::processEvents();
   ok = Save(window, folder, "main-window-editing.png") && ok;
+  // The edit abandoned and its unfinished mark deleted: the list is the file's again.
   QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
+  QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdDelete")), Qt::LeftButton);
 
   // The join calculation window: a walk over four marks of the list.
   window.mnuOptionsCalculateAMG_Click();
@@ -107,13 +116,34 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   ok = Save(joins, folder, "join-window.png") && ok;
 
-  if (argc == 4) {
+  if (argc >= 4) {
     // The import window over the chosen file, as the Import command shows it.
     dialogs.NextOpen = argv[3];
     window.mnuFileImport_Click();
     QWidget& importer = window.ImportWindow();
     if (!QTest::qWaitForWindowExposed(&importer)) return 1;
     ok = Save(importer, folder, "import-window.png") && ok;
+    importer.hide();
+  }
+
+  if (argc == 5) {
+    // A comparison: the plan typed, "2 PSM's" with the first two marks clicked as From and To,
+    // then Compare from the toolbar.
+    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtPlan")),
+                     QFile::decodeName(argv[4]));
+    QTest::mouseClick(window.findChild<QRadioButton*>(QStringLiteral("optTwoPSMs")),
+                      Qt::LeftButton);
+    for (int row = 0; row < 2; ++row) {
+      const QModelIndex psmNumber = grid->model()->index(row, 0);
+      grid->scrollTo(psmNumber);
+      QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(psmNumber).center());
+    }
+    window.findChild<QAction*>(QStringLiteral("Toolbar1_Compare"))->trigger();
+    frmMGADisplay& results = window.ResultsWindow();
+    if (!QTest::qWaitForWindowExposed(&results)) return 1;
+    QApplication::processEvents();
+    ok = Save(window, folder, "main-window-compared.png") && ok;
+    ok = Save(results, folder, "results-window.png") && ok;
   }
   return ok ? 0 : 1;
 }

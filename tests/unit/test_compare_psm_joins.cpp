@@ -363,7 +363,7 @@ class BuildAndComparePlanTest : public ComparePSMJoinsTest {
     RecordingResultList list;
     NoPendingEvents events;
     const std::optional<std::int64_t> count =
-        BuildAndComparePlan(plan, context, m_settings, list, m_sink, events);
+        BuildAndComparePlan(m_settings.plan, plan, context, m_settings, list, m_sink, events);
     results = list.Lines();
     return count;
   }

@@ -1,4 +1,5 @@
-// The windows' benchmarks run with a Qt application on the offscreen platform.
+// The windows' benchmarks run in one program with a QApplication, on the offscreen platform
+// unless QT_QPA_PLATFORM names another.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "app/Dialogs.h"
+#include "compare/ComparePSMJoins.h"
+#include "compare/CompareSettings.h"
+#include "marks/MarkList.h"
+#include "plan/Plan.h"
+
+class QCheckBox;
+class QGroupBox;
+class QListView;
+class QPushButton;
+class ResultLinesModel;
+
+// The results window: the lines of the last comparison in lstPSMJoins, the three print options
+// of the joins report, Close and Print. The main window creates it hidden at start-up and keeps
+// it until the program ends: Close only hides it, so the options and the list stay as they were
+// for the next Print and the next comparison.
+//
+// It is the comparison's result list: lines added while a comparison runs reach the view in
+// batches (FlushLines, before each turn of the event loop and at the end), and the busy pointer
+// shows over the window meanwhile.
+class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
+  Q_OBJECT
+
+ public:
+  // dialogs, plan, settings and marks belong to the main window and outlive this window: the
+  // plan of the last comparison, the main window's live settings and the mark list, which the
+  // joins report reads at the moment Print runs.
+  frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
+                const modKestralMGA::CompareSettings& settings,
+                const modKestralMGA::MarkList& marks, QWidget* parent = nullptr);
+  ~frmMGADisplay() override;
+
+  // The result list of the comparison.
+  void Clear() override;
+  void AddLine(std::string line) override;
+  void SetBusy(bool busy) override;
+
+  // Shows the lines added since the last call.
+  void FlushLines();
+  // The lines the list shows, as the comparison wrote them.
+  const std::vector<std::string>& Lines() const;
+
+  // The print options, each set only when its box is checked (not greyed).
+  bool PrintList() const;
+  bool FullJoins() const;
+  bool ToFile() const;
+  // Ticks or clears "Print full join details" (the main window's bearing datum options).
+  void SetFullJoins(bool on);
+  // Print waits while a comparison runs.
+  void SetPrintEnabled(bool enabled);
+
+  void cmdClose_Click();
+  void cmdPrint_Click();
+
+ private:
+  Dialogs& m_dialogs;
+  const modKestralMGA::Plan& m_plan;
+  const modKestralMGA::CompareSettings& m_settings;
+  const modKestralMGA::MarkList& m_marks;
+  ResultLinesModel* m_model = nullptr;
+
+  QGroupBox* Frame1 = nullptr;
+  QCheckBox* chkPrintList = nullptr;
+  QCheckBox* chkFullJoins = nullptr;
+  QCheckBox* chkToFile = nullptr;
+  QListView* lstPSMJoins = nullptr;
+  QPushButton* cmdClose = nullptr;
+  QPushButton* cmdPrint = nullptr;
+};
