@@ -11,6 +11,7 @@
 #include "cli/StreamMessageSink.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
+#include "compare/KeptResultList.h"
 #include "geodesy/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
@@ -21,18 +22,6 @@
 namespace modKestralMGA {
 
 namespace {
-
-// The results list of the batch program: the lines are kept until the comparison has ended, so
-// that nothing reaches standard output from a command that fails.
-class KeptResultList final : public ResultList {
- public:
-  void Clear() override { m_lines.clear(); }
-  void AddLine(std::string line) override { m_lines.push_back(std::move(line)); }
-  const std::vector<std::string>& Lines() const { return m_lines; }
-
- private:
-  std::vector<std::string> m_lines;
-};
 
 // The joins report of the comparison, as the results window's Print gives it: saved to the
 // --report file (as Print to file does) and printed to the --pdf file, each followed by "Print
