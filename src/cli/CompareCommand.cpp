@@ -25,14 +25,16 @@ namespace {
 
 // The joins report of the comparison, as the results window's Print gives it: saved to the
 // --report file (as Print to file does) and printed to the --pdf file, each followed by "Print
-// Joins: Printing completed". The date line is today's, in English. False after a failure (its
-// message shown).
+// Joins: Printing completed". The date line is today's, in English. The report file is replaced
+// through fileOps. False after a failure (its message shown).
 bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
-                       const ReportSettings& settings, MessageSink& sink) {
+                       const ReportSettings& settings, MessageSink& sink, FileOps& fileOps) {
   if (!arguments.Report && !arguments.Pdf) return true;
   const std::string date = EnglishDateText(LocalToday());
   if (arguments.Report) {
-    if (!SaveJoinsReport(*arguments.Report, plan, context, settings, date, sink)) return false;
+    if (!SaveJoinsReport(*arguments.Report, plan, context, settings, date, sink, fileOps)) {
+      return false;
+    }
     sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
   }
   if (arguments.Pdf) {
@@ -44,7 +46,8 @@ bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, Join
 
 }  // namespace
 
-int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err) {
+int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
+                      FileOps& fileOps) {
   StreamMessageSink sink(err);
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
@@ -67,7 +70,7 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   const std::optional<std::int64_t> notAcceptable = BuildAndComparePlan(
       settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents);
   if (!notAcceptable) return kExitFailed;
-  if (!WriteJoinsReports(arguments, plan, context, settings, sink)) return kExitFailed;
+  if (!WriteJoinsReports(arguments, plan, context, settings, sink, fileOps)) return kExitFailed;
   if (!WriteOutputLines(results.Lines(), out)) return OutputWriteFailed(err);
   return *notAcceptable > 0 ? kExitNotAcceptable : kExitDone;
 }
