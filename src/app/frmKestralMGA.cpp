@@ -29,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/modHtmlHelp.h"
 #include "common/Cp1252.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
@@ -74,6 +75,15 @@ constexpr const char* kBrowsePlanTitle = "Open KESTRAL file";
 constexpr const char* kBrowsePlanFilter = "KESTRAL Lines files (*.LNS)|*.lns";
 constexpr const char* kImportTitle = "Open file of coordinates";
 constexpr const char* kImportFilter = "All files (*.*)|*.*";
+
+// The About box: five lines separated by line feeds.
+constexpr const char* kAboutTitle = "About KestralMGA";
+constexpr const char* kAboutText =
+    "KestralMGA developed by Saltbush Survey Software\n"
+    "Version 2.00  June 2019\n"
+    "\n"
+    "KestralMGA is the property of Kestral Survey Systems Pty Ltd.\n"
+    "It is licensed to surveyors for checking survey plans against MGA.";
 
 // Messages of a core command, held while the grid's model is being reset and shown once the
 // grid can be painted again.
@@ -873,11 +883,14 @@ void frmKestralMGA::mnuOptionsCalculateAMG_Click() {
 }
 
 void frmKestralMGA::mnuHelpContents_Click() {
-  // The help book arrives with the help viewer.
+  // The help window stands beside this one without blocking it; it is painted before the
+  // command ends.
+  modHtmlHelp::ShowHelp(*this, modHtmlHelp::HelpFilePath());
+  QCoreApplication::processEvents();
 }
 
 void frmKestralMGA::mnuHelpAbout_Click() {
-  // The About box arrives with the help viewer.
+  m_dialogs.Message(kAboutText, kAboutTitle, MessageIcon::Information);
 }
 
 // ---- Toolbar and exit ----
@@ -914,9 +927,10 @@ void frmKestralMGA::closeEvent(QCloseEvent* event) {
 }
 
 void frmKestralMGA::Form_Unload() {
-  // Help windows the program opened close here once the help viewer exists. Then the program
-  // ends at once, whatever other windows are shown, without a question: nothing is saved. A
-  // comparison running in a turn of the event loop stops when the turn ends.
+  // The help window closes first. Then the program ends at once, whatever other windows are
+  // shown, without a question: nothing is saved. A comparison running in a turn of the event
+  // loop stops when the turn ends.
+  modHtmlHelp::CloseHelp(*this, modHtmlHelp::HelpFilePath());
   m_turns.Abandon();
   m_display->hide();
   QCoreApplication::quit();
