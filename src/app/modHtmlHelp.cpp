@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -25,6 +27,7 @@ class HelpWindow final : public QMainWindow {
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("txtHelp"));
     m_browser->setOpenExternalLinks(true);  // web links go to the system's browser
+    m_browser->document()->setDocumentMargin(12);
     setCentralWidget(m_browser);
 
     auto* toolbar = addToolBar(QStringLiteral("Navigation"));
@@ -46,9 +49,14 @@ class HelpWindow final : public QMainWindow {
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
 
-    // About a hundred characters by forty-five lines of the window's font.
+    // Wide enough for the book's pictures of the main window: about 125 characters by 40 lines
+    // of the window's font, within the screen.
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 110, metrics.lineSpacing() * 45);
+    QSize size(metrics.averageCharWidth() * 125, metrics.lineSpacing() * 40);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    }
+    resize(size);
   }
 
   // Shows the default page of the book, or says that the book is missing. The history starts
