@@ -12,8 +12,8 @@
 #include <string>
 #include <utility>
 
+#include "BenchDialogs.h"
 #include "DataGenerator.h"
-#include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
 #include "marks/ImportText.h"
 #include "marks/ui/frmImportText.h"
@@ -41,24 +41,6 @@ class DelimitedFile {
   DelimitedFile(const DelimitedFile&) = delete;
   DelimitedFile& operator=(const DelimitedFile&) = delete;
   const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
-
-// The open prompt answers the benchmark's file; a message fails the run.
-class BenchDialogs final : public Dialogs {
- public:
-  explicit BenchDialogs(std::string path) : m_path(std::move(path)) {}
-  void Message(const std::string&, const std::string&, MessageIcon) override { ++Messages; }
-  std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
-    return m_path;
-  }
-  std::string SaveFileName(const std::string&, const std::string&, const std::string&,
-                           bool) override {
-    return {};
-  }
-  int Messages = 0;
 
  private:
   std::string m_path;

@@ -29,9 +29,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/GridColumns.h"
+#include "app/WindowText.h"
 #include "common/Cp1252.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
+#include "geodesy/JoinCalculation.h"
+#include "joins/frmMGAJoins.h"
 #include "marks/ImportText.h"
 #include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
@@ -94,16 +98,6 @@ class QueuedMessages final : public modKestralMGA::MessageSink {
   };
   std::vector<Held> m_messages;
 };
-
-std::string ToBytes(const QString& text) {
-  const QByteArray utf8 = text.toUtf8();
-  return modKestralMGA::Utf8ToCp1252(std::string_view(utf8.constData(), std::size_t(utf8.size())));
-}
-
-QString FromBytes(const std::string& bytes) {
-  const std::string utf8 = modKestralMGA::Cp1252ToUtf8(bytes);
-  return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
 
 // A chosen path in upper case, as the program shows it.
 std::string UpperCasePath(const std::string& path) {
@@ -193,6 +187,11 @@ frmKestralMGA::frmKestralMGA(Dialogs& dialogs, QWidget* parent)
   m_display = std::make_unique<frmMGADisplay>(m_dialogs, m_plan, *this, m_marks);
   // The list shows the lines that have come before each turn of the event loop.
   m_turns.SetBeforeTurn([this] { m_display->FlushLines(); });
+  // The join calculation window lives, hidden or shown, as long as the main window. It is a
+  // window of its own, not a child: its controls' names are the main window's too.
+  m_joins = std::make_unique<frmMGAJoins>(
+      m_dialogs, m_marks, *this,
+      [this](modKestralMGA::DistanceCalculationMode mode) { m_calculationMode = mode; }, font());
 }
 
 frmKestralMGA::~frmKestralMGA() {
@@ -435,6 +434,7 @@ modKestralMGA::DistanceCalculationMode frmKestralMGA::CalculationMode() const {
 
 void frmKestralMGA::SetCalculationMode(modKestralMGA::DistanceCalculationMode mode) {
   m_calculationMode = mode;
+  m_joins->ShowCalculationMode(mode);
 }
 
 std::string frmKestralMGA::PlanIdentifier() const {
@@ -490,30 +490,14 @@ bool frmKestralMGA::RowFullyVisible(int gridRow) const {
 
 void frmKestralMGA::SetupGrid() {
   m_model->Reset([](MarkList& list) { list.Clear(); });
-  const QFontMetrics metrics(font());
-  QHeaderView* header = Grid1->horizontalHeader();
-  header->setMinimumSectionSize(1);
-  // The sample's width is the cell's text area; the cell adds the margins the style draws its
-  // text within, and the grid line.
-  const int cellChrome =
-      2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Grid1) + 1) +
-      (Grid1->showGrid() ? 1 : 0);
-  int total = 0;
-  for (int column = 0; column < modKestralMGA::kMarkColumnCount; ++column) {
-    const int width =
-        metrics.horizontalAdvance(QString::fromLatin1(kColumnSamples[std::size_t(column)])) +
-        cellChrome;
-    header->resizeSection(column, width);
-    total += width;
-  }
-  const int rowHeight = metrics.height() + 6;
-  Grid1->verticalHeader()->setDefaultSectionSize(rowHeight);
-  // A dozen marks in view at the least; the grid takes any height the window gains.
-  Grid1->setMinimumHeight(Grid1->horizontalHeader()->sizeHint().height() + 12 * rowHeight +
-                          2 * Grid1->frameWidth());
+  QStringList samples;
+  for (const char* sample : kColumnSamples) samples << QString::fromLatin1(sample);
   // Room for every column beside the vertical scroll bar.
-  Grid1->setMinimumWidth(total + 2 * Grid1->frameWidth() +
-                         style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+  Grid1->setMinimumWidth(SizeGridColumns(*Grid1, font(), samples));
+  // A dozen marks in view at the least; the grid takes any height the window gains.
+  Grid1->setMinimumHeight(Grid1->horizontalHeader()->sizeHint().height() +
+                          12 * Grid1->verticalHeader()->defaultSectionSize() +
+                          2 * Grid1->frameWidth());
 }
 
 void frmKestralMGA::PlaceEditor() {
@@ -760,10 +744,7 @@ void frmKestralMGA::mnuFileOpen_Click() {
 }
 
 void frmKestralMGA::mnuFileSave_Click() {
-  if (modKestralMGA::IsGridEmpty(m_marks)) {
-    m_dialogs.Message("Nothing in list to save", "Save PSM data error", MessageIcon::Exclamation);
-    return;
-  }
+  if (!modKestralMGA::CheckListToSave(m_marks, m_dialogs)) return;
   const std::string chosen = m_dialogs.SaveFileName(
       kSaveMarkDetailsTitle, "", kSaveMarkDetailsFilter, /*confirmReplace=*/true);
   if (chosen.empty()) return;
@@ -869,7 +850,12 @@ void frmKestralMGA::SetComparing(bool running) {
 }
 
 void frmKestralMGA::mnuOptionsCalculateAMG_Click() {
-  // The join calculation window arrives with its own command.
+  HideEditor();
+  // The average height is refreshed from the list every time, also when the command refuses.
+  txtAvHeight->setText(FromBytes(modKestralMGA::FormatNumber(modKestralMGA::AverageHeight(m_marks),
+                                                             modKestralMGA::kFormatMetres)));
+  if (!modKestralMGA::CheckEnoughMarksForJoins(m_marks, m_dialogs)) return;
+  m_joins->FillAndShow();
 }
 
 void frmKestralMGA::mnuHelpContents_Click() {

@@ -25,6 +25,7 @@ class QToolBar;
 class MarkTableModel;
 class frmMGADisplay;
 class frmImportText;
+class frmMGAJoins;
 
 // The main window: the mark list with its in-place editor and row commands, the settings of the
 // plan comparison, and the menus and toolbar from which every command starts. Its controls are
@@ -51,6 +52,7 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   std::string MaxOrderText() const override;
   std::string AverageHeightText() const override;
   modKestralMGA::DistanceCalculationMode CalculationMode() const override;
+  // Changes the program-wide ellipsoid choice and shows it in the join calculation window.
   void SetCalculationMode(modKestralMGA::DistanceCalculationMode mode);
   std::string PlanIdentifier() const override;
   std::string AccuracyCriterionText() const override;
@@ -72,6 +74,8 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   bool Comparing() const { return m_comparing; }
   // The delimited text import window, created hidden by Form_Load.
   frmImportText& ImportWindow() { return *m_frmImportText; }
+  // The join calculation window, created hidden with the main window.
+  frmMGAJoins& JoinsWindow() { return *m_joins; }
 
   // The current cell of the grid: row 0 while the list has no mark row or no cell is current.
   int CurrentGridRow() const;
@@ -146,6 +150,7 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   frmImportText* m_frmImportText = nullptr;
   modKestralMGA::DistanceCalculationMode m_calculationMode =
       modKestralMGA::DistanceCalculationMode::MGA94_2020;
+  std::unique_ptr<frmMGAJoins> m_joins;
   // The comparison's lookups of marks by key, rebuilt only when the list has changed.
   modKestralMGA::MarkIndex m_markIndex{m_marks};
   modKestralMGA::Plan m_plan;
