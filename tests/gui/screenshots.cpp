@@ -9,8 +9,9 @@
 // over a few marks); with a delimited text file, also FOLDER/import-window.png (the import
 // window showing that file's sample line and its numbered fields); with a plan identifier
 // (examples/plan), also FOLDER/main-window-compared.png (the main window after comparing that
-// plan, the bearing datum taken from the first two marks) and FOLDER/results-window.png (the
-// results window with its list).
+// plan, the bearing datum taken from the first two marks), FOLDER/results-window.png (the
+// results window with its list) and FOLDER/report-preview.png (the print preview of the joins
+// report, as its Preview button shows it).
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -21,11 +22,13 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <string>
 #include <utility>
 
 #include "app/Dialogs.h"
+#include "app/QtDialogs.h"
 #include "app/frmKestralMGA.h"
 #include "joins/frmMGAJoins.h"
 #include "marks/ui/frmImportText.h"
@@ -34,7 +37,8 @@
 namespace {
 
 // Messages go to standard error; an open prompt is answered with the path set beforehand; print
-// dialogs are cancelled.
+// dialogs are cancelled; a print preview is Qt's, saved to PreviewShot once its pages show and
+// then closed.
 class PrintedDialogs final : public Dialogs {
  public:
   void Message(const std::string& text, const std::string& title,
@@ -49,9 +53,27 @@ class PrintedDialogs final : public Dialogs {
     return {};
   }
   bool ChoosePrinter(const std::string&, QPrinter&) override { return false; }
-  void ShowPrintPreview(const std::string&, const std::function<void(QPrinter&)>&) override {}
+  void ShowPrintPreview(const std::string& title,
+                        const std::function<void(QPrinter&)>& paint) override {
+    QTimer::singleShot(0, [this] {
+      QWidget* preview = QApplication::activeModalWidget();
+      if (preview == nullptr) return;
+      preview->resize(760, 900);
+      if (QTest::qWaitForWindowExposed(preview)) {
+        QApplication::processEvents();
+        PreviewSaved = preview->grab().save(PreviewShot);
+      }
+      preview->close();
+    });
+    m_qt.ShowPrintPreview(title, paint);
+  }
 
   std::string NextOpen;
+  QString PreviewShot;
+  bool PreviewSaved = false;
+
+ private:
+  QtDialogs m_qt;
 };
 
 bool Save(QWidget& widget, const QDir& folder, const char* name) {
@@ -144,6 +166,16 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     ok = Save(window, folder, "main-window-compared.png") && ok;
     ok = Save(results, folder, "results-window.png") && ok;
+
+    dialogs.PreviewShot = folder.filePath(QStringLiteral("report-preview.png"));
+    QTest::mouseClick(results.findChild<QPushButton*>(QStringLiteral("cmdPreview")),
+                      Qt::LeftButton);
+    if (dialogs.PreviewSaved) {
+      std::printf("%s\n", QFile::encodeName(dialogs.PreviewShot).constData());
+    } else {
+      std::fprintf(stderr, "Cannot write %s\n", QFile::encodeName(dialogs.PreviewShot).constData());
+      ok = false;
+    }
   }
   return ok ? 0 : 1;
 }
