@@ -32,7 +32,6 @@
 
 #include "app/GridColumns.h"
 #include "app/WindowText.h"
-#include "common/Cp1252.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
 #include "geodesy/JoinCalculation.h"

@@ -158,7 +158,6 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   frmImportText* m_frmImportText = nullptr;
   modKestralMGA::DistanceCalculationMode m_calculationMode =
       modKestralMGA::DistanceCalculationMode::MGA94_2020;
-  std::unique_ptr<frmMGAJoins> m_joins;
   // The comparison's lookups of marks by key, rebuilt only when the list has changed.
   modKestralMGA::MarkIndex m_markIndex{m_marks};
   modKestralMGA::Plan m_plan;
@@ -167,6 +166,7 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   std::vector<QAction*> m_waitWhileComparing;
   // Declared after what it reads, so that it goes first.
   std::unique_ptr<frmMGADisplay> m_display;
+  std::unique_ptr<frmMGAJoins> m_joins;
 
   QToolBar* Toolbar1 = nullptr;
   QTableView* Grid1 = nullptr;

@@ -47,9 +47,7 @@ class JoinsWindowTest : public MainWindowTest {
 
   template <typename Widget>
   Widget* InJoins(const char* name) {
-    auto* widget = Joins().findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return FindIn<Widget>(Joins(), name);
   }
 
   void SetMarks(const std::vector<MarkRow>& rows) {
