@@ -266,11 +266,7 @@ TEST_F(ReportPrintTest, PrintToFileSavesTheReportWithTheOptionsOfTheMoment) {
 
   modKestralMGA::TextColumnWriter expected;
   ExpectedReport(ReportForm::Saved, expected);
-  const std::string saved = modKestralMGA::testsupport::ReadBytes(path);
-  EXPECT_EQ(saved, expected.Bytes());
-  EXPECT_NE(saved.find("Printed on Sonntag, Dezember 06, 2026\r\n"), std::string::npos);
-  EXPECT_EQ(saved.find("Permanent Survey Mark List"), std::string::npos);
-  EXPECT_NE(saved.find("(KESTRAL)"), std::string::npos);  // full blocks for acceptable joins too
+  EXPECT_EQ(modKestralMGA::testsupport::ReadBytes(path), expected.Bytes());
   ASSERT_EQ(m_dialogs.Messages.size(), 1u);
   EXPECT_EQ(m_dialogs.Messages[0].Text, "Printing completed");
   EXPECT_EQ(m_dialogs.Messages[0].Title, "Print Joins");
@@ -290,12 +286,7 @@ TEST_F(ReportPrintTest, PrintSendsTheReportAndThePreviewShowsTheSamePages) {
   modKestralMGA::RecordingColumnWriter expected;
   ExpectedReport(ReportForm::Printed, expected);
   const auto pages = PrintedPages(pdf);
-  const std::vector<std::string> lines = AllLines(pages);
-  EXPECT_EQ(lines, PrintableLines(expected));
-  // The PSM list heads the printed report; the date comes through the window's seam.
-  EXPECT_EQ(lines.front(), "         Permanent Survey Mark List for " + m_window->PlanIdentifier());
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Printed on Sonntag, Dezember 06, 2026"),
-            lines.end());
+  EXPECT_EQ(AllLines(pages), PrintableLines(expected));
 
   m_dialogs.PreviewPdf = PathIn("preview.pdf");
   Click("cmdPreview");
