@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -43,6 +44,10 @@
 #include "marks/ui/MarkTableModel.h"
 #include "marks/ui/frmImportText.h"
 #include "plan/LinesFile.h"
+#include "reports/JoinsReport.h"
+#include "reports/PsmListReport.h"
+#include "reports/ui/PrintJob.h"
+#include "reports/ui/ReportPreview.h"
 #include "reports/ui/frmMGADisplay.h"
 
 using modKestralMGA::MarkList;
@@ -78,6 +83,8 @@ constexpr const char* kBrowsePlanTitle = "Open KESTRAL file";
 constexpr const char* kBrowsePlanFilter = "KESTRAL Lines files (*.LNS)|*.lns";
 constexpr const char* kImportTitle = "Open file of coordinates";
 constexpr const char* kImportFilter = "All files (*.*)|*.*";
+constexpr const char* kPrintPsmListDialogTitle = "Print the PSM list";
+constexpr const char* kPsmListPreviewTitle = "PSM list preview";
 
 // The About box: five lines separated by line feeds.
 constexpr const char* kAboutTitle = "About KestralMGA";
@@ -230,18 +237,20 @@ void frmKestralMGA::BuildMenus() {
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("mnuFile"));
-  addItems(file, {{"mnuFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O),
-                   &frmKestralMGA::mnuFileOpen_Click},
-                  {"mnuFileSave", "Save...", QKeySequence(Qt::CTRL | Qt::Key_S),
-                   &frmKestralMGA::mnuFileSave_Click},
-                  {"mnuFileImport", "Import...", QKeySequence(Qt::CTRL | Qt::Key_I),
-                   &frmKestralMGA::mnuFileImport_Click},
-                  {"mnuSep1", nullptr, {}, nullptr},
-                  {"mnuFilePrint", "Print", QKeySequence(Qt::CTRL | Qt::Key_P),
-                   &frmKestralMGA::mnuFilePrint_Click},
-                  {"mnuSepBar2", nullptr, {}, nullptr},
-                  {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X),
-                   &frmKestralMGA::mnuExit_Click}});
+  addItems(
+      file,
+      {{"mnuFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O),
+        &frmKestralMGA::mnuFileOpen_Click},
+       {"mnuFileSave", "Save...", QKeySequence(Qt::CTRL | Qt::Key_S),
+        &frmKestralMGA::mnuFileSave_Click},
+       {"mnuFileImport", "Import...", QKeySequence(Qt::CTRL | Qt::Key_I),
+        &frmKestralMGA::mnuFileImport_Click},
+       {"mnuSep1", nullptr, {}, nullptr},
+       {"mnuFilePrint", "Print", QKeySequence(Qt::CTRL | Qt::Key_P),
+        &frmKestralMGA::mnuFilePrint_Click},
+       {"mnuFilePrintPreview", "Print Preview...", {}, &frmKestralMGA::mnuFilePrintPreview_Click},
+       {"mnuSepBar2", nullptr, {}, nullptr},
+       {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmKestralMGA::mnuExit_Click}});
   QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
   options->setObjectName(QStringLiteral("mnuOptions"));
   addItems(options, {{"mnuOptionsComparePSM",
@@ -796,8 +805,41 @@ std::string frmKestralMGA::ShowFirstLine(const std::string& corfile) {
   return modKestralMGA::ShowFirstLine(corfile, UpperCasePath(corfile), m_dialogs);
 }
 
+bool frmKestralMGA::CheckListToPrint() {
+  if (!modKestralMGA::IsGridEmpty(m_marks)) return true;
+  m_dialogs.Message(modKestralMGA::kNothingInListToPrint, modKestralMGA::kPrintPsmListErrorTitle,
+                    MessageIcon::Exclamation);
+  return false;
+}
+
+void frmKestralMGA::PrintPsmListOn(QPrinter& printer) const {
+  // The title shows the plan identifier as the window does.
+  const std::string planIdentifier = ToBytes(txtPlan->text());
+  modKestralMGA::RunPrintJob(printer, [&](modKestralMGA::ColumnWriter& out) {
+    modKestralMGA::PrintPSMList(m_marks, planIdentifier, out);
+    return true;
+  });
+}
+
 void frmKestralMGA::mnuFilePrint_Click() {
-  // Printing the mark list arrives with the reports.
+  if (!CheckListToPrint()) return;
+  try {
+    QPrinter printer(QPrinter::HighResolution);
+    modKestralMGA::SetReportMargins(printer);
+    if (!m_dialogs.ChoosePrinter(kPrintPsmListDialogTitle, printer)) return;
+    PrintPsmListOn(printer);
+    m_dialogs.Message(modKestralMGA::kPrintingCompletedText, modKestralMGA::kPrintPsmListTitle,
+                      MessageIcon::Information);
+  } catch (const std::exception& e) {
+    // No printer, or one that would not start: the window stays usable.
+    m_dialogs.Message(e.what(), modKestralMGA::kPrintPsmListErrorTitle, MessageIcon::Exclamation);
+  }
+}
+
+void frmKestralMGA::mnuFilePrintPreview_Click() {
+  if (!CheckListToPrint()) return;
+  ShowReportPreview(m_dialogs, kPsmListPreviewTitle, modKestralMGA::kPrintPsmListErrorTitle,
+                    [this](QPrinter& printer) { PrintPsmListOn(printer); });
 }
 
 void frmKestralMGA::mnuOptionsComparePSM_Click() {

@@ -12,6 +12,7 @@
 //   main-window-compared.png  the main window after comparing "plan", the bearing datum from
 //                             6628/1583 to 6628/1173
 //   results-window.png        the results window of that comparison
+//   report-preview.png        the print preview of its joins report (the Preview button)
 //   join-window.png           the join calculation window after a walk over four marks
 //   help-window.png           the help window on HELP_FILE, the book's default page
 #include <QAction>
@@ -24,12 +25,14 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <utility>
 
 #include "app/Dialogs.h"
+#include "app/QtDialogs.h"
 #include "app/frmKestralMGA.h"
 #include "app/modHtmlHelp.h"
 #include "joins/frmMGAJoins.h"
@@ -39,7 +42,8 @@
 namespace {
 
 // Messages go to standard error; an open prompt is answered with the path set beforehand; print
-// dialogs are cancelled.
+// dialogs are cancelled; a print preview is Qt's, saved to PreviewShot once its pages show and
+// then closed.
 class PrintedDialogs final : public Dialogs {
  public:
   void Message(const std::string& text, const std::string& title,
@@ -54,9 +58,27 @@ class PrintedDialogs final : public Dialogs {
     return {};
   }
   bool ChoosePrinter(const std::string&, QPrinter&) override { return false; }
-  void ShowPrintPreview(const std::string&, const std::function<void(QPrinter&)>&) override {}
+  void ShowPrintPreview(const std::string& title,
+                        const std::function<void(QPrinter&)>& paint) override {
+    QTimer::singleShot(0, [this] {
+      QWidget* preview = QApplication::activeModalWidget();
+      if (preview == nullptr) return;
+      preview->resize(760, 900);
+      if (QTest::qWaitForWindowExposed(preview)) {
+        QApplication::processEvents();
+        PreviewSaved = preview->grab().save(PreviewShot);
+      }
+      preview->close();
+    });
+    m_qt.ShowPrintPreview(title, paint);
+  }
 
   std::string NextOpen;
+  QString PreviewShot;
+  bool PreviewSaved = false;
+
+ private:
+  QtDialogs m_qt;
 };
 
 bool Save(QWidget& widget, const QDir& folder, const char* name) {
@@ -145,6 +167,15 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   ok = Save(window, folder, "main-window-compared.png") && ok;
   ok = Save(results, folder, "results-window.png") && ok;
+  // The print preview of the joins report, from the results window's Preview button.
+  dialogs.PreviewShot = folder.filePath(QStringLiteral("report-preview.png"));
+  QTest::mouseClick(results.findChild<QPushButton*>(QStringLiteral("cmdPreview")), Qt::LeftButton);
+  if (dialogs.PreviewSaved) {
+    std::printf("%s\n", QFile::encodeName(dialogs.PreviewShot).constData());
+  } else {
+    std::fprintf(stderr, "Cannot write %s\n", QFile::encodeName(dialogs.PreviewShot).constData());
+    ok = false;
+  }
 
   // The join calculation window: a walk over four marks, the last of Order 6.
   window.mnuOptionsCalculateAMG_Click();
