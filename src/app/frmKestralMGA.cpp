@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -31,6 +32,7 @@
 
 #include "app/GridColumns.h"
 #include "app/WindowText.h"
+#include "app/modHtmlHelp.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
 #include "geodesy/JoinCalculation.h"
@@ -42,6 +44,10 @@
 #include "marks/ui/MarkTableModel.h"
 #include "marks/ui/frmImportText.h"
 #include "plan/LinesFile.h"
+#include "reports/JoinsReport.h"
+#include "reports/PsmListReport.h"
+#include "reports/ui/PrintJob.h"
+#include "reports/ui/ReportPreview.h"
 #include "reports/ui/frmMGADisplay.h"
 
 using modKestralMGA::MarkList;
@@ -77,6 +83,17 @@ constexpr const char* kBrowsePlanTitle = "Open KESTRAL file";
 constexpr const char* kBrowsePlanFilter = "KESTRAL Lines files (*.LNS)|*.lns";
 constexpr const char* kImportTitle = "Open file of coordinates";
 constexpr const char* kImportFilter = "All files (*.*)|*.*";
+constexpr const char* kPrintPsmListDialogTitle = "Print the PSM list";
+constexpr const char* kPsmListPreviewTitle = "PSM list preview";
+
+// The About box: five lines separated by line feeds.
+constexpr const char* kAboutTitle = "About KestralMGA";
+constexpr const char* kAboutText =
+    "KestralMGA developed by Saltbush Survey Software\n"
+    "Version 2.00  June 2019\n"
+    "\n"
+    "KestralMGA is the property of Kestral Survey Systems Pty Ltd.\n"
+    "It is licensed to surveyors for checking survey plans against MGA.";
 
 // Messages of a core command, held while the grid's model is being reset and shown once the
 // grid can be painted again.
@@ -220,18 +237,20 @@ void frmKestralMGA::BuildMenus() {
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("mnuFile"));
-  addItems(file, {{"mnuFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O),
-                   &frmKestralMGA::mnuFileOpen_Click},
-                  {"mnuFileSave", "Save...", QKeySequence(Qt::CTRL | Qt::Key_S),
-                   &frmKestralMGA::mnuFileSave_Click},
-                  {"mnuFileImport", "Import...", QKeySequence(Qt::CTRL | Qt::Key_I),
-                   &frmKestralMGA::mnuFileImport_Click},
-                  {"mnuSep1", nullptr, {}, nullptr},
-                  {"mnuFilePrint", "Print", QKeySequence(Qt::CTRL | Qt::Key_P),
-                   &frmKestralMGA::mnuFilePrint_Click},
-                  {"mnuSepBar2", nullptr, {}, nullptr},
-                  {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X),
-                   &frmKestralMGA::mnuExit_Click}});
+  addItems(
+      file,
+      {{"mnuFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O),
+        &frmKestralMGA::mnuFileOpen_Click},
+       {"mnuFileSave", "Save...", QKeySequence(Qt::CTRL | Qt::Key_S),
+        &frmKestralMGA::mnuFileSave_Click},
+       {"mnuFileImport", "Import...", QKeySequence(Qt::CTRL | Qt::Key_I),
+        &frmKestralMGA::mnuFileImport_Click},
+       {"mnuSep1", nullptr, {}, nullptr},
+       {"mnuFilePrint", "Print", QKeySequence(Qt::CTRL | Qt::Key_P),
+        &frmKestralMGA::mnuFilePrint_Click},
+       {"mnuFilePrintPreview", "Print Preview...", {}, &frmKestralMGA::mnuFilePrintPreview_Click},
+       {"mnuSepBar2", nullptr, {}, nullptr},
+       {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmKestralMGA::mnuExit_Click}});
   QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
   options->setObjectName(QStringLiteral("mnuOptions"));
   addItems(options, {{"mnuOptionsComparePSM",
@@ -786,8 +805,41 @@ std::string frmKestralMGA::ShowFirstLine(const std::string& corfile) {
   return modKestralMGA::ShowFirstLine(corfile, UpperCasePath(corfile), m_dialogs);
 }
 
+bool frmKestralMGA::CheckListToPrint() {
+  if (!modKestralMGA::IsGridEmpty(m_marks)) return true;
+  m_dialogs.Message(modKestralMGA::kNothingInListToPrint, modKestralMGA::kPrintPsmListErrorTitle,
+                    MessageIcon::Exclamation);
+  return false;
+}
+
+void frmKestralMGA::PrintPsmListOn(QPrinter& printer) const {
+  // The title shows the plan identifier as the window does.
+  const std::string planIdentifier = ToBytes(txtPlan->text());
+  modKestralMGA::RunPrintJob(printer, [&](modKestralMGA::ColumnWriter& out) {
+    modKestralMGA::PrintPSMList(m_marks, planIdentifier, out);
+    return true;
+  });
+}
+
 void frmKestralMGA::mnuFilePrint_Click() {
-  // Printing the mark list arrives with the reports.
+  if (!CheckListToPrint()) return;
+  try {
+    QPrinter printer(QPrinter::HighResolution);
+    modKestralMGA::SetReportMargins(printer);
+    if (!m_dialogs.ChoosePrinter(kPrintPsmListDialogTitle, printer)) return;
+    PrintPsmListOn(printer);
+    m_dialogs.Message(modKestralMGA::kPrintingCompletedText, modKestralMGA::kPrintPsmListTitle,
+                      MessageIcon::Information);
+  } catch (const std::exception& e) {
+    // No printer, or one that would not start: the window stays usable.
+    m_dialogs.Message(e.what(), modKestralMGA::kPrintPsmListErrorTitle, MessageIcon::Exclamation);
+  }
+}
+
+void frmKestralMGA::mnuFilePrintPreview_Click() {
+  if (!CheckListToPrint()) return;
+  ShowReportPreview(m_dialogs, kPsmListPreviewTitle, modKestralMGA::kPrintPsmListErrorTitle,
+                    [this](QPrinter& printer) { PrintPsmListOn(printer); });
 }
 
 void frmKestralMGA::mnuOptionsComparePSM_Click() {
@@ -858,11 +910,14 @@ void frmKestralMGA::mnuOptionsCalculateAMG_Click() {
 }
 
 void frmKestralMGA::mnuHelpContents_Click() {
-  // The help book arrives with the help viewer.
+  // The help window stands beside this one without blocking it; it is painted before the
+  // command ends.
+  modHtmlHelp::ShowHelp(*this, modHtmlHelp::HelpFilePath());
+  QCoreApplication::processEvents();
 }
 
 void frmKestralMGA::mnuHelpAbout_Click() {
-  // The About box arrives with the help viewer.
+  m_dialogs.Message(kAboutText, kAboutTitle, MessageIcon::Information);
 }
 
 // ---- Toolbar and exit ----
@@ -899,9 +954,10 @@ void frmKestralMGA::closeEvent(QCloseEvent* event) {
 }
 
 void frmKestralMGA::Form_Unload() {
-  // Help windows the program opened close here once the help viewer exists. Then the program
-  // ends at once, whatever other windows are shown, without a question: nothing is saved. A
-  // comparison running in a turn of the event loop stops when the turn ends.
+  // The help window closes first. Then the program ends at once, whatever other windows are
+  // shown, without a question: nothing is saved. A comparison running in a turn of the event
+  // loop stops when the turn ends.
+  modHtmlHelp::CloseHelp(*this, modHtmlHelp::HelpFilePath());
   m_turns.Abandon();
   m_display->hide();
   QCoreApplication::quit();

@@ -18,6 +18,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QTableView;
@@ -110,7 +111,10 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   // The sample line of a delimited text file (its first line of at least four characters, else
   // its last line); "" after a failure, which shows its message under "Import file error".
   std::string ShowFirstLine(const std::string& corfile);
+  // Prints the PSM list on the printer chosen in the print dialog (a cancel ends quietly).
   void mnuFilePrint_Click();
+  // Shows the pages Print sends, in the print preview.
+  void mnuFilePrintPreview_Click();
   void mnuExit_Click();
   void mnuOptionsComparePSM_Click();
   void mnuOptionsCalculateAMG_Click();
@@ -134,6 +138,10 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   void HideEditor();
   void AdvanceAfterCommit(int gridRow, int column);
   bool RowFullyVisible(int gridRow) const;
+  // Print's refusal of an empty list: "Nothing in list to print" and false.
+  bool CheckListToPrint();
+  // The PSM list as one print job on printer. Throws KestralError when the job cannot be run.
+  void PrintPsmListOn(QPrinter& printer) const;
   // Ticks or clears the full-details boxes: chkFullDetails here and the results window's
   // "Print full join details".
   void SetFullDetails(bool on);

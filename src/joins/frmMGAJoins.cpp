@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,11 +22,12 @@
 
 #include "app/GridColumns.h"
 #include "app/WindowText.h"
-#include "common/Errors.h"
 #include "joins/JoinListModel.h"
 #include "joins/PsmNumberListModel.h"
 #include "marks/MarkListRules.h"
-#include "reports/ui/PrinterColumnWriter.h"
+#include "reports/ui/PrintJob.h"
+#include "reports/ui/PrintingInProgress.h"
+#include "reports/ui/ReportPreview.h"
 
 using modKestralMGA::DistanceCalculationMode;
 using modKestralMGA::MessageIcon;
@@ -67,26 +67,6 @@ constexpr std::array<int, modKestralMGA::kJoinListColumns> kColumnLetters = {13,
 
 // The title of the print's messages.
 constexpr const char* kJoinCalculationTitle = "Join Calculation";
-
-// The hourglass over the window and Print disabled while a print job is composed; both undone
-// when the job ends, however it ends.
-class PrintingInProgress {
- public:
-  PrintingInProgress(QWidget& window, QPushButton& print) : m_window(window), m_print(print) {
-    m_window.setCursor(Qt::WaitCursor);
-    m_print.setEnabled(false);
-  }
-  PrintingInProgress(const PrintingInProgress&) = delete;
-  PrintingInProgress& operator=(const PrintingInProgress&) = delete;
-  ~PrintingInProgress() {
-    m_print.setEnabled(true);
-    m_window.unsetCursor();
-  }
-
- private:
-  QWidget& m_window;
-  QPushButton& m_print;
-};
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -332,15 +312,15 @@ void frmMGAJoins::cmdClose_Click() {
 }
 
 void frmMGAJoins::PrintJoinList(QPrinter& printer) const {
-  QPainter painter(&printer);
-  // The writer refuses a painter that did not start on the printer.
-  modKestralMGA::PrinterColumnWriter writer(painter, printer);
-  modKestralMGA::WriteJoinList(m_rows->Rows(), writer);
-  if (!painter.end()) throw modKestralMGA::KestralError("The print job could not be finished");
+  modKestralMGA::RunPrintJob(printer, [this](modKestralMGA::ColumnWriter& out) {
+    modKestralMGA::WriteJoinList(m_rows->Rows(), out);
+    return true;
+  });
 }
 
 void frmMGAJoins::cmdPrint_Click() {
   QPrinter printer(QPrinter::HighResolution);
+  modKestralMGA::SetReportMargins(printer);
   if (!m_dialogs.ChoosePrinter("Print the join list", printer)) return;
   std::string failure;
   {
@@ -357,13 +337,8 @@ void frmMGAJoins::cmdPrint_Click() {
 }
 
 void frmMGAJoins::cmdPreview_Click() {
-  m_dialogs.ShowPrintPreview("Join list preview", [this](QPrinter& printer) {
-    try {
-      PrintJoinList(printer);
-    } catch (const std::exception& e) {
-      m_dialogs.Message(e.what(), kJoinCalculationTitle, MessageIcon::Exclamation);
-    }
-  });
+  ShowReportPreview(m_dialogs, "Join list preview", kJoinCalculationTitle,
+                    [this](QPrinter& printer) { PrintJoinList(printer); });
 }
 
 const std::vector<modKestralMGA::JoinListRow>& frmMGAJoins::JoinRows() const {

@@ -38,6 +38,7 @@ class ScriptedDialogs final : public Dialogs {
   void Message(const std::string& text, const std::string& title,
                modKestralMGA::MessageIcon icon) override {
     Messages.push_back({text, title, icon});
+    if (OnMessage) OnMessage();
   }
   std::string OpenFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter) override {
@@ -76,6 +77,8 @@ class ScriptedDialogs final : public Dialogs {
   std::vector<std::string> PrinterPrompts;  // the titles of the print dialogs shown
   std::vector<std::string> Previews;        // the titles of the previews shown
   std::string PreviewPdf;                   // where a preview draws its pages, when set
+  // Runs at each message, as the message box would show: the windows as the user sees them then.
+  std::function<void()> OnMessage;
 
  private:
   std::string NextAnswer(const std::string& title) {
