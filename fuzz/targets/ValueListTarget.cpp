@@ -69,7 +69,8 @@ std::vector<std::string> ValuesByTheRules(std::string_view line) {
   return values;
 }
 
-bool Longest(const std::vector<std::string>& values, std::size_t limit) {
+// True when no value is longer than limit bytes.
+bool AllWithin(const std::vector<std::string>& values, std::size_t limit) {
   for (const std::string& value : values) {
     if (value.size() > limit) return false;
   }
@@ -115,10 +116,10 @@ int FuzzValueList(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> expected = ValuesByTheRules(line);
     try {
       SplitValueLine(line, lines.LineNumber(), path, values);
-      Require(Longest(values, kMaxValueLength), "no value is longer than the limit");
+      Require(AllWithin(values, kMaxValueLength), "no value is longer than the limit");
       Require(values == expected, "a line splits into the values of the rules");
     } catch (const FileError&) {
-      Require(!Longest(expected, kMaxValueLength), "only a value over the limit is refused");
+      Require(!AllWithin(expected, kMaxValueLength), "only a value over the limit is refused");
     }
   }
   if (first) Require(firstLine.empty(), "a file without lines has an empty first line");
