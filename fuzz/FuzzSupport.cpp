@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -13,17 +16,24 @@ namespace modKestralMGA::fuzz {
 
 namespace {
 
-// The scratch folder, made on first use and removed with its files when the process ends.
+constexpr std::string_view kScratchPrefix = "kestral-fuzz-";
+
+// The scratch folder, made on first use and removed with its files when the process ends. libFuzzer
+// often ends a process without running destructors, so the folder is named after the process, and
+// the folders of processes that no longer run are removed when a new one is made.
 class Scratch {
  public:
   Scratch() {
     std::error_code error;
-    const std::string base = std::filesystem::is_directory("/dev/shm", error)
-                                 ? std::string("/dev/shm")
-                                 : std::filesystem::temp_directory_path().string();
-    std::string pattern = base + "/kestral-fuzz-XXXXXX";
-    Require(::mkdtemp(pattern.data()) != nullptr, "a scratch folder can be made");
-    m_path = pattern;
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    RemoveLeftOvers(base);
+    char pid[24];
+    char* end = std::to_chars(pid, pid + sizeof pid, ::getpid()).ptr;
+    m_path = (base / (std::string(kScratchPrefix) + std::string(pid, end))).string();
+    std::filesystem::remove_all(m_path, error);
+    Require(std::filesystem::create_directory(m_path, error), "a scratch folder can be made");
   }
   Scratch(const Scratch&) = delete;
   Scratch& operator=(const Scratch&) = delete;
@@ -34,6 +44,21 @@ class Scratch {
   const std::string& Path() const { return m_path; }
 
  private:
+  // Removes the scratch folders of processes that no longer run.
+  static void RemoveLeftOvers(const std::filesystem::path& base) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(base, error)) {
+      const std::string name = entry.path().filename().string();
+      if (!name.starts_with(kScratchPrefix)) continue;
+      pid_t pid = 0;
+      const char* first = name.data() + kScratchPrefix.size();
+      const char* last = name.data() + name.size();
+      const auto [end, result] = std::from_chars(first, last, pid);
+      if (result != std::errc() || end != last || pid <= 0) continue;
+      if (::kill(pid, 0) != 0 && errno == ESRCH) std::filesystem::remove_all(entry.path(), error);
+    }
+  }
+
   std::string m_path;
 };
 
