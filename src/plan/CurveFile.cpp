@@ -110,7 +110,7 @@ bool GetChordData(std::int32_t p1, std::int32_t p2, double R, double arc, CurveI
   } else {
     // The bearing is the tangent's at the record's first point; the chord turns from it by half
     // the angle the arc subtends at the centre.
-    const double tangent = DMSToRadians(FormatNumber(bearing, kFormatBearing));
+    const double tangent = WrittenDMSToRadians(bearing);
     bearing = RadiansToDMS(record->TurnsLeft ? tangent - halfAngle : tangent + halfAngle);
     length = chord;
     // A tangent bearing near the largest double has no angle.

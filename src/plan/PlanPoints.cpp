@@ -46,7 +46,7 @@ bool LegOf(const PlanLine& line, bool towardsToPoint, CurveIndex& curves, double
   } else {
     return false;
   }
-  angle = DMSToRadians(FormatNumber(bearing, kFormatBearing));
+  angle = WrittenDMSToRadians(bearing);
   return true;
 }
 
