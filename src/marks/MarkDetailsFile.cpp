@@ -32,9 +32,8 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-const std::string& FieldOf(const std::vector<std::string>& fields, std::size_t number) {
-  static const std::string kEmpty;
-  return number <= fields.size() ? fields[number - 1] : kEmpty;
+std::string_view FieldOf(const std::vector<std::string_view>& fields, std::size_t number) {
+  return number <= fields.size() ? fields[number - 1] : std::string_view();
 }
 
 // A cell written into the file: as it stands, unless it holds a comma or starts with a double
@@ -53,9 +52,20 @@ void AppendCell(std::string& line, const std::string& cell) {
   line += '"';
 }
 
+// True when a value of this length with or without an exponent letter could read as a number
+// beyond the range of a double: without an exponent, fewer than 309 characters hold fewer than
+// 309 digits, a number below 1e308.
+bool CouldBeOutOfRange(std::string_view value) {
+  if (value.size() >= 309) return true;
+  for (const char c : value) {
+    if (c == 'e' || c == 'E') return true;
+  }
+  return false;
+}
+
 // Throws the refusal of a value that overflows the range of a double.
-void CheckInRange(const std::string& value, std::int64_t lineNumber,
-                  const std::string& displayPath) {
+void CheckInRange(std::string_view value, std::int64_t lineNumber, const std::string& displayPath) {
+  if (!CouldBeOutOfRange(value)) return;
   if (ReadNumericValue(value).Status == NumberStatus::OutOfRange) {
     throw FileError(RefusedValueMessage("Number out of range", value, lineNumber, displayPath));
   }
@@ -84,13 +94,16 @@ std::int64_t NumCsvFieldsOf(const TextFile& file) {
   return CountCommas(first);
 }
 
-MarkRow MarkRowFromFields(const std::vector<std::string>& fields) {
+MarkRow MarkRowFromFields(const std::vector<std::string_view>& fields) {
   MarkRow row;
-  row[kColPsmNo] = std::string(Trim(FieldOf(fields, kFieldSheet))) + "/" +
-                   std::string(Trim(FieldOf(fields, kFieldNumber)));
+  const std::string_view sheet = Trim(FieldOf(fields, kFieldSheet));
+  const std::string_view number = Trim(FieldOf(fields, kFieldNumber));
+  std::string& psmNumber = row[kColPsmNo];
+  psmNumber.reserve(sheet.size() + 1 + number.size());
+  psmNumber.append(sheet).append(1, '/').append(number);
   row[kColEast] = FieldOf(fields, kFieldEast);
   row[kColNorth] = FieldOf(fields, kFieldNorth);
-  const std::string& height = FieldOf(fields, kFieldHeight);
+  const std::string_view height = FieldOf(fields, kFieldHeight);
   if (NumericValue(height) > 0.0) row[kColHeight] = height;
   row[kColOrder] = FieldOf(fields, kFieldOrder);
   row[kColZone] = FieldOf(fields, kFieldZone);
@@ -99,18 +112,26 @@ MarkRow MarkRowFromFields(const std::vector<std::string>& fields) {
   return row;
 }
 
+MarkRow MarkRowFromFields(const std::vector<std::string>& fields) {
+  return MarkRowFromFields(std::vector<std::string_view>(fields.begin(), fields.end()));
+}
+
 MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
                                           MarkList& list, MessageSink& sink) {
   const std::size_t recordLength = nofields < 44 ? kShortRecordFields : kLongRecordFields;
   MarkDetailsReading reading;
+  // Room for a row a line (exact for LF and CR LF line ends), so that the list grows once.
+  list.Reserve(list.RowCount() +
+               static_cast<std::size_t>(std::count(file.Bytes.begin(), file.Bytes.end(), '\n')) +
+               1);
   LineSplitter lines(file.Bytes);
+  ValueLineSplitter splitter;
   std::string_view line;
-  std::vector<std::string> fields;
   try {
     while (lines.Next(line)) {
       if (IsBlankLine(line)) continue;
       const std::int64_t lineNumber = lines.LineNumber();
-      SplitValueLine(line, lineNumber, file.Path, fields);
+      const std::vector<std::string_view>& fields = splitter.Split(line, lineNumber, file.Path);
       if (fields.size() < kLastUsedField) {
         reading.TooFewFieldsLines.push_back(lineNumber);
         continue;

@@ -1,7 +1,8 @@
 #include "marks/MarkListRules.h"
 
+#include <functional>
 #include <string>
-#include <unordered_set>
+#include <string_view>
 #include <vector>
 
 #include "common/NumberFormat.h"
@@ -63,14 +64,26 @@ double AverageHeight(const MarkList& list) {
 }
 
 void RemoveDup(MarkList& list) {
-  if (list.RowCount() < 2) return;
-  // The first row of each PSM No. text stays; every later row with the same text goes.
-  std::unordered_set<std::string_view> seen;
-  seen.reserve(list.RowCount());
-  std::vector<bool> keep(list.RowCount(), true);
+  const std::size_t rows = list.RowCount();
+  if (rows < 2) return;
+  // The first row of each PSM No. text stays; every later row with the same text goes. The texts
+  // seen are found through an open-addressing table of row numbers: a power of two places, at
+  // most half of them used, each holding a row + 1 (0 when free).
+  std::size_t capacity = 16;
+  while (capacity < 2 * rows) capacity *= 2;
+  const std::size_t mask = capacity - 1;
+  std::vector<std::size_t> places(capacity, 0);
+  std::vector<bool> keep(rows, true);
   bool anyRepeated = false;
-  for (std::size_t row = 0; row < list.RowCount(); ++row) {
-    if (!seen.insert(list.Cell(row, kColPsmNo)).second) {
+  for (std::size_t row = 0; row < rows; ++row) {
+    const std::string& psmNumber = list.Cell(row, kColPsmNo);
+    std::size_t place = std::hash<std::string_view>{}(psmNumber)&mask;
+    while (places[place] != 0 && list.Cell(places[place] - 1, kColPsmNo) != psmNumber) {
+      place = (place + 1) & mask;
+    }
+    if (places[place] == 0) {
+      places[place] = row + 1;
+    } else {
       keep[row] = false;
       anyRepeated = true;
     }

@@ -52,13 +52,13 @@ void CurveIndex::Load() {
   const std::string fileName = CurveFileName(m_planIdentifier);
   try {
     const TextFile file = ReadTextFile(ResolvePath(fileName), fileName);
-    std::vector<std::string> values;
+    ValueLineSplitter splitter;
     LineSplitter lines(file.Bytes);
     std::string_view line;
     while (lines.Next(line)) {
       if (IsBlankLine(line)) continue;
       const std::int64_t lineNumber = lines.LineNumber();
-      SplitValueLine(line, lineNumber, fileName, values);
+      const std::vector<std::string_view>& values = splitter.Split(line, lineNumber, fileName);
       if (values.size() != kCurveValueCount) {
         m_sink->Message(ValueCountMessage(lineNumber, fileName, values.size(), kCurveValueCount),
                         kGetChordDataErrorTitle, MessageIcon::Exclamation);
