@@ -3,7 +3,6 @@
 #include <cmath>
 #include <functional>
 #include <queue>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -151,10 +150,9 @@ void PlaceByWorklist(Plan& plan, CurveIndex& curves) {
 }
 
 void AddEntry(std::int32_t pointNo, Plan& plan) {
-  if (plan.PlanPointIndex.find(pointNo) != plan.PlanPointIndex.end()) return;
+  if (!plan.PlanPointIndex.Insert(pointNo, plan.PlanPointCount + 1)) return;
   ++plan.PlanPointCount;
   plan.PlanPoints[At(plan.PlanPointCount)].PointNo = pointNo;
-  plan.PlanPointIndex.emplace(pointNo, plan.PlanPointCount);
 }
 
 }  // namespace
@@ -163,27 +161,29 @@ std::int64_t CountPlanPoints(const Plan& plan) {
   const std::vector<PlanLine>& lines = plan.PlanLines;
   std::int64_t count = 2;
   if (lines.size() < 2) return count;
-  std::unordered_set<std::int32_t> earlier;
-  earlier.reserve(lines.size() * 2);
-  earlier.insert(lines[0].FromPoint);
-  earlier.insert(lines[0].ToPoint);
+  PointNumberIndex earlier;
+  earlier.Reserve(lines.size() + 1);
+  earlier.Insert(lines[0].FromPoint, 0);
+  earlier.Insert(lines[0].ToPoint, 0);
   for (std::size_t i = 1; i < lines.size(); ++i) {
-    if (earlier.find(lines[i].FromPoint) == earlier.end()) ++count;
-    if (earlier.find(lines[i].ToPoint) == earlier.end()) ++count;
-    earlier.insert(lines[i].FromPoint);
-    earlier.insert(lines[i].ToPoint);
+    // A record whose two ends carry the same new number counts it twice.
+    const bool fromIsNew = earlier.Find(lines[i].FromPoint) < 0;
+    const bool toIsNew = earlier.Find(lines[i].ToPoint) < 0;
+    count += (fromIsNew ? 1 : 0) + (toIsNew ? 1 : 0);
+    earlier.Insert(lines[i].FromPoint, 0);
+    earlier.Insert(lines[i].ToPoint, 0);
   }
   return count;
 }
 
 void InitPlanPoints(Plan& plan) {
   plan.PlanPoints.clear();
-  plan.PlanPointIndex.clear();
+  plan.PlanPointIndex.Clear();
   plan.PlanPointCount = -1;
   if (plan.PlanLines.empty()) return;
   const std::int64_t count = CountPlanPoints(plan);
   plan.PlanPoints.assign(At(count + 3), PlanPoint{});
-  plan.PlanPointIndex.reserve(At(count));
+  plan.PlanPointIndex.Reserve(At(count));
   AddEntry(plan.PlanLines[0].FromPoint, plan);
   plan.PlanPoints[0].Solved = 1;
   for (const PlanLine& line : plan.PlanLines) {
@@ -194,8 +194,7 @@ void InitPlanPoints(Plan& plan) {
 
 std::int64_t FindPlanPoint(const Plan& plan, std::int32_t pointNo) {
   if (plan.PlanPointCount < 0) return -1;
-  const auto found = plan.PlanPointIndex.find(pointNo);
-  return found == plan.PlanPointIndex.end() ? -1 : found->second;
+  return plan.PlanPointIndex.Find(pointNo);
 }
 
 void PropagatePlanPoints(Plan& plan, CurveIndex& curves) {
