@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "common/Errors.h"
 #include "common/NumericValue.h"
@@ -71,6 +72,50 @@ void CheckInRange(std::string_view value, std::int64_t lineNumber, const std::st
   }
 }
 
+// The rows read appended to the list as they are.
+struct ListRows {
+  MarkList& List;
+  void Reserve(std::size_t count) { List.Reserve(List.RowCount() + count); }
+  void Append(MarkRow row) { List.AppendRow(std::move(row)); }
+};
+
+// The reading of ReadCsvMarkDetailsFrom, each row handed to rows (Reserve, Append).
+template <typename Rows>
+MarkDetailsReading ReadRows(const TextFile& file, std::int64_t nofields, Rows& rows,
+                            MessageSink& sink) {
+  const std::size_t recordLength = nofields < 44 ? kShortRecordFields : kLongRecordFields;
+  MarkDetailsReading reading;
+  // Room for a row a line (exact for LF and CR LF line ends), so that the list grows once.
+  rows.Reserve(static_cast<std::size_t>(std::count(file.Bytes.begin(), file.Bytes.end(), '\n')) +
+               1);
+  LineSplitter lines(file.Bytes);
+  ValueLineSplitter splitter;
+  std::string_view line;
+  try {
+    while (lines.Next(line)) {
+      if (IsBlankLine(line)) continue;
+      const std::int64_t lineNumber = lines.LineNumber();
+      const std::vector<std::string_view>& fields = splitter.Split(line, lineNumber, file.Path);
+      if (fields.size() < kLastUsedField) {
+        reading.TooFewFieldsLines.push_back(lineNumber);
+        continue;
+      }
+      if (fields.size() > recordLength) reading.MoreFieldsLines.push_back(lineNumber);
+      CheckInRange(FieldOf(fields, kFieldEast), lineNumber, file.Path);
+      CheckInRange(FieldOf(fields, kFieldNorth), lineNumber, file.Path);
+      CheckInRange(FieldOf(fields, kFieldHeight), lineNumber, file.Path);
+      MarkRow row = MarkRowFromFields(fields);
+      if (row[kColPsmNo].compare(0, 3, "Map") == 0) continue;  // the title line
+      rows.Append(std::move(row));
+      ++reading.RowsAdded;
+    }
+  } catch (const FileError& error) {
+    reading.Stopped = true;
+    sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
+  }
+  return reading;
+}
+
 }  // namespace
 
 std::int64_t CountCommas(std::string_view line) {
@@ -118,38 +163,13 @@ MarkRow MarkRowFromFields(const std::vector<std::string>& fields) {
 
 MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
                                           MarkList& list, MessageSink& sink) {
-  const std::size_t recordLength = nofields < 44 ? kShortRecordFields : kLongRecordFields;
-  MarkDetailsReading reading;
-  // Room for a row a line (exact for LF and CR LF line ends), so that the list grows once.
-  list.Reserve(list.RowCount() +
-               static_cast<std::size_t>(std::count(file.Bytes.begin(), file.Bytes.end(), '\n')) +
-               1);
-  LineSplitter lines(file.Bytes);
-  ValueLineSplitter splitter;
-  std::string_view line;
-  try {
-    while (lines.Next(line)) {
-      if (IsBlankLine(line)) continue;
-      const std::int64_t lineNumber = lines.LineNumber();
-      const std::vector<std::string_view>& fields = splitter.Split(line, lineNumber, file.Path);
-      if (fields.size() < kLastUsedField) {
-        reading.TooFewFieldsLines.push_back(lineNumber);
-        continue;
-      }
-      if (fields.size() > recordLength) reading.MoreFieldsLines.push_back(lineNumber);
-      CheckInRange(FieldOf(fields, kFieldEast), lineNumber, file.Path);
-      CheckInRange(FieldOf(fields, kFieldNorth), lineNumber, file.Path);
-      CheckInRange(FieldOf(fields, kFieldHeight), lineNumber, file.Path);
-      MarkRow row = MarkRowFromFields(fields);
-      if (row[kColPsmNo].compare(0, 3, "Map") == 0) continue;  // the title line
-      list.AppendRow(std::move(row));
-      ++reading.RowsAdded;
-    }
-  } catch (const FileError& error) {
-    reading.Stopped = true;
-    sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
-  }
-  return reading;
+  ListRows rows{list};
+  return ReadRows(file, nofields, rows, sink);
+}
+
+MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
+                                          MarkRowsWithoutRepeats& rows, MessageSink& sink) {
+  return ReadRows(file, nofields, rows, sink);
 }
 
 MarkDetailsReading ReadCsvMarkDetails(const std::string& path, const std::string& displayPath,
