@@ -11,23 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Dialogs.h"
+#include "BenchDialogs.h"
 #include "app/frmKestralMGA.h"
 #include "reports/ui/frmMGADisplay.h"
 
 namespace {
-
-class NoDialogs final : public Dialogs {
- public:
-  void Message(const std::string&, const std::string&, modKestralMGA::MessageIcon) override {}
-  std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
-    return {};
-  }
-  std::string SaveFileName(const std::string&, const std::string&, const std::string&,
-                           bool) override {
-    return {};
-  }
-};
 
 // The result lines of every pair of psms PSMs, in the results list's layout.
 std::vector<std::string> ResultLines(int psms) {
@@ -53,7 +41,7 @@ std::vector<std::string> ResultLines(int psms) {
 void BM_ResultsWindowFill(benchmark::State& state) {
   const std::vector<std::string> lines = ResultLines(static_cast<int>(state.range(0)));
   const auto linesPerTurn = static_cast<std::size_t>(state.range(1));
-  NoDialogs dialogs;
+  modKestralMGA::BenchDialogs dialogs;
   frmKestralMGA window(dialogs);
   frmMGADisplay& results = window.ResultsWindow();
   results.show();
