@@ -1,6 +1,8 @@
 #include "marks/MarkDetailsFile.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -33,8 +35,75 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-std::string_view FieldOf(const std::vector<std::string_view>& fields, std::size_t number) {
+std::string_view FieldOf(std::span<const std::string_view> fields, std::size_t number) {
   return number <= fields.size() ? fields[number - 1] : std::string_view();
+}
+
+// The fields of a Mark Details line up to the status (field 33), and how many the line holds.
+struct MarkLineFields {
+  std::array<std::string_view, kLastUsedField> First{};  // empty past Count
+  std::size_t Count = 0;
+};
+
+constexpr bool IsUsedField(std::size_t field) {
+  return field == kFieldSheet || field == kFieldNumber || field == kFieldZone ||
+         field == kFieldEast || field == kFieldNorth || field == kFieldOrder ||
+         field == kFieldDatum || field == kFieldHeight || field == kFieldStatus;
+}
+
+// The fields of a line without double quotes, as the value-list splitter gives them (a comma
+// ends a value; blanks and tabs before a value are skipped), in one pass that keeps only the
+// fields the program reads and counts the others.
+void SplitPlainMarkLine(std::string_view line, MarkLineFields& fields) {
+  fields = MarkLineFields{};
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  for (std::size_t field = 1; field <= kLastUsedField; ++field) {
+    const char* start = p;
+    while (p < end && *p != ',') ++p;
+    if (IsUsedField(field)) {
+      while (start < p && (*start == ' ' || *start == '\t')) ++start;
+      fields.First[field - 1] = std::string_view(start, static_cast<std::size_t>(p - start));
+    }
+    if (p == end) {
+      fields.Count = field;
+      return;
+    }
+    ++p;  // the comma: one more value follows, if only an empty one
+  }
+  fields.Count = kLastUsedField + 1 + static_cast<std::size_t>(std::count(p, end, ','));
+}
+
+// The fields of any line: a line that holds double quotes, or is long enough for a value to be
+// refused, goes through the value-list splitter.
+void SplitMarkLine(std::string_view line, std::int64_t lineNumber, const std::string& path,
+                   ValueLineSplitter& splitter, MarkLineFields& fields) {
+  if (line.size() <= kMaxValueLength && line.find('"') == std::string_view::npos) {
+    SplitPlainMarkLine(line, fields);
+    return;
+  }
+  const std::vector<std::string_view>& values = splitter.Split(line, lineNumber, path);
+  fields = MarkLineFields{};
+  fields.Count = values.size();
+  std::copy_n(values.begin(), std::min(values.size(), fields.First.size()), fields.First.begin());
+}
+
+MarkRow RowFromFields(std::span<const std::string_view> fields) {
+  MarkRow row;
+  const std::string_view sheet = Trim(FieldOf(fields, kFieldSheet));
+  const std::string_view number = Trim(FieldOf(fields, kFieldNumber));
+  std::string& psmNumber = row[kColPsmNo];
+  psmNumber.reserve(sheet.size() + 1 + number.size());
+  psmNumber.append(sheet).append(1, '/').append(number);
+  row[kColEast] = FieldOf(fields, kFieldEast);
+  row[kColNorth] = FieldOf(fields, kFieldNorth);
+  const std::string_view height = FieldOf(fields, kFieldHeight);
+  if (NumericValue(height) > 0.0) row[kColHeight] = height;
+  row[kColOrder] = FieldOf(fields, kFieldOrder);
+  row[kColZone] = FieldOf(fields, kFieldZone);
+  row[kColDatum] = FieldOf(fields, kFieldDatum);
+  row[kColStatus] = FieldOf(fields, kFieldStatus);
+  return row;
 }
 
 // A cell written into the file: as it stands, unless it holds a comma or starts with a double
@@ -90,21 +159,22 @@ MarkDetailsReading ReadRows(const TextFile& file, std::int64_t nofields, Rows& r
                1);
   LineSplitter lines(file.Bytes);
   ValueLineSplitter splitter;
+  MarkLineFields fields;
   std::string_view line;
   try {
     while (lines.Next(line)) {
       if (IsBlankLine(line)) continue;
       const std::int64_t lineNumber = lines.LineNumber();
-      const std::vector<std::string_view>& fields = splitter.Split(line, lineNumber, file.Path);
-      if (fields.size() < kLastUsedField) {
+      SplitMarkLine(line, lineNumber, file.Path, splitter, fields);
+      if (fields.Count < kLastUsedField) {
         reading.TooFewFieldsLines.push_back(lineNumber);
         continue;
       }
-      if (fields.size() > recordLength) reading.MoreFieldsLines.push_back(lineNumber);
-      CheckInRange(FieldOf(fields, kFieldEast), lineNumber, file.Path);
-      CheckInRange(FieldOf(fields, kFieldNorth), lineNumber, file.Path);
-      CheckInRange(FieldOf(fields, kFieldHeight), lineNumber, file.Path);
-      MarkRow row = MarkRowFromFields(fields);
+      if (fields.Count > recordLength) reading.MoreFieldsLines.push_back(lineNumber);
+      CheckInRange(FieldOf(fields.First, kFieldEast), lineNumber, file.Path);
+      CheckInRange(FieldOf(fields.First, kFieldNorth), lineNumber, file.Path);
+      CheckInRange(FieldOf(fields.First, kFieldHeight), lineNumber, file.Path);
+      MarkRow row = RowFromFields(fields.First);
       if (row[kColPsmNo].compare(0, 3, "Map") == 0) continue;  // the title line
       rows.Append(std::move(row));
       ++reading.RowsAdded;
@@ -140,21 +210,7 @@ std::int64_t NumCsvFieldsOf(const TextFile& file) {
 }
 
 MarkRow MarkRowFromFields(const std::vector<std::string_view>& fields) {
-  MarkRow row;
-  const std::string_view sheet = Trim(FieldOf(fields, kFieldSheet));
-  const std::string_view number = Trim(FieldOf(fields, kFieldNumber));
-  std::string& psmNumber = row[kColPsmNo];
-  psmNumber.reserve(sheet.size() + 1 + number.size());
-  psmNumber.append(sheet).append(1, '/').append(number);
-  row[kColEast] = FieldOf(fields, kFieldEast);
-  row[kColNorth] = FieldOf(fields, kFieldNorth);
-  const std::string_view height = FieldOf(fields, kFieldHeight);
-  if (NumericValue(height) > 0.0) row[kColHeight] = height;
-  row[kColOrder] = FieldOf(fields, kFieldOrder);
-  row[kColZone] = FieldOf(fields, kFieldZone);
-  row[kColDatum] = FieldOf(fields, kFieldDatum);
-  row[kColStatus] = FieldOf(fields, kFieldStatus);
-  return row;
+  return RowFromFields(fields);
 }
 
 MarkRow MarkRowFromFields(const std::vector<std::string>& fields) {
