@@ -25,32 +25,31 @@ constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  
 // exponent letter. The general reading then decides.
 bool ReadPlainDecimal(std::string_view text, double& value, std::size_t& used) {
   constexpr std::size_t kMostDigits = 15;  // any 15-digit whole number is exact in a double
-  const std::size_t size = text.size();
-  std::size_t i = 0;
-  const bool negative = size > 0 && text[0] == '-';
-  if (size > 0 && (text[0] == '+' || text[0] == '-')) ++i;
-  std::uint64_t digits = 0;
-  std::size_t count = 0;
-  std::size_t decimals = 0;
-  bool seenPoint = false;
-  for (; i < size; ++i) {
-    const char c = text[i];
-    if (IsDigit(c)) {
-      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-      ++count;
-      if (seenPoint) ++decimals;
-      if (count > kMostDigits) return false;
-    } else if (c == '.' && !seenPoint) {
-      seenPoint = true;
-    } else {
-      if (c == ' ' || c == '\t' || c == '\n' || c == 'e' || c == 'E') return false;
-      break;
-    }
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  bool negative = false;
+  if (p < end && (*p == '+' || *p == '-')) {
+    negative = *p == '-';
+    ++p;
   }
-  if (count == 0) return false;
+  // The digits as one whole number (unsigned arithmetic: more than 19 digits wrap harmlessly,
+  // being refused below).
+  std::uint64_t digits = 0;
+  const char* const wholeStart = p;
+  while (p < end && IsDigit(*p)) digits = digits * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  std::size_t count = static_cast<std::size_t>(p - wholeStart);
+  std::size_t decimals = 0;
+  if (p < end && *p == '.') {
+    const char* const fractionStart = ++p;
+    while (p < end && IsDigit(*p)) digits = digits * 10 + static_cast<std::uint64_t>(*p++ - '0');
+    decimals = static_cast<std::size_t>(p - fractionStart);
+    count += decimals;
+  }
+  if (count == 0 || count > kMostDigits) return false;
+  if (p < end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == 'e' || *p == 'E')) return false;
   const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
   value = negative ? -magnitude : magnitude;
-  used = i;
+  used = static_cast<std::size_t>(p - text.data());
   return true;
 }
 
