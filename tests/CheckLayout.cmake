@@ -1,5 +1,6 @@
 # Fails when a file outside the windows' folders includes a Qt header, or when anything but the
-# dialogs implementation uses QMessageBox or QFileDialog directly. Run by ctest as "layout".
+# dialogs implementation uses QMessageBox, QFileDialog or the print dialogs directly. Run by ctest
+# as "layout".
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
 endif()
@@ -24,11 +25,11 @@ foreach(f IN LISTS files)
     endif()
   endif()
   if(NOT f MATCHES "^src/app/QtDialogs\\.(h|cpp)$")
-    file(STRINGS "${SOURCE_DIR}/${f}" direct REGEX "QMessageBox|QFileDialog")
+    file(STRINGS "${SOURCE_DIR}/${f}" direct REGEX "QMessageBox|QFileDialog|QPrint(Preview)?Dialog")
     if(direct)
-      message(SEND_ERROR "${f}: uses QMessageBox or QFileDialog directly. Show messages and file "
-        "dialogs through the Dialogs interface (src/app/Dialogs.h), which tests replace by a "
-        "scripted double.")
+      message(SEND_ERROR "${f}: uses QMessageBox, QFileDialog, QPrintDialog or QPrintPreviewDialog "
+        "directly. Show messages, file dialogs, print dialogs and previews through the Dialogs "
+        "interface (src/app/Dialogs.h), which tests replace by a scripted double.")
       math(EXPR failures "${failures} + 1")
     endif()
   endif()

@@ -1,14 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/Seams.h"
 
-// The dialogs seam: every message box and file dialog of the windows goes through it. The
-// program shows Qt's own (QtDialogs); tests install a scripted double that records the messages
-// and answers the file prompts from a queue.
+class QPrinter;
+
+// The dialogs seam: every message box, file dialog, print dialog and print preview of the
+// windows goes through it. The program shows Qt's own (QtDialogs); tests install a scripted
+// double that records the messages and answers the prompts from a queue.
 class Dialogs : public modKestralMGA::MessageSink {
  public:
   // Asks for a file to open. filter is written as the program writes it: description|pattern
@@ -22,6 +25,15 @@ class Dialogs : public modKestralMGA::MessageSink {
   // existing file is chosen (losing a file to a mistyped name is data loss).
   virtual std::string SaveFileName(const std::string& title, const std::string& initialName,
                                    const std::string& filter, bool confirmReplace) = 0;
+
+  // Asks where and how to print (the print dialog, titled title). Returns false when the user
+  // cancels; otherwise printer is set up as chosen.
+  virtual bool ChoosePrinter(const std::string& title, QPrinter& printer) = 0;
+
+  // Shows the pages as they would print (the print preview, titled title) until the user closes
+  // it: paint draws them on the printer it is given, as Print draws them on the chosen one.
+  virtual void ShowPrintPreview(const std::string& title,
+                                const std::function<void(QPrinter&)>& paint) = 0;
 };
 
 // One entry of a dialog filter: what the user reads, and the pattern of the names it shows.

@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -105,4 +108,20 @@ std::string QtDialogs::SaveFileName(const std::string& title, const std::string&
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmReplace);
   return RunFileDialog(dialog, initialName, filter);
+}
+
+bool QtDialogs::ChoosePrinter(const std::string& title, QPrinter& printer) {
+  QPrintDialog dialog(&printer, m_parent);
+  dialog.setWindowTitle(MessageText(title));
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void QtDialogs::ShowPrintPreview(const std::string& title,
+                                 const std::function<void(QPrinter&)>& paint) {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintPreviewDialog dialog(&printer, m_parent);
+  dialog.setWindowTitle(MessageText(title));
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                   [&paint](QPrinter* shown) { paint(*shown); });
+  dialog.exec();
 }

@@ -6,8 +6,9 @@
 
 #include "app/Dialogs.h"
 
-// The program's dialogs: Qt's message boxes (OK button only) and file dialogs. The only code that
-// calls QMessageBox and QFileDialog.
+// The program's dialogs: Qt's message boxes (OK button only), file dialogs, print dialog and print
+// preview. The only code that calls QMessageBox, QFileDialog, QPrintDialog and
+// QPrintPreviewDialog.
 class QtDialogs final : public Dialogs {
  public:
   explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
@@ -20,6 +21,9 @@ class QtDialogs final : public Dialogs {
                            const std::string& filter) override;
   std::string SaveFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter, bool confirmReplace) override;
+  bool ChoosePrinter(const std::string& title, QPrinter& printer) override;
+  void ShowPrintPreview(const std::string& title,
+                        const std::function<void(QPrinter&)>& paint) override;
 
  private:
   QPointer<QWidget> m_parent;

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -29,9 +30,12 @@
 #include <utility>
 #include <vector>
 
-#include "common/Cp1252.h"
+#include "app/GridColumns.h"
+#include "app/WindowText.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
+#include "geodesy/JoinCalculation.h"
+#include "joins/frmMGAJoins.h"
 #include "marks/ImportText.h"
 #include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
@@ -39,6 +43,10 @@
 #include "marks/ui/MarkTableModel.h"
 #include "marks/ui/frmImportText.h"
 #include "plan/LinesFile.h"
+#include "reports/JoinsReport.h"
+#include "reports/PsmListReport.h"
+#include "reports/ui/PrintJob.h"
+#include "reports/ui/ReportPreview.h"
 #include "reports/ui/frmMGADisplay.h"
 
 using modKestralMGA::MarkList;
@@ -74,6 +82,8 @@ constexpr const char* kBrowsePlanTitle = "Open KESTRAL file";
 constexpr const char* kBrowsePlanFilter = "KESTRAL Lines files (*.LNS)|*.lns";
 constexpr const char* kImportTitle = "Open file of coordinates";
 constexpr const char* kImportFilter = "All files (*.*)|*.*";
+constexpr const char* kPrintPsmListDialogTitle = "Print the PSM list";
+constexpr const char* kPsmListPreviewTitle = "PSM list preview";
 
 // Messages of a core command, held while the grid's model is being reset and shown once the
 // grid can be painted again.
@@ -94,16 +104,6 @@ class QueuedMessages final : public modKestralMGA::MessageSink {
   };
   std::vector<Held> m_messages;
 };
-
-std::string ToBytes(const QString& text) {
-  const QByteArray utf8 = text.toUtf8();
-  return modKestralMGA::Utf8ToCp1252(std::string_view(utf8.constData(), std::size_t(utf8.size())));
-}
-
-QString FromBytes(const std::string& bytes) {
-  const std::string utf8 = modKestralMGA::Cp1252ToUtf8(bytes);
-  return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
 
 // A chosen path in upper case, as the program shows it.
 std::string UpperCasePath(const std::string& path) {
@@ -193,6 +193,11 @@ frmKestralMGA::frmKestralMGA(Dialogs& dialogs, QWidget* parent)
   m_display = std::make_unique<frmMGADisplay>(m_dialogs, m_plan, *this, m_marks);
   // The list shows the lines that have come before each turn of the event loop.
   m_turns.SetBeforeTurn([this] { m_display->FlushLines(); });
+  // The join calculation window lives, hidden or shown, as long as the main window. It is a
+  // window of its own, not a child: its controls' names are the main window's too.
+  m_joins = std::make_unique<frmMGAJoins>(
+      m_dialogs, m_marks, *this,
+      [this](modKestralMGA::DistanceCalculationMode mode) { m_calculationMode = mode; }, font());
 }
 
 frmKestralMGA::~frmKestralMGA() {
@@ -222,18 +227,20 @@ void frmKestralMGA::BuildMenus() {
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("mnuFile"));
-  addItems(file, {{"mnuFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O),
-                   &frmKestralMGA::mnuFileOpen_Click},
-                  {"mnuFileSave", "Save...", QKeySequence(Qt::CTRL | Qt::Key_S),
-                   &frmKestralMGA::mnuFileSave_Click},
-                  {"mnuFileImport", "Import...", QKeySequence(Qt::CTRL | Qt::Key_I),
-                   &frmKestralMGA::mnuFileImport_Click},
-                  {"mnuSep1", nullptr, {}, nullptr},
-                  {"mnuFilePrint", "Print", QKeySequence(Qt::CTRL | Qt::Key_P),
-                   &frmKestralMGA::mnuFilePrint_Click},
-                  {"mnuSepBar2", nullptr, {}, nullptr},
-                  {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X),
-                   &frmKestralMGA::mnuExit_Click}});
+  addItems(
+      file,
+      {{"mnuFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O),
+        &frmKestralMGA::mnuFileOpen_Click},
+       {"mnuFileSave", "Save...", QKeySequence(Qt::CTRL | Qt::Key_S),
+        &frmKestralMGA::mnuFileSave_Click},
+       {"mnuFileImport", "Import...", QKeySequence(Qt::CTRL | Qt::Key_I),
+        &frmKestralMGA::mnuFileImport_Click},
+       {"mnuSep1", nullptr, {}, nullptr},
+       {"mnuFilePrint", "Print", QKeySequence(Qt::CTRL | Qt::Key_P),
+        &frmKestralMGA::mnuFilePrint_Click},
+       {"mnuFilePrintPreview", "Print Preview...", {}, &frmKestralMGA::mnuFilePrintPreview_Click},
+       {"mnuSepBar2", nullptr, {}, nullptr},
+       {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmKestralMGA::mnuExit_Click}});
   QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
   options->setObjectName(QStringLiteral("mnuOptions"));
   addItems(options, {{"mnuOptionsComparePSM",
@@ -435,6 +442,7 @@ modKestralMGA::DistanceCalculationMode frmKestralMGA::CalculationMode() const {
 
 void frmKestralMGA::SetCalculationMode(modKestralMGA::DistanceCalculationMode mode) {
   m_calculationMode = mode;
+  m_joins->ShowCalculationMode(mode);
 }
 
 std::string frmKestralMGA::PlanIdentifier() const {
@@ -490,30 +498,14 @@ bool frmKestralMGA::RowFullyVisible(int gridRow) const {
 
 void frmKestralMGA::SetupGrid() {
   m_model->Reset([](MarkList& list) { list.Clear(); });
-  const QFontMetrics metrics(font());
-  QHeaderView* header = Grid1->horizontalHeader();
-  header->setMinimumSectionSize(1);
-  // The sample's width is the cell's text area; the cell adds the margins the style draws its
-  // text within, and the grid line.
-  const int cellChrome =
-      2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Grid1) + 1) +
-      (Grid1->showGrid() ? 1 : 0);
-  int total = 0;
-  for (int column = 0; column < modKestralMGA::kMarkColumnCount; ++column) {
-    const int width =
-        metrics.horizontalAdvance(QString::fromLatin1(kColumnSamples[std::size_t(column)])) +
-        cellChrome;
-    header->resizeSection(column, width);
-    total += width;
-  }
-  const int rowHeight = metrics.height() + 6;
-  Grid1->verticalHeader()->setDefaultSectionSize(rowHeight);
-  // A dozen marks in view at the least; the grid takes any height the window gains.
-  Grid1->setMinimumHeight(Grid1->horizontalHeader()->sizeHint().height() + 12 * rowHeight +
-                          2 * Grid1->frameWidth());
+  QStringList samples;
+  for (const char* sample : kColumnSamples) samples << QString::fromLatin1(sample);
   // Room for every column beside the vertical scroll bar.
-  Grid1->setMinimumWidth(total + 2 * Grid1->frameWidth() +
-                         style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+  Grid1->setMinimumWidth(SizeGridColumns(*Grid1, font(), samples));
+  // A dozen marks in view at the least; the grid takes any height the window gains.
+  Grid1->setMinimumHeight(Grid1->horizontalHeader()->sizeHint().height() +
+                          12 * Grid1->verticalHeader()->defaultSectionSize() +
+                          2 * Grid1->frameWidth());
 }
 
 void frmKestralMGA::PlaceEditor() {
@@ -760,10 +752,7 @@ void frmKestralMGA::mnuFileOpen_Click() {
 }
 
 void frmKestralMGA::mnuFileSave_Click() {
-  if (modKestralMGA::IsGridEmpty(m_marks)) {
-    m_dialogs.Message("Nothing in list to save", "Save PSM data error", MessageIcon::Exclamation);
-    return;
-  }
+  if (!modKestralMGA::CheckListToSave(m_marks, m_dialogs)) return;
   const std::string chosen = m_dialogs.SaveFileName(
       kSaveMarkDetailsTitle, "", kSaveMarkDetailsFilter, /*confirmReplace=*/true);
   if (chosen.empty()) return;
@@ -806,8 +795,41 @@ std::string frmKestralMGA::ShowFirstLine(const std::string& corfile) {
   return modKestralMGA::ShowFirstLine(corfile, UpperCasePath(corfile), m_dialogs);
 }
 
+bool frmKestralMGA::CheckListToPrint() {
+  if (!modKestralMGA::IsGridEmpty(m_marks)) return true;
+  m_dialogs.Message(modKestralMGA::kNothingInListToPrint, modKestralMGA::kPrintPsmListErrorTitle,
+                    MessageIcon::Exclamation);
+  return false;
+}
+
+void frmKestralMGA::PrintPsmListOn(QPrinter& printer) const {
+  // The title shows the plan identifier as the window does.
+  const std::string planIdentifier = ToBytes(txtPlan->text());
+  modKestralMGA::RunPrintJob(printer, [&](modKestralMGA::ColumnWriter& out) {
+    modKestralMGA::PrintPSMList(m_marks, planIdentifier, out);
+    return true;
+  });
+}
+
 void frmKestralMGA::mnuFilePrint_Click() {
-  // Printing the mark list arrives with the reports.
+  if (!CheckListToPrint()) return;
+  try {
+    QPrinter printer(QPrinter::HighResolution);
+    modKestralMGA::SetReportMargins(printer);
+    if (!m_dialogs.ChoosePrinter(kPrintPsmListDialogTitle, printer)) return;
+    PrintPsmListOn(printer);
+    m_dialogs.Message(modKestralMGA::kPrintingCompletedText, modKestralMGA::kPrintPsmListTitle,
+                      MessageIcon::Information);
+  } catch (const std::exception& e) {
+    // No printer, or one that would not start: the window stays usable.
+    m_dialogs.Message(e.what(), modKestralMGA::kPrintPsmListErrorTitle, MessageIcon::Exclamation);
+  }
+}
+
+void frmKestralMGA::mnuFilePrintPreview_Click() {
+  if (!CheckListToPrint()) return;
+  ShowReportPreview(m_dialogs, kPsmListPreviewTitle, modKestralMGA::kPrintPsmListErrorTitle,
+                    [this](QPrinter& printer) { PrintPsmListOn(printer); });
 }
 
 void frmKestralMGA::mnuOptionsComparePSM_Click() {
@@ -869,7 +891,12 @@ void frmKestralMGA::SetComparing(bool running) {
 }
 
 void frmKestralMGA::mnuOptionsCalculateAMG_Click() {
-  // The join calculation window arrives with its own command.
+  HideEditor();
+  // The average height is refreshed from the list every time, also when the command refuses.
+  txtAvHeight->setText(FromBytes(modKestralMGA::FormatNumber(modKestralMGA::AverageHeight(m_marks),
+                                                             modKestralMGA::kFormatMetres)));
+  if (!modKestralMGA::CheckEnoughMarksForJoins(m_marks, m_dialogs)) return;
+  m_joins->FillAndShow();
 }
 
 void frmKestralMGA::mnuHelpContents_Click() {

@@ -18,6 +18,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QTableView;
@@ -25,6 +26,7 @@ class QToolBar;
 class MarkTableModel;
 class frmMGADisplay;
 class frmImportText;
+class frmMGAJoins;
 
 // The main window: the mark list with its in-place editor and row commands, the settings of the
 // plan comparison, and the menus and toolbar from which every command starts. Its controls are
@@ -51,6 +53,7 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   std::string MaxOrderText() const override;
   std::string AverageHeightText() const override;
   modKestralMGA::DistanceCalculationMode CalculationMode() const override;
+  // Changes the program-wide ellipsoid choice and shows it in the join calculation window.
   void SetCalculationMode(modKestralMGA::DistanceCalculationMode mode);
   std::string PlanIdentifier() const override;
   std::string AccuracyCriterionText() const override;
@@ -72,6 +75,8 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   bool Comparing() const { return m_comparing; }
   // The delimited text import window, created hidden by Form_Load.
   frmImportText& ImportWindow() { return *m_frmImportText; }
+  // The join calculation window, created hidden with the main window.
+  frmMGAJoins& JoinsWindow() { return *m_joins; }
 
   // The current cell of the grid: row 0 while the list has no mark row or no cell is current.
   int CurrentGridRow() const;
@@ -106,7 +111,10 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   // The sample line of a delimited text file (its first line of at least four characters, else
   // its last line); "" after a failure, which shows its message under "Import file error".
   std::string ShowFirstLine(const std::string& corfile);
+  // Prints the PSM list on the printer chosen in the print dialog (a cancel ends quietly).
   void mnuFilePrint_Click();
+  // Shows the pages Print sends, in the print preview.
+  void mnuFilePrintPreview_Click();
   void mnuExit_Click();
   void mnuOptionsComparePSM_Click();
   void mnuOptionsCalculateAMG_Click();
@@ -130,6 +138,10 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   void HideEditor();
   void AdvanceAfterCommit(int gridRow, int column);
   bool RowFullyVisible(int gridRow) const;
+  // Print's refusal of an empty list: "Nothing in list to print" and false.
+  bool CheckListToPrint();
+  // The PSM list as one print job on printer. Throws KestralError when the job cannot be run.
+  void PrintPsmListOn(QPrinter& printer) const;
   // Ticks or clears the full-details boxes: chkFullDetails here and the results window's
   // "Print full join details".
   void SetFullDetails(bool on);
@@ -154,6 +166,7 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   std::vector<QAction*> m_waitWhileComparing;
   // Declared after what it reads, so that it goes first.
   std::unique_ptr<frmMGADisplay> m_display;
+  std::unique_ptr<frmMGAJoins> m_joins;
 
   QToolBar* Toolbar1 = nullptr;
   QTableView* Grid1 = nullptr;

@@ -96,6 +96,29 @@ std::optional<std::string> ValueOf(const CLI::Option* option) {
   return option->results().front();
 }
 
+// "Compare up to Order", shared by the commands whose joins have an order limit.
+CLI::Option* AddMaxOrderOption(CLI::App& command) {
+  return command.add_option("--max-order", "Compare up to Order (default 5)")->type_name("TEXT");
+}
+
+// The program-wide ellipsoid choice of the join calculation window.
+CLI::Option* AddEllipsoidOption(CLI::App& command) {
+  return command
+      .add_option("--ellipsoid",
+                  "Datum of the join calculation: mga (MGA94/2020, GRS80, default), amg "
+                  "(AMG84, Australian National Spheroid) or plane (plane joins; GRS80 for the "
+                  "comparison)")
+      ->type_name("mga|amg|plane")
+      ->check(CLI::IsMember({"mga", "amg", "plane"}).description(""));
+}
+
+DistanceCalculationMode EllipsoidOf(const CLI::Option* option) {
+  const std::optional<std::string> name = ValueOf(option);
+  return name == "amg"     ? DistanceCalculationMode::AMG84
+         : name == "plane" ? DistanceCalculationMode::Plane
+                           : DistanceCalculationMode::MGA94_2020;
+}
+
 // The compare command: its options added to the command line, and its arguments read from them
 // once the line is parsed.
 class CompareOptions {
@@ -110,8 +133,7 @@ class CompareOptions {
     m_criterion =
         m_command->add_option("--criterion", "Accuracy criterion (default \"Urban Areas\")")
             ->type_name("TEXT");
-    m_maxOrder =
-        m_command->add_option("--max-order", "Compare up to Order (default 5)")->type_name("TEXT");
+    m_maxOrder = AddMaxOrderOption(*m_command);
     m_datum = m_command->add_option("--datum", "Bearing datum derived from 2 PSM's: From and To")
                   ->type_name("PSM")
                   ->expected(2);
@@ -120,14 +142,7 @@ class CompareOptions {
         "Bearing datum derived from the Tertiary Network (ticks both full join details boxes)");
     m_datum->excludes(tertiary);
     m_command->add_flag("--full-details", m_fullDetails, "Show full join details");
-    m_ellipsoid =
-        m_command
-            ->add_option("--ellipsoid",
-                         "Datum of the join calculation: mga (MGA94/2020, GRS80, default), amg "
-                         "(AMG84, Australian National Spheroid) or plane (GRS80 for the "
-                         "comparison)")
-            ->type_name("mga|amg|plane")
-            ->check(CLI::IsMember({"mga", "amg", "plane"}).description(""));
+    m_ellipsoid = AddEllipsoidOption(*m_command);
     m_report =
         m_command->add_option("--report", "Save the joins report to FILE")->type_name("FILE");
     m_pdf = m_command->add_option("--pdf", "Print the joins report to the PDF file FILE")
@@ -154,11 +169,7 @@ class CompareOptions {
     arguments.FullDetails = m_fullDetails;
     arguments.FullJoins = m_fullJoins;
     arguments.NoPsmList = m_noPsmList;
-    if (const std::optional<std::string> name = ValueOf(m_ellipsoid)) {
-      arguments.Ellipsoid = name == "amg"     ? DistanceCalculationMode::AMG84
-                            : name == "plane" ? DistanceCalculationMode::Plane
-                                              : DistanceCalculationMode::MGA94_2020;
-    }
+    arguments.Ellipsoid = EllipsoidOf(m_ellipsoid);
     arguments.Report = ValueOf(m_report);
     arguments.Pdf = ValueOf(m_pdf);
     return arguments;
@@ -180,6 +191,85 @@ class CompareOptions {
   bool m_fullJoins = false;
 };
 
+// The joins command: the PSM numbers picked in turn, with the settings the joins read.
+class JoinsOptions {
+ public:
+  explicit JoinsOptions(CLI::App& app)
+      : m_command(app.add_subcommand("joins",
+                                     "Calculate the joins between PSMs picked in turn, as the join "
+                                     "calculation window does")),
+        m_markList(AddMarkListOptions(*m_command)),
+        m_ellipsoid(AddEllipsoidOption(*m_command)),
+        m_maxOrder(AddMaxOrderOption(*m_command)) {
+    m_height = m_command
+                   ->add_option("--height",
+                                "Average Height (default: the mean height of the list, as "
+                                "Calculate Joins writes it)")
+                   ->type_name("TEXT");
+    m_picks = m_command
+                  ->add_option("PSM", m_pickedNumbers,
+                               "PSM numbers picked in turn: each after the first adds the join "
+                               "from the one before")
+                  ->expected(2, CLI::detail::expected_max_vector_size)
+                  ->required();
+  }
+  JoinsOptions(const JoinsOptions&) = delete;
+  JoinsOptions& operator=(const JoinsOptions&) = delete;
+
+  const CLI::App& Command() const { return *m_command; }
+
+  JoinsArguments Read() const {
+    JoinsArguments arguments;
+    arguments.MarkSources = MarkSourcesInOrder(*m_command, m_markList);
+    arguments.Ellipsoid = EllipsoidOf(m_ellipsoid);
+    arguments.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.MaxOrder);
+    arguments.Height = ValueOf(m_height);
+    arguments.Picks = m_pickedNumbers;
+    return arguments;
+  }
+
+ private:
+  CLI::App* m_command;
+  MarkListOptions m_markList;
+  CLI::Option* m_ellipsoid;
+  CLI::Option* m_maxOrder;
+  CLI::Option* m_height = nullptr;
+  CLI::Option* m_picks = nullptr;
+  std::vector<std::string> m_pickedNumbers;
+};
+
+// The save command: the mark list saved as a Mark Details file.
+class SaveOptions {
+ public:
+  explicit SaveOptions(CLI::App& app)
+      : m_command(app.add_subcommand(
+            "save", "Save the mark list as a Mark Details file, as the Save command does")),
+        m_markList(AddMarkListOptions(*m_command)) {
+    m_out = m_command->add_option("--out", "The Mark Details file to write (replaced whole)")
+                ->type_name("FILE")
+                ->required();
+  }
+  SaveOptions(const SaveOptions&) = delete;
+  SaveOptions& operator=(const SaveOptions&) = delete;
+
+  const CLI::App& Command() const { return *m_command; }
+
+  SaveArguments Read() const {
+    SaveArguments arguments;
+    arguments.MarkSources = MarkSourcesInOrder(*m_command, m_markList);
+    arguments.Out = m_out->results().front();
+    if (arguments.Out.empty()) throw BadArguments("--out needs a file name");
+    return arguments;
+  }
+
+ private:
+  CLI::App* m_command;
+  MarkListOptions m_markList;
+  CLI::Option* m_out = nullptr;
+};
+
+constexpr const char* kCommandNames = "the commands are compare, joins and save";
+
 }  // namespace
 
 CliArguments ParseCliArguments(const std::vector<std::string>& args) {
@@ -192,6 +282,8 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   app.set_version_flag("--version", kCliVersionText, "Show the program's version and exit");
   app.require_subcommand(1);
   CompareOptions compare(app);  // not const: parsing writes its flags
+  JoinsOptions joins(app);      // not const: parsing writes the picked numbers
+  const SaveOptions save(app);
 
   CliArguments result;
   try {
@@ -199,8 +291,9 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
     app.parse(reversed);
   } catch (const CLI::CallForHelp&) {
     result.Which = CliArguments::Command::Help;
-    result.Text = compare.Command().parsed() ? compare.Command().help(kCliName)
-                                             : app.help("", CLI::AppFormatMode::All);
+    const std::vector<CLI::App*> given = app.get_subcommands();
+    result.Text =
+        given.empty() ? app.help("", CLI::AppFormatMode::All) : given.front()->help(kCliName);
     return result;
   } catch (const CLI::CallForAllHelp&) {
     result.Which = CliArguments::Command::Help;
@@ -211,14 +304,24 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
     result.Text = std::string(version.what()) + "\n";
     return result;
   } catch (const CLI::ParseError& error) {
-    if (args.empty()) throw BadArguments("no command given (the command is compare; see --help)");
+    if (args.empty()) {
+      throw BadArguments(std::string("no command given (") + kCommandNames + "; see --help)");
+    }
     if (app.get_subcommands().empty() && !args.front().starts_with('-')) {
-      throw BadArguments("unknown command " + args.front() + " (the command is compare)");
+      throw BadArguments("unknown command " + args.front() + " (" + kCommandNames + ")");
     }
     throw BadArguments(error.what());
   }
-  result.Which = CliArguments::Command::Compare;
-  result.Compare = compare.Read();
+  if (joins.Command().parsed()) {
+    result.Which = CliArguments::Command::Joins;
+    result.Joins = joins.Read();
+  } else if (save.Command().parsed()) {
+    result.Which = CliArguments::Command::Save;
+    result.Save = save.Read();
+  } else {
+    result.Which = CliArguments::Command::Compare;
+    result.Compare = compare.Read();
+  }
   return result;
 }
 

@@ -59,19 +59,38 @@ struct CompareArguments {
   bool PrintFullJoins() const { return Tertiary || FullJoins; }
 };
 
+// The arguments of the joins command: the join calculation window's walk from mark to mark.
+struct JoinsArguments {
+  std::vector<MarkSource> MarkSources;
+  DistanceCalculationMode Ellipsoid = DistanceCalculationMode::MGA94_2020;
+  std::string MaxOrder = "5";
+  // --height; without it, the average height the command writes from the list.
+  std::optional<std::string> Height;
+  std::vector<std::string> Picks;  // the PSM numbers in the order picked, at least two
+};
+
+// The arguments of the save command.
+struct SaveArguments {
+  std::vector<MarkSource> MarkSources;
+  std::string Out;  // --out FILE, as given
+};
+
 // What the command line asks for.
 struct CliArguments {
-  enum class Command { Compare, Help, Version };
+  enum class Command { Compare, Joins, Save, Help, Version };
   Command Which = Command::Help;
   std::string Text;  // for Help and Version: what goes to standard output
   CompareArguments Compare;
+  JoinsArguments Joins;
+  SaveArguments Save;
 };
 
 // Reads the command line (without the program's name). --help gives the usage of every command
 // (after a command, that command's usage), --version "KestralMGA 2.00". Throws BadArguments with
 // the reason for no command, an unknown command or option, a missing or surplus value, an option
 // value outside its choices, compare without --plan or with an empty one, --datum together with
-// --tertiary, and --columns without five comma-separated column numbers.
+// --tertiary, --columns without five comma-separated column numbers, joins with fewer than two
+// PSM numbers and save without --out or with an empty one.
 CliArguments ParseCliArguments(const std::vector<std::string>& args);
 
 }  // namespace modKestralMGA

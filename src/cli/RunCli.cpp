@@ -6,6 +6,8 @@
 #include "cli/CliArguments.h"
 #include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
+#include "cli/JoinsCommand.h"
+#include "cli/SaveCommand.h"
 #include "cli/StandardOutput.h"
 
 namespace modKestralMGA {
@@ -20,6 +22,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitDone;
       case CliArguments::Command::Compare:
         return RunCompareCommand(arguments.Compare, out, err);
+      case CliArguments::Command::Joins:
+        return RunJoinsCommand(arguments.Joins, out, err);
+      case CliArguments::Command::Save:
+        return RunSaveCommand(arguments.Save, err);
     }
   } catch (const BadArguments& error) {
     err << kCliName << ": " << error.what() << '\n';

@@ -112,6 +112,12 @@ OpenResult ReadDumpFileAtStartUp(const std::string& path, MarkList& list, Messag
   return result;
 }
 
+bool CheckListToSave(const MarkList& list, MessageSink& sink) {
+  if (!IsGridEmpty(list)) return true;
+  sink.Message("Nothing in list to save", "Save PSM data error", MessageIcon::Exclamation);
+  return false;
+}
+
 bool SaveMarkDetailsFile(const std::string& path, const MarkList& list, MessageSink& sink,
                          FileOps& ops) {
   try {

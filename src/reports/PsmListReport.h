@@ -7,6 +7,12 @@
 
 namespace modKestralMGA {
 
+// The main window's Print of the PSM list: the title of its completion notice (information icon)
+// and of its failures (exclamation icon), and its refusal of an empty list.
+inline constexpr const char* kPrintPsmListTitle = "Print PSM list";
+inline constexpr const char* kPrintPsmListErrorTitle = "Print PSM list error";
+inline constexpr const char* kNothingInListToPrint = "Nothing in list to print";
+
 // The printed PSM list: at column 10 "Permanent Survey Mark List for " and the plan identifier
 // ("Permanent Survey Mark List" alone when the identifier is empty), an empty line, the column
 // headings "PSM", "East", "North", "Height", "Order", "Zone", "Datum", "Status" at columns 1, 15,

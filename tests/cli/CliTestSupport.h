@@ -38,6 +38,23 @@ inline CliRun RunCliOn(const std::vector<std::string>& args) {
   return run;
 }
 
+// One run of the batch program with what it must give: status, standard output exactly and
+// standard error exactly.
+struct CliCase {
+  const char* what;
+  std::vector<std::string> args;
+  int status;
+  std::string out;
+  std::string err;
+};
+
+inline void Check(const CliCase& c) {
+  const CliRun run = RunCliOn(c.args);
+  EXPECT_EQ(run.Status, c.status) << c.what;
+  EXPECT_EQ(run.Out, c.out) << c.what;
+  EXPECT_EQ(run.Err, c.err) << c.what;
+}
+
 // The expected standard output named name, from tests/data/cli/expected.
 inline std::string Golden(const std::string& name) {
   const std::string path = std::string(KESTRAL_SOURCE_DIR) + "/tests/data/cli/expected/" + name;

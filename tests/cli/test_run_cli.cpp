@@ -12,27 +12,14 @@
 namespace modKestralMGA {
 namespace {
 
+using testsupport::Check;
+using testsupport::CliCase;
 using testsupport::CliRun;
 using testsupport::Golden;
 using testsupport::RunCliOn;
 
 const std::string kData = "tests/data/cli/";
 const std::string kMarks = kData + "marks.csv";
-
-struct CliCase {
-  const char* what;
-  std::vector<std::string> args;
-  int status;
-  std::string out;
-  std::string err;
-};
-
-void Check(const CliCase& c) {
-  const CliRun run = RunCliOn(c.args);
-  EXPECT_EQ(run.Status, c.status) << c.what;
-  EXPECT_EQ(run.Out, c.out) << c.what;
-  EXPECT_EQ(run.Err, c.err) << c.what;
-}
 
 // The good plan's output with its heading naming the plan as given in upper case.
 std::string GoodInUpperCase() {
@@ -197,12 +184,12 @@ TEST_F(RunCliTest, BadArguments) {
        {},
        2,
        "",
-       "kestralmga-cli: no command given (the command is compare; see --help)\n"},
+       "kestralmga-cli: no command given (the commands are compare, joins and save; see --help)\n"},
       {"unknown command",
        {"comapre", "--plan", "x"},
        2,
        "",
-       "kestralmga-cli: unknown command comapre (the command is compare)\n"},
+       "kestralmga-cli: unknown command comapre (the commands are compare, joins and save)\n"},
       {"compare without --plan",
        {"compare", "--marks", kMarks},
        2,

@@ -1,5 +1,6 @@
 // The main window: its controls, the mark grid and its in-place editor, the row commands, the
-// bearing datum options, Browse, Open, Save, the start-up dump file, the toolbar and Exit.
+// bearing datum options, Browse, Open, Save, Print and its preview, the start-up dump file, the
+// toolbar and Exit.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +19,9 @@
 #include <sstream>
 
 #include "GuiTestSupport.h"
+#include "PrintTestSupport.h"
 #include "marks/ui/MarkTableModel.h"
+#include "reports/PsmListReport.h"
 
 using modKestralMGA::MessageIcon;
 
@@ -127,6 +130,7 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsShortcutsAndAccessKeys) {
       {"mnuFileSave", "Save...", QKeySequence(QStringLiteral("Ctrl+S"))},
       {"mnuFileImport", "Import...", QKeySequence(QStringLiteral("Ctrl+I"))},
       {"mnuFilePrint", "Print", QKeySequence(QStringLiteral("Ctrl+P"))},
+      {"mnuFilePrintPreview", "Print Preview...", QKeySequence()},
       {"mnuExit", "E&xit", QKeySequence(QStringLiteral("Ctrl+X"))},
       {"mnuOptionsComparePSM", "Compare PSM Joins...", QKeySequence()},
       {"mnuOptionsCalculateAMG", "Calculate Joins...", QKeySequence()},
@@ -143,7 +147,7 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsShortcutsAndAccessKeys) {
   QStringList order;
   for (QAction* a : file->actions()) order << a->objectName();
   EXPECT_EQ(order, QStringList({"mnuFileOpen", "mnuFileSave", "mnuFileImport", "mnuSep1",
-                                "mnuFilePrint", "mnuSepBar2", "mnuExit"}));
+                                "mnuFilePrint", "mnuFilePrintPreview", "mnuSepBar2", "mnuExit"}));
 }
 
 TEST_F(MainWindowTest, ToolbarButtonRunsTheCommandOfItsKeyExactly) {
@@ -566,18 +570,31 @@ TEST_F(MainWindowTest, OpenCancelledChangesNothing) {
   EXPECT_TRUE(m_dialogs.Messages.empty());
 }
 
-TEST_F(MainWindowTest, SaveRefusesAnEmptyListBeforeAnyDialog) {
+TEST_F(MainWindowTest, SavePrintAndPreviewRefuseAnEmptyListBeforeAnyDialog) {
+  const struct {
+    const char* command;
+    const char* text;
+    const char* title;
+  } cases[] = {{"mnuFileSave", "Nothing in list to save", "Save PSM data error"},
+               {"mnuFilePrint", "Nothing in list to print", "Print PSM list error"},
+               {"mnuFilePrintPreview", "Nothing in list to print", "Print PSM list error"}};
   Start();
-  Find<QAction>("mnuFileSave")->trigger();
-  QTest::mouseClick(Find<QPushButton>("cmdAdd"), Qt::LeftButton);  // an empty row is still empty
-  Find<QAction>("mnuFileSave")->trigger();
-  EXPECT_TRUE(m_dialogs.Prompts.empty());
-  ASSERT_EQ(m_dialogs.Messages.size(), 2u);
-  for (const auto& message : m_dialogs.Messages) {
-    EXPECT_EQ(message.Text, "Nothing in list to save");
-    EXPECT_EQ(message.Title, "Save PSM data error");
-    EXPECT_EQ(message.Icon, MessageIcon::Exclamation);
+  for (const bool emptyRow : {false, true}) {
+    // An empty row is still an empty list.
+    if (emptyRow) QTest::mouseClick(Find<QPushButton>("cmdAdd"), Qt::LeftButton);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.command);
+      m_dialogs.Messages.clear();
+      Find<QAction>(c.command)->trigger();
+      ASSERT_EQ(m_dialogs.Messages.size(), 1u);
+      EXPECT_EQ(m_dialogs.Messages[0].Text, c.text);
+      EXPECT_EQ(m_dialogs.Messages[0].Title, c.title);
+      EXPECT_EQ(m_dialogs.Messages[0].Icon, MessageIcon::Exclamation);
+    }
   }
+  EXPECT_TRUE(m_dialogs.Prompts.empty());
+  EXPECT_TRUE(m_dialogs.PrinterPrompts.empty());
+  EXPECT_TRUE(m_dialogs.Previews.empty());
 }
 
 TEST_F(MainWindowTest, SaveWritesTheCompleteRowsAndOpensAgain) {
@@ -606,6 +623,59 @@ TEST_F(MainWindowTest, SaveWritesTheCompleteRowsAndOpensAgain) {
   ASSERT_EQ(PsmNumbers(), std::vector<std::string>({"6628/1001"}));
   EXPECT_EQ(Cell(1, 3), "12.500");
   EXPECT_EQ(Cell(1, 7), "OK");
+}
+
+// ---- Print and Print Preview of the PSM list ----
+
+TEST_F(MainWindowTest, PrintSendsTheListAtItsColumnsAndThePreviewShowsTheSamePages) {
+  Start(WriteFile("marks.dmp",
+                  {MarkDetailsLine("6628", "1001", "280000.000", "6130000.000", "12.5", "2"),
+                   MarkDetailsLine("6628", "1002", "281000.000", "6131000.000", "", "3", "54",
+                                   "GDA2020", "NOT FOUND")}));
+  Find<QLineEdit>("txtPlan")->setText(QStringLiteral("D:\\PLANS\\DP1234"));
+  const std::string pdf = PathIn("list.pdf");
+  m_dialogs.AnswerPrinter(pdf);
+  Find<QAction>("mnuFilePrint")->trigger();
+  ASSERT_EQ(m_dialogs.Messages.size(), 1u);
+  EXPECT_EQ(m_dialogs.Messages[0].Text, "Printing completed");
+  EXPECT_EQ(m_dialogs.Messages[0].Title, "Print PSM list");
+  EXPECT_EQ(m_dialogs.Messages[0].Icon, MessageIcon::Information);
+
+  modKestralMGA::RecordingColumnWriter expected;
+  modKestralMGA::PrintPSMList(m_window->Marks(), "D:\\PLANS\\DP1234", expected);
+  const auto pages = PrintedPages(pdf);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_EQ(pages[0], PrintableLines(expected));
+
+  m_dialogs.PreviewPdf = PathIn("preview.pdf");
+  Find<QAction>("mnuFilePrintPreview")->trigger();
+  EXPECT_EQ(m_dialogs.Previews.size(), 1u);
+  EXPECT_EQ(PrintedPages(m_dialogs.PreviewPdf), pages);
+  EXPECT_EQ(m_dialogs.Messages.size(), 1u);
+}
+
+TEST_F(MainWindowTest, PrintDialogCancelledOrPrinterFailing) {
+  const struct {
+    const char* answer;  // the PDF file to print to, in the test's folder; "" cancels
+    std::vector<std::string> messages;
+  } cases[] = {{"", {}}, {"no-such-folder/list.pdf", {"The printer could not be started"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer);
+    m_dialogs.Messages.clear();
+    Start(WriteFile("marks.dmp", {MarkDetailsLine("6628", "1001", "280000.000", "6130000.000")}));
+    m_dialogs.AnswerPrinter(*c.answer == '\0' ? std::string() : PathIn(c.answer));
+    Find<QAction>("mnuFilePrint")->trigger();
+    std::vector<std::string> shown;
+    for (const auto& message : m_dialogs.Messages) {
+      shown.push_back(message.Text);
+      EXPECT_EQ(message.Title, "Print PSM list error");
+    }
+    EXPECT_EQ(shown, c.messages);
+    // The window stays usable: the list is as it was and its commands still run.
+    EXPECT_EQ(PsmNumbers(), std::vector<std::string>({"6628/1001"}));
+    QTest::mouseClick(Find<QPushButton>("cmdAdd"), Qt::LeftButton);
+    EXPECT_EQ(m_window->GridRows(), 3);
+  }
 }
 
 // ---- Start-up with a screen dump file ----

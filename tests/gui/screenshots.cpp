@@ -4,33 +4,41 @@
 //
 //   kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE [PLAN]]
 //
-// writes FOLDER/main-window.png (the marks loaded) and FOLDER/main-window-editing.png (an edit
-// in progress in the grid); with a delimited text file, also FOLDER/import-window.png (the
-// import window showing that file's sample line and its numbered fields); with a plan
-// identifier (examples/plan), also FOLDER/main-window-compared.png (the main window after
-// comparing that plan, the bearing datum taken from the first two marks) and
-// FOLDER/results-window.png (the results window with its list).
+// writes FOLDER/main-window.png (the marks loaded), FOLDER/main-window-editing.png (an edit
+// in progress in the grid) and FOLDER/join-window.png (the join calculation window after a walk
+// over a few marks); with a delimited text file, also FOLDER/import-window.png (the import
+// window showing that file's sample line and its numbered fields); with a plan identifier
+// (examples/plan), also FOLDER/main-window-compared.png (the main window after comparing that
+// plan, the bearing datum taken from the first two marks), FOLDER/results-window.png (the
+// results window with its list) and FOLDER/report-preview.png (the print preview of the joins
+// report, as its Preview button shows it).
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <string>
 #include <utility>
 
 #include "app/Dialogs.h"
+#include "app/QtDialogs.h"
 #include "app/frmKestralMGA.h"
+#include "joins/frmMGAJoins.h"
 #include "marks/ui/frmImportText.h"
 #include "reports/ui/frmMGADisplay.h"
 
 namespace {
 
-// Messages go to standard error; an open prompt is answered with the path set beforehand.
+// Messages go to standard error; an open prompt is answered with the path set beforehand; print
+// dialogs are cancelled; a print preview is Qt's, saved to PreviewShot once its pages show and
+// then closed.
 class PrintedDialogs final : public Dialogs {
  public:
   void Message(const std::string& text, const std::string& title,
@@ -44,8 +52,28 @@ class PrintedDialogs final : public Dialogs {
                            bool) override {
     return {};
   }
+  bool ChoosePrinter(const std::string&, QPrinter&) override { return false; }
+  void ShowPrintPreview(const std::string& title,
+                        const std::function<void(QPrinter&)>& paint) override {
+    QTimer::singleShot(0, [this] {
+      QWidget* preview = QApplication::activeModalWidget();
+      if (preview == nullptr) return;
+      preview->resize(760, 900);
+      if (QTest::qWaitForWindowExposed(preview)) {
+        QApplication::processEvents();
+        PreviewSaved = preview->grab().save(PreviewShot);
+      }
+      preview->close();
+    });
+    m_qt.ShowPrintPreview(title, paint);
+  }
 
   std::string NextOpen;
+  QString PreviewShot;
+  bool PreviewSaved = false;
+
+ private:
+  QtDialogs m_qt;
 };
 
 bool Save(QWidget& widget, const QDir& folder, const char* name) {
@@ -97,6 +125,19 @@ int main(int argc, char** argv) {
   QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
   QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdDelete")), Qt::LeftButton);
 
+  // The join calculation window: a walk over four marks of the list.
+  window.mnuOptionsCalculateAMG_Click();
+  frmMGAJoins& joins = window.JoinsWindow();
+  if (!QTest::qWaitForWindowExposed(&joins)) return 1;
+  auto* list = joins.findChild<QListView*>(QStringLiteral("lstMarks"));
+  for (const int row : {0, 3, 5, 2}) {
+    const QModelIndex entry = list->model()->index(row, 0);
+    list->scrollTo(entry);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
+  }
+  QApplication::processEvents();
+  ok = Save(joins, folder, "join-window.png") && ok;
+
   if (argc >= 4) {
     // The import window over the chosen file, as the Import command shows it.
     dialogs.NextOpen = argv[3];
@@ -125,6 +166,16 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     ok = Save(window, folder, "main-window-compared.png") && ok;
     ok = Save(results, folder, "results-window.png") && ok;
+
+    dialogs.PreviewShot = folder.filePath(QStringLiteral("report-preview.png"));
+    QTest::mouseClick(results.findChild<QPushButton*>(QStringLiteral("cmdPreview")),
+                      Qt::LeftButton);
+    if (dialogs.PreviewSaved) {
+      std::printf("%s\n", QFile::encodeName(dialogs.PreviewShot).constData());
+    } else {
+      std::fprintf(stderr, "Cannot write %s\n", QFile::encodeName(dialogs.PreviewShot).constData());
+      ok = false;
+    }
   }
   return ok ? 0 : 1;
 }

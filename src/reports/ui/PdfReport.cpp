@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -12,16 +11,12 @@
 #include <memory>
 
 #include "reports/JoinsReport.h"
+#include "reports/ui/PrintJob.h"
 #include "reports/ui/PrinterColumnWriter.h"
 
 namespace modKestralMGA {
 
 namespace {
-
-// Side margins leave room for the PSM list's Status column (column 79) and a status of about a
-// dozen characters: A4 less 2 x 10 mm holds 94 columns of 10-point Courier.
-constexpr qreal kSideMarginMillimetres = 10.0;
-constexpr qreal kTopBottomMarginMillimetres = 15.0;
 
 // Qt's own diagnostics (a missing runtime folder, font fallbacks) are not the batch program's
 // messages: its standard error carries only "<title>: <text>" lines.
@@ -82,9 +77,7 @@ bool PrintJoinsReportToPdf(const std::string& path, const Plan& plan, JoinContex
     QPdfWriter pdf(&file);
     pdf.setCreator(QStringLiteral("KestralMGA"));
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(kSideMarginMillimetres, kTopBottomMarginMillimetres,
-                                            kSideMarginMillimetres, kTopBottomMarginMillimetres),
-                                  QPageLayout::Millimeter));
+                                  ReportPageMargins(), QPageLayout::Millimeter));
     QPainter painter;
     if (!painter.begin(&pdf)) {
       CannotWrite(path, QStringLiteral("the PDF could not be started"), sink);

@@ -1,22 +1,42 @@
 #include "reports/ui/frmMGADisplay.h"
 
 #include <QCheckBox>
+#include <QDate>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListView>
+#include <QLocale>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <exception>
 #include <utility>
 
+#include "app/WindowText.h"
+#include "reports/JoinsReport.h"
+#include "reports/ui/PrintJob.h"
+#include "reports/ui/PrintingInProgress.h"
+#include "reports/ui/ReportDateText.h"
+#include "reports/ui/ReportPreview.h"
 #include "reports/ui/ResultLinesModel.h"
 
+using modKestralMGA::MessageIcon;
+
 namespace {
+
+// The save dialog of "Print to file".
+constexpr const char* kSaveReportTitle = "Save MGA comparison to file";
+constexpr const char* kSaveReportFilter = "Text files (*.TXT)|*.txt";
+// The titles of the print dialog and of the preview.
+constexpr const char* kPrintDialogTitle = "Print the joins report";
+constexpr const char* kPreviewTitle = "Joins report preview";
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -73,14 +93,45 @@ class ResultLineDelegate final : public QStyledItemDelegate {
 
 }  // namespace
 
+// The settings the joins report reads as it runs: the main window's, through its live settings,
+// and this window's two print options, each set only when its box is checked.
+class frmMGADisplay::LiveReportSettings final : public modKestralMGA::ReportSettings {
+ public:
+  LiveReportSettings(const modKestralMGA::CompareSettings& settings, const frmMGADisplay& window)
+      : m_settings(settings), m_window(window) {}
+
+  std::string MaxOrderText() const override { return m_settings.MaxOrderText(); }
+  std::string AverageHeightText() const override { return m_settings.AverageHeightText(); }
+  modKestralMGA::DistanceCalculationMode CalculationMode() const override {
+    return m_settings.CalculationMode();
+  }
+  // The report shows the plan identifier as the main window does; the comparison holds it as the
+  // file system's bytes.
+  std::string PlanIdentifier() const override {
+    return ToBytes(QFile::decodeName(QByteArray::fromStdString(m_settings.PlanIdentifier())));
+  }
+  std::string AccuracyCriterionText() const override { return m_settings.AccuracyCriterionText(); }
+  bool TwoPsms() const override { return m_settings.TwoPsms(); }
+  std::string Datum1Text() const override { return m_settings.Datum1Text(); }
+  std::string Datum2Text() const override { return m_settings.Datum2Text(); }
+  bool FullDetails() const override { return m_settings.FullDetails(); }
+  bool PrintPsmList() const override { return m_window.PrintList(); }
+  bool PrintFullJoins() const override { return m_window.FullJoins(); }
+
+ private:
+  const modKestralMGA::CompareSettings& m_settings;
+  const frmMGADisplay& m_window;
+};
+
 frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
                              const modKestralMGA::CompareSettings& settings,
                              const modKestralMGA::MarkList& marks, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_dialogs(dialogs),
       m_plan(plan),
-      m_settings(settings),
-      m_marks(marks),
+      m_reportSettings(std::make_unique<LiveReportSettings>(settings, *this)),
+      m_markIndex(marks),
+      m_dateText([] { return ReportDateText(QDate::currentDate(), QLocale::system()); }),
       m_model(new ResultLinesModel(this)) {
   setObjectName(QStringLiteral("frmMGADisplay"));
   setWindowTitle(QStringLiteral("Results of comparison with MGA coordinates"));
@@ -98,9 +149,12 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
 
   cmdClose = Named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
   cmdPrint = Named(new QPushButton(QStringLiteral("Print"), this), "cmdPrint");
+  cmdPreview = Named(new QPushButton(QStringLiteral("Preview"), this), "cmdPreview");
+  cmdPreview->setToolTip(QStringLiteral("Show the pages Print sends to the printer"));
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(cmdClose);
   buttons->addWidget(cmdPrint);
+  buttons->addWidget(cmdPreview);
   buttons->addStretch(1);
 
   auto* top = new QHBoxLayout;
@@ -137,6 +191,7 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
 
   connect(cmdClose, &QPushButton::clicked, this, &frmMGADisplay::cmdClose_Click);
   connect(cmdPrint, &QPushButton::clicked, this, &frmMGADisplay::cmdPrint_Click);
+  connect(cmdPreview, &QPushButton::clicked, this, &frmMGADisplay::cmdPreview_Click);
 }
 
 frmMGADisplay::~frmMGADisplay() = default;
@@ -184,6 +239,11 @@ void frmMGADisplay::SetFullJoins(bool on) {
 
 void frmMGADisplay::SetPrintEnabled(bool enabled) {
   cmdPrint->setEnabled(enabled);
+  cmdPreview->setEnabled(enabled);
+}
+
+void frmMGADisplay::SetReportDate(std::function<std::string()> dateText) {
+  m_dateText = std::move(dateText);
 }
 
 void frmMGADisplay::cmdClose_Click() {
@@ -191,6 +251,50 @@ void frmMGADisplay::cmdClose_Click() {
 }
 
 void frmMGADisplay::cmdPrint_Click() {
-  // Printing and saving the joins report are not built yet: the button does nothing so far. The
-  // report will read the plan, the settings and the mark list held here, and the print options.
+  try {
+    if (ToFile()) {
+      // Asks before replacing an existing file: losing a file to a mistyped name is data loss.
+      const std::string fileName =
+          m_dialogs.SaveFileName(kSaveReportTitle, "", kSaveReportFilter, /*confirmReplace=*/true);
+      if (fileName.empty()) return;  // a cancel ends the command: nothing is printed
+      RunReport([&](const std::string& dateText) {
+        modKestralMGA::JoinContext context{m_markIndex, *m_reportSettings};
+        return modKestralMGA::SaveJoinsReport(fileName, m_plan, context, *m_reportSettings,
+                                              dateText, m_dialogs);
+      });
+    } else {
+      QPrinter printer(QPrinter::HighResolution);
+      modKestralMGA::SetReportMargins(printer);
+      if (!m_dialogs.ChoosePrinter(kPrintDialogTitle, printer)) return;
+      RunReport([&](const std::string& dateText) { return PrintReportOn(printer, dateText); });
+    }
+  } catch (const std::exception& e) {
+    // The printer or a dialog failed outside the report: the window stays usable.
+    m_dialogs.Message(e.what(), modKestralMGA::kPrintJoinsErrorTitle, MessageIcon::Exclamation);
+  }
+}
+
+void frmMGADisplay::cmdPreview_Click() {
+  ShowReportPreview(m_dialogs, kPreviewTitle, modKestralMGA::kPrintJoinsErrorTitle,
+                    [this](QPrinter& printer) { PrintReportOn(printer, m_dateText()); });
+}
+
+void frmMGADisplay::RunReport(const std::function<bool(const std::string&)>& fill) {
+  bool written = false;
+  {
+    const PrintingInProgress busy(*this, *cmdPrint);
+    written = fill(m_dateText());
+  }
+  if (written) {
+    m_dialogs.Message(modKestralMGA::kPrintingCompletedText, modKestralMGA::kPrintJoinsTitle,
+                      MessageIcon::Exclamation);
+  }
+}
+
+bool frmMGADisplay::PrintReportOn(QPrinter& printer, const std::string& dateText) {
+  modKestralMGA::JoinContext context{m_markIndex, *m_reportSettings};
+  return modKestralMGA::RunPrintJob(printer, [&](modKestralMGA::ColumnWriter& out) {
+    return modKestralMGA::PrintJoinsReport(m_plan, context, *m_reportSettings, dateText, out,
+                                           m_dialogs);
+  });
 }

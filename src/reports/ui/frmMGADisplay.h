@@ -1,25 +1,29 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Dialogs.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/CompareSettings.h"
+#include "geodesy/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "plan/Plan.h"
 
 class QCheckBox;
 class QGroupBox;
 class QListView;
+class QPrinter;
 class QPushButton;
 class ResultLinesModel;
 
 // The results window: the lines of the last comparison in lstPSMJoins, the three print options
-// of the joins report, Close and Print. The main window creates it hidden at start-up and keeps
-// it until the program ends: Close only hides it, so the options and the list stay as they were
-// for the next Print and the next comparison.
+// of the joins report, Close, Print and Preview. The main window creates it hidden at start-up and
+// keeps it until the program ends: Close only hides it, so the options and the list stay as they
+// were for the next Print and the next comparison.
 //
 // It is the comparison's result list: lines added while a comparison runs reach the view in
 // batches (FlushLines, before each turn of the event loop and at the end), and the busy pointer
@@ -52,17 +56,36 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   bool ToFile() const;
   // Ticks or clears "Print full join details" (the main window's bearing datum options).
   void SetFullJoins(bool on);
-  // Print waits while a comparison runs.
+  // Print and Preview wait while a comparison runs.
   void SetPrintEnabled(bool enabled);
+  // The text of the report's date line, asked for each time the report is composed. By default
+  // today in the system's language (ReportDateText).
+  void SetReportDate(std::function<std::string()> dateText);
 
   void cmdClose_Click();
+  // The joins report: saved to the file chosen in the save dialog when "Print to file" is
+  // checked, otherwise printed on the printer chosen in the print dialog. A cancelled dialog ends
+  // the command quietly; "Printing completed" follows only a report written whole.
   void cmdPrint_Click();
+  // Shows the pages Print sends to the printer, in the print preview.
+  void cmdPreview_Click();
 
  private:
+  class LiveReportSettings;
+
+  // Runs fill on the report's date text with the hourglass shown and Print disabled; shows
+  // "Printing completed" when fill reports the report written whole.
+  void RunReport(const std::function<bool(const std::string&)>& fill);
+  // The printed joins report as one print job on printer. Returns whether it was written whole.
+  bool PrintReportOn(QPrinter& printer, const std::string& dateText);
+
   Dialogs& m_dialogs;
   const modKestralMGA::Plan& m_plan;
-  const modKestralMGA::CompareSettings& m_settings;
-  const modKestralMGA::MarkList& m_marks;
+  // The main window's settings read live, with the print options of this window.
+  std::unique_ptr<LiveReportSettings> m_reportSettings;
+  // The report's lookups of marks by key, rebuilt only when the list has changed.
+  modKestralMGA::MarkIndex m_markIndex;
+  std::function<std::string()> m_dateText;
   ResultLinesModel* m_model = nullptr;
 
   QGroupBox* Frame1 = nullptr;
@@ -72,4 +95,5 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   QListView* lstPSMJoins = nullptr;
   QPushButton* cmdClose = nullptr;
   QPushButton* cmdPrint = nullptr;
+  QPushButton* cmdPreview = nullptr;
 };

@@ -1,0 +1,48 @@
+#include "cli/JoinsCommand.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/ExitStatus.h"
+#include "cli/MarkSources.h"
+#include "cli/StandardOutput.h"
+#include "cli/StreamMessageSink.h"
+#include "common/Errors.h"
+#include "common/NumberFormat.h"
+#include "geodesy/JoinCalculation.h"
+#include "geodesy/MarkIndex.h"
+#include "marks/MarkList.h"
+#include "marks/MarkListRules.h"
+
+namespace modKestralMGA {
+
+int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ostream& err) {
+  StreamMessageSink sink(err);
+  MarkList list;
+  if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
+  // The height is taken before the count of rows is checked, as Calculate Joins writes it first.
+  const std::string height =
+      arguments.Height.value_or(FormatNumber(AverageHeight(list), kFormatMetres));
+  if (!CheckEnoughMarksForJoins(list, sink)) return kExitFailed;
+
+  const FixedJoinSettings settings(arguments.MaxOrder, height, arguments.Ellipsoid);
+  MarkIndex index(list);
+  JoinContext context{index, settings};
+  std::vector<std::string> lines = {TabSeparatedRow(JoinListHeaderRow())};
+  std::string from;
+  try {
+    for (const std::string& picked : arguments.Picks) {
+      if (const std::optional<JoinListRow> row = PickMark(context, from, picked)) {
+        lines.push_back(TabSeparatedRow(*row));
+      }
+    }
+  } catch (const KestralError& error) {
+    sink.Message(error.what(), kMgaJoinsErrorTitle, MessageIcon::Exclamation);
+    return kExitFailed;
+  }
+  if (!WriteOutputLines(lines, out)) return OutputWriteFailed(err);
+  return kExitDone;
+}
+
+}  // namespace modKestralMGA

@@ -1,0 +1,20 @@
+#include "cli/SaveCommand.h"
+
+#include "cli/ExitStatus.h"
+#include "cli/MarkSources.h"
+#include "cli/StreamMessageSink.h"
+#include "marks/MarkCommands.h"
+#include "marks/MarkList.h"
+
+namespace modKestralMGA {
+
+int RunSaveCommand(const SaveArguments& arguments, std::ostream& err) {
+  StreamMessageSink sink(err);
+  MarkList list;
+  if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
+  if (!CheckListToSave(list, sink)) return kExitFailed;
+  if (!SaveMarkDetailsFile(arguments.Out, list, sink)) return kExitFailed;
+  return kExitDone;
+}
+
+}  // namespace modKestralMGA

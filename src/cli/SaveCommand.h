@@ -1,0 +1,16 @@
+#pragma once
+
+#include <ostream>
+
+#include "cli/CliArguments.h"
+
+namespace modKestralMGA {
+
+// The save command: fills the mark list from its options and saves it with the Save command's
+// rules: an empty list is refused ("Save PSM data error: Nothing in list to save"); the complete
+// rows are written to the --out file, which is replaced whole only when all of it was written
+// ("Save CSV file error: " + the reason otherwise). Nothing goes to standard output. Returns 0,
+// or 2 when the file was not written.
+int RunSaveCommand(const SaveArguments& arguments, std::ostream& err);
+
+}  // namespace modKestralMGA

@@ -1,0 +1,77 @@
+#include "geodesy/JoinCalculation.h"
+
+#include "common/NumberFormat.h"
+#include "common/Rounding.h"
+#include "geodesy/Keys.h"
+#include "geodesy/ScaleFactor.h"
+
+namespace modKestralMGA {
+
+namespace {
+
+// The print columns of the five texts of a row.
+constexpr std::array<int, kJoinListColumns> kJoinListPrintColumns = {1, 15, 30, 45, 60};
+
+void WriteJoinListLine(const JoinListRow& row, ColumnWriter& out) {
+  for (std::size_t column = 0; column < row.size(); ++column) {
+    out.Field(kJoinListPrintColumns[column], row[column]);
+  }
+  out.EndLine();
+}
+
+}  // namespace
+
+bool CheckEnoughMarksForJoins(const MarkList& list, MessageSink& sink) {
+  if (list.RowCount() >= 2) return true;
+  sink.Message("Not enough coordinates in list", kMgaJoinsErrorTitle, MessageIcon::Exclamation);
+  return false;
+}
+
+JoinListRow CalculateJoin(JoinContext& context, std::string_view fromPsm, std::string_view toPsm) {
+  const std::int32_t key1 = PsmKey(fromPsm);
+  const std::int32_t key2 = PsmKey(toPsm);
+  double bearing = 0.0;
+  double distance = 0.0;
+  double csf = 0.0;
+  if (context.Settings.CalculationMode() == DistanceCalculationMode::Plane) {
+    GridJoin(context, key1, key2, bearing, distance, csf);
+  } else {
+    CombinedScaleFactor(context, key1, key2, bearing, distance, csf);
+    if (IsExactly(distance, kJoinOrderAboveLimit)) {
+      GridJoin(context, key1, key2, bearing, distance, csf);
+    }
+  }
+  return {FormatNumber(key1, kFormatKey), FormatNumber(key2, kFormatKey),
+          FormatNumber(bearing, kFormatBearing), FormatNumber(distance, kFormatMetres),
+          FormatNumber(csf, kFormatScaleFactor)};
+}
+
+std::optional<JoinListRow> PickMark(JoinContext& context, std::string& fromPsm,
+                                    std::string_view pickedPsm) {
+  std::optional<JoinListRow> row;
+  if (!fromPsm.empty()) row = CalculateJoin(context, fromPsm, pickedPsm);
+  fromPsm = pickedPsm;
+  return row;
+}
+
+JoinListRow JoinListHeaderRow() {
+  JoinListRow header;
+  for (std::size_t column = 0; column < header.size(); ++column) {
+    header[column] = kJoinListHeaders[column];
+  }
+  return header;
+}
+
+std::string TabSeparatedRow(const JoinListRow& row) {
+  std::string line = row.front();
+  for (std::size_t column = 1; column < row.size(); ++column) line += '\t' + row[column];
+  return line;
+}
+
+void WriteJoinList(const std::vector<JoinListRow>& rows, ColumnWriter& out) {
+  out.EndLine();
+  WriteJoinListLine(JoinListHeaderRow(), out);
+  for (const JoinListRow& row : rows) WriteJoinListLine(row, out);
+}
+
+}  // namespace modKestralMGA

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QMarginsF>
+#include <QPagedPaintDevice>
+#include <functional>
+
+#include "common/ColumnWriter.h"
+
+namespace modKestralMGA {
+
+// The page margins of a printed report, in millimetres: 10 at the sides, 15 at top and bottom.
+// An A4 page less the side margins holds 89 columns of the report font: the PSM list's Status
+// column (79) with a status of ten characters.
+QMarginsF ReportPageMargins();
+
+// Gives device the report's page margins. The windows set them before the print dialog and the
+// preview, where the user may still change them.
+void SetReportMargins(QPagedPaintDevice& device);
+
+// One print job on device (a printer, a PDF writer, the pages of a print preview): begins it,
+// lets compose write its lines through the printer back end (10-point report font) and ends the
+// job, which sends what was written, also when compose returns false (compose has then shown its
+// own failure). Returns what compose returns. Throws KestralError when device cannot be started
+// ("The printer could not be started") or the job cannot be finished ("The print job could not
+// be finished"), and what compose throws.
+bool RunPrintJob(QPagedPaintDevice& device, const std::function<bool(ColumnWriter&)>& compose);
+
+}  // namespace modKestralMGA
