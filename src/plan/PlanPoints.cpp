@@ -80,15 +80,19 @@ struct Adjacency {
   std::vector<Neighbour> Neighbours;
 };
 
-Adjacency BuildAdjacency(const Plan& plan) {
+// The entries of each record's two ends, in record order.
+using LineEnds = std::vector<std::pair<std::int64_t, std::int64_t>>;
+
+Adjacency BuildAdjacency(const Plan& plan, LineEnds& ends) {
   const std::size_t entries = At(plan.PlanPointCount + 1);
   Adjacency adjacency;
   adjacency.Start.assign(entries + 1, 0);
-  std::vector<std::pair<std::int64_t, std::int64_t>> ends(plan.PlanLines.size(), {-1, -1});
   for (std::size_t j = 0; j < plan.PlanLines.size(); ++j) {
     const PlanLine& line = plan.PlanLines[j];
-    if (!CanPlace(line) || line.FromPoint == line.ToPoint) continue;
-    ends[j] = {FindPlanPoint(plan, line.FromPoint), FindPlanPoint(plan, line.ToPoint)};
+    if (!CanPlace(line) || line.FromPoint == line.ToPoint) {
+      ends[j] = {-1, -1};
+      continue;
+    }
     ++adjacency.Start[At(ends[j].first) + 1];
     ++adjacency.Start[At(ends[j].second) + 1];
   }
@@ -112,9 +116,9 @@ Adjacency BuildAdjacency(const Plan& plan) {
 // are exactly those the passes would have placed before it. A turn at which every record fails
 // (a curve without a chord) leaves the entry waiting for a neighbour placed later, as the passes
 // would find at their next visits.
-void PlaceByWorklist(Plan& plan, CurveIndex& curves) {
+void PlaceByWorklist(Plan& plan, LineEnds& ends, CurveIndex& curves) {
   if (plan.PlanPointCount < 0) return;
-  const Adjacency adjacency = BuildAdjacency(plan);
+  const Adjacency adjacency = BuildAdjacency(plan, ends);
   using Turn = std::pair<std::int64_t, std::int64_t>;  // (pass, entry)
   std::priority_queue<Turn, std::vector<Turn>, std::greater<Turn>> turns;
   std::vector<std::int64_t> lastTried(At(plan.PlanPointCount + 1), 0);
@@ -149,10 +153,45 @@ void PlaceByWorklist(Plan& plan, CurveIndex& curves) {
   }
 }
 
-void AddEntry(std::int32_t pointNo, Plan& plan) {
-  if (!plan.PlanPointIndex.Insert(pointNo, plan.PlanPointCount + 1)) return;
-  ++plan.PlanPointCount;
-  plan.PlanPoints[At(plan.PlanPointCount)].PointNo = pointNo;
+// InitPlanPoints in one pass over the records, which also gives the entries of each record's
+// ends: point numbers are given entries as they are first met, while the size of the table
+// (CountPlanPoints) is counted by its own rule.
+void InitPlanPointsWithEnds(Plan& plan, LineEnds& ends) {
+  plan.PlanPoints.clear();
+  plan.PlanPointIndex.Clear();
+  plan.PlanPointCount = -1;
+  ends.assign(plan.PlanLines.size(), {-1, -1});
+  if (plan.PlanLines.empty()) return;
+  PointNumberIndex& index = plan.PlanPointIndex;
+  index.Reserve(plan.PlanLines.size() + 1);
+  std::vector<std::int32_t> numbers;  // by entry
+  numbers.reserve(plan.PlanLines.size() + 1);
+  const auto entryOf = [&](std::int32_t pointNo, bool& isNew) {
+    const auto next = static_cast<std::int64_t>(numbers.size());
+    isNew = index.Insert(pointNo, next);
+    if (!isNew) return index.Find(pointNo);
+    numbers.push_back(pointNo);
+    return next;
+  };
+  std::int64_t count = 2;  // the two ends of record 0
+  for (std::size_t j = 0; j < plan.PlanLines.size(); ++j) {
+    const PlanLine& line = plan.PlanLines[j];
+    bool fromIsNew = false;
+    bool toIsNew = false;
+    ends[j].first = entryOf(line.FromPoint, fromIsNew);
+    ends[j].second = entryOf(line.ToPoint, toIsNew);
+    // A later record counts each end not met in an earlier record: both, when its two ends
+    // carry the same new number.
+    if (j > 0)
+      count +=
+          (fromIsNew ? 1 : 0) + (toIsNew || (fromIsNew && line.ToPoint == line.FromPoint) ? 1 : 0);
+  }
+  plan.PlanPoints.assign(At(count + 3), PlanPoint{});
+  for (std::size_t entry = 0; entry < numbers.size(); ++entry) {
+    plan.PlanPoints[entry].PointNo = numbers[entry];
+  }
+  plan.PlanPointCount = static_cast<std::int64_t>(numbers.size()) - 1;
+  plan.PlanPoints[0].Solved = 1;
 }
 
 }  // namespace
@@ -177,19 +216,8 @@ std::int64_t CountPlanPoints(const Plan& plan) {
 }
 
 void InitPlanPoints(Plan& plan) {
-  plan.PlanPoints.clear();
-  plan.PlanPointIndex.Clear();
-  plan.PlanPointCount = -1;
-  if (plan.PlanLines.empty()) return;
-  const std::int64_t count = CountPlanPoints(plan);
-  plan.PlanPoints.assign(At(count + 3), PlanPoint{});
-  plan.PlanPointIndex.Reserve(At(count));
-  AddEntry(plan.PlanLines[0].FromPoint, plan);
-  plan.PlanPoints[0].Solved = 1;
-  for (const PlanLine& line : plan.PlanLines) {
-    AddEntry(line.FromPoint, plan);
-    AddEntry(line.ToPoint, plan);
-  }
+  LineEnds ends;
+  InitPlanPointsWithEnds(plan, ends);
 }
 
 std::int64_t FindPlanPoint(const Plan& plan, std::int32_t pointNo) {
@@ -243,9 +271,10 @@ void ShiftPlanPoints(Plan& plan) {
 }
 
 void BuildPlanPoints(Plan& plan, const std::string& planIdentifier, MessageSink& sink) {
-  InitPlanPoints(plan);
+  LineEnds ends;
+  InitPlanPointsWithEnds(plan, ends);
   CurveIndex curves(planIdentifier, sink);
-  PlaceByWorklist(plan, curves);
+  PlaceByWorklist(plan, ends, curves);
   ShiftPlanPoints(plan);
 }
 
