@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps run test test-release test-asan bench format clean
+.PHONY: all deps run test test-release test-asan bench package screenshots format clean
 
 all: deps
 	cmake --preset release
@@ -44,6 +44,20 @@ bench: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS) --target kestral_bench kestral_bench_gui kestral_bench_data kestralmga-cli
 	bench/run_benchmarks build/release docs
+
+# The Debian package kestralmga_<version>_<arch>.deb, built in build/package/ (the programs only,
+# without tests and benchmarks).
+package: deps
+	cmake --preset package
+	cmake --build --preset package -j $(JOBS) --target package
+	@ls build/package/*.deb
+
+# The pictures of the help book: one run of the screenshot tool over the example data.
+screenshots: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target kestral_screenshots
+	QT_QPA_PLATFORM=offscreen ./build/release/tests/gui/kestral_screenshots \
+	  docs/help/KestralMGA-help/images examples docs/help/KestralMGA.html
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -32,6 +32,7 @@
 
 #include "app/GridColumns.h"
 #include "app/WindowText.h"
+#include "app/modHtmlHelp.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
 #include "geodesy/JoinCalculation.h"
@@ -84,6 +85,15 @@ constexpr const char* kImportTitle = "Open file of coordinates";
 constexpr const char* kImportFilter = "All files (*.*)|*.*";
 constexpr const char* kPrintPsmListDialogTitle = "Print the PSM list";
 constexpr const char* kPsmListPreviewTitle = "PSM list preview";
+
+// The About box: five lines separated by line feeds.
+constexpr const char* kAboutTitle = "About KestralMGA";
+constexpr const char* kAboutText =
+    "KestralMGA developed by Saltbush Survey Software\n"
+    "Version 2.00  June 2019\n"
+    "\n"
+    "KestralMGA is the property of Kestral Survey Systems Pty Ltd.\n"
+    "It is licensed to surveyors for checking survey plans against MGA.";
 
 // Messages of a core command, held while the grid's model is being reset and shown once the
 // grid can be painted again.
@@ -900,11 +910,14 @@ void frmKestralMGA::mnuOptionsCalculateAMG_Click() {
 }
 
 void frmKestralMGA::mnuHelpContents_Click() {
-  // The help book arrives with the help viewer.
+  // The help window stands beside this one without blocking it; it is painted before the
+  // command ends.
+  modHtmlHelp::ShowHelp(*this, modHtmlHelp::HelpFilePath());
+  QCoreApplication::processEvents();
 }
 
 void frmKestralMGA::mnuHelpAbout_Click() {
-  // The About box arrives with the help viewer.
+  m_dialogs.Message(kAboutText, kAboutTitle, MessageIcon::Information);
 }
 
 // ---- Toolbar and exit ----
@@ -941,9 +954,10 @@ void frmKestralMGA::closeEvent(QCloseEvent* event) {
 }
 
 void frmKestralMGA::Form_Unload() {
-  // Help windows the program opened close here once the help viewer exists. Then the program
-  // ends at once, whatever other windows are shown, without a question: nothing is saved. A
-  // comparison running in a turn of the event loop stops when the turn ends.
+  // The help window closes first. Then the program ends at once, whatever other windows are
+  // shown, without a question: nothing is saved. A comparison running in a turn of the event
+  // loop stops when the turn ends.
+  modHtmlHelp::CloseHelp(*this, modHtmlHelp::HelpFilePath());
   m_turns.Abandon();
   m_display->hide();
   QCoreApplication::quit();

@@ -1,6 +1,7 @@
 // KestralMGA: the main window, started with the screen dump file named by the command line.
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 int main(int argc, char** argv) {
   QApplication application(argc, argv);  // takes Qt's own options (-platform, -style) first
   QApplication::setApplicationName(QStringLiteral("KestralMGA"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestralmga.png")));
 
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);

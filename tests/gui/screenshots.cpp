@@ -1,17 +1,20 @@
-// Screenshots of the windows for the documentation: builds each window on the platform given
+// Screenshots of the windows for the help book: builds each window on the platform given
 // (xvfb-run or -platform offscreen), fills it, performs the scripted actions a user would, and
-// saves QWidget::grab() pictures as PNG files.
+// saves QWidget::grab() pictures as PNG files. One run makes every picture the book shows:
 //
-//   kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE [PLAN]]
+//   kestral_screenshots FOLDER EXAMPLES_FOLDER HELP_FILE
 //
-// writes FOLDER/main-window.png (the marks loaded), FOLDER/main-window-editing.png (an edit
-// in progress in the grid) and FOLDER/join-window.png (the join calculation window after a walk
-// over a few marks); with a delimited text file, also FOLDER/import-window.png (the import
-// window showing that file's sample line and its numbered fields); with a plan identifier
-// (examples/plan), also FOLDER/main-window-compared.png (the main window after comparing that
-// plan, the bearing datum taken from the first two marks), FOLDER/results-window.png (the
-// results window with its list) and FOLDER/report-preview.png (the print preview of the joins
-// report, as its Preview button shows it).
+// works in EXAMPLES_FOLDER (the example marks, plan and delimited text file, named there as the
+// worked example names them) and writes into FOLDER:
+//   main-window.png           the main window started with marks.dmp
+//   main-window-editing.png   an edit in progress in the grid
+//   import-window.png         the import window over psm-coordinates-semicolon.csv
+//   main-window-compared.png  the main window after comparing "plan", the bearing datum from
+//                             6628/1583 to 6628/1173
+//   results-window.png        the results window of that comparison
+//   report-preview.png        the print preview of its joins report (the Preview button)
+//   join-window.png           the join calculation window after a walk over four marks
+//   help-window.png           the help window on HELP_FILE, the book's default page
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -24,12 +27,14 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <utility>
 
 #include "app/Dialogs.h"
 #include "app/QtDialogs.h"
 #include "app/frmKestralMGA.h"
+#include "app/modHtmlHelp.h"
 #include "joins/frmMGAJoins.h"
 #include "marks/ui/frmImportText.h"
 #include "reports/ui/frmMGADisplay.h"
@@ -86,25 +91,43 @@ bool Save(QWidget& widget, const QDir& folder, const char* name) {
   return true;
 }
 
+// Clicks the rows of a list or grid whose first cells hold these texts, in the order given.
+void ClickRows(QAbstractItemView& view, std::initializer_list<const char*> texts) {
+  QAbstractItemModel& model = *view.model();
+  for (const char* text : texts) {
+    const QModelIndexList found = model.match(model.index(0, 0), Qt::DisplayRole,
+                                              QString::fromLatin1(text), 1, Qt::MatchExactly);
+    if (found.isEmpty()) {
+      std::fprintf(stderr, "No row %s to click\n", text);
+      continue;
+    }
+    view.scrollTo(found.first());
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(found.first()).center());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc < 3 || argc > 5) {
-    std::fprintf(
-        stderr,
-        "usage: kestral_screenshots FOLDER MARK_DETAILS_FILE [DELIMITED_TEXT_FILE [PLAN]]\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: kestral_screenshots FOLDER EXAMPLES_FOLDER HELP_FILE\n");
     return 2;
   }
-  const QDir folder(QFile::decodeName(argv[1]));
+  const QDir folder(QDir().absoluteFilePath(QFile::decodeName(argv[1])));
+  const QString helpFile = QDir().absoluteFilePath(QFile::decodeName(argv[3]));
   if (!folder.exists() && !QDir().mkpath(folder.path())) {
     std::fprintf(stderr, "Cannot create %s\n", argv[1]);
+    return 2;
+  }
+  if (!QDir::setCurrent(QFile::decodeName(argv[2]))) {
+    std::fprintf(stderr, "Cannot work in %s\n", argv[2]);
     return 2;
   }
 
   PrintedDialogs dialogs;
   frmKestralMGA window(dialogs);
-  window.Form_Load(argv[2]);
+  window.Form_Load("marks.dmp");
   window.show();
   window.activateWindow();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
@@ -125,57 +148,50 @@ int main(int argc, char** argv) {
   QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
   QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdDelete")), Qt::LeftButton);
 
-  // The join calculation window: a walk over four marks of the list.
+  // The import window over the semicolon file, as the Import command shows it.
+  dialogs.NextOpen = "psm-coordinates-semicolon.csv";
+  window.mnuFileImport_Click();
+  QWidget& importer = window.ImportWindow();
+  if (!QTest::qWaitForWindowExposed(&importer)) return 1;
+  ok = Save(importer, folder, "import-window.png") && ok;
+  importer.hide();
+
+  // The worked example's comparison: the plan typed, "2 PSM's" with 6628/1583 and 6628/1173
+  // clicked as From and To, then Compare from the toolbar.
+  QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtPlan")), QStringLiteral("plan"));
+  QTest::mouseClick(window.findChild<QRadioButton*>(QStringLiteral("optTwoPSMs")), Qt::LeftButton);
+  ClickRows(*grid, {"6628/1583", "6628/1173"});
+  window.findChild<QAction*>(QStringLiteral("Toolbar1_Compare"))->trigger();
+  frmMGADisplay& results = window.ResultsWindow();
+  if (!QTest::qWaitForWindowExposed(&results)) return 1;
+  QApplication::processEvents();
+  ok = Save(window, folder, "main-window-compared.png") && ok;
+  ok = Save(results, folder, "results-window.png") && ok;
+  // The print preview of the joins report, from the results window's Preview button.
+  dialogs.PreviewShot = folder.filePath(QStringLiteral("report-preview.png"));
+  QTest::mouseClick(results.findChild<QPushButton*>(QStringLiteral("cmdPreview")), Qt::LeftButton);
+  if (dialogs.PreviewSaved) {
+    std::printf("%s\n", QFile::encodeName(dialogs.PreviewShot).constData());
+  } else {
+    std::fprintf(stderr, "Cannot write %s\n", QFile::encodeName(dialogs.PreviewShot).constData());
+    ok = false;
+  }
+
+  // The join calculation window: a walk over four marks, the last of Order 6.
   window.mnuOptionsCalculateAMG_Click();
   frmMGAJoins& joins = window.JoinsWindow();
   if (!QTest::qWaitForWindowExposed(&joins)) return 1;
-  auto* list = joins.findChild<QListView*>(QStringLiteral("lstMarks"));
-  for (const int row : {0, 3, 5, 2}) {
-    const QModelIndex entry = list->model()->index(row, 0);
-    list->scrollTo(entry);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
-  }
+  ClickRows(*joins.findChild<QListView*>(QStringLiteral("lstMarks")),
+            {"6628/1583", "6628/1173", "6628/1946", "6628/1926"});
   QApplication::processEvents();
   ok = Save(joins, folder, "join-window.png") && ok;
 
-  if (argc >= 4) {
-    // The import window over the chosen file, as the Import command shows it.
-    dialogs.NextOpen = argv[3];
-    window.mnuFileImport_Click();
-    QWidget& importer = window.ImportWindow();
-    if (!QTest::qWaitForWindowExposed(&importer)) return 1;
-    ok = Save(importer, folder, "import-window.png") && ok;
-    importer.hide();
-  }
-
-  if (argc == 5) {
-    // A comparison: the plan typed, "2 PSM's" with the first two marks clicked as From and To,
-    // then Compare from the toolbar.
-    QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("txtPlan")),
-                     QFile::decodeName(argv[4]));
-    QTest::mouseClick(window.findChild<QRadioButton*>(QStringLiteral("optTwoPSMs")),
-                      Qt::LeftButton);
-    for (int row = 0; row < 2; ++row) {
-      const QModelIndex psmNumber = grid->model()->index(row, 0);
-      grid->scrollTo(psmNumber);
-      QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(psmNumber).center());
-    }
-    window.findChild<QAction*>(QStringLiteral("Toolbar1_Compare"))->trigger();
-    frmMGADisplay& results = window.ResultsWindow();
-    if (!QTest::qWaitForWindowExposed(&results)) return 1;
-    QApplication::processEvents();
-    ok = Save(window, folder, "main-window-compared.png") && ok;
-    ok = Save(results, folder, "results-window.png") && ok;
-
-    dialogs.PreviewShot = folder.filePath(QStringLiteral("report-preview.png"));
-    QTest::mouseClick(results.findChild<QPushButton*>(QStringLiteral("cmdPreview")),
-                      Qt::LeftButton);
-    if (dialogs.PreviewSaved) {
-      std::printf("%s\n", QFile::encodeName(dialogs.PreviewShot).constData());
-    } else {
-      std::fprintf(stderr, "Cannot write %s\n", QFile::encodeName(dialogs.PreviewShot).constData());
-      ok = false;
-    }
-  }
+  // The help window on the book's default page, at a size that fits the book's own pages.
+  modHtmlHelp::ShowHelp(window, helpFile);
+  QWidget* help = modHtmlHelp::HelpWindowOf(window);
+  help->resize(760, 560);
+  if (!QTest::qWaitForWindowExposed(help)) return 1;
+  QApplication::processEvents();
+  ok = Save(*help, folder, "help-window.png") && ok;
   return ok ? 0 : 1;
 }
