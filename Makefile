@@ -53,11 +53,13 @@ fuzz: deps
 	cmake --build --preset fuzz -j $(JOBS)
 	scripts/run-fuzz $(FUZZ_SECONDS)
 
+# The benchmark suite in the release build: medians of repetitions (BENCH_REPETITIONS, default 5)
+# beside their floors, peak memory of the batch program, written to docs/PERFORMANCE.md and its
+# chart (python3 and gnuplot).
 bench: deps
 	cmake --preset release >/dev/null
-	cmake --build --preset release -j $(JOBS) --target kestral_bench kestral_bench_gui
-	./build/release/bench/kestral_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
-	QT_QPA_PLATFORM=offscreen ./build/release/bench/kestral_bench_gui --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+	cmake --build --preset release -j $(JOBS) --target kestral_bench kestral_bench_gui kestral_bench_data kestralmga-cli
+	bench/run_benchmarks build/release docs
 
 # The Debian package kestralmga_<version>_<arch>.deb, built in build/package/ (the programs only,
 # without tests and benchmarks).

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <unordered_set>
 #include <utility>
 
 #include "common/NumberFormat.h"
 #include "geodesy/Angles.h"
+#include "geodesy/Ellipsoid.h"
 #include "geodesy/Keys.h"
+#include "geodesy/ScaleFactor.h"
 
 namespace modKestralMGA {
 
@@ -64,6 +67,100 @@ void AppendLine(std::string& text, std::initializer_list<std::string> values) {
 
 std::string Key(std::int32_t number) {
   return FormatNumber(number, kFormatKey);
+}
+
+constexpr std::size_t kPointsPerPart = 4;  // points of a disconnected part (three lines)
+
+// The height factor's coefficient, as the MGA join uses it: 0.157 parts per million a metre.
+constexpr double kHeightCoefficient = 0.157e-06;
+
+// A station numbered `number` a short random step from `from`.
+Station Near(const Station& from, std::int32_t number, SplitMix64& random) {
+  const double step = random.Uniform(20.0, 250.0);
+  const double direction = random.Uniform(0.0, 2.0 * Pi());
+  return {number, from.East + step * std::sin(direction), from.North + step * std::cos(direction)};
+}
+
+// The ground length of the grid line between two stations at the survey's average height: the
+// grid length divided by the combined scale factor at the line's mid-point (GRS80).
+double GroundLength(const Station& from, const Station& to, double averageHeight) {
+  constexpr DistanceCalculationMode kMode = DistanceCalculationMode::MGA94_2020;
+  const double latitude =
+      GridToLatitude((from.East + to.East) / 2.0, (from.North + to.North) / 2.0, kMode);
+  const double csf = (1.0 - averageHeight * kHeightCoefficient) *
+                     LineScaleFactor(from.East, to.East, latitude, kMode);
+  return Length(from, to) / csf;
+}
+
+void AppendStraightLine(const Station& from, const Station& to, double averageHeight,
+                        GeneratedPlan& plan) {
+  AppendLine(plan.Lines, {Key(from.Number), Key(to.Number), BearingText(from, to),
+                          FormatNumber(GroundLength(from, to, averageHeight), kFormatMetres)});
+  ++plan.LineCount;
+}
+
+// The curve-file forms of a curve record.
+enum class CurveForm {
+  Chord,                // chord bearing, chord length
+  Tangent,              // the tangent's bearing at the first point, length 999
+  ChordBearingInFifth,  // bearing 999, the chord's bearing as the fifth value
+  NoChord,              // 999, 999: the record gives no chord
+};
+
+CurveForm PickCurveForm(SplitMix64& random) {
+  const double u = random.Uniform(0.0, 1.0);
+  if (u < 0.55) return CurveForm::Chord;
+  if (u < 0.75) return CurveForm::Tangent;
+  if (u < 0.95) return CurveForm::ChordBearingInFifth;
+  return CurveForm::NoChord;
+}
+
+// A traverse leg coded as a curve: the line (bearing 1000 + radius, the arc as distance) and its
+// record in the curve file. A record without a chord is followed by a straight line of the same
+// leg, which places the point the curve cannot.
+void AppendCurve(const Station& from, const Station& to, double averageHeight, SplitMix64& random,
+                 GeneratedPlan& plan) {
+  const double chord = GroundLength(from, to, averageHeight);
+  const double radius = chord * random.Uniform(0.6, 5.0);
+  const double halfAngle = std::asin(chord / (2.0 * radius));
+  AppendLine(plan.Lines,
+             {Key(from.Number), Key(to.Number), FormatNumber(1000.0 + radius, kFormatMetres),
+              FormatNumber(2.0 * radius * halfAngle, kFormatMetres)});
+  ++plan.LineCount;
+
+  const bool recordReversed = random.Chance(0.5);
+  const Station& first = recordReversed ? to : from;
+  const Station& second = recordReversed ? from : to;
+  const bool turnsLeft = random.Chance(0.5);
+  CurveForm form = PickCurveForm(random);
+  // A length value of 999 within a metre of the chord would be read as the chord's length.
+  if (form == CurveForm::Tangent && std::fabs(chord - 999.0) <= 2.0) form = CurveForm::Chord;
+  std::string bearing = BearingText(first, second);
+  std::string length = FormatNumber(chord, kFormatMetres);
+  switch (form) {
+    case CurveForm::Chord:
+      break;
+    case CurveForm::Tangent: {
+      // The chord turns from the tangent by half the angle at the centre: to the left of the
+      // tangent for a left-hand curve.
+      const double chordAngle = GridBearing(second.East - first.East, second.North - first.North);
+      const double tangent = turnsLeft ? chordAngle + halfAngle : chordAngle - halfAngle;
+      bearing = FormatNumber(RadiansToDMS(tangent), kFormatBearing);
+      length = "999";
+      break;
+    }
+    case CurveForm::ChordBearingInFifth:
+      length = bearing;
+      bearing = "999";
+      break;
+    case CurveForm::NoChord:
+      bearing = "999";
+      length = "999";
+      break;
+  }
+  AppendLine(plan.Curves,
+             {Key(first.Number), Key(second.Number), turnsLeft ? "L" : "R", bearing, length});
+  if (form == CurveForm::NoChord) AppendStraightLine(from, to, averageHeight, plan);
 }
 
 // The PSM stations of a plan: the given marks first, then made-up keys 6628/1001 onwards placed
@@ -149,6 +246,60 @@ std::vector<GeneratedMark> GenerateMarks(std::size_t count, std::uint64_t seed) 
   return marks;
 }
 
+std::vector<GeneratedMark> NearbyMarks(const std::vector<GeneratedMark>& marks, std::size_t around,
+                                       std::size_t count) {
+  const GeneratedMark& centre = marks[around];
+  const auto distanceSquared = [](const GeneratedMark& a, const GeneratedMark& b) {
+    const double dE = a.East - b.East;
+    const double dN = a.North - b.North;
+    return dE * dE + dN * dN;
+  };
+  std::vector<std::size_t> byDistance(marks.size());
+  for (std::size_t i = 0; i < byDistance.size(); ++i) byDistance[i] = i;
+  std::stable_sort(byDistance.begin(), byDistance.end(), [&](std::size_t a, std::size_t b) {
+    return distanceSquared(marks[a], centre) < distanceSquared(marks[b], centre);
+  });
+  // The nearest marks, each PSM number once.
+  std::vector<std::size_t> order;
+  std::unordered_set<std::string> taken;
+  for (std::size_t i = 0; i < byDistance.size() && order.size() < count; ++i) {
+    if (taken.insert(marks[byDistance[i]].PsmNumber()).second) order.push_back(byDistance[i]);
+  }
+  count = order.size();
+  // The walk from the centre, always to the nearest mark not yet visited.
+  std::vector<GeneratedMark> walk;
+  std::vector<bool> visited(count, false);
+  std::size_t at = 0;
+  for (std::size_t step = 0; step < count; ++step) {
+    visited[at] = true;
+    walk.push_back(marks[order[at]]);
+    std::size_t nearest = at;
+    double best = -1.0;
+    for (std::size_t j = 0; j < count; ++j) {
+      if (visited[j]) continue;
+      const double d = distanceSquared(marks[order[at]], marks[order[j]]);
+      if (best < 0.0 || d < best) {
+        best = d;
+        nearest = j;
+      }
+    }
+    at = nearest;
+  }
+  return walk;
+}
+
+std::vector<GeneratedMark> WithRepeatedMarks(std::vector<GeneratedMark> marks, double share,
+                                             std::uint64_t seed) {
+  SplitMix64 random(seed);
+  for (std::size_t i = 1; i < marks.size(); ++i) {
+    if (random.Chance(share)) {
+      marks[i] =
+          marks[static_cast<std::size_t>(random.Between(0, static_cast<std::int64_t>(i) - 1))];
+    }
+  }
+  return marks;
+}
+
 MarkList ToMarkList(const std::vector<GeneratedMark>& marks) {
   MarkList list;
   list.Reserve(marks.size());
@@ -223,8 +374,11 @@ GeneratedPlan GeneratePlan(const PlanShape& shape, std::uint64_t seed) {
     throw std::invalid_argument("a plan holds at most 4600 points that are not PSMs");
   }
   SplitMix64 random(seed);
+  const std::size_t partPoints =
+      std::min(shape.DisconnectedParts * kPointsPerPart, shape.OtherPoints);
+  const std::size_t traversePoints = shape.OtherPoints - partPoints;
   const std::size_t gaps = shape.PsmPoints > 1 ? shape.PsmPoints - 1 : 1;
-  const std::size_t othersPerGap = shape.OtherPoints / gaps;
+  const std::size_t othersPerGap = traversePoints / gaps;
   const std::vector<Station> psms = PsmStations(shape, othersPerGap, random);
 
   // The other points take the numbers 1 to OtherPoints in shuffled order.
@@ -246,7 +400,7 @@ GeneratedPlan GeneratePlan(const PlanShape& shape, std::uint64_t seed) {
     if (p + 1 == psms.size()) break;
     const Station& a = psms[p];
     const Station& b = psms[p + 1];
-    const std::size_t inGap = othersPerGap + (p < shape.OtherPoints % gaps ? 1 : 0);
+    const std::size_t inGap = othersPerGap + (p < traversePoints % gaps ? 1 : 0);
     const double legLength = Length(a, b) / static_cast<double>(inGap + 1);
     for (std::size_t j = 1; j <= inGap; ++j) {
       const double along = static_cast<double>(j) / static_cast<double>(inGap + 1);
@@ -256,15 +410,10 @@ GeneratedPlan GeneratePlan(const PlanShape& shape, std::uint64_t seed) {
                           a.North + (b.North - a.North) * along - (b.East - a.East) * across});
     }
   }
-  while (nextOther < numbers.size()) {
+  while (nextOther < traversePoints) {
     Station station{numbers[nextOther++], random.Uniform(250000.0, 750000.0),
                     random.Uniform(5600000.0, 8800000.0)};
-    if (!traverse.empty()) {
-      const double step = random.Uniform(20.0, 250.0);
-      const double direction = random.Uniform(0.0, 2.0 * Pi());
-      station.East = traverse.back().East + step * std::sin(direction);
-      station.North = traverse.back().North + step * std::cos(direction);
-    }
+    if (!traverse.empty()) station = Near(traverse.back(), station.Number, random);
     traverse.push_back(station);
   }
 
@@ -277,30 +426,36 @@ GeneratedPlan GeneratePlan(const PlanShape& shape, std::uint64_t seed) {
     const bool reversed = random.Chance(0.3);
     const Station& from = reversed ? traverse[i + 1] : traverse[i];
     const Station& to = reversed ? traverse[i] : traverse[i + 1];
-    const double chord = Length(from, to);
-    if (chord > 0.0 && random.Chance(shape.ShareOfCurves)) {
-      const double radius = chord * random.Uniform(0.6, 5.0);
-      const double arc = 2.0 * radius * std::asin(chord / (2.0 * radius));
-      AppendLine(plan.Lines,
-                 {Key(from.Number), Key(to.Number), FormatNumber(1000.0 + radius, kFormatMetres),
-                  FormatNumber(arc, kFormatMetres)});
-      const bool recordReversed = random.Chance(0.5);
-      const Station& first = recordReversed ? to : from;
-      const Station& second = recordReversed ? from : to;
-      AppendLine(plan.Curves,
-                 {Key(first.Number), Key(second.Number), random.Chance(0.5) ? "L" : "R",
-                  BearingText(first, second), FormatNumber(chord, kFormatMetres)});
+    if (Length(from, to) > 0.0 && random.Chance(shape.ShareOfCurves)) {
+      AppendCurve(from, to, shape.AverageHeight, random, plan);
     } else {
-      AppendLine(plan.Lines, {Key(from.Number), Key(to.Number), BearingText(from, to),
-                              FormatNumber(chord, kFormatMetres)});
+      AppendStraightLine(from, to, shape.AverageHeight, plan);
     }
-    ++plan.LineCount;
+    const double extra = shape.ExtraLinesPerLeg;
+    const auto extraLines =
+        static_cast<std::size_t>(extra) + (random.Chance(extra - std::floor(extra)) ? 1 : 0);
+    for (std::size_t e = 0; e < extraLines && i >= 1; ++e) {
+      const auto back = static_cast<std::size_t>(
+          random.Between(1, std::min<std::int64_t>(4, static_cast<std::int64_t>(i))));
+      AppendStraightLine(traverse[i + 1], traverse[i - back], shape.AverageHeight, plan);
+    }
     if (i > 0 && random.Chance(shape.ShareOf999Lines)) {
       const Station& earlier =
           traverse[static_cast<std::size_t>(random.Between(0, static_cast<std::int64_t>(i) - 1))];
       AppendLine(plan.Lines, {Key(traverse[i + 1].Number), Key(earlier.Number), "999",
                               FormatNumber(Length(traverse[i + 1], earlier), kFormatMetres)});
       ++plan.LineCount;
+    }
+  }
+
+  // The disconnected parts: short chains somewhere near the traverse's start, joined to nothing.
+  const Station origin = traverse.empty() ? Station{} : traverse.front();
+  while (nextOther + kPointsPerPart <= numbers.size()) {
+    Station previous = Near(origin, numbers[nextOther++], random);
+    for (std::size_t k = 1; k < kPointsPerPart; ++k) {
+      const Station next = Near(previous, numbers[nextOther++], random);
+      AppendStraightLine(previous, next, shape.AverageHeight, plan);
+      previous = next;
     }
   }
   return plan;

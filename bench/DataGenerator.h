@@ -47,6 +47,17 @@ struct GeneratedMark {
 // 8,900,000. The same count and seed always give the same marks.
 std::vector<GeneratedMark> GenerateMarks(std::size_t count, std::uint64_t seed);
 
+// count marks of the list nearest to marks[around] (itself included, each PSM number once), in
+// the order of a walk from it that always goes on to the nearest mark not yet visited: the PSMs
+// of one plan.
+std::vector<GeneratedMark> NearbyMarks(const std::vector<GeneratedMark>& marks, std::size_t around,
+                                       std::size_t count);
+
+// The marks with a share of them (0 to 1) replaced by copies of earlier marks, as exports that
+// list a mark twice have: the same count, fewer distinct PSM numbers.
+std::vector<GeneratedMark> WithRepeatedMarks(std::vector<GeneratedMark> marks, double share,
+                                             std::uint64_t seed);
+
 // The marks as mark list rows: coordinates and heights with three decimals, the Height cell
 // empty for a mark without height.
 MarkList ToMarkList(const std::vector<GeneratedMark>& marks);
@@ -75,6 +86,16 @@ struct PlanShape {
   // The traverse's first leg first, then the others from its far end back: the worst order for
   // placing points pass by pass (one point a pass).
   bool LegsFromFarEnd = false;
+  // The survey's average height (metres): legs are written at ground length, the grid length
+  // divided by the combined scale factor of the leg at this height (GRS80), so that a plan's
+  // joins agree with the MGA joins of its marks as a real plan's do.
+  double AverageHeight = 0.0;
+  // Short chains of three lines each, between points of their own taken from the other points,
+  // that no line joins to the traverse: their points stay unsolved.
+  std::size_t DisconnectedParts = 0;
+  // Straight lines that measure again from a leg's end to a station two to five back, per leg
+  // (on average): the redundant observations that give a plan several lines a point.
+  double ExtraLinesPerLeg = 0.0;
 };
 
 // The files of a generated plan.
@@ -86,11 +107,15 @@ struct GeneratedPlan {
 };
 
 // A connected traverse through the PSM points in order, with the other points between them:
-// bearings in ddd.mmss, distances in metres with three decimals, some legs written from their
-// far end, some coded as curves (bearing 1000 + radius, the arc as distance) with their chord in
-// the curve file (some records listing the points the other way round), and some extra lines of
-// bearing 999 (each after a leg, to a station earlier in the traverse). Throws
-// std::invalid_argument for more than 4600 other points.
+// bearings in ddd.mmss, ground distances in metres with three decimals, some legs written from
+// their far end, some coded as curves (bearing 1000 + radius, the arc as distance) with a record
+// in the curve file (some listing the points the other way round) in each of the file's forms:
+// chord bearing and chord length; the tangent's bearing at the record's first point with length
+// 999; bearing 999 with the chord's bearing as the fifth value; and 999, 999 (no chord: a
+// straight line of the same leg follows the curve, so that the traverse goes on). After a leg,
+// some lines of bearing 999 to a station earlier in the traverse and the extra lines measured
+// again; the disconnected parts at the end. Throws std::invalid_argument for more than 4600 other
+// points.
 GeneratedPlan GeneratePlan(const PlanShape& shape, std::uint64_t seed);
 
 }  // namespace modKestralMGA

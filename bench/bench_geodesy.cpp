@@ -1,5 +1,5 @@
-// The geodetic core: building the mark index, one MGA join against a large list, and the two
-// series on their own.
+// The geodetic core: building the mark index, one MGA join against lists of 1,000 to 200,000
+// marks through the index and by the direct scan of the list, and the two series on their own.
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
@@ -7,7 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "DataGenerator.h"
+#include "BenchData.h"
+#include "DirectJoins.h"
 #include "geodesy/Ellipsoid.h"
 #include "geodesy/Keys.h"
 #include "geodesy/ScaleFactor.h"
@@ -15,7 +16,7 @@
 namespace modKestralMGA {
 namespace {
 
-constexpr std::uint64_t kSeed = 20240601;
+constexpr std::uint64_t kSeed = kMarksSeed;
 constexpr std::size_t kPairs = 1024;
 
 // Pairs of keys of neighbouring marks (same map sheet), as a plan's joins are.
@@ -43,7 +44,10 @@ void BM_MarkIndexBuild(benchmark::State& state) {
 }
 BENCHMARK(BM_MarkIndexBuild)->Arg(1000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
-void BM_CombinedScaleFactor(benchmark::State& state) {
+// One join after another between neighbouring marks, through the index (built before the
+// timing) or by scanning the list at every join.
+template <bool kByScan>
+void Joins(benchmark::State& state) {
   const std::vector<GeneratedMark> marks =
       GenerateMarks(static_cast<std::size_t>(state.range(0)), kSeed);
   const MarkList list = ToMarkList(marks);
@@ -57,12 +61,33 @@ void BM_CombinedScaleFactor(benchmark::State& state) {
   for (auto _ : state) {
     const auto& [key1, key2] = pairs[i++ % pairs.size()];
     double bearing = 0.0, distance = 0.0, csf = 0.0;
-    CombinedScaleFactor(context, key1, key2, bearing, distance, csf);
+    if constexpr (kByScan) {
+      CombinedScaleFactorByScan(list, settings, key1, key2, bearing, distance, csf);
+    } else {
+      CombinedScaleFactor(context, key1, key2, bearing, distance, csf);
+    }
     benchmark::DoNotOptimize(distance);
     benchmark::DoNotOptimize(csf);
   }
 }
-BENCHMARK(BM_CombinedScaleFactor)->Arg(200000)->Unit(benchmark::kMicrosecond);
+
+void BM_CombinedScaleFactor(benchmark::State& state) {
+  Joins<false>(state);
+}
+BENCHMARK(BM_CombinedScaleFactor)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(200000)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_CombinedScaleFactorByScan(benchmark::State& state) {
+  Joins<true>(state);
+}
+BENCHMARK(BM_CombinedScaleFactorByScan)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(200000)
+    ->Unit(benchmark::kMicrosecond);
 
 // Points across the sweep of MGA coordinates.
 std::vector<std::pair<double, double>> SweepPoints() {

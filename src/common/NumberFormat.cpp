@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 
 #include "common/Rounding.h"
@@ -24,7 +25,9 @@ int DecimalsOf(std::string_view pattern) {
 bool IsExactTie(double magnitude, int decimals) {
   const double scaled = std::ldexp(magnitude, decimals + 1);
   if (!std::isfinite(scaled) || scaled > 9007199254740992.0) return false;
-  return IsExactly(std::fmod(scaled, 2.0), 1.0);
+  // A whole number up to 2^53 converts exactly, so its last bit tells odd from even.
+  if (!IsExactly(std::floor(scaled), scaled)) return false;
+  return (static_cast<std::uint64_t>(scaled) & 1U) == 1U;
 }
 
 // Adds one unit in the last place to a string of digits and at most one ".", carrying leftwards.
@@ -43,14 +46,30 @@ void IncrementLastDigit(std::string& digits) {
 // |value| with exactly `decimals` places, rounded to nearest from the exact binary value, ties
 // away from zero.
 std::string FixedMagnitude(double magnitude, int decimals) {
+  if (decimals == 0 && magnitude <= 9007199254740992.0 &&
+      IsExactly(std::floor(magnitude), magnitude)) {
+    // A whole number (keys, counts) is its own digits.
+    char digits[20];
+    const auto r =
+        std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(magnitude));
+    return std::string(digits, r.ptr);
+  }
   // The widest double has 309 digits before the point; room for the point and one place more.
-  std::string text(312 + static_cast<std::size_t>(decimals), '\0');
-  char* const first = text.data();
-  char* const last = first + text.size();
+  // Short results (almost all) are built on the stack and copied once.
+  constexpr std::size_t kStackRoom = 64;
+  const std::size_t room = 312 + static_cast<std::size_t>(decimals);
+  char stackBuffer[kStackRoom];
+  std::string heapBuffer;
+  char* first = stackBuffer;
+  if (room > kStackRoom && !(magnitude < 1e30 && decimals < 30)) {
+    heapBuffer.assign(room, '\0');
+    first = heapBuffer.data();
+  }
+  char* const last = first + (first == stackBuffer ? kStackRoom : room);
   if (IsExactTie(magnitude, decimals)) {
     // The value has exactly decimals + 1 places, the last a 5: drop it and round up.
     const auto r = std::to_chars(first, last, magnitude, std::chars_format::fixed, decimals + 1);
-    text.resize(static_cast<std::size_t>(r.ptr - first));
+    std::string text(first, r.ptr);
     text.pop_back();
     if (!text.empty() && text.back() == '.') text.pop_back();
     IncrementLastDigit(text);
@@ -58,8 +77,7 @@ std::string FixedMagnitude(double magnitude, int decimals) {
   }
   // Not a tie: to_chars rounds the exact binary value to nearest.
   const auto r = std::to_chars(first, last, magnitude, std::chars_format::fixed, decimals);
-  text.resize(static_cast<std::size_t>(r.ptr - first));
-  return text;
+  return std::string(first, r.ptr);
 }
 
 bool IsAllZeros(const std::string& digits) {

@@ -12,6 +12,47 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// The plain decimal at the start of text: an optional sign, then digits with at most one "." (at
+// least one digit, at most 15), read as the quotient of two doubles that hold their values
+// exactly, the digits as a whole number and a power of ten up to 1e15; one correctly rounded
+// division gives the correctly rounded value of the decimal (Clinger's fast path). used is where
+// the decimal ends. False when text does not start so, or when the character after the decimal
+// could change the reading: a blank, tab or line feed (dropped by the numeric value rule) or an
+// exponent letter. The general reading then decides.
+bool ReadPlainDecimal(std::string_view text, double& value, std::size_t& used) {
+  constexpr std::size_t kMostDigits = 15;  // any 15-digit whole number is exact in a double
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  bool negative = false;
+  if (p < end && (*p == '+' || *p == '-')) {
+    negative = *p == '-';
+    ++p;
+  }
+  // The digits as one whole number (unsigned arithmetic: more than 19 digits wrap harmlessly,
+  // being refused below).
+  std::uint64_t digits = 0;
+  const char* const wholeStart = p;
+  while (p < end && IsDigit(*p)) digits = digits * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  std::size_t count = static_cast<std::size_t>(p - wholeStart);
+  std::size_t decimals = 0;
+  if (p < end && *p == '.') {
+    const char* const fractionStart = ++p;
+    while (p < end && IsDigit(*p)) digits = digits * 10 + static_cast<std::uint64_t>(*p++ - '0');
+    decimals = static_cast<std::size_t>(p - fractionStart);
+    count += decimals;
+  }
+  if (count == 0 || count > kMostDigits) return false;
+  if (p < end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == 'e' || *p == 'E')) return false;
+  const double magnitude = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+  value = negative ? -magnitude : magnitude;
+  used = static_cast<std::size_t>(p - text.data());
+  return true;
+}
+
 // Converts a decimal number already known to be well formed (digits, at most one ".", at least
 // one digit, optional exponent with at least one digit; no sign) and applies the sign.
 NumberReading Convert(std::string_view number, bool negative) {
@@ -85,11 +126,19 @@ std::size_t NumberPrefix(std::string_view text, std::size_t& mantissaDigits) {
 // text without the characters the reading ignores; the text itself when it holds none.
 std::string_view WithoutIgnored(std::string_view text, std::string_view ignored,
                                 std::string& storage) {
-  if (text.find_first_of(ignored) == std::string_view::npos) return text;
+  const auto isIgnored = [ignored](char c) {
+    for (const char i : ignored) {
+      if (c == i) return true;
+    }
+    return false;
+  };
+  bool any = false;
+  for (const char c : text) any = any || isIgnored(c);
+  if (!any) return text;
   storage.clear();
   storage.reserve(text.size());
   for (const char c : text) {
-    if (ignored.find(c) == std::string_view::npos) storage.push_back(c);
+    if (!isIgnored(c)) storage.push_back(c);
   }
   return storage;
 }
@@ -97,6 +146,9 @@ std::string_view WithoutIgnored(std::string_view text, std::string_view ignored,
 }  // namespace
 
 NumberReading ReadNumericValue(std::string_view text) {
+  double value = 0.0;
+  std::size_t used = 0;
+  if (ReadPlainDecimal(text, value, used)) return {value, NumberStatus::Ok};
   std::string storage;
   std::string_view s = WithoutIgnored(text, std::string_view(" \t\n", 3), storage);
   bool negative = false;
@@ -116,6 +168,11 @@ double NumericValue(std::string_view text) {
 }
 
 NumberReading ReadStrictNumber(std::string_view text) {
+  double value = 0.0;
+  std::size_t used = 0;
+  if (ReadPlainDecimal(text, value, used) && used == text.size()) {
+    return {value, NumberStatus::Ok};
+  }
   std::string storage;
   std::string_view s = WithoutIgnored(text, std::string_view(" \t", 2), storage);
   if (s.empty()) return {0.0, NumberStatus::Ok};

@@ -156,8 +156,19 @@ bool LineSplitter::Next(std::string_view& line) {
   const std::size_t size = m_bytes.size();
   if (m_pos >= size) return false;
   const char* data = m_bytes.data();
-  std::size_t end = m_pos;
-  while (end < size && data[end] != '\n' && data[end] != '\r') ++end;
+  // The line ends at the first LF or CR: the next LF (found again only once passed, so that a
+  // file of CR line ends is not searched to its end at every line), unless a CR comes before it.
+  if (m_lineNumber == 0 || m_nextLineFeed < m_pos) {
+    const void* lineFeed = std::memchr(data + m_pos, '\n', size - m_pos);
+    m_nextLineFeed = lineFeed != nullptr
+                         ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - data)
+                         : size;
+  }
+  const std::size_t lfAt = m_nextLineFeed;
+  const void* carriageReturn = std::memchr(data + m_pos, '\r', lfAt - m_pos);
+  std::size_t end = carriageReturn != nullptr
+                        ? static_cast<std::size_t>(static_cast<const char*>(carriageReturn) - data)
+                        : lfAt;
   line = m_bytes.substr(m_pos, end - m_pos);
   if (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') ++end;
   m_pos = end + 1;

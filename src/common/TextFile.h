@@ -47,6 +47,7 @@ class LineSplitter {
   std::string_view m_bytes;
   std::size_t m_pos = 0;
   std::int64_t m_lineNumber = 0;
+  std::size_t m_nextLineFeed = 0;  // the next LF from m_pos on, or the size (from the first line)
 };
 
 // True when a line holds only blanks and tabs (or nothing).

@@ -6,27 +6,6 @@
 
 namespace modKestralMGA {
 
-namespace {
-
-// Appends piece to value, refusing a value that would grow past kMaxValueLength.
-void AppendChecked(std::string& value, std::string_view piece, std::int64_t lineNumber,
-                   const std::string& path) {
-  if (piece.size() > kMaxValueLength - value.size()) ThrowValueTooLong(lineNumber, path);
-  value.append(piece);
-}
-
-// The next slot of values, emptied: an existing string keeps its capacity.
-std::string& NextSlot(std::vector<std::string>& values, std::size_t& count) {
-  if (count < values.size()) {
-    values[count].clear();
-  } else {
-    values.emplace_back();
-  }
-  return values[count++];
-}
-
-}  // namespace
-
 void ThrowValueTooLong(std::int64_t lineNumber, const std::string& path) {
   throw FileError("Value too long at line " +
                   FormatNumber(static_cast<double>(lineNumber), kFormatCount) + " of " + path);
@@ -53,49 +32,64 @@ std::string RefusedValueMessage(std::string_view what, std::string_view text,
 
 void SplitValueLine(std::string_view line, std::int64_t lineNumber, const std::string& path,
                     std::vector<std::string>& values) {
-  std::size_t count = 0;
-  if (IsBlankLine(line)) {
-    values.clear();
-    return;
-  }
+  ValueLineSplitter splitter;
+  const std::vector<std::string_view>& views = splitter.Split(line, lineNumber, path);
+  values.resize(views.size());
+  for (std::size_t i = 0; i < views.size(); ++i) values[i].assign(views[i]);
+}
+
+const std::vector<std::string_view>& ValueLineSplitter::Split(std::string_view line,
+                                                              std::int64_t lineNumber,
+                                                              const std::string& path) {
+  m_values.clear();
+  if (IsBlankLine(line)) return m_values;
+  // The quoted values of a line are never longer together than the line, so the copy never
+  // moves and the views into it stay valid.
+  m_quoted.clear();
+  m_quoted.reserve(line.size());
+  const char* const data = line.data();
   const std::size_t size = line.size();
   std::size_t pos = 0;
   for (;;) {
-    while (pos < size && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
-    std::string& value = NextSlot(values, count);
-    if (pos < size && line[pos] == '"') {
+    while (pos < size && (data[pos] == ' ' || data[pos] == '\t')) ++pos;
+    std::string_view value;
+    if (pos < size && data[pos] == '"') {
       // A quoted value: up to the next lone quote, "" standing for one quote character.
+      const std::size_t start = m_quoted.size();
       ++pos;
       for (;;) {
         const std::size_t quote = line.find('"', pos);
         if (quote == std::string_view::npos) {
           // Not closed on this line: the value ends at the line end.
-          AppendChecked(value, line.substr(pos), lineNumber, path);
+          m_quoted.append(line.substr(pos));
           pos = size;
           break;
         }
-        AppendChecked(value, line.substr(pos, quote - pos), lineNumber, path);
-        if (quote + 1 < size && line[quote + 1] == '"') {
-          AppendChecked(value, "\"", lineNumber, path);
+        m_quoted.append(line.substr(pos, quote - pos));
+        if (quote + 1 < size && data[quote + 1] == '"') {
+          m_quoted += '"';
           pos = quote + 2;
           continue;
         }
         pos = quote + 1;
         break;
       }
+      value = std::string_view(m_quoted).substr(start);
       // Whatever follows the closing quote up to the next comma is dropped.
       const std::size_t comma = line.find(',', pos);
       pos = comma == std::string_view::npos ? size : comma;
     } else {
-      const std::size_t comma = line.find(',', pos);
-      const std::size_t end = comma == std::string_view::npos ? size : comma;
-      AppendChecked(value, line.substr(pos, end - pos), lineNumber, path);
+      std::size_t end = pos;
+      while (end < size && data[end] != ',') ++end;
+      value = line.substr(pos, end - pos);
       pos = end;
     }
+    if (value.size() > kMaxValueLength) ThrowValueTooLong(lineNumber, path);
+    m_values.push_back(value);
     if (pos >= size) break;
     ++pos;  // the comma; a comma at the line end still opens one more (empty) value
   }
-  values.resize(count);
+  return m_values;
 }
 
 }  // namespace modKestralMGA

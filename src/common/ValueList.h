@@ -37,4 +37,17 @@ std::string RefusedValueMessage(std::string_view what, std::string_view text,
 void SplitValueLine(std::string_view line, std::int64_t lineNumber, const std::string& path,
                     std::vector<std::string>& values);
 
+// SplitValueLine for a file read line by line, without copying values: the values are views of
+// the line, or of the splitter's own copy of a quoted value (its quotes removed), and stay valid
+// while the line lives and until the next Split.
+class ValueLineSplitter {
+ public:
+  const std::vector<std::string_view>& Split(std::string_view line, std::int64_t lineNumber,
+                                             const std::string& path);
+
+ private:
+  std::vector<std::string_view> m_values;
+  std::string m_quoted;  // the quoted values of the line, one after the other
+};
+
 }  // namespace modKestralMGA

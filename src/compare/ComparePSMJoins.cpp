@@ -1,7 +1,9 @@
 #include "compare/ComparePSMJoins.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
+#include <string_view>
 #include <vector>
 
 #include "common/NumberFormat.h"
@@ -118,17 +120,27 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
     list.AddLine(" ");
 
     const std::vector<std::size_t> psms = PsmEntries(plan);
+    // The key of each PSM as the lines show it, written once.
+    std::vector<std::string> keys;
+    keys.reserve(psms.size());
+    for (const std::size_t entry : psms) {
+      keys.push_back(FormatNumber(plan.PlanPoints[entry].PointNo, kFormatKey));
+    }
     for (std::size_t a = 0; a < psms.size(); ++a) {
       const PlanPoint& from = plan.PlanPoints[psms[a]];
       for (std::size_t b = a + 1; b < psms.size(); ++b) {
         const PlanPoint& to = plan.PlanPoints[psms[b]];
         // The criterion is read afresh for every join, as the criterion box is.
         const JoinJudgement join = JudgeJoin(from, to, context, settings.AccuracyCriterionText());
-        std::string line = FormatNumber(from.PointNo, kFormatKey);
+        const std::string_view verdict = VerdictText(join.Verdict);
+        std::string line;
+        line.reserve(std::max(kVerdictColumn, keys[a].size() + keys[b].size() + 2) +
+                     verdict.size());
+        line += keys[a];
         PadToColumn(line, kSecondKeyColumn);
-        line += FormatNumber(to.PointNo, kFormatKey);
+        line += keys[b];
         PadToColumn(line, kVerdictColumn);
-        line += VerdictText(join.Verdict);
+        line += verdict;
         list.AddLine(std::move(line));
         if (join.Verdict == JoinVerdict::NotAcceptable) {
           AddDetailLines(join, list);

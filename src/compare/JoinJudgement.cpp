@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "common/NumberFormat.h"
 #include "common/Rounding.h"
 #include "compare/AccuracyCriteria.h"
 #include "geodesy/Angles.h"
@@ -11,8 +10,8 @@
 namespace modKestralMGA {
 
 double BearingDifferenceSeconds(double planBearing, double mgaBearing) {
-  const double plan = DMSToRadians(FormatNumber(planBearing, kFormatBearing));
-  const double mga = DMSToRadians(FormatNumber(mgaBearing, kFormatBearing));
+  const double plan = WrittenDMSToRadians(planBearing);
+  const double mga = WrittenDMSToRadians(mgaBearing);
   double difference = std::abs(plan - mga);
   // Two bearings on either side of north are a few seconds apart, not nearly a full circle.
   if (difference > Pi()) difference = 2.0 * Pi() - difference;

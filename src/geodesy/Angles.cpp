@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
+#include "common/NumberFormat.h"
 #include "common/NumericValue.h"
 #include "common/Rounding.h"
 
@@ -17,6 +19,16 @@ std::string_view Mid(std::string_view text, std::size_t start, std::size_t count
   return text.substr(start, count);
 }
 
+// The angle in radians of whole degrees, minutes and seconds read from a ddd.mmss text. 1e-09 is
+// added to the minutes and to the seconds, nudging the angle upwards so that converting it back
+// finds the written minute and second rather than a hair below them.
+double NudgedDMSToRadians(double wholeDegrees, double minutes, double seconds) {
+  const double nudgedMinutes = minutes + 1e-09;
+  const double nudgedSeconds = seconds + 1e-09;
+  const double degrees = (nudgedMinutes / 60.0 + wholeDegrees) + nudgedSeconds / 3600.0;
+  return Pi() * degrees / 180.0;
+}
+
 }  // namespace
 
 double Pi() {
@@ -24,20 +36,30 @@ double Pi() {
 }
 
 double DMSToRadians(std::string_view text) {
-  double degrees = 0.0;
   const std::size_t point = text.find('.');
-  if (point == std::string_view::npos) {
-    degrees = NumericValue(text);
-  } else {
-    // The minutes and seconds are the two-character groups after the point. 1e-09 is added to
-    // each, nudging the angle upwards so that converting it back finds the written minute and
-    // second rather than a hair below them.
-    const double minutes = NumericValue(Mid(text, point + 1, 2)) + 1e-09;
-    const double seconds = NumericValue(Mid(text, point + 3, 2)) + 1e-09;
-    const double wholeDegrees = std::floor(NumericValue(text));
-    degrees = (minutes / 60.0 + wholeDegrees) + seconds / 3600.0;
+  if (point == std::string_view::npos) return Pi() * NumericValue(text) / 180.0;
+  // The minutes and seconds are the two-character groups after the point.
+  const double minutes = NumericValue(Mid(text, point + 1, 2));
+  const double seconds = NumericValue(Mid(text, point + 3, 2));
+  return NudgedDMSToRadians(std::floor(NumericValue(text)), minutes, seconds);
+}
+
+double WrittenDMSToRadians(double bearing) {
+  // From 0 up to 1e9 the text is the nearest whole number n of ten-thousandths written with four
+  // places: degrees n / 10000, then minutes and seconds as its next two pairs of digits. The
+  // product bearing * 10000 is off the exact one by at most 0.002, so when it lies within 0.25 of
+  // n the exact product rounds to n as well. Nearer a half, and outside that range, the text
+  // itself is written and read.
+  if (bearing >= 0.0 && bearing < 1e9) {
+    const double scaled = bearing * 10000.0;
+    const double nearest = std::nearbyint(scaled);
+    if (std::fabs(scaled - nearest) < 0.25) {
+      const auto n = static_cast<std::uint64_t>(nearest);
+      return NudgedDMSToRadians(static_cast<double>(n / 10000), static_cast<double>(n / 100 % 100),
+                                static_cast<double>(n % 100));
+    }
   }
-  return Pi() * degrees / 180.0;
+  return DMSToRadians(FormatNumber(bearing, kFormatBearing));
 }
 
 double RadiansToDMS(double angle) {

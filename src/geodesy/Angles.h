@@ -14,6 +14,11 @@ double Pi();
 // degrees. The empty text gives 0.
 double DMSToRadians(std::string_view text);
 
+// The angle, in radians, of a ddd.mmss number as it reads once written with "0.0000": the same
+// double as DMSToRadians(FormatNumber(bearing, "0.0000")) for every bearing (so compared at
+// whole seconds), without writing the text where the digits follow from the number itself.
+double WrittenDMSToRadians(double bearing);
+
 // An angle in radians as a ddd.mmss number D + M/100 + S/10000 with whole seconds: the angle is
 // brought into [0, 2 pi) by at most one correction each way, seconds round half to even, and
 // carries of 60 seconds and 60 minutes go up (359 deg 59 min 59.6 sec gives 360.0000).

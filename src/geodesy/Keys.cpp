@@ -1,5 +1,6 @@
 #include "geodesy/Keys.h"
 
+#include <cstdint>
 #include <string>
 
 #include "common/Errors.h"
@@ -38,6 +39,25 @@ std::int32_t PsmKey(std::string_view psmNumber) {
 }
 
 std::optional<std::int32_t> TryPsmKey(std::string_view psmNumber) {
+  // The usual form, four digits, a slash and digits (6628/1001), or digits alone, up to 15
+  // digits in all: the key text is those digits, whose numeric value is exact and whole.
+  constexpr std::size_t kMostDigits = 15;
+  std::uint64_t digits = 0;
+  std::size_t count = 0;
+  bool plain = !psmNumber.empty() && psmNumber.size() <= kMostDigits + 1;
+  for (std::size_t i = 0; plain && i < psmNumber.size(); ++i) {
+    const char c = psmNumber[i];
+    if (c >= '0' && c <= '9') {
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      ++count;
+    } else {
+      plain = c == '/' && i == 4;
+    }
+  }
+  if (plain && count <= kMostDigits) {
+    if (digits > 2147483647U) return std::nullopt;
+    return static_cast<std::int32_t>(digits);
+  }
   return ToInt32HalfEven(NumericValue(PsmKeyText(psmNumber)));
 }
 

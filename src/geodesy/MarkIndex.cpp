@@ -8,15 +8,19 @@ namespace modKestralMGA {
 
 std::optional<IndexedMark> MarkIndex::Find(std::int32_t key) {
   if (!m_built || m_revision != m_list->Revision()) Rebuild();
-  const Slot& slot = m_slots[PlaceOf(key)];
+  Slot& slot = m_slots[PlaceOf(key)];
   if (slot.RowPlusOne == 0) return std::nullopt;
-  // The cells are read at the lookup: the index keeps only where each key is, and the revision
-  // check guarantees that the row still holds what it held when the index was built.
+  if (slot.ReadPlusOne != 0) return m_read[slot.ReadPlusOne - 1];
+  // The cells are read at the first lookup after a rebuild: the revision check guarantees that
+  // the row still holds what it held when the index was built, so later lookups may reuse the
+  // values.
   const MarkRow& row = m_list->Row(slot.RowPlusOne - 1);
   IndexedMark mark;
   mark.East = NumericValue(row[kColEast]);
   mark.North = NumericValue(row[kColNorth]);
   mark.Order = RoundHalfEven(NumericValue(row[kColOrder]));
+  m_read.push_back(mark);
+  slot.ReadPlusOne = static_cast<std::uint32_t>(m_read.size());
   return mark;
 }
 
@@ -37,6 +41,7 @@ void MarkIndex::Rebuild() {
   std::size_t capacity = 16;
   while (capacity < 2 * rows) capacity *= 2;
   m_slots.assign(capacity, Slot{});
+  m_read.clear();
   for (std::size_t r = 0; r < rows; ++r) {
     // A PSM number whose key does not fit 32 bits names no plan point and no typed key can
     // equal it: the row is left out rather than failing every join.

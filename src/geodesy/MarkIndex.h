@@ -18,8 +18,9 @@ struct IndexedMark {
 
 // Looks marks up by PSM key. Gives the same answers as scanning the list at every join (the last
 // row with the key wins; the list as it is at the moment of the call) at hash-table cost: the
-// index is rebuilt only when the list's revision has changed. A row whose PSM number gives a key
-// beyond 32 bits is never matched.
+// index is rebuilt only when the list's revision has changed, and a row's cells are read at its
+// first lookup after a rebuild and kept until the next. A row whose PSM number gives a key beyond
+// 32 bits is never matched.
 class MarkIndex {
  public:
   explicit MarkIndex(const MarkList& list) : m_list(&list) {}
@@ -34,7 +35,8 @@ class MarkIndex {
   // One place of the open-addressing table: a key and the row that holds it.
   struct Slot {
     std::int32_t Key = 0;
-    std::uint32_t RowPlusOne = 0;  // 0: the place is free
+    std::uint32_t RowPlusOne = 0;   // 0: the place is free
+    std::uint32_t ReadPlusOne = 0;  // the row's values in m_read; 0: not read since the rebuild
   };
 
   void Rebuild();
@@ -42,7 +44,8 @@ class MarkIndex {
   std::size_t PlaceOf(std::int32_t key) const;
 
   const MarkList* m_list;
-  std::vector<Slot> m_slots;  // a power of two places, at most half of them used
+  std::vector<Slot> m_slots;        // a power of two places, at most half of them used
+  std::vector<IndexedMark> m_read;  // the values of the rows looked up since the rebuild
   std::uint64_t m_revision = 0;
   bool m_built = false;
 };

@@ -1,5 +1,6 @@
 #include "marks/ImportText.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -108,6 +109,10 @@ std::string ShowFirstLine(const std::string& path, const std::string& displayPat
 
 std::size_t ImportTextLines(const TextFile& file, const ImportColumnNumbers& columns,
                             MarkList& list) {
+  // Room for a row a line (LF and CR LF line ends), so that the list grows once.
+  list.Reserve(list.RowCount() +
+               static_cast<std::size_t>(std::count(file.Bytes.begin(), file.Bytes.end(), '\n')) +
+               1);
   LineSplitter lines(file.Bytes);
   std::string_view line;
   std::size_t added = 0;

@@ -61,6 +61,18 @@ bool ReadMarkFile(const std::string& path, const std::string& displayPath, Messa
   }
 }
 
+// Reads the marks of the file into the list, takes the average height of the list with every
+// mark read (repeats included), then removes the repeated PSM numbers: in one pass, the repeats
+// never appended.
+MarkDetailsReading ReadWithoutRepeats(const TextFile& file, std::int64_t commas, MarkList& list,
+                                      MessageSink& sink, OpenResult& result) {
+  MarkRowsWithoutRepeats rows(list);
+  const MarkDetailsReading reading = ReadCsvMarkDetailsFrom(file, commas, rows, sink);
+  result.AverageHeightText = FormatNumber(rows.AverageHeight(), kFormatMetres);
+  rows.Finish();
+  return reading;
+}
+
 }  // namespace
 
 OpenResult OpenMarkDetailsFile(const std::string& path, const std::string& displayPath,
@@ -76,10 +88,7 @@ OpenResult OpenMarkDetailsFile(const std::string& path, const std::string& displ
   // An empty list (no PSM No. in its first row) is emptied first, so the file's marks start at
   // the first row.
   if (IsGridEmpty(list)) list.Clear();
-  const MarkDetailsReading reading = ReadCsvMarkDetailsFrom(file, commas, list, sink);
-  // The average is taken before repeated marks go.
-  result.AverageHeightText = FormatNumber(AverageHeight(list), kFormatMetres);
-  RemoveDup(list);
+  const MarkDetailsReading reading = ReadWithoutRepeats(file, commas, list, sink, result);
   if (list.Empty()) list.AppendRow();
   ShowLineWarnings(reading, file.Path, sink);
   result.Outcome = reading.Stopped ? OpenOutcome::Stopped : OpenOutcome::Read;
@@ -97,9 +106,7 @@ OpenResult ReadDumpFileAtStartUp(const std::string& path, MarkList& list, Messag
                  MessageIcon::Exclamation);
     return result;
   }
-  const MarkDetailsReading reading = ReadCsvMarkDetailsFrom(file, commas, list, sink);
-  result.AverageHeightText = FormatNumber(AverageHeight(list), kFormatMetres);
-  RemoveDup(list);
+  const MarkDetailsReading reading = ReadWithoutRepeats(file, commas, list, sink, result);
   ShowLineWarnings(reading, file.Path, sink);
   result.Outcome = reading.Stopped ? OpenOutcome::Stopped : OpenOutcome::Read;
   return result;

@@ -1,7 +1,10 @@
 #include "marks/MarkDetailsFile.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <string_view>
+#include <utility>
 
 #include "common/Errors.h"
 #include "common/NumericValue.h"
@@ -32,9 +35,75 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-const std::string& FieldOf(const std::vector<std::string>& fields, std::size_t number) {
-  static const std::string kEmpty;
-  return number <= fields.size() ? fields[number - 1] : kEmpty;
+std::string_view FieldOf(std::span<const std::string_view> fields, std::size_t number) {
+  return number <= fields.size() ? fields[number - 1] : std::string_view();
+}
+
+// The fields of a Mark Details line up to the status (field 33), and how many the line holds.
+struct MarkLineFields {
+  std::array<std::string_view, kLastUsedField> First{};  // empty past Count
+  std::size_t Count = 0;
+};
+
+constexpr bool IsUsedField(std::size_t field) {
+  return field == kFieldSheet || field == kFieldNumber || field == kFieldZone ||
+         field == kFieldEast || field == kFieldNorth || field == kFieldOrder ||
+         field == kFieldDatum || field == kFieldHeight || field == kFieldStatus;
+}
+
+// The fields of a line without double quotes, as the value-list splitter gives them (a comma
+// ends a value; blanks and tabs before a value are skipped), in one pass that keeps only the
+// fields the program reads and counts the others.
+void SplitPlainMarkLine(std::string_view line, MarkLineFields& fields) {
+  fields = MarkLineFields{};
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  for (std::size_t field = 1; field <= kLastUsedField; ++field) {
+    const char* start = p;
+    while (p < end && *p != ',') ++p;
+    if (IsUsedField(field)) {
+      while (start < p && (*start == ' ' || *start == '\t')) ++start;
+      fields.First[field - 1] = std::string_view(start, static_cast<std::size_t>(p - start));
+    }
+    if (p == end) {
+      fields.Count = field;
+      return;
+    }
+    ++p;  // the comma: one more value follows, if only an empty one
+  }
+  fields.Count = kLastUsedField + 1 + static_cast<std::size_t>(std::count(p, end, ','));
+}
+
+// The fields of any line: a line that holds double quotes, or is long enough for a value to be
+// refused, goes through the value-list splitter.
+void SplitMarkLine(std::string_view line, std::int64_t lineNumber, const std::string& path,
+                   ValueLineSplitter& splitter, MarkLineFields& fields) {
+  if (line.size() <= kMaxValueLength && line.find('"') == std::string_view::npos) {
+    SplitPlainMarkLine(line, fields);
+    return;
+  }
+  const std::vector<std::string_view>& values = splitter.Split(line, lineNumber, path);
+  fields = MarkLineFields{};
+  fields.Count = values.size();
+  std::copy_n(values.begin(), std::min(values.size(), fields.First.size()), fields.First.begin());
+}
+
+MarkRow RowFromFields(std::span<const std::string_view> fields) {
+  MarkRow row;
+  const std::string_view sheet = Trim(FieldOf(fields, kFieldSheet));
+  const std::string_view number = Trim(FieldOf(fields, kFieldNumber));
+  std::string& psmNumber = row[kColPsmNo];
+  psmNumber.reserve(sheet.size() + 1 + number.size());
+  psmNumber.append(sheet).append(1, '/').append(number);
+  row[kColEast] = FieldOf(fields, kFieldEast);
+  row[kColNorth] = FieldOf(fields, kFieldNorth);
+  const std::string_view height = FieldOf(fields, kFieldHeight);
+  if (NumericValue(height) > 0.0) row[kColHeight] = height;
+  row[kColOrder] = FieldOf(fields, kFieldOrder);
+  row[kColZone] = FieldOf(fields, kFieldZone);
+  row[kColDatum] = FieldOf(fields, kFieldDatum);
+  row[kColStatus] = FieldOf(fields, kFieldStatus);
+  return row;
 }
 
 // True when a cell written as it stands would read back otherwise: a comma splits it, a leading
@@ -61,12 +130,68 @@ void AppendCell(std::string& line, const std::string& cell) {
   line += '"';
 }
 
+// True when a value of this length with or without an exponent letter could read as a number
+// beyond the range of a double: without an exponent, fewer than 309 characters hold fewer than
+// 309 digits, a number below 1e308.
+bool CouldBeOutOfRange(std::string_view value) {
+  if (value.size() >= 309) return true;
+  for (const char c : value) {
+    if (c == 'e' || c == 'E') return true;
+  }
+  return false;
+}
+
 // Throws the refusal of a value that overflows the range of a double.
-void CheckInRange(const std::string& value, std::int64_t lineNumber,
-                  const std::string& displayPath) {
+void CheckInRange(std::string_view value, std::int64_t lineNumber, const std::string& displayPath) {
+  if (!CouldBeOutOfRange(value)) return;
   if (ReadNumericValue(value).Status == NumberStatus::OutOfRange) {
     throw FileError(RefusedValueMessage("Number out of range", value, lineNumber, displayPath));
   }
+}
+
+// The rows read appended to the list as they are.
+struct ListRows {
+  MarkList& List;
+  void Reserve(std::size_t count) { List.Reserve(List.RowCount() + count); }
+  void Append(MarkRow row) { List.AppendRow(std::move(row)); }
+};
+
+// The reading of ReadCsvMarkDetailsFrom, each row handed to rows (Reserve, Append).
+template <typename Rows>
+MarkDetailsReading ReadRows(const TextFile& file, std::int64_t nofields, Rows& rows,
+                            MessageSink& sink) {
+  const std::size_t recordLength = nofields < 44 ? kShortRecordFields : kLongRecordFields;
+  MarkDetailsReading reading;
+  // Room for a row a line (exact for LF and CR LF line ends), so that the list grows once.
+  rows.Reserve(static_cast<std::size_t>(std::count(file.Bytes.begin(), file.Bytes.end(), '\n')) +
+               1);
+  LineSplitter lines(file.Bytes);
+  ValueLineSplitter splitter;
+  MarkLineFields fields;
+  std::string_view line;
+  try {
+    while (lines.Next(line)) {
+      if (IsBlankLine(line)) continue;
+      const std::int64_t lineNumber = lines.LineNumber();
+      SplitMarkLine(line, lineNumber, file.Path, splitter, fields);
+      if (fields.Count < kLastUsedField) {
+        reading.TooFewFieldsLines.push_back(lineNumber);
+        continue;
+      }
+      if (fields.Count > recordLength) reading.MoreFieldsLines.push_back(lineNumber);
+      CheckInRange(FieldOf(fields.First, kFieldEast), lineNumber, file.Path);
+      CheckInRange(FieldOf(fields.First, kFieldNorth), lineNumber, file.Path);
+      CheckInRange(FieldOf(fields.First, kFieldHeight), lineNumber, file.Path);
+      MarkRow row = RowFromFields(fields.First);
+      if (row[kColPsmNo].compare(0, 3, "Map") == 0) continue;  // the title line
+      rows.Append(std::move(row));
+      ++reading.RowsAdded;
+    }
+  } catch (const FileError& error) {
+    reading.Stopped = true;
+    sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
+  }
+  return reading;
 }
 
 }  // namespace
@@ -92,51 +217,23 @@ std::int64_t NumCsvFieldsOf(const TextFile& file) {
   return CountCommas(first);
 }
 
+MarkRow MarkRowFromFields(const std::vector<std::string_view>& fields) {
+  return RowFromFields(fields);
+}
+
 MarkRow MarkRowFromFields(const std::vector<std::string>& fields) {
-  MarkRow row;
-  row[kColPsmNo] = std::string(Trim(FieldOf(fields, kFieldSheet))) + "/" +
-                   std::string(Trim(FieldOf(fields, kFieldNumber)));
-  row[kColEast] = FieldOf(fields, kFieldEast);
-  row[kColNorth] = FieldOf(fields, kFieldNorth);
-  const std::string& height = FieldOf(fields, kFieldHeight);
-  if (NumericValue(height) > 0.0) row[kColHeight] = height;
-  row[kColOrder] = FieldOf(fields, kFieldOrder);
-  row[kColZone] = FieldOf(fields, kFieldZone);
-  row[kColDatum] = FieldOf(fields, kFieldDatum);
-  row[kColStatus] = FieldOf(fields, kFieldStatus);
-  return row;
+  return MarkRowFromFields(std::vector<std::string_view>(fields.begin(), fields.end()));
 }
 
 MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
                                           MarkList& list, MessageSink& sink) {
-  const std::size_t recordLength = nofields < 44 ? kShortRecordFields : kLongRecordFields;
-  MarkDetailsReading reading;
-  LineSplitter lines(file.Bytes);
-  std::string_view line;
-  std::vector<std::string> fields;
-  try {
-    while (lines.Next(line)) {
-      if (IsBlankLine(line)) continue;
-      const std::int64_t lineNumber = lines.LineNumber();
-      SplitValueLine(line, lineNumber, file.Path, fields);
-      if (fields.size() < kLastUsedField) {
-        reading.TooFewFieldsLines.push_back(lineNumber);
-        continue;
-      }
-      if (fields.size() > recordLength) reading.MoreFieldsLines.push_back(lineNumber);
-      CheckInRange(FieldOf(fields, kFieldEast), lineNumber, file.Path);
-      CheckInRange(FieldOf(fields, kFieldNorth), lineNumber, file.Path);
-      CheckInRange(FieldOf(fields, kFieldHeight), lineNumber, file.Path);
-      MarkRow row = MarkRowFromFields(fields);
-      if (row[kColPsmNo].compare(0, 3, "Map") == 0) continue;  // the title line
-      list.AppendRow(std::move(row));
-      ++reading.RowsAdded;
-    }
-  } catch (const FileError& error) {
-    reading.Stopped = true;
-    sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
-  }
-  return reading;
+  ListRows rows{list};
+  return ReadRows(file, nofields, rows, sink);
+}
+
+MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
+                                          MarkRowsWithoutRepeats& rows, MessageSink& sink) {
+  return ReadRows(file, nofields, rows, sink);
 }
 
 MarkDetailsReading ReadCsvMarkDetails(const std::string& path, const std::string& displayPath,

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/AtomicFile.h"
@@ -31,6 +32,7 @@ std::int64_t NumCsvFields(const std::string& path, const std::string& displayPat
 // field 1 trimmed + "/" + field 2 trimmed; East 7; North 8; Height 22 when its numeric value is
 // greater than 0, else empty; Order 12; Zone 6; Datum 14; Status 33, all as read. Missing fields
 // count as empty.
+MarkRow MarkRowFromFields(const std::vector<std::string_view>& fields);
 MarkRow MarkRowFromFields(const std::vector<std::string>& fields);
 
 // What reading a Mark Details file met besides marks.

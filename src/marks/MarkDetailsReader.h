@@ -7,6 +7,7 @@
 #include "common/TextFile.h"
 #include "marks/MarkDetailsFile.h"
 #include "marks/MarkList.h"
+#include "marks/MarkListRules.h"
 
 namespace modKestralMGA {
 
@@ -20,5 +21,10 @@ std::int64_t NumCsvFieldsOf(const TextFile& file);
 // ReadCsvMarkDetails of a file already read.
 MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
                                           MarkList& list, MessageSink& sink);
+
+// The same reading with every row handed to rows, which leaves out the repeated marks as it goes
+// (RowsAdded counts the rows read).
+MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
+                                          MarkRowsWithoutRepeats& rows, MessageSink& sink);
 
 }  // namespace modKestralMGA

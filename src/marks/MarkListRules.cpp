@@ -1,7 +1,9 @@
 #include "marks/MarkListRules.h"
 
+#include <functional>
 #include <string>
-#include <unordered_set>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/NumberFormat.h"
@@ -37,6 +39,12 @@ std::string UpperCase(std::string_view text) {
   return upper;
 }
 
+// The mean of count heights summing to sum, or 0 when the sum is 0 or negative.
+double MeanHeight(double sum, std::size_t count) {
+  if (sum > 0.0) return sum / static_cast<double>(count);
+  return 0.0;
+}
+
 }  // namespace
 
 bool IsGridEmpty(const MarkList& list) {
@@ -58,24 +66,81 @@ double AverageHeight(const MarkList& list) {
     sum += NumericValue(height);
     ++count;
   }
-  if (sum > 0.0) return sum / static_cast<double>(count);
-  return 0.0;
+  return MeanHeight(sum, count);
 }
 
 void RemoveDup(MarkList& list) {
   if (list.RowCount() < 2) return;
-  // The first row of each PSM No. text stays; every later row with the same text goes.
-  std::unordered_set<std::string_view> seen;
-  seen.reserve(list.RowCount());
-  std::vector<bool> keep(list.RowCount(), true);
-  bool anyRepeated = false;
-  for (std::size_t row = 0; row < list.RowCount(); ++row) {
-    if (!seen.insert(list.Cell(row, kColPsmNo)).second) {
-      keep[row] = false;
-      anyRepeated = true;
+  MarkRowsWithoutRepeats(list).Finish();
+}
+
+MarkRowsWithoutRepeats::MarkRowsWithoutRepeats(MarkList& list)
+    : m_list(list), m_listedBefore(list.RowCount()), m_keepListed(list.RowCount(), true) {
+  Reserve(0);
+  for (std::size_t row = 0; row < m_listedBefore; ++row) {
+    AddHeight(list.Cell(row, kColHeight));
+    if (SeenBefore(list.Cell(row, kColPsmNo), row)) {
+      m_keepListed[row] = false;
+      m_anyListedRepeat = true;
     }
   }
-  if (anyRepeated) list.KeepRows(keep);
+}
+
+void MarkRowsWithoutRepeats::Reserve(std::size_t count) {
+  m_list.Reserve(m_list.RowCount() + count);
+  std::size_t places = 16;
+  while (places < 2 * (m_list.RowCount() + count)) places *= 2;
+  if (places > m_places.size()) Rehash(places);
+}
+
+void MarkRowsWithoutRepeats::Append(MarkRow row) {
+  AddHeight(row[kColHeight]);
+  if (SeenBefore(row[kColPsmNo], m_list.RowCount())) return;
+  m_list.AppendRow(std::move(row));
+}
+
+double MarkRowsWithoutRepeats::AverageHeight() const {
+  return MeanHeight(m_heightSum, m_heightCount);
+}
+
+void MarkRowsWithoutRepeats::Finish() {
+  if (!m_anyListedRepeat) return;
+  std::vector<bool> keep(m_list.RowCount(), true);
+  for (std::size_t row = 0; row < m_listedBefore; ++row) keep[row] = m_keepListed[row];
+  m_list.KeepRows(keep);
+  m_anyListedRepeat = false;
+}
+
+bool MarkRowsWithoutRepeats::SeenBefore(const std::string& psmNumber, std::size_t row) {
+  if (2 * (m_used + 1) > m_places.size()) Rehash(2 * m_places.size());
+  const std::size_t mask = m_places.size() - 1;
+  std::size_t place = std::hash<std::string_view>{}(psmNumber)&mask;
+  while (m_places[place] != 0) {
+    if (m_list.Cell(m_places[place] - 1, kColPsmNo) == psmNumber) return true;
+    place = (place + 1) & mask;
+  }
+  m_places[place] = row + 1;
+  ++m_used;
+  return false;
+}
+
+void MarkRowsWithoutRepeats::AddHeight(const std::string& height) {
+  // As AverageHeight reads them: every non-empty Height cell, in row order.
+  if (height.empty()) return;
+  m_heightSum += NumericValue(height);
+  ++m_heightCount;
+}
+
+void MarkRowsWithoutRepeats::Rehash(std::size_t places) {
+  std::vector<std::size_t> old(places, 0);
+  old.swap(m_places);
+  const std::size_t mask = m_places.size() - 1;
+  for (const std::size_t held : old) {
+    if (held == 0) continue;
+    std::size_t place = std::hash<std::string_view>{}(m_list.Cell(held - 1, kColPsmNo)) & mask;
+    while (m_places[place] != 0) place = (place + 1) & mask;
+    m_places[place] = held;
+  }
 }
 
 CellCommit CommitCellText(const MarkList& list, std::size_t row, int column,

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "marks/MarkList.h"
 
@@ -25,6 +26,37 @@ double AverageHeight(const MarkList& list);
 // same case, blanks count) only the first stays, with its own cells; the later ones are removed
 // whole. Rows with an empty PSM No. count as equal to each other. Linear in the number of rows.
 void RemoveDup(MarkList& list);
+
+// Appends rows to a list and leaves it as appending them all, taking AverageHeight and then
+// RemoveDup would, in one pass: a row whose PSM No. text is listed already is counted in the
+// average height but not appended, and Finish removes the repeats among the rows listed before.
+// The list must not change otherwise until Finish.
+class MarkRowsWithoutRepeats {
+ public:
+  explicit MarkRowsWithoutRepeats(MarkList& list);
+  // Room for count more rows.
+  void Reserve(std::size_t count);
+  void Append(MarkRow row);
+  // AverageHeight of every row listed before and every row given to Append, in that order.
+  double AverageHeight() const;
+  // Removes the later rows of each PSM No. among the rows listed before.
+  void Finish();
+
+ private:
+  // True when the row's PSM No. text was seen before; otherwise notes that row holds it.
+  bool SeenBefore(const std::string& psmNumber, std::size_t row);
+  void AddHeight(const std::string& height);
+  void Rehash(std::size_t places);
+
+  MarkList& m_list;
+  std::size_t m_listedBefore;
+  std::vector<bool> m_keepListed;  // of the rows listed before: false for a later repeat
+  bool m_anyListedRepeat = false;
+  std::vector<std::size_t> m_places;  // open addressing: row + 1, 0 when free; at most half used
+  std::size_t m_used = 0;
+  double m_heightSum = 0.0;
+  std::size_t m_heightCount = 0;
+};
 
 // What pressing Enter in the cell editor stores in a cell.
 struct CellCommit {

@@ -52,13 +52,13 @@ void CurveIndex::Load() {
   const std::string fileName = CurveFileName(m_planIdentifier);
   try {
     const TextFile file = ReadTextFile(ResolvePath(fileName), fileName);
-    std::vector<std::string> values;
+    ValueLineSplitter splitter;
     LineSplitter lines(file.Bytes);
     std::string_view line;
     while (lines.Next(line)) {
       if (IsBlankLine(line)) continue;
       const std::int64_t lineNumber = lines.LineNumber();
-      SplitValueLine(line, lineNumber, fileName, values);
+      const std::vector<std::string_view>& values = splitter.Split(line, lineNumber, fileName);
       if (values.size() != kCurveValueCount) {
         m_sink->Message(ValueCountMessage(lineNumber, fileName, values.size(), kCurveValueCount),
                         kGetChordDataErrorTitle, MessageIcon::Exclamation);
@@ -110,7 +110,7 @@ bool GetChordData(std::int32_t p1, std::int32_t p2, double R, double arc, CurveI
   } else {
     // The bearing is the tangent's at the record's first point; the chord turns from it by half
     // the angle the arc subtends at the centre.
-    const double tangent = DMSToRadians(FormatNumber(bearing, kFormatBearing));
+    const double tangent = WrittenDMSToRadians(bearing);
     bearing = RadiansToDMS(record->TurnsLeft ? tangent - halfAngle : tangent + halfAngle);
     length = chord;
     // A tangent bearing near the largest double has no angle.

@@ -27,18 +27,19 @@ std::int64_t CountRecordLines(std::string_view bytes) {
   return count;
 }
 
-// Fills plan.PlanLines from bytes; throws FileError at the first line it refuses, leaving the
-// records before it in place and the refused one zero.
-void ReadRecords(std::string_view bytes, const std::string& fileName, Plan& plan) {
-  plan.PlanLines.assign(static_cast<std::size_t>(CountRecordLines(bytes)), PlanLine{});
-  std::vector<std::string> values;
+// Fills plan.PlanLines from bytes, which hold `records` non-blank lines; throws FileError at the
+// first line it refuses, leaving the records before it in place and the refused one zero.
+void ReadRecords(std::string_view bytes, std::int64_t records, const std::string& fileName,
+                 Plan& plan) {
+  plan.PlanLines.assign(static_cast<std::size_t>(records), PlanLine{});
+  ValueLineSplitter splitter;
   LineSplitter lines(bytes);
   std::string_view line;
   std::size_t index = 0;
   while (lines.Next(line)) {
     if (IsBlankLine(line)) continue;
     const std::int64_t lineNumber = lines.LineNumber();
-    SplitValueLine(line, lineNumber, fileName, values);
+    const std::vector<std::string_view>& values = splitter.Split(line, lineNumber, fileName);
     if (values.size() != kLineValueCount) {
       throw FileError(ValueCountMessage(lineNumber, fileName, values.size(), kLineValueCount));
     }
@@ -86,7 +87,8 @@ std::int64_t ValidKESTRALfile(const std::string& planIdentifier, MessageSink& si
   }
   text.PlanIdentifier = planIdentifier;
   text.Read = true;
-  return CountRecordLines(text.Bytes);
+  text.RecordCount = CountRecordLines(text.Bytes);
+  return text.RecordCount;
 }
 
 int LoadLines(const std::string& planIdentifier, const LinesFileText& alreadyRead,
@@ -94,9 +96,10 @@ int LoadLines(const std::string& planIdentifier, const LinesFileText& alreadyRea
   const std::string fileName = LinesFileName(planIdentifier);
   try {
     if (alreadyRead.Read && alreadyRead.PlanIdentifier == planIdentifier) {
-      ReadRecords(alreadyRead.Bytes, fileName, plan);
+      ReadRecords(alreadyRead.Bytes, alreadyRead.RecordCount, fileName, plan);
     } else {
-      ReadRecords(ReadTextFile(ResolvePath(fileName), fileName).Bytes, fileName, plan);
+      const std::string bytes = ReadTextFile(ResolvePath(fileName), fileName).Bytes;
+      ReadRecords(bytes, CountRecordLines(bytes), fileName, plan);
     }
   } catch (const FileError& error) {
     sink.Message(error.what(), kLoadLinesErrorTitle, MessageIcon::Exclamation);

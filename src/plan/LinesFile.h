@@ -24,9 +24,10 @@ std::string LinesFileName(const std::string& planIdentifier);
 // The bytes of a plan's lines file as one command read them: ValidKESTRALfile fills it and
 // LoadLines reads its records from it, so that the file is read once per command.
 struct LinesFileText {
-  std::string PlanIdentifier;  // the plan identifier the bytes belong to
-  std::string Bytes;           // the file's bytes after the text-file rules (BOM, 0x1A dropped)
-  bool Read = false;           // true once the bytes were read without failure
+  std::string PlanIdentifier;    // the plan identifier the bytes belong to
+  std::string Bytes;             // the file's bytes after the text-file rules (BOM, 0x1A dropped)
+  bool Read = false;             // true once the bytes were read without failure
+  std::int64_t RecordCount = 0;  // the non-blank lines of Bytes, once read
 };
 
 // The number of records in the lines file of planIdentifier (its non-blank lines), reading the

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
+
+#include "plan/PointNumberIndex.h"
 
 namespace modKestralMGA {
 
@@ -36,7 +37,7 @@ struct Plan {
   std::vector<PlanPoint> PlanPoints;
   std::int64_t PlanPointCount = -1;  // highest entry in use; -1 before the points are built
   // Entry index of each point number in use, kept by InitPlanPoints for FindPlanPoint.
-  std::unordered_map<std::int32_t, std::int64_t> PlanPointIndex;
+  PointNumberIndex PlanPointIndex;
 };
 
 }  // namespace modKestralMGA

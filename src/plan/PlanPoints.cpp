@@ -3,7 +3,6 @@
 #include <cmath>
 #include <functional>
 #include <queue>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -46,7 +45,7 @@ bool LegOf(const PlanLine& line, bool towardsToPoint, CurveIndex& curves, double
   } else {
     return false;
   }
-  angle = DMSToRadians(FormatNumber(bearing, kFormatBearing));
+  angle = WrittenDMSToRadians(bearing);
   return true;
 }
 
@@ -81,15 +80,19 @@ struct Adjacency {
   std::vector<Neighbour> Neighbours;
 };
 
-Adjacency BuildAdjacency(const Plan& plan) {
+// The entries of each record's two ends, in record order.
+using LineEnds = std::vector<std::pair<std::int64_t, std::int64_t>>;
+
+Adjacency BuildAdjacency(const Plan& plan, LineEnds& ends) {
   const std::size_t entries = At(plan.PlanPointCount + 1);
   Adjacency adjacency;
   adjacency.Start.assign(entries + 1, 0);
-  std::vector<std::pair<std::int64_t, std::int64_t>> ends(plan.PlanLines.size(), {-1, -1});
   for (std::size_t j = 0; j < plan.PlanLines.size(); ++j) {
     const PlanLine& line = plan.PlanLines[j];
-    if (!CanPlace(line) || line.FromPoint == line.ToPoint) continue;
-    ends[j] = {FindPlanPoint(plan, line.FromPoint), FindPlanPoint(plan, line.ToPoint)};
+    if (!CanPlace(line) || line.FromPoint == line.ToPoint) {
+      ends[j] = {-1, -1};
+      continue;
+    }
     ++adjacency.Start[At(ends[j].first) + 1];
     ++adjacency.Start[At(ends[j].second) + 1];
   }
@@ -113,9 +116,9 @@ Adjacency BuildAdjacency(const Plan& plan) {
 // are exactly those the passes would have placed before it. A turn at which every record fails
 // (a curve without a chord) leaves the entry waiting for a neighbour placed later, as the passes
 // would find at their next visits.
-void PlaceByWorklist(Plan& plan, CurveIndex& curves) {
+void PlaceByWorklist(Plan& plan, LineEnds& ends, CurveIndex& curves) {
   if (plan.PlanPointCount < 0) return;
-  const Adjacency adjacency = BuildAdjacency(plan);
+  const Adjacency adjacency = BuildAdjacency(plan, ends);
   using Turn = std::pair<std::int64_t, std::int64_t>;  // (pass, entry)
   std::priority_queue<Turn, std::vector<Turn>, std::greater<Turn>> turns;
   std::vector<std::int64_t> lastTried(At(plan.PlanPointCount + 1), 0);
@@ -150,11 +153,45 @@ void PlaceByWorklist(Plan& plan, CurveIndex& curves) {
   }
 }
 
-void AddEntry(std::int32_t pointNo, Plan& plan) {
-  if (plan.PlanPointIndex.find(pointNo) != plan.PlanPointIndex.end()) return;
-  ++plan.PlanPointCount;
-  plan.PlanPoints[At(plan.PlanPointCount)].PointNo = pointNo;
-  plan.PlanPointIndex.emplace(pointNo, plan.PlanPointCount);
+// InitPlanPoints in one pass over the records, which also gives the entries of each record's
+// ends: point numbers are given entries as they are first met, while the size of the table
+// (CountPlanPoints) is counted by its own rule.
+void InitPlanPointsWithEnds(Plan& plan, LineEnds& ends) {
+  plan.PlanPoints.clear();
+  plan.PlanPointIndex.Clear();
+  plan.PlanPointCount = -1;
+  ends.assign(plan.PlanLines.size(), {-1, -1});
+  if (plan.PlanLines.empty()) return;
+  PointNumberIndex& index = plan.PlanPointIndex;
+  index.Reserve(plan.PlanLines.size() + 1);
+  std::vector<std::int32_t> numbers;  // by entry
+  numbers.reserve(plan.PlanLines.size() + 1);
+  const auto entryOf = [&](std::int32_t pointNo, bool& isNew) {
+    const auto next = static_cast<std::int64_t>(numbers.size());
+    isNew = index.Insert(pointNo, next);
+    if (!isNew) return index.Find(pointNo);
+    numbers.push_back(pointNo);
+    return next;
+  };
+  std::int64_t count = 2;  // the two ends of record 0
+  for (std::size_t j = 0; j < plan.PlanLines.size(); ++j) {
+    const PlanLine& line = plan.PlanLines[j];
+    bool fromIsNew = false;
+    bool toIsNew = false;
+    ends[j].first = entryOf(line.FromPoint, fromIsNew);
+    ends[j].second = entryOf(line.ToPoint, toIsNew);
+    // A later record counts each end not met in an earlier record: both, when its two ends
+    // carry the same new number.
+    if (j > 0)
+      count +=
+          (fromIsNew ? 1 : 0) + (toIsNew || (fromIsNew && line.ToPoint == line.FromPoint) ? 1 : 0);
+  }
+  plan.PlanPoints.assign(At(count + 3), PlanPoint{});
+  for (std::size_t entry = 0; entry < numbers.size(); ++entry) {
+    plan.PlanPoints[entry].PointNo = numbers[entry];
+  }
+  plan.PlanPointCount = static_cast<std::int64_t>(numbers.size()) - 1;
+  plan.PlanPoints[0].Solved = 1;
 }
 
 }  // namespace
@@ -163,39 +200,29 @@ std::int64_t CountPlanPoints(const Plan& plan) {
   const std::vector<PlanLine>& lines = plan.PlanLines;
   std::int64_t count = 2;
   if (lines.size() < 2) return count;
-  std::unordered_set<std::int32_t> earlier;
-  earlier.reserve(lines.size() * 2);
-  earlier.insert(lines[0].FromPoint);
-  earlier.insert(lines[0].ToPoint);
+  PointNumberIndex earlier;
+  earlier.Reserve(lines.size() + 1);
+  earlier.Insert(lines[0].FromPoint, 0);
+  earlier.Insert(lines[0].ToPoint, 0);
   for (std::size_t i = 1; i < lines.size(); ++i) {
-    if (earlier.find(lines[i].FromPoint) == earlier.end()) ++count;
-    if (earlier.find(lines[i].ToPoint) == earlier.end()) ++count;
-    earlier.insert(lines[i].FromPoint);
-    earlier.insert(lines[i].ToPoint);
+    // A record whose two ends carry the same new number counts it twice.
+    const bool fromIsNew = earlier.Find(lines[i].FromPoint) < 0;
+    const bool toIsNew = earlier.Find(lines[i].ToPoint) < 0;
+    count += (fromIsNew ? 1 : 0) + (toIsNew ? 1 : 0);
+    earlier.Insert(lines[i].FromPoint, 0);
+    earlier.Insert(lines[i].ToPoint, 0);
   }
   return count;
 }
 
 void InitPlanPoints(Plan& plan) {
-  plan.PlanPoints.clear();
-  plan.PlanPointIndex.clear();
-  plan.PlanPointCount = -1;
-  if (plan.PlanLines.empty()) return;
-  const std::int64_t count = CountPlanPoints(plan);
-  plan.PlanPoints.assign(At(count + 3), PlanPoint{});
-  plan.PlanPointIndex.reserve(At(count));
-  AddEntry(plan.PlanLines[0].FromPoint, plan);
-  plan.PlanPoints[0].Solved = 1;
-  for (const PlanLine& line : plan.PlanLines) {
-    AddEntry(line.FromPoint, plan);
-    AddEntry(line.ToPoint, plan);
-  }
+  LineEnds ends;
+  InitPlanPointsWithEnds(plan, ends);
 }
 
 std::int64_t FindPlanPoint(const Plan& plan, std::int32_t pointNo) {
   if (plan.PlanPointCount < 0) return -1;
-  const auto found = plan.PlanPointIndex.find(pointNo);
-  return found == plan.PlanPointIndex.end() ? -1 : found->second;
+  return plan.PlanPointIndex.Find(pointNo);
 }
 
 void PropagatePlanPoints(Plan& plan, CurveIndex& curves) {
@@ -244,9 +271,10 @@ void ShiftPlanPoints(Plan& plan) {
 }
 
 void BuildPlanPoints(Plan& plan, const std::string& planIdentifier, MessageSink& sink) {
-  InitPlanPoints(plan);
+  LineEnds ends;
+  InitPlanPointsWithEnds(plan, ends);
   CurveIndex curves(planIdentifier, sink);
-  PlaceByWorklist(plan, curves);
+  PlaceByWorklist(plan, ends, curves);
   ShiftPlanPoints(plan);
 }
 

@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
+#include <limits>
+#include <random>
 #include <string>
 
 #include "common/NumberFormat.h"
+#include "common/Rounding.h"
 #include "geodesy/Angles.h"
 
 namespace modKestralMGA {
@@ -113,6 +117,44 @@ TEST(Angles, GridBearingCoversEveryQuadrantAndAxis) {
   }
   // North-west lines come out negative and are shown between 270 and 360.
   EXPECT_EQ(Dms(GridBearing(-1.0, 1.0)), "315.0000");
+}
+
+// The written angle of a bearing, found without writing the text, must be the text's angle bit
+// for bit: at every whole second of the circle as RadiansToDMS gives it (and as D + M/100 +
+// S/10000), and at random numbers: across the circle, a hair either side of a half of the last
+// place written, and of any size and sign.
+TEST(Angles, WrittenDMSToRadiansIsTheAngleOfTheWrittenText) {
+  const auto viaText = [](double bearing) {
+    return DMSToRadians(FormatNumber(bearing, kFormatBearing));
+  };
+  const auto check = [&](double bearing) {
+    const double fast = WrittenDMSToRadians(bearing);
+    const double text = viaText(bearing);
+    return IsExactly(fast, text) && std::signbit(fast) == std::signbit(text);
+  };
+  for (int total = 0; total < 360 * 3600; ++total) {
+    const double made = RadiansToDMS(Radians(0, 0, total));
+    ASSERT_TRUE(check(made)) << FormatNumber(made, kFormatBearing);
+    const double summed = total / 3600 + (total / 60 % 60) / 100.0 + (total % 60) / 10000.0;
+    ASSERT_TRUE(check(summed)) << FormatNumber(summed, kFormatBearing);
+  }
+  std::mt19937_64 random(20240611);  // the engine's output is fixed by the standard
+  const auto fraction = [&] { return static_cast<double>(random() >> 11) * 0x1.0p-53; };
+  for (int i = 0; i < 100000; ++i) {
+    const double across = 400.0 * fraction();
+    const double half = (std::floor(3600000.0 * fraction()) + 0.5) / 10000.0;
+    const double nearHalf = std::nextafter(half, i % 2 == 0 ? 0.0 : 1e9);
+    const double anySize = std::ldexp(fraction(), static_cast<int>(random() % 120) - 60) *
+                           (random() % 2 == 0 ? 1.0 : -1.0);
+    for (const double bearing : {across, half, nearHalf, anySize}) {
+      ASSERT_TRUE(check(bearing)) << FormatNumber(bearing, "0.000000000000");
+    }
+  }
+  for (const double bearing :
+       {-0.0, 0.0, 999.0, 1e9, std::nextafter(1e9, 0.0), 1e300,
+        std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
+    EXPECT_TRUE(check(bearing)) << FormatNumber(bearing, "0.0000");
+  }
 }
 
 }  // namespace

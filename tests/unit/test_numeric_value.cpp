@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/NumericValue.h"
@@ -148,6 +151,29 @@ const std::vector<ReadingCase> kStrictCases = {
 
 TEST(NumericValueTest, StrictReadingWantsTheWholeValue) {
   for (const ReadingCase& c : kStrictCases) ExpectReading(c, ReadStrictNumber(c.Text));
+}
+
+// Short decimals (the coordinates, bearings and distances of every file) are read by one division
+// of exact doubles; the value must still be the correctly rounded one that std::from_chars gives,
+// for every count of digits on either side of the point and both signs.
+TEST(NumericValueTest, ShortDecimalsAreCorrectlyRounded) {
+  std::mt19937_64 random(20240611);  // the engine's output is fixed by the standard
+  for (int i = 0; i < 200000; ++i) {
+    const int wholeDigits = static_cast<int>(random() % 10);
+    const int decimals = static_cast<int>(random() % 9);
+    std::string text = random() % 2 == 0 ? "" : "-";
+    for (int d = 0; d < wholeDigits; ++d) text += static_cast<char>('0' + random() % 10);
+    if (decimals > 0 || wholeDigits == 0) text += '.';
+    for (int d = 0; d < (wholeDigits == 0 && decimals == 0 ? 1 : decimals); ++d) {
+      text += static_cast<char>('0' + random() % 10);
+    }
+    const std::string_view unsignedText = std::string_view(text).substr(text[0] == '-' ? 1 : 0);
+    double expected = 0.0;
+    std::from_chars(unsignedText.data(), unsignedText.data() + unsignedText.size(), expected);
+    if (text[0] == '-') expected = -expected;
+    ASSERT_TRUE(IsExactly(ReadStrictNumber(text).Value, expected)) << text;
+    ASSERT_TRUE(IsExactly(NumericValue(text + "x"), expected)) << text;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+#include "DirectJoins.h"
+
+#include <optional>
+
+#include "geodesy/Keys.h"
+#include "geodesy/ScaleFactor.h"
+
+namespace modKestralMGA {
+
+void CombinedScaleFactorByScan(const MarkList& list, const JoinSettings& settings,
+                               const std::int32_t& key1, const std::int32_t& key2, double& bearing,
+                               double& distance, double& csf) {
+  const MarkRow* from = nullptr;
+  const MarkRow* to = nullptr;
+  for (const MarkRow& row : list.Rows()) {
+    const std::optional<std::int32_t> key = TryPsmKey(row[kColPsmNo]);
+    if (!key) continue;
+    if (*key == key1) from = &row;
+    if (*key == key2) to = &row;
+  }
+  // The rows found (a missing mark as a row without coordinates, which count as 0), keyed 1 and
+  // 2 in a list of their own, joined as the indexed routine joins them.
+  MarkList found;
+  found.AppendRow(from != nullptr ? *from : MarkRow{});
+  found.AppendRow(to != nullptr ? *to : MarkRow{});
+  found.SetCell(0, kColPsmNo, "1");
+  found.SetCell(1, kColPsmNo, "2");
+  MarkIndex index(found);
+  JoinContext context{index, settings};
+  CombinedScaleFactor(context, 1, 2, bearing, distance, csf);
+}
+
+}  // namespace modKestralMGA

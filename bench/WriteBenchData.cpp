@@ -1,0 +1,46 @@
+// Writes the benchmarks' data sets as files, for timing the batch program from outside (wall
+// time and peak memory): the statewide Mark Details file and the plans compared against it.
+//   kestral_bench_data FOLDER
+// FOLDER/marks.csv (200,000 marks), FOLDER/one.lns and .cve (one line), FOLDER/p60, p300 and
+// p1000 .lns and .cve (20,000 lines with 60, 300 and 1,000 PSMs).
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "BenchData.h"
+
+namespace {
+
+bool Write(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) std::cerr << "kestral_bench_data: cannot write " << path << '\n';
+  return static_cast<bool>(out);
+}
+
+bool WritePlan(const std::string& identifier, const modKestralMGA::GeneratedPlan& plan) {
+  return Write(identifier + ".lns", plan.Lines) && Write(identifier + ".cve", plan.Curves);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace modKestralMGA;
+  if (argc != 2) {
+    std::cerr << "usage: kestral_bench_data FOLDER\n";
+    return 2;
+  }
+  const std::string folder = argv[1];
+  const std::vector<GeneratedMark>& marks = Statewide().Marks;
+  bool written = Write(folder + "/marks.csv", MarkDetailsText(kStatewideMarkCount)) &&
+                 WritePlan(folder + "/one", OneLinePlan(marks));
+  const std::pair<const char*, std::size_t> plans[] = {
+      {"/p60", 60}, {"/p300", 300}, {"/p1000", 1000}};
+  for (const auto& [name, psms] : plans) {
+    written = written && WritePlan(folder + name, ComparisonPlan(marks, psms));
+  }
+  return written ? 0 : 1;
+}
