@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps run test test-release test-asan bench package screenshots format clean
+.PHONY: all deps run test test-release test-asan bench fuzz package screenshots format clean
 
 all: deps
 	cmake --preset release
@@ -29,13 +29,29 @@ run: deps
 	  status=$$?; [ $$status -le 1 ]; \
 	fi
 
+# Every test: the release build's suites under the "C" locale and under a comma-decimal one
+# (the outputs must not change), each fuzz target for 10 s, then the sanitizer build's suites
+# under both locales.
 test: deps
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)
-	ctest --preset release -j $(JOBS)
+	LC_ALL=C ctest --preset release -j $(JOBS)
+	LC_ALL=de_DE.UTF-8 ctest --preset release -j $(JOBS)
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/run-fuzz 10
 	cmake --preset debug-asan
 	cmake --build --preset debug-asan -j $(JOBS)
-	ctest --preset debug-asan -j $(JOBS)
+	LC_ALL=C ctest --preset debug-asan -j $(JOBS)
+	LC_ALL=de_DE.UTF-8 ctest --preset debug-asan -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS (60 s unless given), with the seeds, the findings and the
+# working corpus that grows in build/fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/run-fuzz $(FUZZ_SECONDS)
 
 # The benchmark suite in the release build: medians of repetitions (BENCH_REPETITIONS, default 5)
 # beside their floors, peak memory of the batch program, written to docs/PERFORMANCE.md and its

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,9 @@
 #include "app/frmKestralMGA.h"
 
 int main(int argc, char** argv) {
+  // A file grown past the file-size limit (ulimit -f) is a failed save with its message ("File
+  // too large"), not the end of the program with the temporary file left behind.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication application(argc, argv);  // takes Qt's own options (-platform, -style) first
   QApplication::setApplicationName(QStringLiteral("KestralMGA"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestralmga.png")));

@@ -11,6 +11,7 @@
 #include "cli/StreamMessageSink.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
+#include "compare/KeptResultList.h"
 #include "geodesy/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
@@ -22,28 +23,18 @@ namespace modKestralMGA {
 
 namespace {
 
-// The results list of the batch program: the lines are kept until the comparison has ended, so
-// that nothing reaches standard output from a command that fails.
-class KeptResultList final : public ResultList {
- public:
-  void Clear() override { m_lines.clear(); }
-  void AddLine(std::string line) override { m_lines.push_back(std::move(line)); }
-  const std::vector<std::string>& Lines() const { return m_lines; }
-
- private:
-  std::vector<std::string> m_lines;
-};
-
 // The joins report of the comparison, as the results window's Print gives it: saved to the
 // --report file (as Print to file does) and printed to the --pdf file, each followed by "Print
-// Joins: Printing completed". The date line is today's, in English. False after a failure (its
-// message shown).
+// Joins: Printing completed". The date line is today's, in English. The report file is replaced
+// through fileOps. False after a failure (its message shown).
 bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
-                       const ReportSettings& settings, MessageSink& sink) {
+                       const ReportSettings& settings, MessageSink& sink, FileOps& fileOps) {
   if (!arguments.Report && !arguments.Pdf) return true;
   const std::string date = EnglishDateText(LocalToday());
   if (arguments.Report) {
-    if (!SaveJoinsReport(*arguments.Report, plan, context, settings, date, sink)) return false;
+    if (!SaveJoinsReport(*arguments.Report, plan, context, settings, date, sink, fileOps)) {
+      return false;
+    }
     sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
   }
   if (arguments.Pdf) {
@@ -55,7 +46,8 @@ bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, Join
 
 }  // namespace
 
-int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err) {
+int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
+                      FileOps& fileOps) {
   StreamMessageSink sink(err);
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
@@ -78,7 +70,7 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   const std::optional<std::int64_t> notAcceptable = BuildAndComparePlan(
       settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents);
   if (!notAcceptable) return kExitFailed;
-  if (!WriteJoinsReports(arguments, plan, context, settings, sink)) return kExitFailed;
+  if (!WriteJoinsReports(arguments, plan, context, settings, sink, fileOps)) return kExitFailed;
   if (!WriteOutputLines(results.Lines(), out)) return OutputWriteFailed(err);
   return *notAcceptable > 0 ? kExitNotAcceptable : kExitDone;
 }

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CliArguments.h"
+#include "common/AtomicFile.h"
 
 namespace modKestralMGA {
 
@@ -14,7 +15,8 @@ namespace modKestralMGA {
 // the result lines go to out, each ended by a line feed, only when the comparison and the report
 // ran to their end. Returns 0 when every compared join was acceptable, 1 when at least one was
 // not, 2 when the command could not produce its result (its message said why; nothing written to
-// out).
-int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err);
+// out). The --report file is replaced through fileOps.
+int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
+                      FileOps& fileOps = SystemFileOps());
 
 }  // namespace modKestralMGA

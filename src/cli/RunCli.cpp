@@ -13,6 +13,11 @@
 namespace modKestralMGA {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return RunCli(args, out, err, SystemFileOps());
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           FileOps& fileOps) {
   try {
     const CliArguments arguments = ParseCliArguments(args);
     switch (arguments.Which) {
@@ -21,11 +26,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!WriteOutputText(arguments.Text, out)) return OutputWriteFailed(err);
         return kExitDone;
       case CliArguments::Command::Compare:
-        return RunCompareCommand(arguments.Compare, out, err);
+        return RunCompareCommand(arguments.Compare, out, err, fileOps);
       case CliArguments::Command::Joins:
         return RunJoinsCommand(arguments.Joins, out, err);
       case CliArguments::Command::Save:
-        return RunSaveCommand(arguments.Save, err);
+        return RunSaveCommand(arguments.Save, err, fileOps);
     }
   } catch (const BadArguments& error) {
     err << kCliName << ": " << error.what() << '\n';

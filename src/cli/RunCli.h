@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/AtomicFile.h"
+
 namespace modKestralMGA {
 
 // The batch program kestralmga-cli on its arguments (without the program's name): results on
@@ -13,5 +15,10 @@ namespace modKestralMGA {
 // its result (bad arguments, a refused or unreadable input, a failed write of out); after 2
 // nothing has been written to out. --help and --version write to out and return 0.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// RunCli with the file operations through which the commands replace the files they write (save
+// --out, compare --report): tests pass operations that fail on purpose.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           FileOps& fileOps);
 
 }  // namespace modKestralMGA

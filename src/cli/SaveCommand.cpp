@@ -8,12 +8,12 @@
 
 namespace modKestralMGA {
 
-int RunSaveCommand(const SaveArguments& arguments, std::ostream& err) {
+int RunSaveCommand(const SaveArguments& arguments, std::ostream& err, FileOps& fileOps) {
   StreamMessageSink sink(err);
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
   if (!CheckListToSave(list, sink)) return kExitFailed;
-  if (!SaveMarkDetailsFile(arguments.Out, list, sink)) return kExitFailed;
+  if (!SaveMarkDetailsFile(arguments.Out, list, sink, fileOps)) return kExitFailed;
   return kExitDone;
 }
 

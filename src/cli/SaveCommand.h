@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CliArguments.h"
+#include "common/AtomicFile.h"
 
 namespace modKestralMGA {
 
@@ -10,7 +11,8 @@ namespace modKestralMGA {
 // rules: an empty list is refused ("Save PSM data error: Nothing in list to save"); the complete
 // rows are written to the --out file, which is replaced whole only when all of it was written
 // ("Save CSV file error: " + the reason otherwise). Nothing goes to standard output. Returns 0,
-// or 2 when the file was not written.
-int RunSaveCommand(const SaveArguments& arguments, std::ostream& err);
+// or 2 when the file was not written. The file is replaced through fileOps.
+int RunSaveCommand(const SaveArguments& arguments, std::ostream& err,
+                   FileOps& fileOps = SystemFileOps());
 
 }  // namespace modKestralMGA

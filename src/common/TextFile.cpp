@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -14,7 +15,8 @@ namespace modKestralMGA {
 
 namespace {
 
-// A file with a NUL byte among its first bytes is UTF-16 or binary, not a text file.
+// A file with a NUL byte is UTF-16 or binary, not a text file. Reading only the first line looks
+// at least this far for one.
 constexpr std::size_t kNulCheckLength = 4096;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr char kEndOfFile = '\x1A';
@@ -76,10 +78,9 @@ class OpenFile {
   std::size_t m_size = 0;
 };
 
-// Refuses bytes that hold a NUL among their first kNulCheckLength bytes.
+// Refuses bytes that hold a NUL.
 void CheckPlainText(std::string_view bytes, const std::string& name) {
-  const std::string_view head = bytes.substr(0, kNulCheckLength);
-  if (head.find('\0') != std::string_view::npos) {
+  if (bytes.find('\0') != std::string_view::npos) {
     throw FileError(name + " is not a plain text file (UTF-16 or binary); save it as plain text");
   }
 }
@@ -138,7 +139,10 @@ std::string ReadFirstLine(const std::string& path, const std::string& displayPat
     lineEnd = bytes.find_first_of("\r\n", searchFrom);
     if (chunk < 1048576) chunk *= 2;
   }
-  CheckPlainText(bytes, name);
+  // The first 4 KiB, and the whole first line when it is longer.
+  const std::size_t checked =
+      lineEnd == std::string::npos ? bytes.size() : std::max(kNulCheckLength, lineEnd);
+  CheckPlainText(std::string_view(bytes).substr(0, checked), name);
   if (lineEnd != std::string::npos) {
     bytes.resize(lineEnd);
   } else {

@@ -21,14 +21,16 @@ struct TextFile {
 
 // Reads a whole text file. Throws FileError when the file cannot be opened ("Cannot open <path>:
 // No such file or directory"; a folder gives "Is a directory") or read ("Cannot read <path>:
-// <system description>"), and when it holds a NUL byte in its first 4 KiB:
-// "<path> is not a plain text file (UTF-16 or binary); save it as plain text".
+// <system description>"), and when it holds a NUL byte anywhere:
+// "<path> is not a plain text file (UTF-16 or binary); save it as plain text". (A NUL late in a
+// file would otherwise reach a cell, and a list saved with it could not be opened again.)
 // path is opened as given; displayPath (the path when empty) names the file in messages.
 TextFile ReadTextFile(const std::string& path, const std::string& displayPath = {});
 
 // Reads only the first physical line of a text file (without its line end), with the same byte
-// rules and refusals as ReadTextFile (the NUL check covers the first 4 KiB, or the whole of a
-// shorter file); reads no more of a large file than it needs. "" for an empty file.
+// rules and refusals as ReadTextFile, except that the NUL check covers only the first 4 KiB (or
+// the whole of a shorter file, or the first line when it is longer): it reads no more of a large
+// file than it needs. "" for an empty file.
 std::string ReadFirstLine(const std::string& path, const std::string& displayPath = {});
 
 // Splits bytes into physical lines: LF, CR and CR LF each end a line; the last line needs no

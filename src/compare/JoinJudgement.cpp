@@ -18,6 +18,13 @@ double BearingDifferenceSeconds(double planBearing, double mgaBearing) {
   return difference * kSecondsPerRadian;
 }
 
+void PlanJoin(const PlanPoint& from, const PlanPoint& to, double& bearing, double& distance) {
+  const double dE = to.East - from.East;
+  const double dN = to.North - from.North;
+  bearing = RadiansToDMS(GridBearing(dE, dN));
+  distance = PlaneDistance(dE, dN);
+}
+
 JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext& context,
                         std::string_view criterion) {
   JoinJudgement join;
@@ -25,10 +32,7 @@ JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext&
     join.Verdict = JoinVerdict::PlanNotAvailable;
     return join;
   }
-  const double dE = to.East - from.East;
-  const double dN = to.North - from.North;
-  join.PlanBearing = RadiansToDMS(GridBearing(dE, dN));
-  join.PlanDistance = std::sqrt(dE * dE + dN * dN);
+  PlanJoin(from, to, join.PlanBearing, join.PlanDistance);
 
   CombinedScaleFactor(context, from.PointNo, to.PointNo, join.MgaBearing, join.MgaDistance,
                       join.Csf);

@@ -39,14 +39,17 @@ struct JoinJudgement {
 // counted with 206264.80625 a radian, as the accuracy criteria count them. Never negative.
 double BearingDifferenceSeconds(double planBearing, double mgaBearing);
 
+// The plan join from plan point `from` to plan point `to`: the grid bearing (ddd.mmss, whole
+// seconds) and the length (metres, PlaneDistance) of their plan coordinate differences.
+void PlanJoin(const PlanPoint& from, const PlanPoint& to, double& bearing, double& distance);
+
 // Judges the join from plan point `from` to plan point `to` (both numbered above 4600, their
 // numbers being PSM keys): an unsolved point gives PlanNotAvailable before any MGA join; then
 // the MGA join (CombinedScaleFactor); -9 gives ScaledCoordinates, 0 MgaNotAvailable; otherwise
 // the differences are judged against the allowances of the criterion: not acceptable when an
 // allowance is less than its difference, or when a difference is not a finite number; a
-// difference equal to its allowance passes. The plan join is the grid bearing and length of the
-// plan coordinate differences (metres); the MGA join reads the mark list and the join settings
-// at the call. Throws nothing of its own.
+// difference equal to its allowance passes. The plan join is PlanJoin's; the MGA join reads the
+// mark list and the join settings at the call. Throws nothing of its own.
 JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext& context,
                         std::string_view criterion);
 

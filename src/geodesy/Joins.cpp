@@ -14,11 +14,16 @@ std::optional<JoinEnds> FindJoinEnds(JoinContext& context, std::int32_t key1, st
   return std::nullopt;
 }
 
+double PlaneDistance(double dE, double dN) {
+  const double distance = std::sqrt(dE * dE + dN * dN);
+  return std::isinf(distance) ? std::hypot(dE, dN) : distance;
+}
+
 void GridLine(const JoinEnds& ends, double& bearing, double& gridDistance) {
   const double dE = ends.To.East - ends.From.East;
   const double dN = ends.To.North - ends.From.North;
   bearing = RadiansToDMS(GridBearing(dE, dN));
-  gridDistance = std::sqrt(dE * dE + dN * dN);
+  gridDistance = PlaneDistance(dE, dN);
 }
 
 void GridJoin(JoinContext& context, const std::int32_t& key1, const std::int32_t& key2,

@@ -30,6 +30,13 @@ struct JoinEnds {
 // or non-numeric coordinate cell.
 std::optional<JoinEnds> FindJoinEnds(JoinContext& context, std::int32_t key1, std::int32_t key2);
 
+// The length in metres of a straight line with easting and northing differences dE and dN
+// (metres): sqrt(dE^2 + dN^2) as written, so that every ordinary length keeps its last bit; where
+// the squares overflow a double though the length does not (differences beyond about 1e154 m),
+// the length computed without that overflow. Infinite only for a length beyond the range of a
+// double.
+double PlaneDistance(double dE, double dN);
+
 // The straight grid line between the ends of a join: bearing, the whole-circle grid bearing from
 // From to To as a ddd.mmss number; gridDistance, its length in metres.
 void GridLine(const JoinEnds& ends, double& bearing, double& gridDistance);

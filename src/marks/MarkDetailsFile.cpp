@@ -106,11 +106,19 @@ MarkRow RowFromFields(std::span<const std::string_view> fields) {
   return row;
 }
 
-// A cell written into the file: as it stands, unless it holds a comma or starts with a double
-// quote, which would split or change it when the file is read again; such a cell is written in
-// double quotes with its quotes doubled.
+// True when a cell written as it stands would read back otherwise: a comma splits it, a leading
+// double quote starts a quoted value, leading blanks and tabs are skipped, and a leading UTF-8
+// byte-order mark is dropped when the cell opens the file.
+bool NeedsQuotes(const std::string& cell) {
+  if (cell.empty()) return false;
+  return cell.find(',') != std::string::npos || cell.front() == '"' || cell.front() == ' ' ||
+         cell.front() == '\t' || cell.starts_with("\xEF\xBB\xBF");
+}
+
+// A cell written into the file: as it stands, unless it would read back otherwise (NeedsQuotes);
+// such a cell is written in double quotes with its quotes doubled.
 void AppendCell(std::string& line, const std::string& cell) {
-  if (cell.find(',') == std::string::npos && (cell.empty() || cell.front() != '"')) {
+  if (!NeedsQuotes(cell)) {
     line += cell;
     return;
   }

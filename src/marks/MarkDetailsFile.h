@@ -55,7 +55,9 @@ MarkDetailsReading ReadCsvMarkDetails(const std::string& path, const std::string
 
 // The line written for a complete mark row (43 fields, 42 commas, no line end): field 1 and 2
 // from the PSM No. (see SplitPsmNumberForSave), Zone 6, East 7, North 8, Order 12, Datum 14,
-// Height 22, Status 33, every other field empty, cells as they stand without quotes.
+// Height 22, Status 33, every other field empty, cells as they stand without quotes; a cell that
+// would read back otherwise (a comma in it; a double quote, blank, tab or UTF-8 byte-order mark
+// at its start) is written in double quotes with its quotes doubled.
 std::string MarkDetailsLine(const MarkRow& row);
 
 // The two saved fields of a PSM No.: when its fifth character is "/", the first four characters

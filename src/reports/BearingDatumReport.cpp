@@ -1,14 +1,12 @@
 #include "reports/BearingDatumReport.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <string>
 
 #include "common/NumberFormat.h"
 #include "compare/JoinJudgement.h"
-#include "geodesy/Angles.h"
 #include "geodesy/Keys.h"
 
 namespace modKestralMGA {
@@ -75,10 +73,10 @@ void BearingDatumReport(const Plan& plan, JoinContext& context, const CompareSet
     out.Field(kBearingColumn, VerdictText(JoinVerdict::PlanNotAvailable));
     out.EndLine();
   } else {
-    const double dE = pointB->East - pointA->East;
-    const double dN = pointB->North - pointA->North;
-    WriteDatumLine(datum1, datum2, RadiansToDMS(GridBearing(dE, dN)), std::sqrt(dE * dE + dN * dN),
-                   "(KESTRAL)", out);
+    double planBearing = 0.0;
+    double planDistance = 0.0;
+    PlanJoin(*pointA, *pointB, planBearing, planDistance);
+    WriteDatumLine(datum1, datum2, planBearing, planDistance, "(KESTRAL)", out);
   }
 
   double bearing = 0.0;

@@ -20,6 +20,7 @@
 
 #include "GuiTestSupport.h"
 #include "PrintTestSupport.h"
+#include "app/CommandLine.h"
 #include "marks/ui/MarkTableModel.h"
 #include "reports/PsmListReport.h"
 
@@ -709,6 +710,29 @@ TEST_F(MainWindowTest, StartUpWithAMissingDumpFileShowsTwoMessages) {
   EXPECT_EQ(m_dialogs.Messages[0].Title, "Open CSV file error");
   EXPECT_EQ(m_dialogs.Messages[0].Icon, MessageIcon::Critical);
   EXPECT_FALSE(m_dialogs.Messages[0].Text.empty());
+  EXPECT_EQ(m_dialogs.Messages[1].Text, "No mark details found in dump file");
+  EXPECT_EQ(m_dialogs.Messages[1].Title, "Open Dump file error");
+  EXPECT_EQ(m_window->GridRows(), 1);
+  EXPECT_TRUE(m_window->isVisible());
+}
+
+// The two start-up paths that only the command line gives: a path with blanks in double quotes
+// (as a desktop shortcut passes it) reads the file; a path naming a folder gives the failure to
+// open it and then the dump file warning, and the program starts with an empty list.
+TEST_F(MainWindowTest, StartUpWithADumpPathInQuotesOrNamingAFolder) {
+  const std::string quoted = WriteFile(
+      "my marks.dmp", {MarkDetailsLine("6628", "1001", "280000.000", "6130000.000", "10")});
+  Start(DumpPathFromArguments({"\"" + quoted + "\""}));
+  EXPECT_TRUE(m_dialogs.Messages.empty());
+  EXPECT_EQ(PsmNumbers(), std::vector<std::string>({"6628/1001"}));
+
+  m_dialogs.Messages.clear();
+  const std::string folder = PathIn("");
+  Start(DumpPathFromArguments({folder}));
+  ASSERT_EQ(m_dialogs.Messages.size(), 2u);
+  EXPECT_EQ(m_dialogs.Messages[0].Text, "Cannot open " + folder + ": Is a directory");
+  EXPECT_EQ(m_dialogs.Messages[0].Title, "Open CSV file error");
+  EXPECT_EQ(m_dialogs.Messages[0].Icon, MessageIcon::Critical);
   EXPECT_EQ(m_dialogs.Messages[1].Text, "No mark details found in dump file");
   EXPECT_EQ(m_dialogs.Messages[1].Title, "Open Dump file error");
   EXPECT_EQ(m_window->GridRows(), 1);

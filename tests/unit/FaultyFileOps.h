@@ -1,8 +1,10 @@
 #pragma once
 
 // File operations that fail on purpose: they pass every operation on to the system's, except
-// that the n-th one (counting from 1) fails, once or from then on. Tests loop n = 1, 2, ... to
-// fail every step of a write in turn.
+// that the n-th one (counting from 1) fails, once or from then on, or ends the process there as
+// a crash would. Tests loop n = 1, 2, ... to fail every step of a write in turn.
+#include <unistd.h>
+
 #include <cerrno>
 #include <string>
 
@@ -19,7 +21,10 @@ class FaultyFileOps final : public FileOps {
     bool FailedWriteWritesNothing = false;  // a failing write returns 0 instead of an error
     bool SpareRemoveTemp = true;  // removing the temporary file never fails (it would be left)
     int ErrorNumber = EIO;
+    bool Crash = false;  // the process ends (_exit(kCrashStatus)) where the operation would fail
   };
+  // The exit status of a process ended by a planned crash.
+  static constexpr int kCrashStatus = 86;
 
   explicit FaultyFileOps(Plan plan, FileOps& real = SystemFileOps()) : m_plan(plan), m_real(real) {}
 
@@ -74,6 +79,7 @@ class FaultyFileOps final : public FileOps {
     ++m_count;
     const bool fails = m_plan.FailAt > 0 &&
                        (m_count == m_plan.FailAt || (m_plan.FromThenOn && m_count > m_plan.FailAt));
+    if (fails && m_plan.Crash) ::_exit(kCrashStatus);
     if (fails && m_firstFailure.empty()) m_firstFailure = name;
     return fails;
   }

@@ -1,6 +1,7 @@
 // Angles in ddd.mmss notation and grid bearings.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -62,16 +63,31 @@ TEST(Angles, RadiansToDMSRoundsSecondsAndCarries) {
   for (const Case& c : cases) EXPECT_EQ(Dms(c.radians), c.expected) << c.why;
 }
 
-TEST(Angles, EveryWholeSecondSurvivesTheRoundTrip) {
-  // Every 7th second of the circle, as a text, to radians and back.
-  for (int total = 0; total < 360 * 3600; total += 7) {
-    const int degrees = total / 3600;
-    const int minutes = total / 60 % 60;
-    const int seconds = total % 60;
-    const std::string text = FormatNumber(degrees + minutes / 100.0 + seconds / 10000.0, "0.0000");
-    ASSERT_EQ(FormatNumber(RadiansToDMS(DMSToRadians(text)), "0.0000"), text);
+// The ddd.mmss text of a whole-second angle, written digit by digit rather than through the
+// program's formats: 7 degrees 5 minutes 9 seconds is "7.0509".
+std::string DmsText(int totalSeconds) {
+  char degrees[8];
+  char* end = std::to_chars(degrees, degrees + sizeof degrees, totalSeconds / 3600).ptr;
+  std::string text(degrees, end);
+  text += '.';
+  const int minutes = totalSeconds / 60 % 60;
+  const int seconds = totalSeconds % 60;
+  for (const int digit : {minutes / 10, minutes % 10, seconds / 10, seconds % 10}) {
+    text += static_cast<char>('0' + digit);
   }
-  EXPECT_EQ(Dms(DMSToRadians("45.3015")), "45.3015");
+  return text;
+}
+
+// All 1,296,000 whole-second bearings of the circle go from their ddd.mmss text to radians and
+// back to the same text.
+TEST(Angles, EveryWholeSecondSurvivesTheRoundTrip) {
+  int failures = 0;
+  for (int total = 0; total < 360 * 3600; ++total) {
+    const std::string text = DmsText(total);
+    const std::string back = FormatNumber(RadiansToDMS(DMSToRadians(text)), kFormatBearing);
+    if (back != text && ++failures <= 10) ADD_FAILURE() << text << " came back as " << back;
+  }
+  EXPECT_EQ(failures, 0);
 }
 
 TEST(Angles, GridBearingCoversEveryQuadrantAndAxis) {

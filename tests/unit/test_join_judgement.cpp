@@ -191,5 +191,15 @@ TEST_F(JudgeJoinTest, ADifferenceThatIsNotANumberIsNotAcceptable) {
   EXPECT_EQ(join.Verdict, JoinVerdict::NotAcceptable);
 }
 
+// Found by fuzzing: plan points 1e172 m apart showed "Inf" as their plan distance, because the
+// squares of the differences overflowed though the distance does not. Ordinary distances keep
+// the last bit of the square root.
+TEST(PlaneDistance, DoesNotOverflowWhereTheDistanceFits) {
+  EXPECT_EQ(PlaneDistance(0.0, 1e172), 1e172);
+  EXPECT_DOUBLE_EQ(PlaneDistance(3e200, -4e200), 5e200);
+  EXPECT_EQ(PlaneDistance(999.8176, 999.8176), std::sqrt(999.8176 * 999.8176 * 2.0));
+  EXPECT_TRUE(std::isinf(PlaneDistance(1.5e308, 1.5e308)));
+}
+
 }  // namespace
 }  // namespace modKestralMGA
