@@ -72,7 +72,7 @@ package: deps
 screenshots: deps
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS) --target kestral_screenshots
-	QT_QPA_PLATFORM=offscreen ./build/release/tests/gui/kestral_screenshots \
+	QT_QPA_PLATFORM=offscreen ./build/release/docs/kestral_screenshots \
 	  docs/help/KestralMGA-help/images examples docs/help/KestralMGA.html
 
 format:
