@@ -1,0 +1,350 @@
+// Text files: reading them (the byte rules, the refusals and their messages, line splitting),
+// Windows-1252 text, value lines, columns of printed text, case-insensitive paths, and replacing
+// a file atomically.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "FaultyFileOps.h"
+#include "TempFolder.h"
+#include "common/AtomicFile.h"
+#include "common/ColumnWriter.h"
+#include "common/Cp1252.h"
+#include "common/Errors.h"
+#include "common/PathResolve.h"
+#include "common/TextFile.h"
+#include "common/ValueList.h"
+
+namespace modKestralMGA {
+namespace {
+
+using testsupport::FaultyFileOps;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using Names = std::set<std::string>;
+const std::string kData = KESTRAL_TEST_DATA_DIR "/core/";
+
+// The message of the FileError that read throws ("" when it throws none).
+template <typename Read>
+std::string ErrorOf(Read read) {
+  try {
+    read();
+  } catch (const FileError& e) {
+    return e.what();
+  }
+  return {};
+}
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  LineSplitter splitter(bytes);
+  for (std::string_view line; splitter.Next(line);) {
+    lines.emplace_back(line);
+    EXPECT_EQ(splitter.LineNumber(), static_cast<std::int64_t>(lines.size()));
+  }
+  return lines;
+}
+
+TEST(TextFile, ByteRulesOfTheWholeFileAndOfTheFirstLine) {
+  const std::string longLine(100000, 'L');
+  const struct {
+    std::string bytes, whole, firstLine;  // whole "=": the bytes unchanged
+  } cases[] = {
+      // clang-format off
+      {"a,b\r\nc\r\n", "=", "a,b"},  {"\xEF\xBB\xBFPSM\r\n", "PSM\r\n", "PSM"},  // BOM dropped
+      {"a\xEF\xBB\xBF", "=", "a\xEF\xBB\xBF"},  // only at the start
+      {"x\r\n\x1A", "x\r\n", "x"}, {"x\x1A\x1A\x1A", "x", "x"},  // trailing 0x1A dropped
+      {"x\x1A\r\ny", "=", "x\x1A"}, {"\xB0\x80\xE9", "=", "\xB0\x80\xE9"}, {"", "", ""},
+      {"\xEF\xBB\xBF\x1A", "", ""}, {"one\rtwo", "=", "one"}, {"one\ntwo", "=", "one"},
+      {"\r\n" + std::string(3000000, 'x'), "=", ""},  // a blank first line of a large file
+      {longLine + "\r\nnext", "=", longLine},  {longLine, "=", longLine},  // longer than chunks
+      // clang-format on
+  };
+  TempFolder folder;
+  for (const auto& c : cases) {
+    const std::string path = folder.Write("file.txt", c.bytes);
+    EXPECT_EQ(ReadTextFile(path).Bytes, c.whole == "=" ? c.bytes : c.whole) << c.bytes.size();
+    EXPECT_EQ(ReadTextFile(path).Path, path);
+    EXPECT_EQ(ReadFirstLine(path), c.firstLine) << c.bytes.size();
+  }
+}
+
+TEST(TextFile, RefusesANulAndNamesWhatCannotBeRead) {
+  TempFolder folder;
+  const std::string refused = " is not a plain text file (UTF-16 or binary); save it as plain text";
+  const std::string utf16 = folder.Write("utf16.txt", std::string("\xFF\xFEP\0S\0M\0", 8));
+  EXPECT_EQ(ErrorOf([&] { ReadFirstLine(utf16); }), utf16 + refused);
+  // The message names the file as the caller shows it.
+  EXPECT_EQ(ErrorOf([&] { ReadTextFile(utf16, "PLAN.LNS"); }), "PLAN.LNS" + refused);
+  // A NUL at the last byte of the first 4 KiB, after a first line that ends early: ReadFirstLine
+  // must still look at the whole 4 KiB.
+  const std::string late =
+      folder.Write("late.txt", "first line\r\n" + std::string(4083, 'x') + '\0' + "more");
+  EXPECT_EQ(ErrorOf([&] { ReadFirstLine(late); }), late + refused);
+  // A NUL past the first 4 KiB refuses the whole file too: kept, it would reach a cell, and a
+  // list saved with it in its first 4 KiB could not be opened again.
+  const std::string beyond =
+      folder.Write("beyond.txt", "first line\r\n" + std::string(4096, 'x') + '\0');
+  EXPECT_EQ(ErrorOf([&] { ReadTextFile(beyond); }), beyond + refused);
+  EXPECT_EQ(ReadFirstLine(beyond), "first line");
+
+  // The English description whatever the locale (the tests run under de_DE.UTF-8).
+  const std::string missing = folder / "missing.lns";
+  EXPECT_EQ(ErrorOf([&] { ReadTextFile(missing); }),
+            "Cannot open " + missing + ": No such file or directory");
+  EXPECT_EQ(ErrorOf([&] { ReadFirstLine(missing, "x.lns"); }),
+            "Cannot open x.lns: No such file or directory");
+  const std::string isFolder = "Cannot open " + folder.Path() + ": Is a directory";
+  EXPECT_EQ(ErrorOf([&] { ReadTextFile(folder.Path()); }), isFolder);
+  EXPECT_EQ(ErrorOf([&] { ReadFirstLine(folder.Path()); }), isFolder);
+  EXPECT_EQ(SystemErrorText(-5), "Unknown error -5");
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
+  ASSERT_EQ(::chmod(utf16.c_str(), 0), 0);
+  EXPECT_EQ(ErrorOf([&] { ReadTextFile(utf16); }), "Cannot open " + utf16 + ": Permission denied");
+}
+
+TEST(TextFile, LinesEndAtCrLfOrCrOrLf) {
+  // Blank lines count, LF CR is two line ends, CR CR LF too; the last line need not end.
+  EXPECT_EQ(SplitLines("a\r\nb\nc\rd\r\n\r\n\ne\n\rf\r\r\ng"),
+            (std::vector<std::string>{"a", "b", "c", "d", "", "", "e", "", "f", "", "g"}));
+  EXPECT_EQ(SplitLines("\r\n"), (std::vector<std::string>{""}));
+  EXPECT_TRUE(SplitLines("").empty());
+  EXPECT_TRUE(IsBlankLine("") && IsBlankLine(" \t "));
+  EXPECT_FALSE(IsBlankLine(" ,") || IsBlankLine("\r") || IsBlankLine(" x "));
+}
+
+// Every byte to UTF-8 against Microsoft's code page 1252 table (cp1252-all-bytes.utf8, written by
+// Python's cp1252 codec; the five undefined bytes are the C1 controls of the same number), and
+// back.
+TEST(Cp1252, EveryByteBothWaysAndTypedTextTheCodePageCannotHold) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  const std::string golden = ReadBytes(kData + "cp1252-all-bytes.utf8");
+  EXPECT_EQ(Cp1252ToUtf8(all), golden);
+  EXPECT_EQ(Utf8ToCp1252(golden), all);
+  // Characters outside the code page become "?"; bytes that are not UTF-8 are kept as they are.
+  const std::pair<std::string, std::string> typed[] = {
+      // clang-format off
+      {"\xE6\x97\xA5", "?"}, {"a\xF0\x9F\x98\x80z", "a?z"}, {"\xCE\xB1", "?"},  // CJK, emoji, alpha
+      {"\xC2\x80", "?"},  // the C1 control U+0080: byte 0x80 is the euro sign
+      {"caf\xE9", "caf\xE9"}, {"\x80x", "\x80x"}, {"x\xE2\x82", "x\xE2\x82"},  // lone, stray, cut
+      {"\xC0\xAF", "\xC0\xAF"}, {"\xED\xA0\x80", "\xED\xA0\x80"},  // overlong, surrogate
+      {"\xF4\x90\x80\x80", "\xF4\x90\x80\x80"}, {"\xC3(", "\xC3("},  // beyond U+10FFFF, cut
+      // clang-format on
+  };
+  for (const auto& [utf8, expected] : typed) EXPECT_EQ(Utf8ToCp1252(utf8), expected) << utf8;
+}
+
+// The values of each line of value-lines.csv (quoting, blanks, empty values) written as
+// [value][value] per line, against value-lines.golden; the values of a longer line before are
+// replaced.
+TEST(ValueList, SplitsLinesIntoTheirValues) {
+  std::vector<std::string> values = {"old", "old", "old", "old", "old"};
+  std::string written;
+  for (const std::string& line : SplitLines(ReadBytes(kData + "value-lines.csv"))) {
+    SplitValueLine(line, 1, "test.csv", values);
+    for (const std::string& value : values) written += "[" + value + "]";
+    written += "\n";
+  }
+  EXPECT_EQ(written, ReadBytes(kData + "value-lines.golden"));
+  SplitValueLine("a\r,b", 1, "f", values);  // a CR is an ordinary byte here
+  EXPECT_EQ(values, (std::vector<std::string>{"a\r", "b"}));
+
+  const std::string longest(kMaxValueLength, 'v');
+  SplitValueLine("\"" + longest + "\"," + longest, 1, "f", values);
+  EXPECT_EQ(values, (std::vector<std::string>{longest, longest}));
+  // Unquoted, quoted, unterminated, grown by a doubled quote: one byte too long.
+  for (const std::string& line : {"a," + longest + "v", "\"" + longest + "v\"",
+                                  "\"" + longest + "v", "\"" + longest + "\"\"\""}) {
+    EXPECT_EQ(ErrorOf([&] { SplitValueLine(line, 41207, "/plans/DP1234.lns", values); }),
+              "Value too long at line 41207 of /plans/DP1234.lns");
+  }
+}
+
+TEST(ColumnWriter, PlacesFieldsAtTheirColumnsAndRecordsThem) {
+  RecordingColumnWriter out;
+  out.Field(1, "PSM");
+  out.Field(10, "East");   // pads with 6 blanks: "PSM" holds 3 columns
+  out.Field(14, "North");  // the line holds exactly 13 columns: no padding
+  out.Text(" m");          // straight on
+  out.EndLine();
+  out.Field(5, "");  // an empty field still pads to its column
+  out.Text("x");
+  out.EndLine();
+  out.EndLine();
+  out.Field(3, "abc");
+  out.Field(5, "de");  // the line already holds 5 columns: column 5 of the next line
+  out.Field(0, "z");   // below 1 counts as column 1: a new line again
+  out.EndLine();
+  // The rendered lines include those an overflowing field started.
+  EXPECT_EQ(out.Lines(), (std::vector<std::string>{"PSM      EastNorth m", "    x", "", "  abc",
+                                                   "    de", "z"}));
+  // The calls as made, lines by EndLine: text written straight on has column 0.
+  ASSERT_EQ(out.Items().size(), 5u);
+  EXPECT_EQ(out.Items()[3].size(), 3u);
+  EXPECT_EQ(out.Items()[0][2].Column, 14);
+  EXPECT_EQ(out.Items()[0][3].Column, 0);
+  EXPECT_EQ(out.Items()[0][3].Text, " m");
+}
+
+// A plan identifier typed in upper case still opens its files on a case-sensitive file system.
+TEST(PathResolve, NamesMatchIgnoringCaseExactNameFirstElseFirstInByteOrder) {
+  TempFolder root;
+  for (const char* folder : {"plans", "Sub", "SUB", "Work"}) ::mkdir((root / folder).c_str(), 0755);
+  const std::string file = root.Write("plans/dp1234.lns", "x");
+  EXPECT_EQ(ResolvePath(root / "Plans/DP1234.LNS"), file);
+  EXPECT_TRUE(FileExists(root / "PLANS/DP1234.LNS"));
+  EXPECT_FALSE(FileExists(root / "PLANS/DP1235.LNS") || FileExists(""));
+  // Latin-1 letters fold too ("réseau"); U+00D7 and U+00F7 are not a letter pair.
+  const std::string latin = root.Write("r\xC3\xA9seau", "x");
+  EXPECT_EQ(ResolvePath(root / "R\xC3\x89SEAU"), latin);
+  root.Write("a\xC3\xB7", "x");
+  EXPECT_EQ(ResolvePath(root / "A\xC3\x97"), root / "A\xC3\x97");
+  for (const char* name : {"PLAN.lns", "plan.LNS", "Plan.lns", "SUB/a.txt", "Sub/a.txt"})
+    root.Write(name, "x");
+  EXPECT_EQ(ResolvePath(root / "plan.LNS"), root / "plan.LNS");    // the exact name wins
+  EXPECT_EQ(ResolvePath(root / "pLaN.lNs"), root / "PLAN.lns");    // else the first in byte order
+  EXPECT_EQ(ResolvePath(root / "sub/A.TXT"), root / "SUB/a.txt");  // folders on the way too
+  // A backslash is an ordinary character.
+  const std::string backslash = root.Write("plans\\dp1.lns", "x");
+  EXPECT_EQ(ResolvePath(root / "PLANS\\DP1.LNS"), backslash);
+  // Existing or missing paths come back as given; separators are kept as written.
+  for (const std::string& path :
+       {root / "plans/dp1.lns", root.Path() + "//plans", root.Path() + "/", root / "NOPE/A.TXT",
+        root / "B.TXT", root / "PLANS/DP1234.LNS/x", std::string()}) {
+    EXPECT_EQ(ResolvePath(path), path);
+  }
+  EXPECT_EQ(ResolvePath(root.Path() + "//PLANS/"), root.Path() + "//plans/");
+  // Relative paths resolve from the current folder.
+  root.Write("Work/dp9.cve", "x");
+  char* previous = ::getcwd(nullptr, 0);
+  ASSERT_EQ(::chdir(root.Path().c_str()), 0);
+  EXPECT_EQ(ResolvePath("WORK/DP9.CVE"), "Work/dp9.cve");
+  EXPECT_EQ(ResolvePath("./work/dp9.CVE"), "./Work/dp9.cve");
+  EXPECT_EQ(::chdir(previous), 0);
+  ::free(previous);
+}
+
+// Every step of a replacement made to fail in turn (once or from then on, after a short write, or
+// as a write of nothing) leaves the old file as it was, or no file, and no temporary file.
+TEST(AtomicFile, EveryFailedStepLeavesTheOldFile) {
+  const std::string oldBytes = "old,1\r\nold,2\r\n";
+  std::string newBytes;
+  for (int i = 0; i < 200; ++i) newBytes += "6628/1001,273741.2966,5796489.7769\r\n";
+  // From then on, a short first write, a failed write writes nothing, the target exists.
+  const bool plans[][4] = {{0, 0, 0, 1}, {0, 0, 0, 0}, {1, 0, 0, 1}, {1, 0, 0, 0},
+                           {0, 1, 0, 1}, {1, 1, 0, 1}, {0, 0, 1, 1}, {0, 1, 1, 0}};
+  for (const auto& plan : plans) {
+    TempFolder folder;
+    const std::string target = folder / "marks.csv";
+    if (plan[3]) folder.Write("marks.csv", oldBytes);
+    const Names namesBefore = folder.Names();
+    Names failedSteps;
+    bool succeeded = false;
+    for (int n = 1; n < 40 && !succeeded; ++n) {
+      SCOPED_TRACE(testing::Message() << "plan " << &plan - plans << ", n = " << n);
+      FaultyFileOps ops({.FailAt = n,
+                         .FromThenOn = plan[0],
+                         .ShortFirstWrite = plan[1],
+                         .FailedWriteWritesNothing = plan[2]});
+      try {
+        AtomicWriteFile(target, newBytes, ops);
+        succeeded = true;
+        // Only the folder sync after the rename may fail without failing the write.
+        EXPECT_TRUE(ops.FirstFailure().empty() || ops.FirstFailure() == "SyncFolder");
+        EXPECT_EQ(ReadBytes(target), newBytes);
+        EXPECT_EQ(folder.Names(), Names{"marks.csv"});
+      } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot write " + target + ": Input/output error");
+        failedSteps.insert(ops.FirstFailure());
+        EXPECT_EQ(ReadBytes(target), plan[3] ? oldBytes : "");
+        EXPECT_EQ(folder.Names(), namesBefore);
+      }
+    }
+    EXPECT_TRUE(succeeded);
+    EXPECT_EQ(failedSteps,
+              (Names{"StatTarget", "CreateTemp", "CopyMode", "Write", "Sync", "Close", "Rename"}));
+  }
+  // When even the clean-up fails, the message still names the failure that ended the write.
+  TempFolder folder;
+  const std::string target = folder.Write("plan.lns", oldBytes);
+  FaultyFileOps ops(
+      {.FailAt = 4, .FromThenOn = true, .SpareRemoveTemp = false, .ErrorNumber = ENOSPC});
+  EXPECT_EQ(ErrorOf([&] { AtomicWriteFile(target, newBytes, ops); }),
+            "Cannot write " + target + ": No space left on device");
+  EXPECT_EQ(ops.FirstFailure(), "Write");
+  EXPECT_EQ(ReadBytes(target), oldBytes);
+}
+
+TEST(AtomicFile, KeepsPermissionBitsOrGivesTheUmaskedDefault) {
+  struct UmaskGuard {
+    mode_t previous;
+    ~UmaskGuard() { ::umask(previous); }
+  } guard{::umask(022)};
+  TempFolder folder;
+  const std::string target = folder.Write("report.txt", "old");
+  std::string large(5 * 1024 * 1024, 'x');
+  for (std::size_t i = 0; i < large.size(); i += 997) large[i] = static_cast<char>(i % 251);
+  struct stat info {};
+  for (const mode_t mode : {mode_t{0640}, mode_t{0604}, mode_t{0755}}) {
+    for (const std::string& bytes : {std::string(), large}) {
+      ::chmod(target.c_str(), mode);
+      AtomicWriteFile(target, bytes);
+      EXPECT_EQ(ReadBytes(target), bytes);
+      ASSERT_EQ(::stat(target.c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 07777, mode);
+    }
+  }
+  for (const mode_t mask : {mode_t{022}, mode_t{027}, mode_t{0}, mode_t{077}}) {
+    ::umask(mask);
+    ::unlink(target.c_str());
+    AtomicWriteFile(target, "x");
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666 & ~mask) << "umask " << mask;
+    EXPECT_EQ(::umask(mask), mask);  // reading the umask does not change it
+  }
+}
+
+TEST(AtomicFile, SymbolicLinksStayAndWhatCannotBeWrittenIsReported) {
+  TempFolder folder;
+  ASSERT_EQ(::mkdir((folder / "data").c_str(), 0755), 0);
+  const std::string real = folder.Write("data/real.csv", "old");
+  const std::string link = folder / "link.csv", chain = folder / "chain.csv";
+  ASSERT_EQ(::symlink("data/real.csv", link.c_str()), 0);
+  ASSERT_EQ(::symlink(link.c_str(), chain.c_str()), 0);  // absolute, to a link
+  ASSERT_EQ(::symlink("data/later.csv", (folder / "dangling.csv").c_str()), 0);
+  ASSERT_EQ(::symlink("loop2", (folder / "loop1").c_str()), 0);
+  ASSERT_EQ(::symlink("loop1", (folder / "loop2").c_str()), 0);
+  const Names names = {"data", "link.csv", "chain.csv", "dangling.csv", "loop1", "loop2"};
+  for (const std::string& path : {link, chain}) {
+    AtomicWriteFile(path, "through " + path);
+    EXPECT_EQ(ReadBytes(real), "through " + path);
+    // The links stay; the temporary file went into the target's folder and is gone.
+    struct stat info {};
+    EXPECT_TRUE(::lstat(link.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    EXPECT_TRUE(::lstat(chain.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    EXPECT_EQ(folder.Names(), names);
+    EXPECT_EQ(folder.Names("data"), Names{"real.csv"});
+  }
+  // A link to a file not yet there creates that file.
+  AtomicWriteFile(folder / "dangling.csv", "later");
+  EXPECT_EQ(ReadBytes(folder / "data/later.csv"), "later");
+  const std::pair<std::string, std::string> refused[] = {
+      {folder / "missing/x.txt", "No such file or directory"},
+      {folder / "data", "Is a directory"},
+      {folder / "loop1", "Too many levels of symbolic links"}};
+  for (const auto& [path, description] : refused) {
+    EXPECT_EQ(ErrorOf([&] { AtomicWriteFile(path, "x"); }),
+              "Cannot write " + path + ": " + description);
+  }
+  EXPECT_EQ(folder.Names(), names);
+  EXPECT_EQ(folder.Names("data"), (Names{"real.csv", "later.csv"}));
+}
+
+}  // namespace
+}  // namespace modKestralMGA
