@@ -1,4 +1,4 @@
-// Joins between listed marks: keys made from PSM numbers, the index by key over the mark list,
+// Joins between listed marks: the index by key over the mark list,
 // when GridJoin and CombinedScaleFactor refuse a join, and the rows of the join calculation.
 #include <gtest/gtest.h>
 
@@ -31,37 +31,6 @@ std::string KeyError(const std::function<void()>& make) {
     return e.PsmNumber();
   }
   return {};
-}
-
-TEST(Keys, PsmKeyDropsTheFifthCharacterOnlyWhenThereIsASlash) {
-  const std::pair<const char*, std::int32_t> cases[] = {
-      {"6628/1001", 66281001},
-      {"66281001", 66281001},
-      {"6628", 6628},
-      {"", 0},
-      {"662/1001", 662},         // the 1 is dropped and reading stops at the slash
-      {"6628/1001A", 66281001},  // reading stops at the letter
-      {" 6628/1001", 662},       // the blank shifts the slash to the sixth place
-      {"2147483647", 2147483647},
-      {"-2147483648", -2147483647 - 1},
-      {"2147483646.5", 2147483646},
-      {"6628/1001.5", 66281002},  // halves go to the even key
-  };
-  for (const auto& [psmNumber, key] : cases) {
-    EXPECT_EQ(PsmKey(psmNumber), key) << psmNumber;
-    EXPECT_EQ(TryPsmKey(psmNumber), key) << psmNumber;
-  }
-  EXPECT_EQ(SlashedPsmKey("6628/1001"), 66281001);
-  EXPECT_EQ(SlashedPsmKey("66281001"), 6628001);
-  // Keys beyond 32 bits are an error carrying the PSM number (the first rounds up to 2^31).
-  for (const char* psmNumber :
-       {"2147483647.5", "21474836480", "6628/12345678", "-2147483649", "12345678901"}) {
-    EXPECT_EQ(KeyError([&] { PsmKey(psmNumber); }), psmNumber);
-    EXPECT_EQ(TryPsmKey(psmNumber), std::nullopt) << psmNumber;
-  }
-  // Eleven digits without a slash: a key once the fifth digit is dropped.
-  EXPECT_EQ(SlashedPsmKey("12345678901"), 1234678901);
-  EXPECT_EQ(KeyError([] { SlashedPsmKey("1234/5678901"); }), "1234/5678901");
 }
 
 TEST(MarkIndex, ReadsCellsByTheNumericValueRuleAndFollowsEveryChange) {
