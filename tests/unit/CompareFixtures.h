@@ -1,47 +1,32 @@
 #pragma once
 
-// Doubles of the comparison's seams: settings a test sets as the user sets the main window's
-// controls, and a results list that keeps its lines.
+// Doubles and golden files of the core tests: a results list that keeps its lines, the marks and
+// plans of the comparison, and transcripts of what a routine wrote and said, compared with
+// golden files under tests/data/model.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "GeodesyFixtures.h"
+#include "RecordingSink.h"
+#include "ReportFixtures.h"
+#include "TempFolder.h"
+#include "common/ColumnWriter.h"
 #include "common/NumberFormat.h"
 #include "compare/AccuracyCriteria.h"
 #include "compare/ComparePSMJoins.h"
-#include "compare/CompareSettings.h"
 #include "geodesy/Angles.h"
 #include "geodesy/ScaleFactor.h"
-#include "plan/Plan.h"
 
 namespace modKestralMGA::testsupport {
 
-struct TestCompareSettings final : CompareSettings {
-  std::string maxOrder = "5";
-  std::string averageHeight = "0.000";
-  DistanceCalculationMode mode = DistanceCalculationMode::MGA94_2020;
-  std::string plan = "/plans/1234";
-  std::string criterion = "Urban Areas";
-  bool twoPsms = false;
-  std::string datum1;
-  std::string datum2;
-  bool fullDetails = false;
-
-  std::string MaxOrderText() const override { return maxOrder; }
-  std::string AverageHeightText() const override { return averageHeight; }
-  DistanceCalculationMode CalculationMode() const override { return mode; }
-  std::string PlanIdentifier() const override { return plan; }
-  std::string AccuracyCriterionText() const override { return criterion; }
-  bool TwoPsms() const override { return twoPsms; }
-  std::string Datum1Text() const override { return datum1; }
-  std::string Datum2Text() const override { return datum2; }
-  bool FullDetails() const override { return fullDetails; }
-};
-
-// Keeps the lines and, in `events`, the order of what happened: "busy", "normal", and (when the
-// test shares the log with its sink and pending-events double) "message" and "events".
+// Keeps the lines and, in `events`, the order of "busy" and "normal" (and, when the test shares
+// the log with its sink and pending-events double, of "message" and "events").
 class RecordingResultList final : public ResultList {
  public:
   explicit RecordingResultList(std::vector<std::string>* events = nullptr) : m_events(events) {}
@@ -56,6 +41,49 @@ class RecordingResultList final : public ResultList {
   std::vector<std::string> m_lines;
   std::vector<std::string>* m_events;
 };
+
+// Compares actual with tests/data/model/name byte for byte. With KESTRAL_UPDATE_GOLDEN set in the
+// environment the test writes the file instead (to be read and committed by hand).
+inline void ExpectGolden(const std::string& actual, const std::string& name) {
+  const std::string path = std::string(KESTRAL_TEST_DATA_DIR) + "/model/" + name;
+  if (std::getenv("KESTRAL_UPDATE_GOLDEN") != nullptr) {
+    std::ofstream(path, std::ios::binary) << actual;
+  }
+  EXPECT_EQ(actual, ReadBytes(path)) << "differs from " << path;
+}
+
+// text with every `from` replaced by `to` (a temporary folder's path by a fixed name).
+inline std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+// The messages, one a line: "! title | text | icon".
+inline std::string Said(const RecordingSink& sink) {
+  std::string text;
+  for (const auto& e : sink.Entries()) {
+    text +=
+        "! " + e.Title + " | " + e.Text + " | " + std::to_string(static_cast<int>(e.Icon)) + "\n";
+  }
+  return text;
+}
+
+// Lines, one a line; with `columns`, each field as "column:text" between bars.
+inline std::string Written(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += "|" + line + "|\n";
+  return text;
+}
+inline std::string Columns(const RecordingColumnWriter& out) {
+  std::string text;
+  for (const auto& line : out.Items()) {
+    for (const auto& item : line) text += std::to_string(item.Column) + ":" + item.Text + "|";
+    text += "\n";
+  }
+  return text;
+}
 
 // The marks of the comparison tests, all of order 1 unless said: 6628/1001 and 6628/1002 are the
 // worked join, (280000, 6130000) to (281000, 6131000), which at an average height of 100 m has
@@ -73,20 +101,28 @@ inline MarkList ComparisonMarks() {
   return list;
 }
 
-// The plan point numbered toKey placed from `from` as the MGA join between the two marks lies
-// (its bearing at whole seconds, its ground distance), turned by `seconds` of arc clockwise and
-// lengthened by `metres`.
-inline PlanPoint PlaceLikeMga(JoinContext& context, const PlanPoint& from, std::int32_t toKey,
-                              double seconds, double metres) {
-  double bearing = 0.0;
-  double distance = 0.0;
-  double csf = 0.0;
-  CombinedScaleFactor(context, from.PointNo, toKey, bearing, distance, csf);
-  const double angle =
-      DMSToRadians(FormatNumber(bearing, kFormatBearing)) + seconds / kSecondsPerRadian;
-  const double length = distance + metres;
-  return {toKey, from.East + std::sin(angle) * length, from.North + std::cos(angle) * length, 1};
-}
+// The comparison marks at an average height of 100 m, and plan points placed from 6628/1001 at
+// (1000, 1000) as the MGA join lies (its bearing at whole seconds, its ground distance), turned
+// by `seconds` of arc clockwise and lengthened by `metres`.
+struct CompareData {
+  MarkList marks = ComparisonMarks();
+  MarkIndex index{marks};
+  FixedReportSettings settings;
+  const PlanPoint origin{66281001, 1000.0, 1000.0, 1};
+
+  PlanPoint Like(std::int32_t toKey, double seconds = 0.0, double metres = 0.0,
+                 const PlanPoint* from = nullptr) {
+    if (from == nullptr) from = &origin;
+    JoinContext context{index, settings};
+    double bearing = 0.0, distance = 0.0, csf = 0.0;
+    CombinedScaleFactor(context, from->PointNo, toKey, bearing, distance, csf);
+    const double angle =
+        DMSToRadians(FormatNumber(bearing, kFormatBearing)) + seconds / kSecondsPerRadian;
+    const double length = distance + metres;
+    return {toKey, from->East + std::sin(angle) * length, from->North + std::cos(angle) * length,
+            1};
+  }
+};
 
 // A built plan holding exactly these points, in this order.
 inline Plan PlanOf(std::vector<PlanPoint> points) {

@@ -14,7 +14,7 @@
 
 namespace modKestralMGA::testsupport {
 
-// Report settings as fixed values that a test sets.
+// Report (and comparison) settings as fixed values that a test sets.
 struct FixedReportSettings final : ReportSettings {
   std::string m_plan = "C:\\PLANS\\DP1234";
   std::string m_criterion = "Urban Areas";
@@ -24,6 +24,7 @@ struct FixedReportSettings final : ReportSettings {
   bool m_twoPsms = false;
   std::string m_datum1;
   std::string m_datum2;
+  bool m_fullDetails = false;
   bool m_printPsmList = true;
   bool m_printFullJoins = false;
 
@@ -35,7 +36,7 @@ struct FixedReportSettings final : ReportSettings {
   bool TwoPsms() const override { return m_twoPsms; }
   std::string Datum1Text() const override { return m_datum1; }
   std::string Datum2Text() const override { return m_datum2; }
-  bool FullDetails() const override { return false; }
+  bool FullDetails() const override { return m_fullDetails; }
   bool PrintPsmList() const override { return m_printPsmList; }
   bool PrintFullJoins() const override { return m_printFullJoins; }
 

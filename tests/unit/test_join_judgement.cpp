@@ -1,191 +1,159 @@
-// Judging one join: the bearing difference the short way round north, the verdicts and the order
-// of their tests, the datum join and the padding of result lines.
+// Judging one join: the allowances of the accuracy criteria, the bearing difference the short way
+// round north, the verdicts and the order of their tests, and the padding of result lines.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <string>
 
 #include "CompareFixtures.h"
-#include "common/NumberFormat.h"
+#include "compare/AccuracyCriteria.h"
 #include "compare/JoinJudgement.h"
-#include "geodesy/MarkIndex.h"
 
 namespace modKestralMGA {
 namespace {
 
-using testsupport::TestCompareSettings;
+using testsupport::CompareData;
 
-TEST(BearingDifferenceSeconds, ComparesWholeSecondsTheShortWayRound) {
-  // Seconds counted with 206264.80625 a radian run 1.4e-11 of the value above true seconds.
-  constexpr double kTolerance = 1e-5;  // seconds
+// Worked values to four decimals of a second and to the millimetre (the allowances are printed
+// with "0.0" and "0.000"); the 10,000 km joins leave the fixed parts, 20 and 40 seconds, and the
+// 100 and 200 ppm length terms.
+TEST(AccuracyCriteria, Allowances) {
   const struct {
-    double plan;
-    double mga;
-    double seconds;
+    const char* criterion;
+    double distance, seconds, metres;
   } cases[] = {
-      {45.3015, 45.3015, 0.0},
-      {45.3015, 45.3025, 10.0},
-      {45.3025, 45.3015, 10.0},
-      // Written with "0.0000" first: a fraction of a second below the half does not count.
-      {45.30154999, 45.3015, 0.0},
-      // Either side of north: 2 seconds, not nearly a full circle.
-      {359.5959, 0.0001, 2.0},
-      {0.0001, 359.5959, 2.0},
-      {360.0000, 0.0000, 0.0},
-      {350.0000, 10.0000, 72000.0},
-      // Half a circle apart stays half a circle, whichever side.
-      {90.0000, 270.0000, 648000.0},
-      {270.0000, 90.0000, 648000.0},
-      // Just under half a circle is not turned round.
-      {0.0000, 179.5959, 647999.0},
-      {0.0000, 180.0001, 647999.0},
+      {"Urban Areas", 1000.0, 10.3132, 0.05},
+      {"Urban Areas", 1e7, 0.0010, 0.05},
+      {"Rural Areas", 100.0, 309.3970, 0.15},
+      {"Adelaide City", 5000.0, 1.2376, 0.03},
+      {"URBAN SURVEY (prior Feb 2019)", 1000.0, 26.1879, 0.13},
+      {"URBAN SURVEY (prior Feb 2019)", 1e7, 20.0006, 1000.03},
+      {"RURAL SURVEY (prior Feb 2019)", 5000.0, 44.1253, 1.1},
+      {"RURAL SURVEY (prior Feb 2019)", 1e7, 40.0021, 2000.1},
   };
   for (const auto& c : cases) {
-    EXPECT_NEAR(BearingDifferenceSeconds(c.plan, c.mga), c.seconds, kTolerance)
-        << c.plan << " against " << c.mga;
+    EXPECT_TRUE(IsKnownCriterion(c.criterion));
+    EXPECT_NEAR(AllowableBearingDiff(c.criterion, c.distance), c.seconds, 0.5e-4) << c.criterion;
+    EXPECT_NEAR(AllowableDistanceDiff(c.criterion, c.distance), c.metres, 1e-9) << c.criterion;
+  }
+  // Seconds are counted with 206264.80625 a radian, not 206264.806247...: a join as long as its
+  // allowance gives atan(1) K, 162000.0000024 seconds against 162000.0000000.
+  EXPECT_DOUBLE_EQ(AllowableBearingDiff("Rural Areas", 0.15), 0.7853981633974483 * 206264.80625);
+  // Any other text, however near, allows no bearing difference and the whole join.
+  for (const char* other : {"urban areas", " Urban Areas", "Urban Areas ", "Urban  Areas", "",
+                            "URBAN SURVEY (prior Feb 2019"}) {
+    EXPECT_FALSE(IsKnownCriterion(other)) << other;
+    EXPECT_EQ(AllowableBearingDiff(other, 1000.0), 0.0) << other;
+    EXPECT_EQ(AllowableDistanceDiff(other, 1234.5), 1234.5) << other;
+  }
+}
+
+// Both written with "0.0000" first (whole seconds), then the short way round north.
+TEST(BearingDifferenceSeconds, ComparesWholeSecondsTheShortWayRound) {
+  const double cases[][3] = {
+      {45.3015, 45.3015, 0.0},     {45.3015, 45.3025, 10.0},     {45.3025, 45.3015, 10.0},
+      {45.30154999, 45.3015, 0.0}, {359.5959, 0.0001, 2.0},      {0.0001, 359.5959, 2.0},
+      {360.0000, 0.0000, 0.0},     {350.0000, 10.0000, 72000.0}, {90.0, 270.0, 648000.0},
+      {270.0, 90.0, 648000.0},     {0.0, 179.5959, 647999.0},    {0.0, 180.0001, 647999.0},
+  };
+  for (const auto& c : cases) {
+    // 206264.80625 a radian runs 1.4e-11 of the value above true seconds.
+    EXPECT_NEAR(BearingDifferenceSeconds(c[0], c[1]), c[2], 1e-5) << c[0] << " against " << c[1];
   }
 }
 
 TEST(PadToColumn, PadsOrSeparatesByOneBlank) {
-  const struct {
-    std::string text;
-    std::size_t column;
-    std::string padded;
-  } cases[] = {
-      {"", 15, std::string(15, ' ')},
-      {"66281001", 15, "66281001       "},
-      {"12345678901234", 15, "12345678901234 "},
-      {"123456789012345", 15, "123456789012345 "},
-      {"1234567890123456", 15, "1234567890123456 "},
-      // Bytes are counted: a two-byte character takes two columns.
-      {"\xC3\xA9", 4, "\xC3\xA9  "},
+  const std::string cases[][3] = {
+      {"", "15", std::string(15, ' ')},
+      {"66281001", "15", "66281001       "},
+      {"12345678901234", "15", "12345678901234 "},
+      {"123456789012345", "15", "123456789012345 "},
+      {"\xC3\xA9", "4", "\xC3\xA9  "},  // bytes are counted: two columns
   };
   for (const auto& c : cases) {
-    std::string text = c.text;
-    PadToColumn(text, c.column);
-    EXPECT_EQ(text, c.padded) << "\"" << c.text << "\" to " << c.column;
+    std::string text = c[0];
+    PadToColumn(text, std::stoul(c[1]));
+    EXPECT_EQ(text, c[2]) << c[0];
   }
 }
 
-// The comparison marks (CompareFixtures.h) at an average height of 100 m.
-class JudgeJoinTest : public testing::Test {
- protected:
-  JudgeJoinTest() { m_settings.averageHeight = "100.000"; }
-
-  // The plan points of a join that the plan gives `seconds` of arc and `metres` away from its MGA
-  // join; the MGA join is that of the first two listed marks unless given.
-  struct PlanJoin {
-    PlanPoint From;
-    PlanPoint To;
-  };
-  PlanJoin PlanLike(double seconds, double metres, std::int32_t from = 66281001,
-                    std::int32_t to = 66281002) {
-    JoinContext context{m_index, m_settings};
-    const PlanPoint start{from, 1000.0, 1000.0, 1};
-    return {start, testsupport::PlaceLikeMga(context, start, to, seconds, metres)};
-  }
-
-  JoinJudgement Judge(const PlanJoin& join) {
-    JoinContext context{m_index, m_settings};
-    return JudgeJoin(join.From, join.To, context, m_settings.criterion);
-  }
-
-  MarkList m_list = testsupport::ComparisonMarks();
-  MarkIndex m_index{m_list};
-  TestCompareSettings m_settings;
-};
-
-TEST_F(JudgeJoinTest, JudgesTheDifferencesAgainstTheAllowances) {
-  // Urban Areas over 1413.962 m allows 7.294 seconds and 0.050 m; Rural Areas 21.881 s, 0.150 m.
-  constexpr double kSecondsTolerance = 1e-6;
-  constexpr double kMetresTolerance = 1e-9;
+// Urban Areas over 1413.962 m allows 7.294 seconds and 0.050 m; Rural Areas 21.881 s, 0.150 m.
+// 1005: plan 359.5959, MGA 0.0001, 2 seconds apart.
+TEST(JudgeJoin, JudgesTheDifferencesAgainstTheAllowances) {
+  CompareData data;
   const struct {
     const char* criterion;
-    double seconds;
-    double metres;
+    std::int32_t to;
+    double seconds, metres;
     JoinVerdict verdict;
   } cases[] = {
-      {"Urban Areas", 0.0, 0.0, JoinVerdict::Acceptable},
-      {"Urban Areas", 7.0, 0.0, JoinVerdict::Acceptable},
-      {"Urban Areas", -7.0, 0.049, JoinVerdict::Acceptable},
-      {"Urban Areas", 8.0, 0.0, JoinVerdict::NotAcceptable},
-      {"Urban Areas", -8.0, 0.0, JoinVerdict::NotAcceptable},
-      {"Urban Areas", 0.0, 0.051, JoinVerdict::NotAcceptable},
-      {"Urban Areas", 0.0, -0.051, JoinVerdict::NotAcceptable},
-      {"Rural Areas", 21.0, -0.149, JoinVerdict::Acceptable},
-      {"Rural Areas", 22.0, 0.0, JoinVerdict::NotAcceptable},
+      {"Urban Areas", 66281002, 0.0, 0.0, JoinVerdict::Acceptable},
+      {"Urban Areas", 66281002, -7.0, 0.049, JoinVerdict::Acceptable},
+      {"Urban Areas", 66281002, 8.0, 0.0, JoinVerdict::NotAcceptable},
+      {"Urban Areas", 66281002, -8.0, 0.0, JoinVerdict::NotAcceptable},
+      {"Urban Areas", 66281002, 0.0, 0.051, JoinVerdict::NotAcceptable},
+      {"Urban Areas", 66281002, 0.0, -0.051, JoinVerdict::NotAcceptable},
+      {"Rural Areas", 66281002, 21.0, -0.149, JoinVerdict::Acceptable},
+      {"Rural Areas", 66281002, 22.0, 0.0, JoinVerdict::NotAcceptable},
+      {"Urban Areas", 66281005, -2.0, 0.0, JoinVerdict::Acceptable},
+      {"no such criterion", 66281007, 1.0, 0.0, JoinVerdict::NotAcceptable},
   };
   for (const auto& c : cases) {
-    m_settings.criterion = c.criterion;
-    const JoinJudgement join = Judge(PlanLike(c.seconds, c.metres));
+    JoinContext context{data.index, data.settings};
+    const JoinJudgement join =
+        JudgeJoin(data.origin, data.Like(c.to, c.seconds, c.metres), context, c.criterion);
     EXPECT_EQ(join.Verdict, c.verdict) << c.criterion << " " << c.seconds << " " << c.metres;
-    EXPECT_NEAR(join.BearingDiff, std::abs(c.seconds), kSecondsTolerance);
-    EXPECT_NEAR(join.DistanceDiff, std::abs(c.metres), kMetresTolerance);
+    if (c.to != 66281002) continue;
+    EXPECT_NEAR(join.BearingDiff, std::abs(c.seconds), 1e-6);
+    EXPECT_NEAR(join.DistanceDiff, std::abs(c.metres), 1e-9);
     EXPECT_EQ(FormatNumber(join.MgaBearing, kFormatBearing), "45.0000");
     EXPECT_EQ(FormatNumber(join.MgaDistance, kFormatMetres), "1413.962");
     EXPECT_EQ(FormatNumber(join.Csf, kFormatScaleFactor), "1.00017809");
   }
+  // A text that is none of the criteria allows no bearing difference and the whole join: 1007 on
+  // top of 1001 sits exactly on both allowances, and passes.
+  JoinContext context{data.index, data.settings};
+  const JoinJudgement exact = JudgeJoin(data.origin, {66281007, 1000.0, 1000.0, 1}, context, "x");
+  EXPECT_EQ(exact.BearingDiff, exact.AllowableBearing);
+  EXPECT_EQ(exact.DistanceDiff, exact.AllowableDistance);
+  EXPECT_EQ(exact.Verdict, JoinVerdict::Acceptable);
 }
 
-// A text that is none of the criteria allows no bearing difference and the join's own length:
-// a plan join of no length and the same bearing sits exactly on both allowances, and passes.
-TEST_F(JudgeJoinTest, DifferencesEqualToTheirAllowancesPass) {
-  m_settings.criterion = "no such criterion";
-  // 6628/1007 lies due north of 6628/1001: MGA bearing 0.0000. Two plan points at the same place
-  // give bearing 0.0000 and distance 0.
-  const PlanPoint from{66281001, 50.0, 50.0, 1};
-  const PlanPoint onTop{66281007, 50.0, 50.0, 1};
-  JoinContext context{m_index, m_settings};
-  const JoinJudgement join = JudgeJoin(from, onTop, context, m_settings.criterion);
-  EXPECT_EQ(join.BearingDiff, join.AllowableBearing);
-  EXPECT_EQ(join.DistanceDiff, join.AllowableDistance);
-  EXPECT_EQ(join.Verdict, JoinVerdict::Acceptable);
-
-  const PlanJoin oneSecondOff = PlanLike(1.0, 0.0, 66281001, 66281007);
-  EXPECT_EQ(Judge(oneSecondOff).Verdict, JoinVerdict::NotAcceptable);
-}
-
-TEST_F(JudgeJoinTest, RefusedJoinsAndTheOrderOfTheirTests) {
-  const PlanPoint placed1001{66281001, 0.0, 0.0, 1};
-  const PlanPoint unsolved1002{66281002, 0.0, 0.0, 0};
-  const PlanPoint placed1003{66281003, 10.0, 10.0, 1};
-  const PlanPoint unsolved1003{66281003, 0.0, 0.0, 0};
-  const PlanPoint placed1004{66281004, 10.0, 10.0, 1};
-  const PlanPoint unsolved9999{66289999, 0.0, 0.0, 0};
+TEST(JudgeJoin, RefusedJoinsAndTheOrderOfTheirTests) {
+  CompareData data;
+  const PlanPoint placed1001{66281001, 0.0, 0.0, 1}, unsolved1002{66281002, 0.0, 0.0, 0};
+  const PlanPoint placed1003{66281003, 10.0, 10.0, 1}, unsolved1003{66281003, 0.0, 0.0, 0};
+  const PlanPoint placed1004{66281004, 10.0, 10.0, 1}, unsolved9999{66289999, 0.0, 0.0, 0};
   const struct {
-    const char* what;
-    PlanPoint from;
-    PlanPoint to;
+    PlanPoint from, to;
     const char* maxOrder;
     JoinVerdict verdict;
   } cases[] = {
-      {"unsolved from-point", unsolved1002, placed1001, "5", JoinVerdict::PlanNotAvailable},
-      {"unsolved before the order limit", placed1001, unsolved1003, "5",
-       JoinVerdict::PlanNotAvailable},
-      {"unsolved before the missing mark", placed1001, unsolved9999, "5",
-       JoinVerdict::PlanNotAvailable},
-      {"order 6 above the limit 5", placed1001, placed1003, "5", JoinVerdict::ScaledCoordinates},
-      {"order 6 within the limit 6", placed1001, placed1003, "6", JoinVerdict::NotAcceptable},
-      {"mark with a zero easting", placed1001, placed1004, "5", JoinVerdict::MgaNotAvailable},
+      {unsolved1002, placed1001, "5", JoinVerdict::PlanNotAvailable},
+      {placed1001, unsolved1003, "5", JoinVerdict::PlanNotAvailable},  // before the order limit
+      {placed1001, unsolved9999, "5", JoinVerdict::PlanNotAvailable},  // before the missing mark
+      {placed1001, placed1003, "5", JoinVerdict::ScaledCoordinates},   // order 6 above 5
+      {placed1001, placed1003, "6", JoinVerdict::NotAcceptable},
+      {placed1001, placed1004, "5", JoinVerdict::MgaNotAvailable},  // a zero easting
   };
   for (const auto& c : cases) {
-    m_settings.maxOrder = c.maxOrder;
-    JoinContext context{m_index, m_settings};
-    EXPECT_EQ(JudgeJoin(c.from, c.to, context, m_settings.criterion).Verdict, c.verdict) << c.what;
+    data.settings.m_maxOrder = c.maxOrder;
+    JoinContext context{data.index, data.settings};
+    EXPECT_EQ(JudgeJoin(c.from, c.to, context, "Urban Areas").Verdict, c.verdict)
+        << c.from.PointNo << " to " << c.to.PointNo;
   }
 }
 
 // A distance difference that is not a number compares false against the allowance; it must not
-// pass. Plan points whose northings overflowed give a NaN plan distance, and due north an equal
+// pass. Plan points whose northings overflowed give a NaN plan distance, due north an equal
 // bearing.
-TEST_F(JudgeJoinTest, ADifferenceThatIsNotANumberIsNotAcceptable) {
+TEST(JudgeJoin, ADifferenceThatIsNotANumberIsNotAcceptable) {
+  CompareData data;
   const double inf = std::numeric_limits<double>::infinity();
-  const PlanPoint from{66281001, 0.0, inf, 1};
-  const PlanPoint to{66281007, 0.0, inf, 1};
-  JoinContext context{m_index, m_settings};
-  const JoinJudgement join = JudgeJoin(from, to, context, m_settings.criterion);
+  JoinContext context{data.index, data.settings};
+  const JoinJudgement join =
+      JudgeJoin({66281001, 0.0, inf, 1}, {66281007, 0.0, inf, 1}, context, "Urban Areas");
   EXPECT_EQ(join.BearingDiff, 0.0);
   EXPECT_TRUE(std::isnan(join.DistanceDiff));
   EXPECT_EQ(join.Verdict, JoinVerdict::NotAcceptable);

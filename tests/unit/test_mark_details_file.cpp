@@ -1,207 +1,196 @@
+// The Mark Details file and its commands: Open into an empty or a filled list, the start-up dump
+// file, the record length, short, long and quoted lines, refused values and files (transcript:
+// tests/data/model/mark_details.txt), the height rule, the saved layout and the save's failures.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
+#include "CompareFixtures.h"
 #include "FaultyFileOps.h"
-#include "MarkDetailsLines.h"
-#include "RecordingSink.h"
-#include "TempFolder.h"
 #include "common/Errors.h"
+#include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
 
-using namespace modKestralMGA;
-using namespace modKestralMGA::testsupport;
-
+namespace modKestralMGA {
 namespace {
 
-struct ReadOutcome {
-  MarkList List;
-  MarkDetailsReading Reading;
-  RecordingSink Sink;
-};
+using namespace testsupport;
 
-// Reads bytes as a Mark Details file whose first line holds `commas` commas.
-void ReadMarkBytes(const std::string& bytes, std::int64_t commas, ReadOutcome& out) {
+// A mark line of `fields` fields with the nine the program uses, the others empty.
+std::string Mark(const std::string& psm, const std::string& east, const std::string& height = "",
+                 int fields = 43, std::map<int, std::string> values = {}) {
+  values.insert({{1, psm.substr(0, psm.find('/'))},
+                 {2, psm.substr(psm.find('/') + 1)},
+                 {6, "54"},
+                 {7, east},
+                 {8, "6130000"},
+                 {12, "2"},
+                 {14, "GDA2020"},
+                 {22, height},
+                 {33, "OK"}});
+  std::string line;
+  for (int field = 1; field <= fields; ++field) line += (field > 1 ? "," : "") + values[field];
+  return line + "\r\n";
+}
+
+std::string Rows(const MarkList& list) {
+  std::string text;
+  for (const MarkRow& row : list.Rows()) {
+    for (const std::string& cell : row) text += cell + "|";
+    text += "\n";
+  }
+  return text;
+}
+
+TEST(MarkDetailsFile, OpenAndStartUpReadings) {
+  const std::string title = Mark("Map/Number", "East");
+  std::string trimmed = Mark("6628/1002", "281000");
+  trimmed.replace(trimmed.find("OK") + 3, std::string::npos, "\n");  // 34 fields: padded
+  const MarkRow listed{"6628/1001", "280000", "6130000", "", "", "", "", ""};
+  const struct {
+    const char* what;
+    std::vector<MarkRow> rows;  // the list before
+    std::string bytes;
+    bool startUp;
+  } cases[] = {
+      // The average is taken before the repeated mark goes; fields trimmed around the slash; a
+      // height of 0 is none.
+      {"into the empty list",
+       {MarkRow{}},
+       title + Mark("6628/1001", "280000", "10") + Mark(" 6628 / 1002", "281000", "0") +
+           Mark("6628/1002", "281000", "30") + Mark("6628/1001", "999999", "20"),
+       false},
+      // The file's repeat goes and the listed row keeps its coordinates; the empty row stays.
+      {"appended", {listed, MarkRow{}}, Mark("6628/1001", "1") + Mark("6628/1003", "5"), false},
+      {"below an empty first row", {MarkRow{}, listed}, Mark("6628/1005", "1"), false},
+      {"ten commas", {listed}, "a,b,c,d,e,f,g,h,i,j,k\r\n", false},
+      {"title only", {}, title, false},
+      {"odd lines",
+       {},
+       Mark("6628/1000", "1") +
+           [] {
+             std::string s;
+             for (int i = 0; i < 11; ++i) s += "stray,line\n";
+             return s;
+           }() +
+           Mark("6628/1001", "1", "", 45),
+       false},
+      {"short and stray lines",
+       {},
+       Mark("6628/1001", "1") + trimmed + "   \n1,2,3\n" + Mark("6628/1003", "3"),
+       false},
+      {"51 fields", {}, Mark("6628/1001", "1", "", 51) + Mark("6628/1002", "1", "", 51), false},
+      {"quoted",
+       {},
+       Mark("6628/1001", "1", "", 43, {{1, "\"6628\""}, {14, "\"GDA, 2020\""}, {33, "\"A\"x"}}),
+       false},
+      {"stopped",
+       {},
+       Mark("6628/1001", "1", "5") + "short,line\r\n" + Mark("6628/1002", " 1e400 ") +
+           Mark("6628/1003", "1"),
+       false},
+      {"dump file", {}, title + Mark("6628/1001", "1", "7") + Mark("6628/1001", "3", "9"), true},
+      {"dump file of ten commas", {}, ",,,,,,,,,,\r\n", true},
+  };
   TempFolder folder;
-  const std::string path = folder.Write("marks.csv", bytes);
-  out.Reading = ReadCsvMarkDetails(path, path, commas, out.List, out.Sink);
+  std::string transcript;
+  const auto run = [&](const std::string& what, const std::vector<MarkRow>& rows,
+                       const std::string& path, bool startUp) {
+    MarkList list;
+    for (const MarkRow& row : rows) list.AppendRow(row);
+    RecordingSink sink;
+    const OpenResult result = startUp ? ReadDumpFileAtStartUp(path, list, sink)
+                                      : OpenMarkDetailsFile(path, "MARKS.CSV", list, sink);
+    transcript += "== " + what + ": " + std::to_string(static_cast<int>(result.Outcome)) + " " +
+                  result.AverageHeightText + "\n" + Rows(list) + Said(sink);
+  };
+  for (const auto& c : cases) run(c.what, c.rows, folder.Write("marks.csv", c.bytes), c.startUp);
+  run("missing", {}, folder / "none.csv", false);
+  run("missing dump file", {}, folder / "none.dmp", true);
+  run("no dump file", {}, "", true);
+  ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "mark_details.txt");
 }
 
-}  // namespace
-
-TEST(MarkDetailsFile, ReadsEveryMarkLineAndSkipsTheMapTitleLine) {
-  const std::string title = MarkDetailsTestLine({{1, "Map Sheet"}, {2, "PSM"}, {7, "East"}});
-  const std::string bytes =
-      title + "\r\n" + MarkTestLine("6628", "1001", "280000.123", "6130000.456", "12.5", "2") +
-      "\r\n" + MarkTestLine(" 6628 ", " 1002", "281000", "6131000", "0", "3") + "\r\n";
-  ReadOutcome out;
-  ReadMarkBytes(bytes, 42, out);
-  ASSERT_EQ(out.List.RowCount(), 2u);
-  const MarkRow expected0{"6628/1001", "280000.123", "6130000.456", "12.5",
-                          "2",         "54",         "GDA2020",     "OK"};
-  EXPECT_EQ(out.List.Row(0), expected0);
-  EXPECT_EQ(out.List.Cell(1, kColPsmNo), "6628/1002");  // fields trimmed around the slash
-  EXPECT_EQ(out.List.Cell(1, kColHeight), "");          // a height of 0 means none
-  EXPECT_EQ(out.Sink.Count(), 0u);
-}
-
-TEST(MarkDetailsFile, HeightIsKeptAsWrittenOnlyWhenPositive) {
-  const std::pair<std::string, std::string> cases[] = {
+TEST(MarkDetailsFile, FieldCountsAndTheHeightRule) {
+  TempFolder folder;
+  RecordingSink sink;
+  EXPECT_EQ(NumCsvFields(folder.Write("a", "\xEF\xBB\xBF,,\",\",\r\n,,,,,,"), "a", sink), 4);
+  EXPECT_EQ(NumCsvFields(folder.Write("b", "\r\n" + Mark("1/2", "3")), "b", sink), 0);
+  EXPECT_EQ(NumCsvFields(folder / "missing.csv", "MISSING.CSV", sink), 0);
+  EXPECT_EQ(NumCsvFields(folder.Write("u", std::string("\xFF\xFE"
+                                                       "6\0"
+                                                       "6\0",
+                                                       6)),
+                         "U.CSV", sink),
+            0);
+  EXPECT_EQ(Said(sink),
+            "! Open CSV file error | Cannot open MISSING.CSV: No such file or directory | 0\n"
+            "! Open CSV file error | U.CSV is not a plain text file (UTF-16 or binary); save it as "
+            "plain text | 0\n");
+  // A height is kept as written only when positive.
+  const std::pair<std::string, std::string> heights[] = {
       {"0", ""}, {"-3.2", ""}, {"abc", ""}, {"", ""}, {"12.50", "12.50"}, {" 7", " 7"}};
-  for (const auto& [height, kept] : cases) {
+  for (const auto& [height, kept] : heights) {
     std::vector<std::string> fields(43);
     fields[21] = height;
     EXPECT_EQ(MarkRowFromFields(fields)[kColHeight], kept) << height;
   }
 }
 
-TEST(MarkDetailsFile, FortyFourCommasInTheFirstLineSwitchToFiftyOneFields) {
-  // A 51-field file read with a 43-field first line would report every line as over-long.
-  const std::string line = MarkTestLine("6628", "1001", "1", "2", "", "", 51);
-  ReadOutcome longRecord;
-  ReadMarkBytes(line + "\r\n" + line + "\r\n", 50, longRecord);
-  EXPECT_EQ(longRecord.List.RowCount(), 2u);
-  EXPECT_TRUE(longRecord.Reading.MoreFieldsLines.empty());
-
-  ReadOutcome shortRecord;
-  ReadMarkBytes(line + "\r\n" + line + "\r\n", 43, shortRecord);
-  EXPECT_EQ(shortRecord.List.RowCount(), 2u);
-  EXPECT_EQ(shortRecord.Reading.MoreFieldsLines, (std::vector<std::int64_t>{1, 2}));
-}
-
-TEST(MarkDetailsFile, ShortLinesArePaddedOrDroppedAndOthersStayInPlace) {
-  // Line 2 lost its empty trailing columns (34 fields: padded); line 4 is a stray line of 3
-  // fields (no mark); line 3 is blank; the marks after them keep their own fields.
-  std::string trimmed = MarkTestLine("6628", "1002", "281000", "6131000");
-  trimmed.erase(trimmed.find_last_not_of(',') + 2);  // keep one comma after field 33
-  const std::string bytes = MarkTestLine("6628", "1001", "280000", "6130000") + "\n" + trimmed +
-                            "\n   \n1,2,3\n" + MarkTestLine("6628", "1003", "282000", "6132000") +
-                            "\n";
-  ReadOutcome out;
-  ReadMarkBytes(bytes, 42, out);
-  ASSERT_EQ(out.List.RowCount(), 3u);
-  EXPECT_EQ(out.List.Cell(1, kColEast), "281000");
-  EXPECT_EQ(out.List.Cell(1, kColStatus), "OK");
-  EXPECT_EQ(out.List.Cell(2, kColPsmNo), "6628/1003");
-  EXPECT_EQ(out.List.Cell(2, kColNorth), "6132000");
-  EXPECT_EQ(out.Reading.TooFewFieldsLines, (std::vector<std::int64_t>{4}));
-  EXPECT_TRUE(out.Reading.MoreFieldsLines.empty());
-}
-
-TEST(MarkDetailsFile, QuotedFieldsMayHoldCommas) {
-  const std::string line = MarkDetailsTestLine({{1, "\"6628\""},
-                                                {2, "1001"},
-                                                {7, "280000"},
-                                                {8, "6130000"},
-                                                {14, "\"GDA, 2020\""},
-                                                {33, "\"A\"x"}});
-  ReadOutcome out;
-  ReadMarkBytes(line + "\r\n", 42, out);
-  ASSERT_EQ(out.List.RowCount(), 1u);
-  EXPECT_EQ(out.List.Cell(0, kColPsmNo), "6628/1001");
-  EXPECT_EQ(out.List.Cell(0, kColDatum), "GDA, 2020");
-  EXPECT_EQ(out.List.Cell(0, kColStatus), "A");
-}
-
-TEST(MarkDetailsFile, ANumberBeyondTheRangeOfADoubleStopsTheReadingAtItsLine) {
-  const std::string bytes = MarkTestLine("6628", "1001", "280000", "6130000") + "\r\n" +
-                            MarkTestLine("6628", "1002", " 1e400 ", "6130000") + "\r\n" +
-                            MarkTestLine("6628", "1003", "280000", "6130000") + "\r\n";
-  TempFolder folder;
-  const std::string path = folder.Write("marks.csv", bytes);
-  MarkList list;
-  RecordingSink sink;
-  const MarkDetailsReading reading = ReadCsvMarkDetails(path, "MARKS.CSV", 42, list, sink);
-  EXPECT_TRUE(reading.Stopped);
-  EXPECT_EQ(list.RowCount(), 1u);
-  ASSERT_EQ(sink.Count(), 1u);
-  EXPECT_EQ(sink[0].Text, "Number out of range at line 2 of MARKS.CSV: 1e400");
-  EXPECT_EQ(sink[0].Title, "Open CSV file error");
-  EXPECT_EQ(sink[0].Icon, MessageIcon::Critical);
-}
-
-TEST(MarkDetailsFile, NumCsvFieldsCountsTheFirstPhysicalLinesCommas) {
-  TempFolder folder;
-  RecordingSink sink;
-  EXPECT_EQ(NumCsvFields(folder.Write("a", "\xEF\xBB\xBF,,\",\",\r\n,,,,,,"), "a", sink), 4);
-  EXPECT_EQ(NumCsvFields(folder.Write("b", "\r\n" + MarkTestLine("1", "2", "3", "4")), "b", sink),
-            0);
-  EXPECT_EQ(sink.Count(), 0u);
-
-  EXPECT_EQ(NumCsvFields((folder / "missing.csv"), "MISSING.CSV", sink), 0);
-  ASSERT_EQ(sink.Count(), 1u);
-  EXPECT_NE(sink[0].Text.find("MISSING.CSV"), std::string::npos);
-  EXPECT_EQ(sink[0].Title, "Open CSV file error");
-  EXPECT_EQ(sink[0].Icon, MessageIcon::Critical);
-
-  EXPECT_EQ(NumCsvFields(folder.Write("utf16.csv", std::string("\xFF\xFE"
-                                                               "6\0"
-                                                               "6\0",
-                                                               6)),
-                         "utf16.csv", sink),
-            0);
-  ASSERT_EQ(sink.Count(), 2u);
-  EXPECT_EQ(sink[1].Text,
-            "utf16.csv is not a plain text file (UTF-16 or binary); save it as plain text");
-}
-
-TEST(MarkDetailsFile, SavedLinesHaveTheMarkDetailsLayout) {
-  const MarkRow row{"6628/1001", "280000.123", "6130000.456", "12.500",
-                    "2",         "54",         "GDA2020",     "FOUND"};
-  EXPECT_EQ(MarkDetailsLine(row),
-            "6628,1001,,,,54,280000.123,6130000.456,,,,2,,GDA2020,,,,,,,,12.500,,,,,,,,,,,FOUND,,,,"
-            ",,,,,,");
-}
-
-TEST(MarkDetailsFile, SavingAPsmNumberNeverLosesCharacters) {
-  struct Case {
-    const char* psm;
-    const char* sheet;
-    const char* number;
-  } cases[] = {
+// The saved layout; a PSM number never loses characters; incomplete rows are skipped and the
+// rest read back unchanged (a number typed without a slash comes back with one; cells holding a
+// comma or starting with a quote survive).
+TEST(MarkDetailsFile, SaveAndReadBack) {
+  const MarkRow found{"6628/1001", "280000.123", "6130000.456", "12.500",
+                      "2",         "54",         "GDA2020",     "FOUND"};
+  EXPECT_EQ(MarkDetailsLine(found),
+            "6628,1001,,,,54,280000.123,6130000.456,,,,2,,GDA2020,,,,,,,,"
+            "12.500,,,,,,,,,,,FOUND,,,,,,,,,,");
+  const char* splits[][3] = {
       {"6628/1001", "6628", "1001"}, {"66281001", "6628", "1001"}, {"66/281001", "66", "281001"},
-      {"6628/12/3", "6628", "12/3"}, {"662", "662", ""},           {"6628X1001", "6628", "X1001"},
-  };
-  for (const Case& c : cases) {
-    std::string sheet;
-    std::string number;
-    SplitPsmNumberForSave(c.psm, sheet, number);
-    EXPECT_EQ(sheet, c.sheet) << c.psm;
-    EXPECT_EQ(number, c.number) << c.psm;
+      {"6628/12/3", "6628", "12/3"}, {"662", "662", ""},           {"6628X1001", "6628", "X1001"}};
+  for (const auto& s : splits) {
+    std::string sheet, number;
+    SplitPsmNumberForSave(s[0], sheet, number);
+    EXPECT_EQ(sheet + "|" + number, std::string(s[1]) + "|" + s[2]) << s[0];
   }
-}
-
-TEST(MarkDetailsFile, SaveWritesCompleteRowsThatReadBackUnchanged) {
   MarkList list;
-  list.AppendRow(
-      {"6628/1001", "280000.123", "6130000.456", "12.500", "2", "54", "GDA2020", "FOUND"});
-  list.AppendRow({"6628/1002", "281000.000", "", "", "", "", "", ""});  // incomplete: skipped
+  list.AppendRow(found);
+  list.AppendRow({"6628/1002", "281000.000", "", "", "", "", "", ""});
   list.AppendRow({"66281003", "282000.000", "6132000.000", "", "1", "54", "MGA, 94", "\"Q\""});
   TempFolder folder;
-  const std::string path = (folder / "saved.csv");
-  SaveDump(path, list);
-  const std::string bytes = ReadBytes(path);
-  EXPECT_EQ(bytes.substr(0, 10), "6628,1001,");
-  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 2);
-  EXPECT_NE(bytes.find("\r\n"), std::string::npos);
-
-  MarkList back;
   RecordingSink sink;
-  ReadCsvMarkDetails(path, path, 42, back, sink);
-  ASSERT_EQ(back.RowCount(), 2u);
-  EXPECT_EQ(back.Row(0), list.Row(0));
-  // The number typed without a slash comes back with one; cells holding a comma or starting
-  // with a quote survive the trip.
-  EXPECT_EQ(back.Cell(1, kColPsmNo), "6628/1003");
-  EXPECT_EQ(back.Cell(1, kColDatum), "MGA, 94");
-  EXPECT_EQ(back.Cell(1, kColStatus), "\"Q\"");
+  ASSERT_TRUE(SaveMarkDetailsFile(folder / "saved.csv", list, sink, SystemFileOps()));
+  EXPECT_EQ(ReadBytes(folder / "saved.csv"),
+            MarkDetailsLine(found) + "\r\n" +
+                MarkDetailsLine(
+                    {"6628/1003", "282000.000", "6132000.000", "", "1", "54", "MGA, 94", "\"Q\""}) +
+                "\r\n");
+  MarkList back;
+  ReadCsvMarkDetails(folder / "saved.csv", "S", 42, back, sink);
+  list.RemoveRow(1);
+  list.SetCell(1, kColPsmNo, "6628/1003");
+  EXPECT_EQ(back.Rows(), list.Rows());
   EXPECT_EQ(sink.Count(), 0u);
 }
 
-TEST(MarkDetailsFile, AFailedSaveLeavesTheEarlierFileAsItWas) {
+// A failed save shows its message (command) or throws (dump file) and keeps the earlier file.
+TEST(MarkDetailsFile, AFailedSaveKeepsTheEarlierFile) {
   MarkList list;
   list.AppendRow({"6628/1001", "1", "2", "", "", "", "", ""});
   TempFolder folder;
-  const std::string path = folder.Write("old.csv", "old bytes\r\n");
-  FaultyFileOps faulty({.FailAt = 3, .FromThenOn = true});
-  EXPECT_THROW(SaveDump(path, list, faulty), FileError);
-  EXPECT_EQ(ReadBytes(path), "old bytes\r\n");
+  const std::string path = folder.Write("old.csv", "old\r\n");
+  FaultyFileOps second({.FailAt = 2}), fromThird({.FailAt = 3, .FromThenOn = true});
+  RecordingSink sink;
+  EXPECT_FALSE(SaveMarkDetailsFile(path, list, sink, second));
+  EXPECT_THROW(SaveDump(path, list, fromThird), FileError);
+  EXPECT_EQ(ReadBytes(path), "old\r\n");
+  ASSERT_EQ(sink.Count(), 1u);
+  EXPECT_EQ(sink[0].Title, "Save CSV file error");
+  EXPECT_EQ(sink[0].Icon, MessageIcon::Exclamation);
+  EXPECT_NE(sink[0].Text.find(path), std::string::npos);
 }
+
+}  // namespace
+}  // namespace modKestralMGA

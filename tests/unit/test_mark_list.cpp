@@ -1,5 +1,6 @@
-// The core mark list: every change moves the revision on (indexes rebuild from it), and the
-// bulk removal keeps the order of the rows it keeps.
+// The core mark list and its rules: every change moves the revision on (indexes rebuild from
+// it), rows go where asked, the emptiness and completeness rules, the average height, the removal
+// of repeated numbers and the commit of typed cell text.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,76 +9,123 @@
 #include <vector>
 
 #include "marks/MarkList.h"
+#include "marks/MarkListRules.h"
 
-using namespace modKestralMGA;
-
+namespace modKestralMGA {
 namespace {
 
-MarkRow Mark(const std::string& psm) {
-  return {psm, "280000", "6130000", "100", "2", "54", "", ""};
+MarkList ListOf(std::initializer_list<MarkRow> rows) {
+  MarkList list;
+  for (const MarkRow& row : rows) list.AppendRow(row);
+  return list;
+}
+MarkRow Mark(std::string psm, std::string east = "", std::string north = "", std::string h = "") {
+  return {std::move(psm), std::move(east), std::move(north), std::move(h), "", "", "", ""};
+}
+std::string Psms(const MarkList& list) {
+  std::string text;
+  for (const MarkRow& row : list.Rows()) text += row[kColPsmNo] + ":" + row[kColEast] + " ";
+  return text;
 }
 
-TEST(MarkListTest, EveryChangeIncrementsTheRevision) {
-  MarkList list;
-  list.AppendRow(Mark("6628/1001"));
-  list.AppendRow(Mark("6628/1002"));
+TEST(MarkList, RowOperationsPutRowsWhereAskedAndMoveTheRevisionOn) {
+  MarkList list = ListOf({Mark("A", "1"), Mark("C", "3")});
   const std::vector<std::pair<const char*, std::function<void()>>> changes = {
-      {"SetCell", [&] { list.SetCell(0, kColEast, "281000"); }},
-      {"SetCell to the same text", [&] { list.SetCell(0, kColEast, "281000"); }},
+      {"InsertRow", [&] { list.InsertRow(1, Mark("B", "2")); }},
+      {"InsertRow at the end", [&] { list.InsertRow(3, Mark("D", "4")); }},
+      {"SetCell", [&] { list.SetCell(2, kColEast, "5"); }},
+      {"SetCell to the same text", [&] { list.SetCell(2, kColEast, "5"); }},
       {"AppendRow", [&] { list.AppendRow(); }},
-      {"InsertRow", [&] { list.InsertRow(1, Mark("6628/1003")); }},
-      {"RemoveRow", [&] { list.RemoveRow(2); }},
+      {"RemoveRow", [&] { list.RemoveRow(0); }},
+      {"Resize", [&] { list.Resize(5); }},
+      // Entries past the end of keep count as "not kept"; whole rows move, in order.
       {"KeepRows",
        [&] {
-         list.KeepRows({true, true, true});
+         list.KeepRows({true, false, true});
        }},
-      {"Resize", [&] { list.Resize(5); }},
       {"Clear", [&] { list.Clear(); }},
   };
-  for (const auto& [name, change] : changes) {
+  const char* after[] = {"A:1 B:2 C:3 ",     "A:1 B:2 C:3 D:4 ",   "A:1 B:2 C:5 D:4 ",
+                         "A:1 B:2 C:5 D:4 ", "A:1 B:2 C:5 D:4 : ", "B:2 C:5 D:4 : ",
+                         "B:2 C:5 D:4 : : ", "B:2 D:4 ",           ""};
+  for (std::size_t i = 0; i < changes.size(); ++i) {
     const std::uint64_t before = list.Revision();
-    change();
-    EXPECT_EQ(list.Revision(), before + 1) << name;
+    changes[i].second();
+    EXPECT_EQ(list.Revision(), before + 1) << changes[i].first;
+    EXPECT_EQ(Psms(list), after[i]) << changes[i].first;
   }
   const std::uint64_t before = list.Revision();
   list.Reserve(1000);
   EXPECT_EQ(list.Revision(), before) << "Reserve changes no content";
 }
 
-TEST(MarkListTest, RowOperationsPutRowsWhereAsked) {
-  MarkList list;
-  list.AppendRow(Mark("A"));
-  list.AppendRow(Mark("C"));
-  list.InsertRow(1, Mark("B"));
-  list.InsertRow(3, Mark("D"));
-  list.SetCell(2, kColStatus, "Destroyed");
-  ASSERT_EQ(list.RowCount(), 4u);
-  EXPECT_EQ(list.Cell(0, kColPsmNo), "A");
-  EXPECT_EQ(list.Cell(1, kColPsmNo), "B");
-  EXPECT_EQ(list.Cell(2, kColPsmNo), "C");
-  EXPECT_EQ(list.Cell(2, kColStatus), "Destroyed");
-  EXPECT_EQ(list.Cell(3, kColPsmNo), "D");
-  list.RemoveRow(0);
-  EXPECT_EQ(list.Cell(0, kColPsmNo), "B");
-  list.Resize(5);
-  EXPECT_EQ(list.RowCount(), 5u);
-  EXPECT_EQ(list.Row(4), MarkRow{});
-  list.Resize(1);
-  EXPECT_EQ(list.Cell(0, kColPsmNo), "B");
+TEST(MarkListRules, EmptinessCompletenessAndAverageHeight) {
+  EXPECT_TRUE(IsGridEmpty(MarkList()));
+  EXPECT_TRUE(IsGridEmpty(ListOf({Mark(""), Mark("6628/1001", "1", "2")})));
+  EXPECT_FALSE(IsGridEmpty(ListOf({Mark("6628/1001")})));
+  const MarkList list =
+      ListOf({Mark("P", "280000", "6130000"), Mark("Q", "1", ""), Mark("", "1", "2")});
+  EXPECT_EQ(DataToSave(list, 0), true);
+  for (std::size_t row : {1, 2, 3}) EXPECT_FALSE(DataToSave(list, row)) << row;  // 3: past the end
+  // Non-empty cells count (text as 0); zero unless the sum is positive.
+  const std::pair<std::vector<std::string>, double> cases[] = {
+      {{"10", "", "20"}, 15.0}, {{"-5", "2"}, 0.0}, {{"10", "abc"}, 5.0}, {{}, 0.0},
+      {{"", ""}, 0.0},          {{"12.5"}, 12.5}};
+  for (const auto& [heights, average] : cases) {
+    MarkList marks;
+    for (const std::string& h : heights) marks.AppendRow(Mark("P", "1", "1", h));
+    EXPECT_DOUBLE_EQ(AverageHeight(marks), average) << heights.size() << " heights";
+  }
 }
 
-TEST(MarkListTest, KeepRowsKeepsTheOrder) {
-  MarkList list;
-  for (const char* psm : {"r0", "r1", "r2", "r3", "r4", "r5"}) list.AppendRow(Mark(psm));
-  // Entries past the end of keep count as "not kept".
-  list.KeepRows({false, true, true, false, true});
-  ASSERT_EQ(list.RowCount(), 3u);
-  EXPECT_EQ(list.Cell(0, kColPsmNo), "r1");
-  EXPECT_EQ(list.Cell(1, kColPsmNo), "r2");
-  EXPECT_EQ(list.Cell(2, kColPsmNo), "r4");
-  EXPECT_EQ(list.Cell(2, kColEast), "280000");  // whole rows move, not just the first cell
-  list.KeepRows({});
-  EXPECT_TRUE(list.Empty());
+// The first row of each number stays; case and blanks count, empty numbers are equal, "dup" is
+// an ordinary number.
+TEST(MarkListRules, RemoveDupKeepsTheFirstRowOfEachPsmNumber) {
+  MarkList list =
+      ListOf({Mark("P", "1"), Mark("Q", "2"), Mark("P", "3"), Mark("", "4"), Mark("dup", "5"),
+              Mark("Q", "6"), Mark("p", "7"), Mark("P ", "8"), Mark("", "9"), Mark("dup", "10")});
+  RemoveDup(list);
+  EXPECT_EQ(Psms(list), "P:1 Q:2 :4 dup:5 p:7 P :8 ");
+}
+
+TEST(MarkListRules, CommitOfTypedText) {
+  MarkList list = ListOf({Mark("P", "1", "2", "3"), Mark("Q"), Mark("R")});
+  list.SetCell(0, kColZone, "54");
+  list.SetCell(2, kColZone, "53");
+  const struct {
+    std::size_t row;
+    int column;
+    const char* typed;
+    bool stores;
+    const char* stored;
+  } cases[] = {
+      // The PSM number gets a slash after four characters.
+      {0, kColPsmNo, "66281001", true, "6628/1001"},
+      {0, kColPsmNo, "662810", true, "6628/10"},
+      {0, kColPsmNo, "1234", true, "1234"},
+      {0, kColPsmNo, "12/345", true, "12/345"},
+      {0, kColPsmNo, "12345", true, "1234/5"},
+      {0, kColPsmNo, "", false, ""},
+      // Coordinates get three decimals.
+      {0, kColEast, "280000.5", true, "280000.500"},
+      {0, kColEast, "1e3", true, "1000.000"},
+      {0, kColNorth, "280000.1234", true, "280000.123"},
+      {0, kColHeight, "abc", true, "0.000"},
+      {0, kColHeight, "12.3125", true, "12.313"},
+      {0, kColEast, "", true, ""},
+      // Text goes to upper case, Windows-1252 letters included; Enter on an empty cell below a
+      // filled one repeats it, but not in the first row nor when the cell holds text.
+      {1, kColDatum, "gda\xE9", true, "GDA\xC9"},
+      {1, kColZone, "", true, "54"},
+      {0, kColOrder, "", true, ""},
+      {2, kColZone, "", true, ""},
+  };
+  for (const auto& c : cases) {
+    const CellCommit commit = CommitCellText(list, c.row, c.column, c.typed);
+    EXPECT_EQ(commit.Stores, c.stores) << c.typed;
+    EXPECT_EQ(commit.Text, c.stored) << c.typed;
+  }
 }
 
 }  // namespace
+}  // namespace modKestralMGA

@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "PlanPasses.h"
-#include "RecordingSink.h"
-#include "TempFolder.h"
+#include "CompareFixtures.h"
 #include "common/Errors.h"
 #include "plan/LinesFile.h"
 #include "plan/PlanPoints.h"
@@ -17,12 +15,10 @@
 namespace modKestralMGA {
 namespace {
 
-using testsupport::RecordingSink;
-using testsupport::TempFolder;
+using namespace testsupport;
 
-constexpr double kPi = 3.14159265358979323846;
-double Degrees(double degrees) {
-  return degrees * kPi / 180.0;
+double Radians(double degrees) {
+  return degrees * 3.14159265358979323846 / 180.0;
 }
 
 // A plan of the given lines, marked usable as the Compare command marks them.
@@ -33,166 +29,80 @@ Plan PlanOf(const std::vector<PlanLine>& lines) {
   return plan;
 }
 
-struct ExpectedPoint {
-  std::int32_t pointNo;
-  double east, north;  // metres
-  std::int16_t solved;
-};
-
-void ExpectPoints(const Plan& plan, const std::vector<ExpectedPoint>& expected, double tolerance,
-                  const std::string& what) {
+// Builds the plan (curve file: <folder>/plan.cve when curves is not null) and checks the entries.
+void ExpectPoints(const std::string& what, const std::vector<PlanLine>& lines,
+                  const std::vector<PlanPoint>& expected, double tolerance,
+                  const char* curves = nullptr) {
+  TempFolder folder;
+  if (curves != nullptr) folder.Write("plan.cve", curves);
+  Plan plan = PlanOf(lines);
+  RecordingSink sink;
+  BuildPlanPoints(plan, folder / "plan", sink);
+  EXPECT_EQ(sink.Count(), 0u) << what;
   ASSERT_EQ(plan.PlanPointCount + 1, static_cast<std::int64_t>(expected.size())) << what;
   for (std::size_t i = 0; i < expected.size(); ++i) {
     const PlanPoint& point = plan.PlanPoints[i];
-    EXPECT_EQ(point.PointNo, expected[i].pointNo) << what << ": entry " << i;
-    EXPECT_NEAR(point.East, expected[i].east, tolerance) << what << ": point " << point.PointNo;
-    EXPECT_NEAR(point.North, expected[i].north, tolerance) << what << ": point " << point.PointNo;
-    EXPECT_EQ(point.Solved, expected[i].solved) << what << ": point " << point.PointNo;
+    EXPECT_EQ(point.PointNo, expected[i].PointNo) << what << ": entry " << i;
+    EXPECT_NEAR(point.East, expected[i].East, tolerance) << what << ": point " << point.PointNo;
+    EXPECT_NEAR(point.North, expected[i].North, tolerance) << what << ": point " << point.PointNo;
+    EXPECT_EQ(point.Solved, expected[i].Solved) << what << ": point " << point.PointNo;
   }
 }
 
 // Plans of straight lines, with the coordinates worked out by hand from the passes. They hold to
-// 1e-10 m, not closer: the reading of a ddd.mmss bearing adds 1e-09 to its minutes and seconds,
-// so 90.0000 is a hair more than a right angle.
+// 1e-10 m, not closer: the reading of a ddd.mmss bearing adds 1e-09 to its minutes and seconds.
 TEST(BuildPlanPoints, PlacesEachPointFromTheRecordThePassesTake) {
-  const struct {
-    const char* what;
-    std::vector<PlanLine> lines;
-    std::vector<ExpectedPoint> points;
-  } cases[] = {
-      {"one line due east", {{4601, 4602, 90.0, 100.0, 0}}, {{4601, 0, 0, 1}, {4602, 100, 0, 1}}},
-      {"a from point placed by the reversed bearing, then shifted",
-       {{10, 4601, 90.0, 50.0, 0}, {4602, 10, 90.0, 30.0, 0}},
-       {{10, 30, 0, 1}, {4601, 80, 0, 1}, {4602, 0, 0, 1}}},
-      {"chain listed backwards: entries 1, 2, 4, 5, 3 over two placing passes",
-       {{1, 2, 90.0, 10.0, 0}, {4, 5, 90.0, 40.0, 0}, {3, 4, 90.0, 30.0, 0}, {2, 3, 90.0, 20.0, 0}},
-       {{1, 0, 0, 1}, {2, 10, 0, 1}, {4, 60, 0, 1}, {5, 100, 0, 1}, {3, 30, 0, 1}}},
-      // 4 is placed in the first pass from 3, placed just before it, by the first record in
-      // record order (3,4), not by the later direct line from the origin.
-      {"a point placed earlier in the same pass serves the next",
-       {{1, 2, 90.0, 10.0, 0}, {3, 4, 90.0, 5.0, 0}, {1, 4, 0.0, 20.0, 0}, {2, 3, 0.0, 7.0, 0}},
-       {{1, 0, 0, 1}, {2, 10, 0, 1}, {3, 10, 7, 1}, {4, 15, 7, 1}}},
-      // 3 waits for the second pass. By then both 5 (placed first, from 2) and 4 are placed;
-      // the first record in record order, 3-4, places it 100 m south of 4, not 1 m south of 5.
-      // The 999 lines fix the entry order and leave 6 unplaced, at the shifted origin.
-      {"in a later pass the first record in record order wins",
-       {{1, 2, 90.0, 10.0, 0},
-        {3, 5, 999.0, 0.0, 0},
-        {4, 6, 999.0, 0.0, 0},
-        {3, 4, 0.0, 100.0, 0},
-        {3, 5, 0.0, 1.0, 0},
-        {2, 5, 0.0, 20.0, 0},
-        {2, 4, 0.0, 30.0, 0}},
-       {{1, 0, 70, 1},
-        {2, 10, 70, 1},
-        {3, 10, 0, 1},
-        {5, 10, 90, 1},
-        {4, 10, 100, 1},
-        {6, 0, 70, 0}}},
-      // Bearings above 360 (up to 1000) and exactly 999 never place a point; 360 does.
-      {"lines that cannot place a point",
-       {{1, 2, 180.0, 10.0, 0},
-        {2, 3, 999.0, 5.0, 0},
-        {2, 4, 500.0, 5.0, 0},
-        {2, 5, 1000.0, 5.0, 0},
-        {2, 6, 360.0001, 5.0, 0},
-        {2, 7, 360.0, 5.0, 0}},
-       {{1, 0, 10, 1},
-        {2, 0, 0, 1},
-        {3, 0, 10, 0},
-        {4, 0, 10, 0},
-        {5, 0, 10, 0},
-        {6, 0, 10, 0},
-        {7, 0, 5, 1}}},
-      {"a line from a point to itself places nothing",
-       {{1, 2, 90.0, 10.0, 0}, {3, 3, 0.0, 5.0, 0}},
-       {{1, 0, 0, 1}, {2, 10, 0, 1}, {3, 0, 0, 0}}},
-      {"a point numbered 0 is an ordinary point",
-       {{0, 7, 0.0, 5.0, 0}},
-       {{0, 0, 0, 1}, {7, 0, 5, 1}}},
-  };
-  for (const auto& c : cases) {
-    Plan plan = PlanOf(c.lines);
-    RecordingSink sink;
-    BuildPlanPoints(plan, "/nonexistent/plan", sink);
-    ExpectPoints(plan, c.points, 1e-10, c.what);
-    EXPECT_TRUE(sink.Entries().empty()) << c.what;
-  }
+  // clang-format off
+  ExpectPoints("one line due east", {{4601, 4602, 90, 100, 0}}, {{4601, 0, 0, 1}, {4602, 100, 0, 1}}, 1e-10);
+  ExpectPoints("a from point placed by the reversed bearing, then shifted",
+               {{10, 4601, 90, 50, 0}, {4602, 10, 90, 30, 0}}, {{10, 30, 0, 1}, {4601, 80, 0, 1}, {4602, 0, 0, 1}}, 1e-10);
+  ExpectPoints("chain listed backwards: entries 1, 2, 4, 5, 3 over two placing passes",
+               {{1, 2, 90, 10, 0}, {4, 5, 90, 40, 0}, {3, 4, 90, 30, 0}, {2, 3, 90, 20, 0}},
+               {{1, 0, 0, 1}, {2, 10, 0, 1}, {4, 60, 0, 1}, {5, 100, 0, 1}, {3, 30, 0, 1}}, 1e-10);
+  // 4 is placed in the first pass from 3, placed just before it, by the first record in record
+  // order (3,4), not by the later direct line from the origin.
+  ExpectPoints("a point placed earlier in the same pass serves the next",
+               {{1, 2, 90, 10, 0}, {3, 4, 90, 5, 0}, {1, 4, 0, 20, 0}, {2, 3, 0, 7, 0}},
+               {{1, 0, 0, 1}, {2, 10, 0, 1}, {3, 10, 7, 1}, {4, 15, 7, 1}}, 1e-10);
+  // 3 waits for the second pass, when 5 (placed first, from 2) and 4 are both placed: the first
+  // record in record order, 3-4, places it 100 m south of 4, not 1 m south of 5. The 999 lines
+  // fix the entry order and leave 6 unplaced, at the shifted origin.
+  ExpectPoints("in a later pass the first record in record order wins",
+               {{1, 2, 90, 10, 0}, {3, 5, 999, 0, 0}, {4, 6, 999, 0, 0}, {3, 4, 0, 100, 0}, {3, 5, 0, 1, 0}, {2, 5, 0, 20, 0}, {2, 4, 0, 30, 0}},
+               {{1, 0, 70, 1}, {2, 10, 70, 1}, {3, 10, 0, 1}, {5, 10, 90, 1}, {4, 10, 100, 1}, {6, 0, 70, 0}}, 1e-10);
+  // Bearings above 360 (up to 1000) and exactly 999 never place a point; 360 does.
+  ExpectPoints("lines that cannot place a point",
+               {{1, 2, 180, 10, 0}, {2, 3, 999, 5, 0}, {2, 4, 500, 5, 0}, {2, 5, 1000, 5, 0}, {2, 6, 360.0001, 5, 0}, {2, 7, 360, 5, 0}},
+               {{1, 0, 10, 1}, {2, 0, 0, 1}, {3, 0, 10, 0}, {4, 0, 10, 0}, {5, 0, 10, 0}, {6, 0, 10, 0}, {7, 0, 5, 1}}, 1e-10);
+  ExpectPoints("a line from a point to itself places nothing", {{1, 2, 90, 10, 0}, {3, 3, 0, 5, 0}},
+               {{1, 0, 0, 1}, {2, 10, 0, 1}, {3, 0, 0, 0}}, 1e-10);
+  ExpectPoints("a point numbered 0 is an ordinary point", {{0, 7, 0, 5, 0}}, {{0, 0, 0, 1}, {7, 0, 5, 1}}, 1e-10);
+  // clang-format on
 }
 
-TEST(PropagatePlanPoints, OnePassPlacesWhatItsTurnsReach) {
-  // Records 1,2 / 4,5 / 3,4 / 2,3: the first pass places 2 and 3 only, the second 4 and 5.
-  Plan plan = PlanOf(
-      {{1, 2, 90.0, 10.0, 0}, {4, 5, 90.0, 40.0, 0}, {3, 4, 90.0, 30.0, 0}, {2, 3, 90.0, 20.0, 0}});
-  RecordingSink sink;
-  CurveIndex curves("/nonexistent/plan", sink);
-  InitPlanPoints(plan);
-  const auto solved = [&plan] {
-    std::vector<std::int16_t> flags;
-    for (std::int64_t i = 0; i <= plan.PlanPointCount; ++i) {
-      flags.push_back(plan.PlanPoints[static_cast<std::size_t>(i)].Solved);
-    }
-    return flags;
-  };
-  EXPECT_EQ(solved(), (std::vector<std::int16_t>{1, 0, 0, 0, 0}));
-  PropagatePlanPoints(plan, curves);
-  EXPECT_EQ(solved(), (std::vector<std::int16_t>{1, 1, 0, 0, 1}));
-  PropagatePlanPoints(plan, curves);
-  EXPECT_EQ(solved(), (std::vector<std::int16_t>{1, 1, 1, 1, 1}));
-
-  Plan byPasses = PlanOf(plan.PlanLines);
-  EXPECT_EQ(BuildPlanPointsByPasses(byPasses, "/nonexistent/plan", sink), 3);
-}
-
+// R = 100 m, arc 31.4159 m: chord 2 R sin(arc / 2R) = 31.28689 m; the record gives the tangent
+// bearing 90.0000 at 1, so the chord from 1 to 2 bears 99.0000 (right-hand curve) and from 2 to 1
+// 279.0000. Radius 0.5 m (bearing 1000.5), arc 0.5 m: half angle 0.5 rad, chord sin(0.5), the
+// tangent 0.0000 turned right by 0.5 rad = 28 deg 38 min 52.4 sec, to the whole second. Expected
+// values from the chord and the bearing with the standard library's sin and cos.
 TEST(BuildPlanPoints, CurvesArePlacedByTheirChords) {
-  // R = 100 m, arc 31.4159 m: chord 2 R sin(arc / 2R) = 31.28689 m; the record gives the tangent
-  // bearing 90.0000 at 1, so the chord from 1 to 2 bears 99.0000 (right-hand curve) and from
-  // 2 to 1 279.0000. Expected values computed from the chord and the bearing with the
-  // standard library's sin and cos.
   const double chord = 200.0 * std::sin(31.4159 / 200.0);
-  const double east99 = chord * std::sin(Degrees(99.0));
-  const double north99 = chord * std::cos(Degrees(99.0));
-  // radius 0.5 m (bearing 1000.5), arc 0.5 m: half angle 0.5 rad, chord 2 (0.5) sin(0.5), the
-  // tangent 0.0000 turned right by 0.5 rad = 28 deg 38 min 52.4 sec, to the whole second.
-  const double smallChord = std::sin(0.5);
-  const double smallBearing = Degrees(28.0 + 38.0 / 60.0 + 52.0 / 3600.0);
-  const struct {
-    const char* what;
-    std::vector<PlanLine> lines;
-    std::string curveFile;
-    std::vector<ExpectedPoint> points;
-  } cases[] = {
-      {"curve from the placed point",
-       {{4601, 4602, 1100.0, 31.4159, 0}},
-       "4601,4602,R,90.0000,999\r\n",
-       {{4601, 0, -north99, 1}, {4602, east99, 0, 1}}},
-      {"curve placing its from point, record listed the same way",
-       {{1, 2, 90.0, 10.0, 0}, {3, 2, 1100.0, 31.4159, 0}},
-       "3,2,R,90.0000,999\r\n",
-       {{1, east99 - 10, 0, 1}, {2, east99, 0, 1}, {3, 0, -north99, 1}}},
-      {"curve of radius 0.5 m",
-       {{1, 2, 1000.5, 0.5, 0}},
-       "1,2,R,0.0000,999\r\n",
-       {{1, 0, 0, 1},
-        {2, smallChord * std::sin(smallBearing), smallChord * std::cos(smallBearing), 1}}},
-      {"no record for the curve: the point waits for another line",
-       {{1, 2, 1100.0, 31.4159, 0}, {1, 3, 1100.0, 31.4159, 0}, {3, 2, 90.0, 10.0, 0}},
-       "1,3,R,90.0000,999\r\n",
-       {{1, 0, -north99, 1}, {2, east99 + 10, 0, 1}, {3, east99, 0, 1}}},
-      {"a chord without a bearing places nothing",
-       {{1, 2, 1100.0, 31.4159, 0}},
-       "1,2,L,999,999\r\n",
-       {{1, 0, 0, 1}, {2, 0, 0, 0}}},
-  };
-  for (const auto& c : cases) {
-    TempFolder folder;
-    folder.Write("plan.cve", c.curveFile);
-    Plan plan = PlanOf(c.lines);
-    RecordingSink sink;
-    BuildPlanPoints(plan, (folder / "plan"), sink);
-    ExpectPoints(plan, c.points, 1e-9, c.what);
-    EXPECT_TRUE(sink.Entries().empty()) << c.what;
-  }
+  const double e = chord * std::sin(Radians(99.0)), n = chord * std::cos(Radians(99.0));
+  const double small = Radians(28.0 + 38.0 / 60.0 + 52.0 / 3600.0);
+  const double se = std::sin(0.5) * std::sin(small), sn = std::sin(0.5) * std::cos(small);
+  // clang-format off
+  ExpectPoints("curve from the placed point", {{4601, 4602, 1100, 31.4159, 0}},
+               {{4601, 0, -n, 1}, {4602, e, 0, 1}}, 1e-9, "4601,4602,R,90.0000,999\r\n");
+  ExpectPoints("curve placing its from point, listed the same way", {{1, 2, 90, 10, 0}, {3, 2, 1100, 31.4159, 0}},
+               {{1, e - 10, 0, 1}, {2, e, 0, 1}, {3, 0, -n, 1}}, 1e-9, "3,2,R,90.0000,999\r\n");
+  ExpectPoints("curve of radius 0.5 m", {{1, 2, 1000.5, 0.5, 0}}, {{1, 0, 0, 1}, {2, se, sn, 1}}, 1e-9,
+               "1,2,R,0.0000,999\r\n");
+  ExpectPoints("no record for the curve: the point waits for another line",
+               {{1, 2, 1100, 31.4159, 0}, {1, 3, 1100, 31.4159, 0}, {3, 2, 90, 10, 0}},
+               {{1, 0, -n, 1}, {2, e + 10, 0, 1}, {3, e, 0, 1}}, 1e-9, "1,3,R,90.0000,999\r\n");
+  ExpectPoints("a chord without a bearing places nothing", {{1, 2, 1100, 31.4159, 0}},
+               {{1, 0, 0, 1}, {2, 0, 0, 0}}, 1e-9, "1,2,L,999,999\r\n");
+  // clang-format on
 }
 
 // The whole road from the files: tests/data/plans/DP1234.lns (CR LF, blank lines, two 999
@@ -208,75 +118,49 @@ TEST(BuildPlanPoints, ReadsAndPlacesAPlanFromItsFiles) {
   ASSERT_EQ(LoadLines(plan, text, sink, tables), 1);
   MarkLinesInUse(tables);
   BuildPlanPoints(tables, plan, sink);
-  EXPECT_TRUE(sink.Entries().empty());
-  ExpectPoints(tables,
-               {{4601, 0.0, 33.70983261074196, 1},
-                {101, 85.92143570639554, 118.13231079132925, 1},
-                {102, 142.48997820130262, 61.56376829638871, 1},
-                {103, 131.63462481654614, 0.0, 1},
-                {4602, 49.148832097009674, 48.12841156146404, 1}},
-               1e-9, plan);
+  EXPECT_EQ(sink.Count(), 0u);
+  const PlanPoint expected[] = {{4601, 0.0, 33.70983261074196, 1},
+                                {101, 85.92143570639554, 118.13231079132925, 1},
+                                {102, 142.48997820130262, 61.56376829638871, 1},
+                                {103, 131.63462481654614, 0.0, 1},
+                                {4602, 49.148832097009674, 48.12841156146404, 1}};
+  ASSERT_EQ(tables.PlanPointCount, 4);
+  for (std::size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(tables.PlanPoints[i].PointNo, expected[i].PointNo);
+    EXPECT_NEAR(tables.PlanPoints[i].East, expected[i].East, 1e-9);
+    EXPECT_NEAR(tables.PlanPoints[i].North, expected[i].North, 1e-9);
+  }
 }
 
-TEST(BuildPlanPoints, MissingCurveFileIsReportedOncePerBuildAndOnlyWhenNeeded) {
+// A missing curve file gives one message per build, and only when a curve is needed: the curves
+// of the second plan join points placed by straight lines first, or lie where no usable line
+// reaches. Coordinates beyond the range of a double throw.
+TEST(BuildPlanPoints, MissingCurveFileAndCoordinatesOutOfRange) {
   TempFolder folder;
-  const std::string plan = folder / "plan";
-  {
-    // Two curves reachable from the origin: one message, both points unplaced.
-    Plan tables = PlanOf({{1, 2, 1100.0, 10.0, 0}, {1, 3, 1050.0, 10.0, 0}});
-    RecordingSink sink;
-    BuildPlanPoints(tables, plan, sink);
-    const std::vector<RecordingSink::Entry> once = {
-        {"Cannot open " + plan + ".cve: No such file or directory", "Get Chord data error",
-         MessageIcon::Exclamation}};
-    EXPECT_EQ(sink.Entries(), once);
-    EXPECT_EQ(tables.PlanPoints[1].Solved, 0);
-    EXPECT_EQ(tables.PlanPoints[2].Solved, 0);
-    // A second build reads the file again.
-    RecordingSink second;
-    BuildPlanPoints(tables, plan, second);
-    EXPECT_EQ(second.Entries(), once);
-  }
-  {
-    // The only curves are never needed: one joins points placed by straight lines first, the
-    // other lies in a part no usable line reaches. The curve file is not read.
-    Plan tables = PlanOf({{1, 2, 90.0, 10.0, 0},
-                          {1, 2, 1100.0, 10.0, 0},
-                          {5, 6, 999.0, 1.0, 0},
-                          {5, 6, 1100.0, 10.0, 0}});
-    RecordingSink sink;
-    BuildPlanPoints(tables, plan, sink);
-    EXPECT_TRUE(sink.Entries().empty());
-    EXPECT_EQ(tables.PlanPoints[1].Solved, 1);
-  }
-}
-
-TEST(BuildPlanPoints, CoordinatesBeyondTheRangeOfADoubleThrow) {
-  const struct {
-    const char* what;
-    std::vector<PlanLine> lines;
-    const char* message;
-  } cases[] = {
-      {"two long lines the same way",
-       {{1, 2, 90.0, 1e308, 0}, {2, 3, 90.0, 1e308, 0}},
-       "Plan coordinates out of range at point 3"},
-      {"two long lines opposite ways, then shifted",
-       {{1, 2, 90.0, 1e308, 0}, {1, 3, 270.0, 1e308, 0}},
-       "Plan coordinates out of range at point 2"},
-      {"a bearing whose angle overflows",
-       {{1, 2, -1e308, 10.0, 0}},
-       "Plan coordinates out of range at point 2"},
+  std::string transcript;
+  const std::vector<PlanLine> plans[] = {
+      {{1, 2, 1100, 10, 0}, {1, 3, 1050, 10, 0}},
+      {{1, 2, 90, 10, 0}, {1, 2, 1100, 10, 0}, {5, 6, 999, 1, 0}, {5, 6, 1100, 10, 0}},
+      {{1, 2, 90, 1e308, 0}, {2, 3, 90, 1e308, 0}},   // two long lines the same way
+      {{1, 2, 90, 1e308, 0}, {1, 3, 270, 1e308, 0}},  // opposite ways, then shifted
+      {{1, 2, -1e308, 10, 0}},                        // a bearing whose angle overflows
   };
-  for (const auto& c : cases) {
-    Plan plan = PlanOf(c.lines);
-    RecordingSink sink;
-    try {
-      BuildPlanPoints(plan, "/nonexistent/plan", sink);
-      ADD_FAILURE() << c.what << ": no error";
-    } catch (const KestralError& error) {
-      EXPECT_STREQ(error.what(), c.message) << c.what;
+  for (const auto& lines : plans) {
+    Plan plan = PlanOf(lines);
+    for (int build = 0; build < 2; ++build) {
+      RecordingSink sink;
+      try {
+        BuildPlanPoints(plan, folder / "plan", sink);
+        for (std::int64_t i = 0; i <= plan.PlanPointCount; ++i) {
+          transcript += std::to_string(plan.PlanPoints[static_cast<std::size_t>(i)].Solved);
+        }
+      } catch (const KestralError& error) {
+        transcript += error.what();
+      }
+      (transcript += '\n') += Said(sink);
     }
   }
+  ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "plan_points.txt");
 }
 
 TEST(CountPlanPoints, BoundsTheDistinctPointNumbers) {
