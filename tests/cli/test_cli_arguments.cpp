@@ -1,122 +1,69 @@
-// Reading the batch program's command line: defaults, the mark list options in their order with
-// the column numbers each import takes, and the bearing datum choices' effect on the full
-// details boxes.
+// Reading the batch program's command line where its outputs do not show it directly: the mark
+// list options in their order with the column numbers each import takes, the --columns form, and
+// texts kept as typed.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "cli/CliArguments.h"
-#include "cli/CliCompareSettings.h"
 
 namespace modKestralMGA {
 namespace {
 
 CompareArguments Compare(std::vector<std::string> args) {
-  args.insert(args.begin(), {"compare", "--plan", "/plans/1234.LNS"});
-  const CliArguments parsed = ParseCliArguments(args);
-  EXPECT_EQ(parsed.Which, CliArguments::Command::Compare);
-  return parsed.Compare;
-}
-
-TEST(CliArguments, DefaultsAreThoseTheMainWindowStartsWith) {
-  const CompareArguments arguments = Compare({});
-  const CliCompareSettings settings(arguments);
-  EXPECT_EQ(settings.PlanIdentifier(), "/plans/1234");
-  EXPECT_EQ(settings.AccuracyCriterionText(), "Urban Areas");
-  EXPECT_EQ(settings.MaxOrderText(), "5");
-  EXPECT_EQ(settings.CalculationMode(), DistanceCalculationMode::MGA94_2020);
-  EXPECT_FALSE(settings.TwoPsms());
-  EXPECT_EQ(settings.Datum1Text(), "");
-  EXPECT_FALSE(settings.FullDetails());
-  EXPECT_FALSE(arguments.PrintFullJoins());
-  EXPECT_FALSE(arguments.NoPsmList);
-  EXPECT_FALSE(arguments.Report.has_value());
-  EXPECT_TRUE(arguments.MarkSources.empty());
+  args.insert(args.begin(), {"compare", "--plan", "1234"});
+  return ParseCliArguments(args).Compare;
 }
 
 TEST(CliArguments, MarkListOptionsKeepTheirOrderAndImportsTheirColumns) {
-  using Kind = MarkSource::Kind;
-  const ImportColumns initial = kInitialImportColumns;
-  const ImportColumns c456 = {"4", "5", "6", "0", "0"};
-  const ImportColumns c789 = {"7", "8", "9", "2", "1"};
+  const MarkSource::Kind m = MarkSource::Kind::MarkDetails, i = MarkSource::Kind::DelimitedText;
+  const ImportColumns c0 = kInitialImportColumns, c4 = {"4", "5", "6", "0", "0"},
+                      c7 = {"7", "8", "9", "2", "1"};
   const struct {
     const char* what;
     std::vector<std::string> args;
     std::vector<MarkSource> sources;
   } cases[] = {
-      {"marks in order",
-       {"--marks", "b.csv", "--marks", "a.csv"},
-       {{Kind::MarkDetails, "b.csv", {}}, {Kind::MarkDetails, "a.csv", {}}}},
-      {"import without columns takes the initial ones",
-       {"--import", "p.txt"},
-       {{Kind::DelimitedText, "p.txt", initial}}},
-      {"the columns that follow an import are its own, and last given for the next",
-       {"--import", "p.txt", "--columns", "4,5,6,0,0", "--marks", "m.csv", "--import", "q.txt"},
-       {{Kind::DelimitedText, "p.txt", c456},
-        {Kind::MarkDetails, "m.csv", {}},
-        {Kind::DelimitedText, "q.txt", c456}}},
-      {"columns given before an import",
-       {"--columns", "4,5,6,0,0", "--import", "p.txt", "--import", "q.txt", "--columns",
-        "7,8,9,2,1"},
-       {{Kind::DelimitedText, "p.txt", c456}, {Kind::DelimitedText, "q.txt", c789}}},
+      {"marks in order", {"--marks", "b", "--marks", "a"}, {{m, "b", {}}, {m, "a", {}}}},
+      {"without --columns the initial numbers", {"--import", "p"}, {{i, "p", c0}}},
+      {"the columns after an import are its own, and carry to the next",
+       {"--import", "p", "--columns", "4,5,6,0,0", "--marks", "m", "--import", "q"},
+       {{i, "p", c4}, {m, "m", {}}, {i, "q", c4}}},
+      {"columns before an import",
+       {"--columns", "4,5,6,0,0", "--import", "p", "--import", "q", "--columns", "7,8,9,2,1"},
+       {{i, "p", c4}, {i, "q", c7}}},
       {"columns after a --marks are not the previous import's",
-       {"--import", "p.txt", "--marks", "m.csv", "--columns", "7,8,9,2,1", "--import", "q.txt"},
-       {{Kind::DelimitedText, "p.txt", initial},
-        {Kind::MarkDetails, "m.csv", {}},
-        {Kind::DelimitedText, "q.txt", c789}}},
+       {"--import", "p", "--marks", "m", "--columns", "7,8,9,2,1", "--import", "q"},
+       {{i, "p", c0}, {m, "m", {}}, {i, "q", c7}}},
   };
   for (const auto& c : cases) {
     const std::vector<MarkSource> sources = Compare(c.args).MarkSources;
     ASSERT_EQ(sources.size(), c.sources.size()) << c.what;
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-      EXPECT_EQ(sources[i].SourceKind, c.sources[i].SourceKind) << c.what << " " << i;
-      EXPECT_EQ(sources[i].Path, c.sources[i].Path) << c.what << " " << i;
-      if (sources[i].SourceKind == Kind::DelimitedText) {
-        EXPECT_EQ(sources[i].Columns, c.sources[i].Columns) << c.what << " " << i;
+    for (std::size_t n = 0; n < sources.size(); ++n) {
+      EXPECT_EQ(sources[n].SourceKind, c.sources[n].SourceKind) << c.what << " " << n;
+      EXPECT_EQ(sources[n].Path, c.sources[n].Path) << c.what << " " << n;
+      if (sources[n].SourceKind == i) {
+        EXPECT_EQ(sources[n].Columns, c.sources[n].Columns) << c.what << " " << n;
       }
     }
   }
 }
 
-TEST(CliArguments, ColumnsNeedFiveNumbers) {
-  for (const char* columns : {"1,2,3,0", "1,2,3,0,0,0", "1,2,,0,0", "a,b,c,d,e", ""}) {
-    EXPECT_THROW(Compare({"--import", "p.txt", "--columns", columns}), BadArguments) << columns;
+TEST(CliArguments, ColumnsNeedFiveNumbersKeptAsTyped) {
+  for (const char* columns : {"1,2,3,0,0,0", "1,2,,0,0", "a,b,c,d,e", ""}) {
+    EXPECT_THROW(Compare({"--import", "p", "--columns", columns}), BadArguments) << columns;
   }
-  // Each is read by the numeric value rule later: blanks and trailing text are kept as typed.
+  // Each is read by the numeric value rule when the file is imported.
   const ImportColumns typed = {" 1", "2 ", "3m", "0", "0"};
-  EXPECT_EQ(Compare({"--import", "p.txt", "--columns", " 1,2 ,3m,0,0"}).MarkSources[0].Columns,
-            typed);
+  EXPECT_EQ(Compare({"--import", "p", "--columns", " 1,2 ,3m,0,0"}).MarkSources[0].Columns, typed);
 }
 
-TEST(CliArguments, BearingDatumChoicesAndFullDetails) {
-  const struct {
-    const char* what;
-    std::vector<std::string> args;
-    bool twoPsms;
-    bool fullDetails;
-    bool fullJoins;
-  } cases[] = {
-      {"None of the above", {}, false, false, false},
-      {"Tertiary Network ticks both", {"--tertiary"}, false, true, true},
-      {"2 PSM's clears both", {"--datum", "6628/1001", "6628/1002"}, true, false, false},
-      {"2 PSM's, then the boxes ticked",
-       {"--full-details", "--datum", "6628/1001", "6628/1002", "--full-joins"},
-       true,
-       true,
-       true},
-      {"full details alone", {"--full-details"}, false, true, false},
-  };
-  for (const auto& c : cases) {
-    const CompareArguments arguments = Compare(c.args);
-    const CliCompareSettings settings(arguments);
-    EXPECT_EQ(settings.TwoPsms(), c.twoPsms) << c.what;
-    EXPECT_EQ(settings.FullDetails(), c.fullDetails) << c.what;
-    EXPECT_EQ(arguments.PrintFullJoins(), c.fullJoins) << c.what;
-  }
-  const CliCompareSettings datum(Compare({"--datum", "6628/1001 ", "\"6628/1002\""}));
-  EXPECT_EQ(datum.Datum1Text(), "6628/1001 ");
-  EXPECT_EQ(datum.Datum2Text(), "\"6628/1002\"");
+TEST(CliArguments, DatumTextsAsTypedAndTertiaryTicksPrintFullJoins) {
+  const CompareArguments datum = Compare({"--datum", "6628/1001 ", "\"6628/1002\""});
+  EXPECT_EQ(datum.Datum, std::make_pair(std::string("6628/1001 "), std::string("\"6628/1002\"")));
+  EXPECT_TRUE(Compare({"--tertiary"}).PrintFullJoins());
+  EXPECT_FALSE(Compare({"--datum", "1", "2", "--full-details"}).PrintFullJoins());
 }
 
 }  // namespace

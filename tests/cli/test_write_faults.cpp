@@ -19,8 +19,9 @@
 
 #include "../unit/FaultyFileOps.h"
 #include "../unit/TempFolder.h"
-#include "CliTestSupport.h"
 #include "cli/CliCompareSettings.h"
+#include "cli/RunCli.h"
+#include "cli/StreamMessageSink.h"
 #include "common/TextFile.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/KeptResultList.h"
@@ -40,8 +41,8 @@ const std::string kMarks = "tests/data/cli/marks.csv";
 const std::string kPlan = "tests/data/cli/good";
 const std::string kEarlierFile = "an earlier file\r\n";
 
-// What one write gave: its messages ("<title>: <text>" lines), and for the batch program its
-// status and standard output.
+// What one write gave: its "<title>: <text>" lines, the batch program's status and standard
+// output, and whether the mark list kept its rows and revision.
 struct WriteRun {
   std::string Messages;
   int Status = 0;
@@ -49,28 +50,18 @@ struct WriteRun {
   bool ListUnchanged = true;
 };
 
-class KeptLines final : public MessageSink {
- public:
-  void Message(const std::string& text, const std::string& title, MessageIcon) override {
-    m_lines += title + ": " + text + "\n";
-  }
-  const std::string& Lines() const { return m_lines; }
-
- private:
-  std::string m_lines;
-};
-
 // The marks and the compared plan of the report, as the batch program's compare makes them.
 struct ComparedPlan {
-  ComparedPlan() : settings(Arguments()), index(marks), context{index, settings} {
-    KeptLines sink;
-    OpenMarkDetailsFile(kMarks, kMarks, marks, sink);
-    settings.SetAverageHeightText("100.000");
+  ComparedPlan() {
+    std::ostringstream err;
+    StreamMessageSink sink(err);
     KeptResultList results;
     NoPendingEvents noEvents;
+    OpenMarkDetailsFile(kMarks, kMarks, marks, sink);
+    settings.SetAverageHeightText("100.000");
     EXPECT_TRUE(ReadPlanForCompare(kPlan, plan, sink));
     EXPECT_TRUE(BuildAndComparePlan(kPlan, plan, context, settings, results, sink, noEvents));
-    EXPECT_EQ(sink.Lines(), "");
+    EXPECT_EQ(err.str(), "");
   }
   static CompareArguments Arguments() {
     CompareArguments arguments;
@@ -78,9 +69,9 @@ struct ComparedPlan {
     return arguments;
   }
   MarkList marks;
-  CliCompareSettings settings;
-  MarkIndex index;
-  JoinContext context;
+  CliCompareSettings settings{Arguments()};
+  MarkIndex index{marks};
+  JoinContext context{index, settings};
   Plan plan;
 };
 
@@ -92,39 +83,41 @@ struct Writer {
   std::function<WriteRun(const std::string& path, FileOps& ops)> Write;
 };
 
+WriteRun RunBatch(std::vector<std::string> args, const std::string& path, FileOps& ops) {
+  args.push_back(path);
+  std::ostringstream out, err;
+  const int status = RunCli(args, out, err, ops);
+  return {err.str(), status, out.str(), true};
+}
+
 std::vector<Writer> Writers() {
   static ComparedPlan compared;
   return {
       {"Save", kSaveCsvFileErrorTitle, "", false,
        [](const std::string& path, FileOps& ops) {
          const MarkList before = compared.marks;
-         KeptLines sink;
+         std::ostringstream err;
+         StreamMessageSink sink(err);
          SaveMarkDetailsFile(path, compared.marks, sink, ops);
-         return WriteRun{sink.Lines(), 0, "",
+         return WriteRun{err.str(), 0, "",
                          compared.marks.Rows() == before.Rows() &&
                              compared.marks.Revision() == before.Revision()};
        }},
       {"saved report", kSaveJoinsErrorTitle, "", false,
        [](const std::string& path, FileOps& ops) {
-         KeptLines sink;
+         std::ostringstream err;
+         StreamMessageSink sink(err);
          SaveJoinsReport(path, compared.plan, compared.context, compared.settings,
                          "Monday, January 1, 2024", sink, ops);
-         return WriteRun{sink.Lines(), 0, "", true};
+         return WriteRun{err.str(), 0, "", true};
        }},
       {"save --out", kSaveCsvFileErrorTitle, "", true,
        [](const std::string& path, FileOps& ops) {
-         std::ostringstream out;
-         std::ostringstream err;
-         const int status = RunCli({"save", "--marks", kMarks, "--out", path}, out, err, ops);
-         return WriteRun{err.str(), status, out.str(), true};
+         return RunBatch({"save", "--marks", kMarks, "--out"}, path, ops);
        }},
       {"compare --report", kSaveJoinsErrorTitle, "Print Joins: Printing completed\n", true,
        [](const std::string& path, FileOps& ops) {
-         std::ostringstream out;
-         std::ostringstream err;
-         const int status = RunCli(
-             {"compare", "--marks", kMarks, "--plan", kPlan, "--report", path}, out, err, ops);
-         return WriteRun{err.str(), status, out.str(), true};
+         return RunBatch({"compare", "--marks", kMarks, "--plan", kPlan, "--report"}, path, ops);
        }},
   };
 }
@@ -136,89 +129,63 @@ std::string WithoutDateLine(std::string bytes) {
   return bytes;
 }
 
-struct FaultPlan {
-  int ErrorNumber;
-  bool FromThenOn;
-  bool ShortFirstWrite;
-};
-
-class WriteFaultTest : public testing::Test {
- protected:
-  void SetUp() override { testsupport::EnterSourceFolder(); }
-};
-
-TEST_F(WriteFaultTest, EveryFailedOperationLeavesTheEarlierFileAndOneMessage) {
-  int loops = 0;
-  int runs = 0;
+TEST(WriteFaults, EveryFailedOperationLeavesTheEarlierFileAndOneMessage) {
+  ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
   for (const Writer& writer : Writers()) {
-    // The bytes a write without faults gives.
     TempFolder clean;
-    const std::string cleanPath = clean / "target.txt";
-    const WriteRun cleanRun = writer.Write(cleanPath, SystemFileOps());
+    const WriteRun cleanRun = writer.Write(clean / "target.txt", SystemFileOps());
     ASSERT_EQ(cleanRun.Messages, writer.SuccessMessages) << writer.What;
-    const std::string newBytes = WithoutDateLine(ReadBytes(cleanPath));
-
-    for (const int error : {ENOSPC, EFBIG, EIO, EACCES}) {
-      for (const bool fromThenOn : {false, true}) {
-        for (const bool shortFirst : {false, true}) {
-          ++loops;
-          bool passed = false;
-          for (int n = 1; !passed; ++n) {
-            ASSERT_LT(n, 40) << writer.What << ": a write that never passes";
-            SCOPED_TRACE(std::string(writer.What) + ", " + SystemErrorText(error) +
-                         (fromThenOn ? ", from then on" : ", once") +
-                         (shortFirst ? ", short write first" : "") + ", failing operation " +
-                         std::to_string(n));
-            TempFolder folder;
-            const std::string path = folder.Write("target.txt", kEarlierFile);
-            FaultyFileOps ops({.FailAt = n,
-                               .FromThenOn = fromThenOn,
-                               .ShortFirstWrite = shortFirst,
-                               .ErrorNumber = error});
-            const WriteRun run = writer.Write(path, ops);
-            ++runs;
-            EXPECT_TRUE(run.ListUnchanged);
-            EXPECT_EQ(folder.Names(), std::set<std::string>{"target.txt"});
-            // A fault past the last operation, or in the folder sync after the rename, finds
-            // the new file in place.
-            if (ops.FirstFailure().empty() || ops.FirstFailure() == "SyncFolder") {
-              passed = ops.FirstFailure().empty();
-              EXPECT_EQ(WithoutDateLine(ReadBytes(path)), newBytes);
-              EXPECT_EQ(run.Messages, writer.SuccessMessages);
-              if (writer.Batch) {
-                EXPECT_EQ(run.Status, 0);
-                EXPECT_EQ(run.Out, cleanRun.Out);
-              }
-              continue;
-            }
-            EXPECT_EQ(ReadBytes(path), kEarlierFile);
-            EXPECT_EQ(run.Messages, std::string(writer.Title) + ": Cannot write " + path + ": " +
-                                        SystemErrorText(error) + "\n");
-            if (writer.Batch) {
-              EXPECT_EQ(run.Status, 2);
-              EXPECT_EQ(run.Out, "");
-            }
-          }
+    const std::string newBytes = WithoutDateLine(ReadBytes(clean / "target.txt"));
+    // Each error, once or from then on, with or without a short write first.
+    for (int way = 0; way < 16; ++way) {
+      const int error = std::vector{ENOSPC, EFBIG, EIO, EACCES}[static_cast<std::size_t>(way / 4)];
+      const bool fromThenOn = (way & 1) != 0, shortFirst = (way & 2) != 0;
+      bool passed = false;
+      for (int n = 1; !passed; ++n) {
+        ASSERT_LT(n, 40) << writer.What << ": a write that never passes";
+        SCOPED_TRACE(std::string(writer.What) + ", " + SystemErrorText(error) +
+                     (fromThenOn ? ", from then on" : ", once") +
+                     (shortFirst ? ", short write first" : "") + ", failing operation " +
+                     std::to_string(n));
+        TempFolder folder;
+        const std::string path = folder.Write("target.txt", kEarlierFile);
+        FaultyFileOps ops({.FailAt = n,
+                           .FromThenOn = fromThenOn,
+                           .ShortFirstWrite = shortFirst,
+                           .ErrorNumber = error});
+        const WriteRun run = writer.Write(path, ops);
+        EXPECT_TRUE(run.ListUnchanged);
+        EXPECT_EQ(folder.Names(), std::set<std::string>{"target.txt"});
+        // A fault past the last operation, or in the folder sync after the rename, finds the
+        // new file in place.
+        if (ops.FirstFailure().empty() || ops.FirstFailure() == "SyncFolder") {
+          passed = ops.FirstFailure().empty();
+          EXPECT_EQ(WithoutDateLine(ReadBytes(path)), newBytes);
+          EXPECT_EQ(run.Messages, writer.SuccessMessages);
+          EXPECT_EQ(run.Status, 0);
+          EXPECT_EQ(run.Out, cleanRun.Out);
+          continue;
         }
+        EXPECT_EQ(ReadBytes(path), kEarlierFile);
+        EXPECT_EQ(run.Messages, std::string(writer.Title) + ": Cannot write " + path + ": " +
+                                    SystemErrorText(error) + "\n");
+        EXPECT_EQ(run.Status, writer.Batch ? 2 : 0);
+        EXPECT_EQ(run.Out, "");
       }
     }
   }
-  // 4 writers x 4 errors x once / from then on x with / without a short write.
-  EXPECT_EQ(loops, 64);
-  RecordProperty("FaultLoops", loops);
-  RecordProperty("Runs", runs);
 }
 
 // A crash at any operation leaves the old file or the new one, never a mix; what a crash can
-// leave beside it is the temporary file.
-TEST_F(WriteFaultTest, ACrashAtAnyOperationLeavesTheOldOrTheNewFile) {
+// leave beside it is the temporary file. The batch program writes through the same routines.
+TEST(WriteFaults, ACrashAtAnyOperationLeavesTheOldOrTheNewFile) {
+  ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
   for (const Writer& writer : Writers()) {
-    if (writer.Batch) continue;  // the batch program writes through the same routines
+    if (writer.Batch) continue;
     TempFolder clean;
     writer.Write(clean / "target.txt", SystemFileOps());
     const std::string newBytes = ReadBytes(clean / "target.txt");
-    bool finished = false;
-    for (int n = 1; !finished; ++n) {
+    for (int n = 1, finished = 0; !finished; ++n) {
       ASSERT_LT(n, 40) << writer.What;
       SCOPED_TRACE(std::string(writer.What) + ", crash at operation " + std::to_string(n));
       TempFolder folder;
@@ -238,10 +205,7 @@ TEST_F(WriteFaultTest, ACrashAtAnyOperationLeavesTheOldOrTheNewFile) {
         ASSERT_EQ(WEXITSTATUS(status), FaultyFileOps::kCrashStatus);
       }
       const std::string bytes = ReadBytes(path);
-      EXPECT_TRUE(bytes == kEarlierFile || bytes == newBytes);
-      if (finished) {
-        EXPECT_EQ(bytes, newBytes);
-      }
+      EXPECT_TRUE(finished ? bytes == newBytes : bytes == kEarlierFile || bytes == newBytes);
       for (const std::string& name : folder.Names()) {
         EXPECT_TRUE(name == "target.txt" || name.starts_with(".kestral-")) << name;
       }
