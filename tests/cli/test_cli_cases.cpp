@@ -7,8 +7,7 @@
 //   stdout-file: the file holding the expected standard output byte for byte
 //   out: unchanged - {out} held an earlier file, which must be byte for byte as it was
 //   saved: one line each - {out} held an earlier file and now holds exactly these lines (CR LF)
-//   file: NAME GOLDEN - {folder}/NAME is GOLDEN, today's "Printed on" line there as DATE
-//   pdf: NAME GOLDEN - the lines of the PDF {folder}/NAME, "Printed on" as above
+//   file: NAME GOLDEN - {folder}/NAME (a PDF's text lines) is GOLDEN, "Printed on" today as DATE
 // {dir} is the case's folder, {marks} the fixtures' marks, {folder} a fresh folder, {out} a file
 // in it. Nothing is left in the folder but those files, and no case changes the corpus folders.
 #include <gtest/gtest.h>
@@ -26,6 +25,7 @@
 
 #include "../unit/PdfText.h"
 #include "../unit/TempFolder.h"
+#include "cli/CliArguments.h"
 #include "cli/RunCli.h"
 #include "reports/ReportDate.h"
 
@@ -35,7 +35,6 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::ReadBytes;
 const std::string kEarlierFile = "an earlier file\r\n";
-const char* const kFolders[] = {"tests/data/bad", "tests/data/cli-cases"};
 
 // A stream buffer every write to which fails, as a full disk or a closed pipe makes it.
 class FailingBuffer final : public std::streambuf {
@@ -46,34 +45,31 @@ class FailingBuffer final : public std::streambuf {
 
 struct Expectation {
   std::vector<std::string> Args;
-  std::string Used;  // the run's words and golden files, to see that every fixture is used
+  std::string Used;  // every value, to see that every fixture is used
   int Status = -1;
   std::string Err, Out, Saved;
-  bool OutNone = false, Unwritable = false, OutUnchanged = false;
-  std::map<std::string, std::string> Files, Pdfs;  // name in {folder} -> golden file
+  bool Unwritable = false, OutUnchanged = false;
+  std::map<std::string, std::string> Files;  // name in {folder} -> golden file
 };
-
-void Replace(std::string& text, const std::string& from, const std::string& to) {
-  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
-    text.replace(at, from.size(), to);
-  }
-}
 
 Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
   Expectation e;
   std::istringstream in(ReadBytes(path.string()));
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line.front() == '#') continue;
-    const std::size_t colon = line.find(':');
-    const std::string key = line.substr(0, colon);
-    std::string value = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
-    Replace(value, "{dir}", path.parent_path().string());
-    Replace(value, "{marks}", "tests/data/cli/marks.csv");
-    Replace(value, "{out}", folder + "/out.csv");
-    Replace(value, "{folder}", folder);
-    if (key == "run" || key == "arg") e.Used += value + "\n";
+    const std::string key = line.substr(0, line.find(':'));
+    std::string value = key.size() + 2 <= line.size() ? line.substr(key.size() + 2) : "";
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"{dir}", path.parent_path()},
+                                   {"{marks}", "tests/data/cli/marks.csv"},
+                                   {"{out}", folder + "/out.csv"},
+                                   {"{folder}", folder}}) {
+      for (std::size_t at; (at = value.find(from)) != std::string::npos;) {
+        value.replace(at, from.size(), to);
+      }
+    }
+    e.Used += value + "\n";
+    std::istringstream words(value);
     if (key == "run") {
-      std::istringstream words(value);
       e.Args.insert(e.Args.end(), std::istream_iterator<std::string>(words), {});
     } else if (key == "arg") {
       e.Args.push_back(value);
@@ -82,22 +78,18 @@ Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
     } else if (key == "stderr") {
       e.Err += value + "\n";
     } else if (key == "stdout") {
-      e.OutNone |= value == "none";
       e.Unwritable |= value == "unwritable";
       if (value != "none" && value != "unwritable") e.Out += value + "\n";
     } else if (key == "stdout-file") {
       e.Out = ReadBytes(value);
-      e.Used += value + "\n";
     } else if (key == "out" && value == "unchanged") {
       e.OutUnchanged = true;
     } else if (key == "saved") {
       e.Saved += value + "\r\n";
-    } else if (key == "file" || key == "pdf") {
-      std::istringstream words(value);
+    } else if (key == "file") {
       std::string name, golden;
       words >> name >> golden;
-      (key == "file" ? e.Files : e.Pdfs)[name] = golden;
-      e.Used += golden + "\n";
+      e.Files[name] = golden;
     } else {
       ADD_FAILURE() << path << ": unknown key in \"" << line << "\"";
     }
@@ -114,6 +106,7 @@ std::string WithDatePlaceholder(std::string bytes) {
   return bytes;
 }
 
+// The text lines of a PDF, each page ended by a form feed line.
 std::string PdfLines(const std::string& path) {
   std::string text;
   for (const auto& page :
@@ -125,51 +118,43 @@ std::string PdfLines(const std::string& path) {
 }
 
 // The names and sizes of the corpus folders' entries.
-std::map<std::string, std::uintmax_t> Listing() {
-  std::map<std::string, std::uintmax_t> listing;
-  for (const char* folder : kFolders) {
+std::map<fs::path, std::uintmax_t> Listing() {
+  std::map<fs::path, std::uintmax_t> listing;
+  for (const char* folder : {"tests/data/bad", "tests/data/cli-cases"}) {
     for (const auto& entry : fs::directory_iterator(folder)) {
-      listing[entry.path().string()] = entry.is_regular_file() ? entry.file_size() : 0;
+      listing[entry.path()] = entry.is_regular_file() ? entry.file_size() : 0;
     }
   }
   return listing;
 }
 
-std::vector<fs::path> Cases() {
-  std::vector<fs::path> cases;
-  for (const auto& [path, size] : Listing()) {
-    if (fs::path(path).extension() == ".expect") cases.push_back(path);
-  }
-  return cases;
-}
-
 TEST(CliCases, EveryCaseGivesTheOutcomeWrittenBesideIt) {
   ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
   const auto listing = Listing();
-  for (const fs::path& path : Cases()) {
+  for (const auto& [path, size] : listing) {
+    if (path.extension() != ".expect") continue;
     SCOPED_TRACE(path.string());
     testsupport::TempFolder folder;
     const Expectation e = ReadExpectation(path, folder.Path());
     const bool earlier = e.OutUnchanged || !e.Saved.empty();
+    std::set<std::string> names =
+        earlier ? std::set<std::string>{"out.csv"} : std::set<std::string>{};
     if (earlier) folder.Write("out.csv", kEarlierFile);
-
     FailingBuffer failing;
     std::ostringstream out, err;
     if (e.Unwritable) out.basic_ios::rdbuf(&failing);
     EXPECT_EQ(RunCli(e.Args, out, err), e.Status);
     EXPECT_EQ(err.str(), e.Err);
-    EXPECT_EQ(out.str(), e.Unwritable || e.OutNone ? "" : e.Out);
-    const std::string outFile = ReadBytes(folder / "out.csv");
-    EXPECT_EQ(outFile, !earlier ? "" : e.OutUnchanged ? kEarlierFile : e.Saved);
-    std::set<std::string> names;
-    if (earlier) names.insert("out.csv");
+    EXPECT_EQ(out.str(), e.Out);
+    EXPECT_EQ(ReadBytes(folder / "out.csv"), !earlier         ? ""
+                                             : e.OutUnchanged ? kEarlierFile
+                                                              : e.Saved);
     for (const auto& [name, golden] : e.Files) {
       names.insert(name);
-      EXPECT_EQ(WithDatePlaceholder(ReadBytes(folder / name)), ReadBytes(golden)) << name;
-    }
-    for (const auto& [name, golden] : e.Pdfs) {
-      names.insert(name);
-      EXPECT_EQ(WithDatePlaceholder(PdfLines(folder / name)), ReadBytes(golden)) << name;
+      const bool pdf = name.ends_with(".pdf");
+      EXPECT_EQ(WithDatePlaceholder(pdf ? PdfLines(folder / name) : ReadBytes(folder / name)),
+                ReadBytes(golden))
+          << name;
     }
     EXPECT_EQ(folder.Names(), names) << "files left beside the output";
     EXPECT_EQ(Listing(), listing) << "the case changed a corpus folder";
@@ -180,16 +165,57 @@ TEST(CliCases, EveryCaseGivesTheOutcomeWrittenBesideIt) {
 TEST(CliCases, EveryFileBelongsToACase) {
   ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
   std::string used;
-  for (const fs::path& path : Cases()) used += ReadExpectation(path, "").Used;
-  for (const auto& [name, size] : Listing()) {
-    const fs::path file(name);
-    if (file.extension() == ".expect") continue;
-    const std::string stem = (file.parent_path() / file.stem()).string();
-    EXPECT_TRUE(used.find(name) != std::string::npos ||
+  for (const auto& [path, size] : Listing()) {
+    if (path.extension() == ".expect") used += ReadExpectation(path, "").Used;
+  }
+  for (const auto& [path, size] : Listing()) {
+    const std::string stem = (path.parent_path() / path.stem()).string();
+    EXPECT_TRUE(path.extension() == ".expect" || used.find(path.string()) != std::string::npos ||
                 used.find(stem + " ") != std::string::npos ||
                 used.find(stem + "\n") != std::string::npos)
-        << name << " is used by no case";
+        << path << " is used by no case";
   }
+}
+
+// Reading the command line where the outputs do not show it directly: the mark list options in
+// their order, each import with the column numbers it takes (written "path@P,E,N,H,Z"), the
+// --columns form, and texts kept as typed (each column is read by the numeric value rule later).
+CompareArguments Compare(const std::string& args) {
+  std::istringstream words("compare --plan 1234 " + args);
+  return ParseCliArguments({std::istream_iterator<std::string>(words), {}}).Compare;
+}
+
+TEST(CliArguments, MarkListOptionsKeepTheirOrderAndImportsTheirColumns) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"--marks b --marks a", "b a"},
+      {"--import p", "p@1,2,3,0,0"},
+      {"--import p --columns 4,5,6,0,0 --marks m --import q", "p@4,5,6,0,0 m q@4,5,6,0,0"},
+      {"--columns 4,5,6,0,0 --import p --import q --columns 7,8,9,2,1", "p@4,5,6,0,0 q@7,8,9,2,1"},
+      {"--import p --marks m --columns 7,8,9,2,1 --import q", "p@1,2,3,0,0 m q@7,8,9,2,1"},
+  };
+  for (const auto& [args, expected] : cases) {
+    std::string sources;
+    for (const MarkSource& source : Compare(args).MarkSources) {
+      sources += (sources.empty() ? "" : " ") + source.Path;
+      if (source.SourceKind == MarkSource::Kind::MarkDetails) continue;
+      for (const std::string& column : source.Columns)
+        sources += (column == source.Columns[0] ? "@" : ",") + column;
+    }
+    EXPECT_EQ(sources, expected) << args;
+  }
+}
+
+TEST(CliArguments, ColumnsAndDatumTextsAsTyped) {
+  for (const char* columns : {"1,2,3,0,0,0", "1,2,,0,0", "a,b,c,d,e", "0,0,0,0,"}) {
+    EXPECT_THROW(Compare(std::string("--import p --columns ") + columns), BadArguments) << columns;
+  }
+  const std::vector<std::string> args = {
+      "compare",   "--plan",       "1",       "--import",   "p",
+      "--columns", " 1,2 ,3m,0,0", "--datum", "6628/1001 ", "\"6628/1002\""};
+  const CompareArguments typed = ParseCliArguments(args).Compare;
+  EXPECT_EQ(typed.MarkSources[0].Columns, (ImportColumns{" 1", "2 ", "3m", "0", "0"}));
+  EXPECT_EQ(typed.Datum, std::make_pair(args[8], args[9]));
+  EXPECT_TRUE(Compare("--tertiary").PrintFullJoins());
 }
 
 }  // namespace
