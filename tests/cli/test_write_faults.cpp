@@ -1,5 +1,6 @@
-// Write faults, the SQLite way: the mark list's Save and the saved joins report, in the core and
-// through the batch program (save --out, compare --report), are run again and again while the
+// Write faults, the SQLite way: the mark list's Save in the core, and Save and the saved joins
+// report through the batch program (save --out, compare --report, which hand the file operations
+// to the same core writers), are run again and again while the
 // n-th file operation fails (n = 1, 2, ... until a run meets no fault), for each error, once and
 // from then on, with and without a short write first. A failed write leaves the earlier file
 // byte for byte, no other file beside it, and exactly one message with the write's title; the
@@ -11,18 +12,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <functional>
 #include <sstream>
 
 #include "../unit/FaultyFileOps.h"
 #include "../unit/TempFolder.h"
-#include "cli/CliCompareSettings.h"
 #include "cli/RunCli.h"
 #include "cli/StreamMessageSink.h"
 #include "common/TextFile.h"
-#include "compare/ComparePSMJoins.h"
-#include "compare/KeptResultList.h"
-#include "geodesy/MarkIndex.h"
 #include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
 #include "reports/JoinsReport.h"
@@ -36,7 +32,6 @@ using testsupport::TempFolder;
 using Names = std::set<std::string>;
 
 const std::string kMarks = "tests/data/cli/marks.csv";
-const std::string kPlan = "tests/data/cli/good";
 const std::string kEarlierFile = "an earlier file\r\n";
 
 // What one write gave: its "<title>: <text>" lines, and the batch program's status and output.
@@ -46,73 +41,38 @@ struct WriteRun {
   std::string Out;
 };
 
-// The marks and the compared plan of the report, as the batch program's compare makes them.
-struct ComparedPlan {
-  ComparedPlan() {
-    StreamMessageSink sink(messages);
-    KeptResultList results;
-    NoPendingEvents noEvents;
-    OpenMarkDetailsFile(kMarks, kMarks, marks, sink);
-    settings.SetAverageHeightText("100.000");
-    EXPECT_TRUE(ReadPlanForCompare(kPlan, plan, sink));
-    EXPECT_TRUE(BuildAndComparePlan(kPlan, plan, context, settings, results, sink, noEvents));
-    EXPECT_EQ(messages.str(), "");
-  }
-  static CompareArguments Arguments() {
-    CompareArguments arguments;
-    arguments.Plan = kPlan;
-    return arguments;
-  }
-  std::ostringstream messages;
-  MarkList marks;
-  CliCompareSettings settings{Arguments()};
-  MarkIndex index{marks};
-  JoinContext context{index, settings};
-  Plan plan;
-};
-
 struct Writer {
-  const char* What;
-  const char* Title;            // the title of its failure message
-  std::string SuccessMessages;  // what a write that succeeded shows
-  bool Batch;
-  std::function<WriteRun(const std::string& path, FileOps& ops)> Write;
+  const char* Title;              // the title of its failure message
+  std::string SuccessMessages;    // what a write that succeeded shows
+  std::vector<std::string> Args;  // the batch program's, before the path; none: the core's Save
 };
 
-WriteRun RunBatch(std::vector<std::string> args, const std::string& path, FileOps& ops) {
-  args.push_back(path);
+const Writer kWriters[] = {
+    {kSaveCsvFileErrorTitle, "", {}},
+    {kSaveCsvFileErrorTitle, "", {"save", "--marks", kMarks, "--out"}},
+    {kSaveJoinsErrorTitle,
+     "Print Joins: Printing completed\n",
+     {"compare", "--marks", kMarks, "--plan", "tests/data/cli/good", "--report"}},
+};
+
+// The write of writer to path through ops.
+WriteRun Write(const Writer& writer, const std::string& path, FileOps& ops) {
   std::ostringstream out, err;
+  StreamMessageSink sink(err);
+  if (writer.Args.empty()) {
+    static MarkList marks;
+    if (marks.RowCount() == 0) OpenMarkDetailsFile(kMarks, kMarks, marks, sink);
+    SaveMarkDetailsFile(path, marks, sink, ops);
+    return {err.str(), 0, ""};
+  }
+  std::vector<std::string> args = writer.Args;
+  args.push_back(path);
   const int status = RunCli(args, out, err, ops);
   return {err.str(), status, out.str()};
 }
 
-std::vector<Writer> Writers() {
-  static ComparedPlan compared;
-  return {
-      {"Save", kSaveCsvFileErrorTitle, "", false,
-       [](const std::string& path, FileOps& ops) {
-         std::ostringstream err;
-         StreamMessageSink sink(err);
-         SaveMarkDetailsFile(path, compared.marks, sink, ops);
-         return WriteRun{err.str(), 0, ""};
-       }},
-      {"saved report", kSaveJoinsErrorTitle, "", false,
-       [](const std::string& path, FileOps& ops) {
-         std::ostringstream err;
-         StreamMessageSink sink(err);
-         SaveJoinsReport(path, compared.plan, compared.context, compared.settings,
-                         "Monday, January 1, 2024", sink, ops);
-         return WriteRun{err.str(), 0, ""};
-       }},
-      {"save --out", kSaveCsvFileErrorTitle, "", true,
-       [](const std::string& path, FileOps& ops) {
-         return RunBatch({"save", "--marks", kMarks, "--out"}, path, ops);
-       }},
-      {"compare --report", kSaveJoinsErrorTitle, "Print Joins: Printing completed\n", true,
-       [](const std::string& path, FileOps& ops) {
-         return RunBatch({"compare", "--marks", kMarks, "--plan", kPlan, "--report"}, path, ops);
-       }},
-  };
+std::string What(const Writer& writer) {
+  return writer.Args.empty() ? "Save" : writer.Args.front();
 }
 
 // The bytes of a report without its date line, which names the day it was written.
@@ -124,10 +84,10 @@ std::string WithoutDateLine(std::string bytes) {
 
 TEST(WriteFaults, EveryFailedOperationLeavesTheEarlierFileAndOneMessage) {
   ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
-  for (const Writer& writer : Writers()) {
+  for (const Writer& writer : kWriters) {
     TempFolder clean;
-    const WriteRun cleanRun = writer.Write(clean / "target.txt", SystemFileOps());
-    ASSERT_EQ(cleanRun.Messages, writer.SuccessMessages) << writer.What;
+    const WriteRun cleanRun = Write(writer, clean / "target.txt", SystemFileOps());
+    ASSERT_EQ(cleanRun.Messages, writer.SuccessMessages) << What(writer);
     const std::string newBytes = WithoutDateLine(ReadBytes(clean / "target.txt"));
     // Each error, once or from then on, with or without a short write first.
     for (int way = 0; way < 16; ++way) {
@@ -135,8 +95,8 @@ TEST(WriteFaults, EveryFailedOperationLeavesTheEarlierFileAndOneMessage) {
       const bool fromThenOn = (way & 1) != 0, shortFirst = (way & 2) != 0;
       bool passed = false;
       for (int n = 1; !passed; ++n) {
-        ASSERT_LT(n, 40) << writer.What << ": a write that never passes";
-        SCOPED_TRACE(std::string(writer.What) + ", " + SystemErrorText(error) +
+        ASSERT_LT(n, 40) << What(writer) << ": a write that never passes";
+        SCOPED_TRACE(What(writer) + ", " + SystemErrorText(error) +
                      (fromThenOn ? ", from then on" : ", once") +
                      (shortFirst ? ", short write first" : "") + ", failing operation " +
                      std::to_string(n));
@@ -146,7 +106,7 @@ TEST(WriteFaults, EveryFailedOperationLeavesTheEarlierFileAndOneMessage) {
                            .FromThenOn = fromThenOn,
                            .ShortFirstWrite = shortFirst,
                            .ErrorNumber = error});
-        const WriteRun run = writer.Write(path, ops);
+        const WriteRun run = Write(writer, path, ops);
         EXPECT_EQ(folder.Names(), Names{"target.txt"});
         // A fault past the last operation, or in the folder sync after the rename, finds the
         // new file in place.
@@ -161,7 +121,7 @@ TEST(WriteFaults, EveryFailedOperationLeavesTheEarlierFileAndOneMessage) {
         EXPECT_EQ(ReadBytes(path), kEarlierFile);
         EXPECT_EQ(run.Messages, std::string(writer.Title) + ": Cannot write " + path + ": " +
                                     SystemErrorText(error) + "\n");
-        EXPECT_EQ(run.Status, writer.Batch ? 2 : 0);
+        EXPECT_EQ(run.Status, writer.Args.empty() ? 0 : 2);
         EXPECT_EQ(run.Out, "");
       }
     }
@@ -169,24 +129,23 @@ TEST(WriteFaults, EveryFailedOperationLeavesTheEarlierFileAndOneMessage) {
 }
 
 // A crash at any operation leaves the old file or the new one, never a mix; what a crash can
-// leave beside it is the temporary file. The batch program writes through the same routines.
+// leave beside it is the temporary file.
 TEST(WriteFaults, ACrashAtAnyOperationLeavesTheOldOrTheNewFile) {
   ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
-  for (const Writer& writer : Writers()) {
-    if (writer.Batch) continue;
+  for (const Writer& writer : kWriters) {
     TempFolder clean;
-    writer.Write(clean / "target.txt", SystemFileOps());
+    Write(writer, clean / "target.txt", SystemFileOps());
     const std::string newBytes = ReadBytes(clean / "target.txt");
     for (int n = 1, finished = 0; !finished; ++n) {
-      ASSERT_LT(n, 40) << writer.What;
-      SCOPED_TRACE(std::string(writer.What) + ", crash at operation " + std::to_string(n));
+      ASSERT_LT(n, 40) << What(writer);
+      SCOPED_TRACE(What(writer) + ", crash at operation " + std::to_string(n));
       TempFolder folder;
       const std::string path = folder.Write("target.txt", kEarlierFile);
       const pid_t child = ::fork();
       ASSERT_GE(child, 0);
       if (child == 0) {
         FaultyFileOps ops({.FailAt = n, .Crash = true});
-        writer.Write(path, ops);
+        Write(writer, path, ops);
         ::_exit(0);
       }
       int status = 0;
