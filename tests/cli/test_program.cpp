@@ -49,24 +49,17 @@ int RunLine(std::string line, const TempFolder& folder) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-struct ProgramRun {
-  int Status = -1;
-  std::string Out, Err, Saved, Report;
-  std::vector<std::vector<std::string>> PdfLines;
-  bool operator==(const ProgramRun&) const = default;
-};
-
-ProgramRun RunUnder(const std::string& locale, const std::string& args) {
+// The status, both streams, the saved file, the report and the PDF's lines of a run under locale.
+std::vector<std::string> RunUnder(const std::string& locale, const std::string& args) {
   TempFolder folder;
-  ProgramRun run{RunLine("LC_ALL=" + locale + " {cli} " + args, folder),
-                 ReadBytes(folder / "out"),
-                 ReadBytes(folder / "err"),
-                 ReadBytes(folder / "saved.csv"),
-                 ReadBytes(folder / "report.txt"),
-                 {}};
-  if (!ReadBytes(folder / "report.pdf").empty()) {
-    run.PdfLines = testsupport::PdfPageLines(
-        testsupport::ReadPdfWords(KESTRAL_PDFTOTEXT, folder / "report.pdf"));
+  std::vector<std::string> run = {
+      std::to_string(RunLine("LC_ALL=" + locale + " {cli} " + args, folder))};
+  for (const char* name : {"out", "err", "saved.csv", "report.txt"})
+    run.push_back(ReadBytes(folder / name));
+  if (!std::filesystem::exists(folder / "report.pdf")) return run;
+  for (const auto& page : testsupport::PdfPageLines(
+           testsupport::ReadPdfWords(KESTRAL_PDFTOTEXT, folder / "report.pdf"))) {
+    run.insert(run.end(), page.begin(), page.end());
   }
   return run;
 }
@@ -93,17 +86,14 @@ TEST(Program, GoldenRunsGiveTheSameBytesUnderEveryLocale) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Args);
-    const ProgramRun plain = RunUnder("C", c.Args);
-    const ProgramRun comma = RunUnder("de_DE.UTF-8", c.Args);
-    EXPECT_EQ(plain.Status, c.Status);
-    EXPECT_EQ(plain.Err, c.Err);
+    const std::vector<std::string> plain = RunUnder("C", c.Args);
+    EXPECT_EQ(plain[0], std::to_string(c.Status));
+    EXPECT_EQ(plain[2], c.Err);
     if (!c.Golden.empty()) {
-      EXPECT_EQ(plain.Out, ReadBytes(std::string(KESTRAL_SOURCE_DIR) + "/tests/data/cli/expected/" +
-                                     c.Golden));
+      EXPECT_EQ(plain[1], ReadBytes(std::string(KESTRAL_SOURCE_DIR) + "/tests/data/cli/expected/" +
+                                    c.Golden));
     }
-    EXPECT_TRUE(plain == comma) << "LC_ALL=C:\n"
-                                << plain.Out << plain.Err << plain.Report << "LC_ALL=de_DE.UTF-8:\n"
-                                << comma.Out << comma.Err << comma.Report;
+    EXPECT_EQ(plain, RunUnder("de_DE.UTF-8", c.Args));
   }
 }
 

@@ -20,8 +20,6 @@
 #include "cli/StreamMessageSink.h"
 #include "common/TextFile.h"
 #include "marks/MarkCommands.h"
-#include "marks/MarkDetailsFile.h"
-#include "reports/JoinsReport.h"
 
 namespace modKestralMGA {
 namespace {
@@ -48,9 +46,9 @@ struct Writer {
 };
 
 const Writer kWriters[] = {
-    {kSaveCsvFileErrorTitle, "", {}},
-    {kSaveCsvFileErrorTitle, "", {"save", "--marks", kMarks, "--out"}},
-    {kSaveJoinsErrorTitle,
+    {"Save CSV file error", "", {}},
+    {"Save CSV file error", "", {"save", "--marks", kMarks, "--out"}},
+    {"Save Joins to file error",
      "Print Joins: Printing completed\n",
      {"compare", "--marks", kMarks, "--plan", "tests/data/cli/good", "--report"}},
 };
