@@ -17,7 +17,7 @@ std::int64_t BuildPlanPointsByPasses(Plan& plan, const std::string& planIdentifi
     ++passes;
     const auto first = plan.PlanPoints.begin();
     const std::int64_t unplaced =
-        std::count_if(first, first + plan.PlanPointCount + 1,
+        std::count_if(first, first + (plan.PlanPointCount + 1),
                       [](const auto& point) { return point.Solved == 0; });
     if (unplaced == previous) break;
     previous = unplaced;
