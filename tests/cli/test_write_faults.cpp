@@ -1,5 +1,6 @@
-// Write faults, the SQLite way: the mark list's Save and the saved joins report, in the core and
-// through the batch program (save --out, compare --report), are run again and again while the
+// Write faults, the SQLite way: the mark list's Save in the core, and Save and the saved joins
+// report through the batch program (save --out, compare --report, which hand the file operations
+// to the same core writers), are run again and again while the
 // n-th file operation fails (n = 1, 2, ... until a run meets no fault), for each error, once and
 // from then on, with and without a short write first. A failed write leaves the earlier file
 // byte for byte, no other file beside it, and exactly one message with the write's title; the
@@ -11,23 +12,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <functional>
-#include <set>
 #include <sstream>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "../unit/FaultyFileOps.h"
 #include "../unit/TempFolder.h"
-#include "CliTestSupport.h"
-#include "cli/CliCompareSettings.h"
+#include "cli/RunCli.h"
+#include "cli/StreamMessageSink.h"
 #include "common/TextFile.h"
-#include "compare/ComparePSMJoins.h"
-#include "compare/KeptResultList.h"
-#include "geodesy/MarkIndex.h"
 #include "marks/MarkCommands.h"
-#include "marks/MarkDetailsFile.h"
-#include "reports/JoinsReport.h"
 
 namespace modKestralMGA {
 namespace {
@@ -35,98 +28,44 @@ namespace {
 using testsupport::FaultyFileOps;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
+using Names = std::set<std::string>;
 
 const std::string kMarks = "tests/data/cli/marks.csv";
-const std::string kPlan = "tests/data/cli/good";
 const std::string kEarlierFile = "an earlier file\r\n";
 
-// What one write gave: its messages ("<title>: <text>" lines), and for the batch program its
-// status and standard output.
-struct WriteRun {
-  std::string Messages;
-  int Status = 0;
-  std::string Out;
-  bool ListUnchanged = true;
-};
-
-class KeptLines final : public MessageSink {
- public:
-  void Message(const std::string& text, const std::string& title, MessageIcon) override {
-    m_lines += title + ": " + text + "\n";
-  }
-  const std::string& Lines() const { return m_lines; }
-
- private:
-  std::string m_lines;
-};
-
-// The marks and the compared plan of the report, as the batch program's compare makes them.
-struct ComparedPlan {
-  ComparedPlan() : settings(Arguments()), index(marks), context{index, settings} {
-    KeptLines sink;
-    OpenMarkDetailsFile(kMarks, kMarks, marks, sink);
-    settings.SetAverageHeightText("100.000");
-    KeptResultList results;
-    NoPendingEvents noEvents;
-    EXPECT_TRUE(ReadPlanForCompare(kPlan, plan, sink));
-    EXPECT_TRUE(BuildAndComparePlan(kPlan, plan, context, settings, results, sink, noEvents));
-    EXPECT_EQ(sink.Lines(), "");
-  }
-  static CompareArguments Arguments() {
-    CompareArguments arguments;
-    arguments.Plan = kPlan;
-    return arguments;
-  }
-  MarkList marks;
-  CliCompareSettings settings;
-  MarkIndex index;
-  JoinContext context;
-  Plan plan;
-};
+// What one write gave: its "<title>: <text>" lines, and the batch program's status and output.
+using WriteRun = std::tuple<std::string, int, std::string>;
 
 struct Writer {
-  const char* What;
-  const char* Title;            // the title of its failure message
-  std::string SuccessMessages;  // what a write that succeeded shows
-  bool Batch;
-  std::function<WriteRun(const std::string& path, FileOps& ops)> Write;
+  std::string What;
+  const char* Title;              // the title of its failure message
+  std::string SuccessMessages;    // what a write that succeeded shows
+  std::vector<std::string> Args;  // the batch program's, before the path; none: the core's Save
 };
 
-std::vector<Writer> Writers() {
-  static ComparedPlan compared;
-  return {
-      {"Save", kSaveCsvFileErrorTitle, "", false,
-       [](const std::string& path, FileOps& ops) {
-         const MarkList before = compared.marks;
-         KeptLines sink;
-         SaveMarkDetailsFile(path, compared.marks, sink, ops);
-         return WriteRun{sink.Lines(), 0, "",
-                         compared.marks.Rows() == before.Rows() &&
-                             compared.marks.Revision() == before.Revision()};
-       }},
-      {"saved report", kSaveJoinsErrorTitle, "", false,
-       [](const std::string& path, FileOps& ops) {
-         KeptLines sink;
-         SaveJoinsReport(path, compared.plan, compared.context, compared.settings,
-                         "Monday, January 1, 2024", sink, ops);
-         return WriteRun{sink.Lines(), 0, "", true};
-       }},
-      {"save --out", kSaveCsvFileErrorTitle, "", true,
-       [](const std::string& path, FileOps& ops) {
-         std::ostringstream out;
-         std::ostringstream err;
-         const int status = RunCli({"save", "--marks", kMarks, "--out", path}, out, err, ops);
-         return WriteRun{err.str(), status, out.str(), true};
-       }},
-      {"compare --report", kSaveJoinsErrorTitle, "Print Joins: Printing completed\n", true,
-       [](const std::string& path, FileOps& ops) {
-         std::ostringstream out;
-         std::ostringstream err;
-         const int status = RunCli(
-             {"compare", "--marks", kMarks, "--plan", kPlan, "--report", path}, out, err, ops);
-         return WriteRun{err.str(), status, out.str(), true};
-       }},
-  };
+const Writer kWriters[] = {
+    {"Save", "Save CSV file error", "", {}},
+    {"save --out", "Save CSV file error", "", {"save", "--marks", kMarks, "--out"}},
+    {"compare --report",
+     "Save Joins to file error",
+     "Print Joins: Printing completed\n",
+     {"compare", "--marks", kMarks, "--plan", "tests/data/cli/good", "--report"}},
+};
+
+// The write of writer to path through ops.
+WriteRun Write(const Writer& writer, const std::string& path, FileOps& ops) {
+  std::ostringstream out, err;
+  StreamMessageSink sink(err);
+  if (writer.Args.empty()) {
+    static MarkList marks;
+    if (marks.RowCount() == 0) OpenMarkDetailsFile(kMarks, kMarks, marks, sink);
+    SaveMarkDetailsFile(path, marks, sink, ops);
+    return {err.str(), 0, ""};
+  }
+  std::vector<std::string> args = writer.Args;
+  args.push_back(path);
+  const int status = RunCli(args, out, err, ops);
+  return {err.str(), status, out.str()};
 }
 
 // The bytes of a report without its date line, which names the day it was written.
@@ -136,98 +75,67 @@ std::string WithoutDateLine(std::string bytes) {
   return bytes;
 }
 
-struct FaultPlan {
-  int ErrorNumber;
-  bool FromThenOn;
-  bool ShortFirstWrite;
-};
-
-class WriteFaultTest : public testing::Test {
- protected:
-  void SetUp() override { testsupport::EnterSourceFolder(); }
-};
-
-TEST_F(WriteFaultTest, EveryFailedOperationLeavesTheEarlierFileAndOneMessage) {
-  int loops = 0;
-  int runs = 0;
-  for (const Writer& writer : Writers()) {
-    // The bytes a write without faults gives.
+TEST(WriteFaults, EveryFailedOperationLeavesTheEarlierFileAndOneMessage) {
+  ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
+  for (const Writer& writer : kWriters) {
     TempFolder clean;
-    const std::string cleanPath = clean / "target.txt";
-    const WriteRun cleanRun = writer.Write(cleanPath, SystemFileOps());
-    ASSERT_EQ(cleanRun.Messages, writer.SuccessMessages) << writer.What;
-    const std::string newBytes = WithoutDateLine(ReadBytes(cleanPath));
-
-    for (const int error : {ENOSPC, EFBIG, EIO, EACCES}) {
-      for (const bool fromThenOn : {false, true}) {
-        for (const bool shortFirst : {false, true}) {
-          ++loops;
-          bool passed = false;
-          for (int n = 1; !passed; ++n) {
-            ASSERT_LT(n, 40) << writer.What << ": a write that never passes";
-            SCOPED_TRACE(std::string(writer.What) + ", " + SystemErrorText(error) +
-                         (fromThenOn ? ", from then on" : ", once") +
-                         (shortFirst ? ", short write first" : "") + ", failing operation " +
-                         std::to_string(n));
-            TempFolder folder;
-            const std::string path = folder.Write("target.txt", kEarlierFile);
-            FaultyFileOps ops({.FailAt = n,
-                               .FromThenOn = fromThenOn,
-                               .ShortFirstWrite = shortFirst,
-                               .ErrorNumber = error});
-            const WriteRun run = writer.Write(path, ops);
-            ++runs;
-            EXPECT_TRUE(run.ListUnchanged);
-            EXPECT_EQ(folder.Names(), std::set<std::string>{"target.txt"});
-            // A fault past the last operation, or in the folder sync after the rename, finds
-            // the new file in place.
-            if (ops.FirstFailure().empty() || ops.FirstFailure() == "SyncFolder") {
-              passed = ops.FirstFailure().empty();
-              EXPECT_EQ(WithoutDateLine(ReadBytes(path)), newBytes);
-              EXPECT_EQ(run.Messages, writer.SuccessMessages);
-              if (writer.Batch) {
-                EXPECT_EQ(run.Status, 0);
-                EXPECT_EQ(run.Out, cleanRun.Out);
-              }
-              continue;
-            }
-            EXPECT_EQ(ReadBytes(path), kEarlierFile);
-            EXPECT_EQ(run.Messages, std::string(writer.Title) + ": Cannot write " + path + ": " +
-                                        SystemErrorText(error) + "\n");
-            if (writer.Batch) {
-              EXPECT_EQ(run.Status, 2);
-              EXPECT_EQ(run.Out, "");
-            }
-          }
+    const WriteRun cleanRun = Write(writer, clean / "target.txt", SystemFileOps());
+    ASSERT_EQ(std::get<0>(cleanRun), writer.SuccessMessages) << writer.What;
+    const std::string newBytes = WithoutDateLine(ReadBytes(clean / "target.txt"));
+    // Each error, once or from then on, with or without a short write first.
+    for (int way = 0; way < 16; ++way) {
+      const int error = std::vector{ENOSPC, EFBIG, EIO, EACCES}[static_cast<std::size_t>(way / 4)];
+      const bool fromThenOn = (way & 1) != 0, shortFirst = (way & 2) != 0;
+      bool passed = false;
+      for (int n = 1; !passed; ++n) {
+        ASSERT_LT(n, 40) << writer.What << ": a write that never passes";
+        SCOPED_TRACE(writer.What + ", " + SystemErrorText(error) +
+                     (fromThenOn ? ", from then on" : ", once") +
+                     (shortFirst ? ", short write first" : "") + ", failing operation " +
+                     std::to_string(n));
+        TempFolder folder;
+        const std::string path = folder.Write("target.txt", kEarlierFile);
+        FaultyFileOps ops({.FailAt = n,
+                           .FromThenOn = fromThenOn,
+                           .ShortFirstWrite = shortFirst,
+                           .ErrorNumber = error});
+        const WriteRun run = Write(writer, path, ops);
+        EXPECT_EQ(folder.Names(), Names{"target.txt"});
+        // A fault past the last operation, or in the folder sync after the rename, finds the
+        // new file in place.
+        if (ops.FirstFailure().empty() || ops.FirstFailure() == "SyncFolder") {
+          passed = ops.FirstFailure().empty();
+          EXPECT_EQ(WithoutDateLine(ReadBytes(path)), newBytes);
+          EXPECT_EQ(run, cleanRun);
+          continue;
         }
+        EXPECT_EQ(ReadBytes(path), kEarlierFile);
+        EXPECT_EQ(run, WriteRun(std::string(writer.Title) + ": Cannot write " + path + ": " +
+                                    SystemErrorText(error) + "\n",
+                                writer.Args.empty() ? 0 : 2, ""));
       }
     }
   }
-  // 4 writers x 4 errors x once / from then on x with / without a short write.
-  EXPECT_EQ(loops, 64);
-  RecordProperty("FaultLoops", loops);
-  RecordProperty("Runs", runs);
 }
 
 // A crash at any operation leaves the old file or the new one, never a mix; what a crash can
 // leave beside it is the temporary file.
-TEST_F(WriteFaultTest, ACrashAtAnyOperationLeavesTheOldOrTheNewFile) {
-  for (const Writer& writer : Writers()) {
-    if (writer.Batch) continue;  // the batch program writes through the same routines
+TEST(WriteFaults, ACrashAtAnyOperationLeavesTheOldOrTheNewFile) {
+  ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
+  for (const Writer& writer : kWriters) {
     TempFolder clean;
-    writer.Write(clean / "target.txt", SystemFileOps());
-    const std::string newBytes = ReadBytes(clean / "target.txt");
-    bool finished = false;
-    for (int n = 1; !finished; ++n) {
+    Write(writer, clean / "target.txt", SystemFileOps());
+    const std::string newBytes = WithoutDateLine(ReadBytes(clean / "target.txt"));
+    for (int n = 1, finished = 0; !finished; ++n) {
       ASSERT_LT(n, 40) << writer.What;
-      SCOPED_TRACE(std::string(writer.What) + ", crash at operation " + std::to_string(n));
+      SCOPED_TRACE(writer.What + ", crash at operation " + std::to_string(n));
       TempFolder folder;
       const std::string path = folder.Write("target.txt", kEarlierFile);
       const pid_t child = ::fork();
       ASSERT_GE(child, 0);
       if (child == 0) {
         FaultyFileOps ops({.FailAt = n, .Crash = true});
-        writer.Write(path, ops);
+        Write(writer, path, ops);
         ::_exit(0);
       }
       int status = 0;
@@ -237,11 +145,8 @@ TEST_F(WriteFaultTest, ACrashAtAnyOperationLeavesTheOldOrTheNewFile) {
       if (!finished) {
         ASSERT_EQ(WEXITSTATUS(status), FaultyFileOps::kCrashStatus);
       }
-      const std::string bytes = ReadBytes(path);
-      EXPECT_TRUE(bytes == kEarlierFile || bytes == newBytes);
-      if (finished) {
-        EXPECT_EQ(bytes, newBytes);
-      }
+      const std::string bytes = WithoutDateLine(ReadBytes(path));
+      EXPECT_TRUE(finished ? bytes == newBytes : bytes == kEarlierFile || bytes == newBytes);
       for (const std::string& name : folder.Names()) {
         EXPECT_TRUE(name == "target.txt" || name.starts_with(".kestral-")) << name;
       }

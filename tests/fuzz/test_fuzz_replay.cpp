@@ -2,47 +2,35 @@
 // build: a fixed finding that comes back fails here (the target aborts or an exception escapes).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <set>
 #include <string>
-#include <vector>
 
+#include "../unit/TempFolder.h"
 #include "FuzzTargets.h"
 
 namespace modKestralMGA::fuzz {
 namespace {
-
-// The files of folder, sorted; none when it does not exist.
-std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
-  std::vector<std::filesystem::path> files;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    if (entry.is_regular_file()) files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-std::string Bytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class FuzzReplay : public testing::TestWithParam<FuzzTarget> {};
 
 TEST_P(FuzzReplay, FindingsAndSeeds) {
   const FuzzTarget& target = GetParam();
   const std::filesystem::path source(KESTRAL_SOURCE_DIR);
-  const std::vector<std::filesystem::path> seeds = FilesIn(source / "fuzz/corpus" / target.Name);
+  std::set<std::filesystem::path> findings, seeds;  // sorted; none when the folder is missing
+  for (auto* files : {&findings, &seeds}) {
+    std::error_code error;
+    const auto folder =
+        files == &seeds ? source / "fuzz/corpus" : source / "tests/data/fuzz-regress";
+    for (const auto& entry : std::filesystem::directory_iterator(folder / target.Name, error)) {
+      if (entry.is_regular_file()) files->insert(entry.path());
+    }
+  }
   EXPECT_GE(seeds.size(), 10U) << "seeds of " << target.Name;
-  std::vector<std::filesystem::path> files =
-      FilesIn(source / "tests/data/fuzz-regress" / target.Name);
-  files.insert(files.end(), seeds.begin(), seeds.end());
-  for (const std::filesystem::path& file : files) {
+  findings.merge(seeds);
+  for (const std::filesystem::path& file : findings) {
     SCOPED_TRACE(file.string());
-    const std::string bytes = Bytes(file);
+    const std::string bytes = testsupport::ReadBytes(file.string());
     EXPECT_EQ(target.Run(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), 0);
   }
 }
