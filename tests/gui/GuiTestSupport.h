@@ -5,6 +5,7 @@
 // described as text for the golden files of tests/data/gui.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -31,6 +32,7 @@
 #include "MarkDetailsLines.h"
 #include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
+#include "joins/frmMGAJoins.h"
 #include "reports/ui/frmMGADisplay.h"
 
 using modKestralMGA::MessageIcon;
@@ -167,9 +169,18 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
 
-  // Builds the window, runs its start-up with commandLine and shows it.
+  // Builds the window, runs its start-up with commandLine and shows it. Qt's model tester checks
+  // every model of its views (and of the results and join windows) at each change.
   frmKestralMGA& Start(const std::string& commandLine = {}) {
+    m_testers.clear();
     m_window = std::make_unique<frmKestralMGA>(m_dialogs);
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{m_window.get(), &Results(), &m_window->JoinsWindow()}) {
+      for (auto* view : window->findChildren<QAbstractItemView*>()) {
+        m_testers.push_back(std::make_unique<QAbstractItemModelTester>(
+            view->model(), QAbstractItemModelTester::FailureReportingMode::Fatal));
+      }
+    }
     m_window->Form_Load(commandLine);
     m_window->show();
     m_window->activateWindow();
@@ -221,8 +232,15 @@ class MainWindowTest : public ::testing::Test {
     for (const auto& row : m_window->Marks().Rows()) numbers.push_back(row[0]);
     return numbers;
   }
-  std::pair<int, int> CurrentCell() {
-    return {m_window->CurrentGridRow(), m_window->CurrentColumn()};
+  // The list as the user sees it: each row's PSM No., the current cell (grid row, column), the
+  // editor's text when it shows, the average height: "6628/1001,, @2,0 [66] h0.00".
+  std::string State() {
+    std::string state;
+    for (const auto& row : m_window->Marks().Rows()) state += row[0] + ",";
+    state += " @" + std::to_string(m_window->CurrentGridRow()) + "," +
+             std::to_string(m_window->CurrentColumn());
+    if (Editor()->isVisible()) state += " [" + Editor()->text().toStdString() + "]";
+    return state + " h" + Box("txtAvHeight")->text().toStdString();
   }
   void ClickCell(int gridRow, int column) {
     const QRect cell = Grid()->visualRect(Grid()->model()->index(gridRow - 1, column));
@@ -292,6 +310,7 @@ class MainWindowTest : public ::testing::Test {
   ScriptedDialogs m_dialogs;
   QTemporaryDir m_folder;
   std::unique_ptr<frmKestralMGA> m_window;
+  std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
 };
 
 inline const std::string kAcceptable = "66281001       66281002       JOIN ACCEPTABLE";
