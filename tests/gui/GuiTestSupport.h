@@ -22,14 +22,13 @@
 #include <QTest>
 #include <QToolBar>
 #include <deque>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "MarkDetailsLines.h"
+#include "TempFolder.h"
 #include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
 #include "joins/frmMGAJoins.h"
@@ -115,12 +114,7 @@ class ScriptedDialogs final : public Dialogs {
 using Msg = struct ScriptedDialogs::Message;
 using Msgs = std::vector<Msg>;
 
-inline std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using modKestralMGA::testsupport::ReadBytes;
 
 // The named controls of window, one line each in creation order: name, class, parent, then what
 // the user reads (captions, texts, items, headers, shortcuts, keys) and the ticks.
@@ -160,7 +154,7 @@ inline std::string DescribeControls(const QWidget& window) {
 
 // The bytes of the golden file tests/data/gui/name.
 inline std::string Golden(const std::string& name) {
-  return ReadWholeFile(std::string(KESTRAL_TEST_DATA_DIR) + "/gui/" + name);
+  return ReadBytes(std::string(KESTRAL_TEST_DATA_DIR) + "/gui/" + name);
 }
 
 // A fresh main window per test, shown (never exec()'d), with its own scripted dialogs and a
@@ -226,11 +220,6 @@ class MainWindowTest : public ::testing::Test {
   // The text of a cell of the grid (grid rows: row 1 is the first mark).
   std::string Cell(int gridRow, int column) {
     return m_window->Marks().Cell(std::size_t(gridRow - 1), column);
-  }
-  Lines PsmNumbers() {
-    Lines numbers;
-    for (const auto& row : m_window->Marks().Rows()) numbers.push_back(row[0]);
-    return numbers;
   }
   // The list as the user sees it: each row's PSM No., the current cell (grid row, column), the
   // editor's text when it shows, the average height: "6628/1001,, @2,0 [66] h0.00".

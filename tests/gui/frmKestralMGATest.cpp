@@ -312,7 +312,7 @@ TEST_F(MainWindowTest, SaveWritesTheCompleteRows) {
   EXPECT_EQ(m_dialogs.Prompts[0], (ScriptedDialogs::Prompt{true, "Save to CSV file", "",
                                                            "CSV files (*.CSV)|*.csv", true}));
   EXPECT_TRUE(m_dialogs.Messages.empty());
-  EXPECT_EQ(ReadWholeFile(path),
+  EXPECT_EQ(ReadBytes(path),
             "6628,1001,,,,54,280000.000,6130000.000,,,,2,,GDA2020,,,,,,,,12.500,,,,,,,,,,,OK,,,,,,,"
             ",,,\r\n");
 }

@@ -154,7 +154,7 @@ TEST_F(ReportPrintTest, PrintToFileSavesTheReportWithTheOptionsOfTheMoment) {
   EXPECT_TRUE(m_dialogs.PrinterPrompts.empty());
   modKestralMGA::TextColumnWriter expected;
   ExpectedReport(ReportForm::Saved, expected);
-  EXPECT_EQ(ReadWholeFile(path), expected.Bytes());
+  EXPECT_EQ(ReadBytes(path), expected.Bytes());
   EXPECT_EQ(m_dialogs.Messages,
             Msgs({{"Printing completed", "Print Joins", MessageIcon::Exclamation}}));
 }
