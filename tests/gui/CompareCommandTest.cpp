@@ -44,9 +44,7 @@ TEST_F(MainWindowTest, ThePlanIsTypedOrChosen) {
     const char* typed;
     const char* answer;  // nullptr: no dialog; "": cancelled
     std::string txtPlan;
-  } cases[] = {{"plan.lns", nullptr, PathIn("plan")},
-               {"plan.LNS", nullptr, PathIn("plan")},
-               {"plan", nullptr, PathIn("plan")},
+  } cases[] = {{"plan.LNS", nullptr, PathIn("plan")},
                {"", "plan.lns", PathIn("plan")},
                {"", "plan", ""},
                {"", "", ""}};
@@ -76,13 +74,11 @@ TEST_F(MainWindowTest, CompareEndsEarlyWithItsMessages) {
                       MessageIcon::Exclamation};
   const struct {
     const char* criterion;
-    bool writePlan;
     const char* heightAfter;  // typed 5; refreshed from the list unless the criterion is refused
     Msgs messages;
   } cases[] = {
-      {"urban areas", false, "5", {criterion}},
+      {"urban areas", "5", {criterion}},
       {"Urban Areas",
-       false,
        "100.000",
        {{"Cannot find plan file " + PathIn("plan"), "Read KESTRAL file error",
          MessageIcon::Exclamation},
