@@ -236,16 +236,12 @@ class MainWindowTest : public ::testing::Test {
     QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
   }
 
-  // Types text into whichever control has the focus, a key at a time, as the user would.
+  // Types text into whichever control has the focus, a key at a time, as the user would (Qt's
+  // key code of a letter is the capital letter's code).
   void Type(const QString& text) {
     for (const QChar c : text) {
-      if (c.unicode() < 0x80) {
-        QTest::keyClicks(m_window->focusWidget(), QString(c));
-      } else {  // Latin-1 letters: Qt's key code is the capital letter's code
-        QTest::sendKeyEvent(QTest::Click, m_window->focusWidget(),
-                            static_cast<Qt::Key>(c.toUpper().unicode()), QString(c),
-                            Qt::NoModifier);
-      }
+      QTest::sendKeyEvent(QTest::Click, m_window->focusWidget(),
+                          static_cast<Qt::Key>(c.toUpper().unicode()), QString(c), Qt::NoModifier);
     }
   }
   void Press(Qt::Key key) { QTest::keyClick(m_window->focusWidget(), key); }

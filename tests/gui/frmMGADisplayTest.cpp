@@ -179,31 +179,23 @@ TEST_F(ReportPrintTest, PrintSendsTheReportAndThePreviewShowsTheSamePages) {
 }
 
 TEST_F(ReportPrintTest, ACancelOrAFailureGivesNoCompletionNotice) {
-  const struct {
-    bool toFile;
-    const char* answer;  // in the test's folder; "" cancels the dialog
-    Lines titles;
-  } cases[] = {{true, "", {}},
-               {true, "no-such-folder/report.txt", {"Save Joins to file error"}},
-               {false, "", {}},
-               {false, "no-such-folder/report.pdf", {"Printing Joins error"}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.answer);
-    m_dialogs.Prompts.clear();
-    m_dialogs.PrinterPrompts.clear();
-    StartCompared();
-    InResults<QCheckBox>("chkToFile")->setChecked(c.toFile);
-    const std::string answer = *c.answer == '\0' ? std::string() : PathIn(c.answer);
-    c.toFile ? m_dialogs.Answer(answer) : m_dialogs.AnswerPrinter(answer);
-    QTest::mouseClick(InResults<QPushButton>("cmdPrint"), Qt::LeftButton);
-    EXPECT_EQ(m_dialogs.Prompts.size(), c.toFile ? 1u : 0u);  // a cancelled save prints nothing
-    EXPECT_EQ(m_dialogs.PrinterPrompts.size(), c.toFile ? 0u : 1u);
-    Lines titles;
-    for (const auto& message : m_dialogs.Messages) titles.push_back(message.Title);
-    EXPECT_EQ(titles, c.titles);
-    EXPECT_TRUE(InResults<QPushButton>("cmdPrint")->isEnabled());
-    EXPECT_EQ(Results().cursor().shape(), Qt::ArrowCursor);
+  StartCompared();
+  QPushButton* print = InResults<QPushButton>("cmdPrint");
+  for (const bool toFile : {true, false}) {  // each dialog cancelled, then given a bad path
+    InResults<QCheckBox>("chkToFile")->setChecked(toFile);
+    const std::string bad = PathIn(toFile ? "no-such-folder/report.txt" : "no-such-folder/r.pdf");
+    for (const std::string& answer : {std::string(), bad}) {
+      toFile ? m_dialogs.Answer(answer) : m_dialogs.AnswerPrinter(answer);
+      QTest::mouseClick(print, Qt::LeftButton);
+    }
   }
+  EXPECT_EQ(m_dialogs.Prompts.size(), 2u);  // a cancelled save prints nothing
+  EXPECT_EQ(m_dialogs.PrinterPrompts.size(), 2u);
+  ASSERT_EQ(m_dialogs.Messages.size(), 2u);
+  EXPECT_EQ(m_dialogs.Messages[0].Title, "Save Joins to file error");
+  EXPECT_EQ(m_dialogs.Messages[1].Title, "Printing Joins error");
+  EXPECT_TRUE(print->isEnabled());
+  EXPECT_EQ(Results().cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(ReportPrintTest, PrintIsDisabledUnderTheHourglassWhileTheReportRuns) {
