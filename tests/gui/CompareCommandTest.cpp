@@ -45,6 +45,7 @@ TEST_F(MainWindowTest, ThePlanIsTypedOrChosen) {
     const char* answer;  // nullptr: no dialog; "": cancelled
     std::string txtPlan;
   } cases[] = {{"plan.LNS", nullptr, PathIn("plan")},
+               {"plan", nullptr, PathIn("plan")},
                {"", "plan.lns", PathIn("plan")},
                {"", "plan", ""},
                {"", "", ""}};
