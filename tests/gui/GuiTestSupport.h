@@ -1,51 +1,160 @@
 #pragma once
 
+// The window tests' support: a dialogs double that records messages and prompts and answers them
+// from queues, a fresh main window per test with a temporary folder, and the windows' controls
+// described as text for the golden files of tests/data/gui.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPrinter>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "ScriptedDialogs.h"
+#include "MarkDetailsLines.h"
+#include "TempFolder.h"
+#include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
+#include "joins/frmMGAJoins.h"
+#include "reports/ui/frmMGADisplay.h"
 
-// One line of a Mark Details file: 43 fields, with the nine the program reads at their places
-// (sheet 1, number 2, zone 6, east 7, north 8, order 12, datum 14, height 22, status 33).
-inline std::string MarkDetailsLine(const std::string& sheet, const std::string& number,
-                                   const std::string& east, const std::string& north,
-                                   const std::string& height = "", const std::string& order = "",
-                                   const std::string& zone = "54",
-                                   const std::string& datum = "GDA2020",
-                                   const std::string& status = "OK") {
-  std::vector<std::string> fields(43);
-  fields[0] = sheet;
-  fields[1] = number;
-  fields[5] = zone;
-  fields[6] = east;
-  fields[7] = north;
-  fields[11] = order;
-  fields[13] = datum;
-  fields[21] = height;
-  fields[32] = status;
-  std::string line;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i > 0) line += ',';
-    line += fields[i];
+using modKestralMGA::MessageIcon;
+using Lines = std::vector<std::string>;
+
+// Records every message and file prompt and answers the prompts from a queue (an empty answer
+// cancels); a prompt with the queue empty fails the test. The print dialog prints to the PDF file
+// queued for it ("" cancels); a preview draws into PreviewPdf when set, never shown.
+class ScriptedDialogs final : public Dialogs {
+ public:
+  struct Message {
+    std::string Text, Title;
+    MessageIcon Icon;
+    bool operator==(const Message&) const = default;
+    friend void PrintTo(const Message& m, std::ostream* os) {
+      *os << '"' << m.Text << "\" / \"" << m.Title << "\" / " << int(m.Icon);
+    }
+  };
+  struct Prompt {
+    bool Save;
+    std::string Title, InitialName, Filter;
+    bool ConfirmReplace;
+    bool operator==(const Prompt&) const = default;
+  };
+
+  void Answer(std::string path) { m_answers.push_back(std::move(path)); }
+  void AnswerPrinter(std::string pdfPath) { m_printerAnswers.push_back(std::move(pdfPath)); }
+
+  void Message(const std::string& text, const std::string& title, MessageIcon icon) override {
+    Messages.push_back({text, title, icon});
+    if (OnMessage) OnMessage();
   }
-  return line;
+  std::string OpenFileName(const std::string& title, const std::string& initialName,
+                           const std::string& filter) override {
+    Prompts.push_back({false, title, initialName, filter, false});
+    return Next(m_answers, title);
+  }
+  std::string SaveFileName(const std::string& title, const std::string& initialName,
+                           const std::string& filter, bool confirmReplace) override {
+    Prompts.push_back({true, title, initialName, filter, confirmReplace});
+    return Next(m_answers, title);
+  }
+  bool ChoosePrinter(const std::string& title, QPrinter& printer) override {
+    PrinterPrompts.push_back(title);
+    const std::string path = Next(m_printerAnswers, title);
+    if (!path.empty()) ToPdf(printer, path);
+    return !path.empty();
+  }
+  void ShowPrintPreview(const std::string& title,
+                        const std::function<void(QPrinter&)>& paint) override {
+    Previews.push_back(title);
+    if (PreviewPdf.empty()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    ToPdf(printer, PreviewPdf);
+    paint(printer);
+  }
+
+  std::vector<struct Message> Messages;
+  std::vector<Prompt> Prompts;
+  Lines PrinterPrompts, Previews;  // the titles shown
+  std::string PreviewPdf;
+  std::function<void()> OnMessage;  // runs as each message box would show
+
+ private:
+  static std::string Next(std::deque<std::string>& answers, const std::string& title) {
+    if (answers.empty()) {
+      ADD_FAILURE() << "The dialog \"" << title << "\" came with no answer queued";
+      return {};
+    }
+    std::string answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+  }
+  static void ToPdf(QPrinter& printer, const std::string& path) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+  }
+  std::deque<std::string> m_answers, m_printerAnswers;
+};
+using Msg = struct ScriptedDialogs::Message;
+using Msgs = std::vector<Msg>;
+
+using modKestralMGA::testsupport::ReadBytes;
+
+// The named controls of window, one line each in creation order: name, class, parent, then what
+// the user reads (captions, texts, items, headers, shortcuts, keys) and the ticks.
+inline std::string DescribeControls(const QWidget& window) {
+  QStringList out{window.windowTitle() + (window.isVisible() ? " (shown)" : " (hidden)")};
+  for (const QObject* o : window.findChildren<QObject*>()) {
+    if (o->objectName().isEmpty() || o->objectName().startsWith(u"qt_")) continue;
+    QStringList f{o->objectName(), o->metaObject()->className(), o->parent()->objectName()};
+    if (auto* m = qobject_cast<const QMenu*>(o)) {
+      f << m->title();
+      for (const QAction* item : m->actions()) f << item->objectName();
+    } else if (auto* w = qobject_cast<const QWidget*>(o); w && w->isWindow()) {
+      f << w->windowTitle() << (w->isVisible() ? "shown" : "hidden");
+    } else if (auto* a = qobject_cast<const QAction*>(o)) {
+      f << a->text() << a->shortcut().toString() << a->data().toString();
+    } else if (auto* b = qobject_cast<const QAbstractButton*>(o)) {
+      f << b->text() << (b->isChecked() ? "ticked" : "") << b->toolTip();
+    } else if (auto* l = qobject_cast<const QLabel*>(o)) {
+      f << l->text() << (l->buddy() ? l->buddy()->objectName() : "");
+    } else if (auto* e = qobject_cast<const QLineEdit*>(o)) {
+      f << e->text();
+    } else if (auto* g = qobject_cast<const QGroupBox*>(o)) {
+      f << g->title();
+    } else if (auto* c = qobject_cast<const QComboBox*>(o)) {
+      f << (c->isEditable() ? "editable" : "") << c->currentText();
+      for (int i = 0; i < c->count(); ++i) f << c->itemText(i);
+    } else if (auto* v = qobject_cast<const QAbstractItemView*>(o)) {
+      f << QString::number(v->model()->rowCount());
+      for (int col = 0; col < v->model()->columnCount(); ++col) {
+        f << v->model()->headerData(col, Qt::Horizontal).toString();
+      }
+    }
+    out << f.join(u" | ");
+  }
+  return (out.join(u'\n') + u'\n').toStdString();
 }
 
-// The title line of a Mark Details listing: its first field begins with "Map".
-inline std::string MarkDetailsTitleLine() {
-  std::string line = "Map Sheet,Number";
-  for (int i = 2; i < 43; ++i) line += ",Field" + std::to_string(i + 1);
-  return line;
+// The bytes of the golden file tests/data/gui/name.
+inline std::string Golden(const std::string& name) {
+  return ReadBytes(std::string(KESTRAL_TEST_DATA_DIR) + "/gui/" + name);
 }
 
 // A fresh main window per test, shown (never exec()'d), with its own scripted dialogs and a
@@ -54,9 +163,18 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
 
-  // Builds the window, runs its start-up with commandLine and shows it.
+  // Builds the window, runs its start-up with commandLine and shows it. Qt's model tester checks
+  // every model of its views (and of the results and join windows) at each change.
   frmKestralMGA& Start(const std::string& commandLine = {}) {
+    m_testers.clear();
     m_window = std::make_unique<frmKestralMGA>(m_dialogs);
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{m_window.get(), &Results(), &m_window->JoinsWindow()}) {
+      for (auto* view : window->findChildren<QAbstractItemView*>()) {
+        m_testers.push_back(std::make_unique<QAbstractItemModelTester>(
+            view->model(), QAbstractItemModelTester::FailureReportingMode::Fatal));
+      }
+    }
     m_window->Form_Load(commandLine);
     m_window->show();
     m_window->activateWindow();
@@ -65,16 +183,18 @@ class MainWindowTest : public ::testing::Test {
   }
 
   // Writes lines, each ended by CR LF, to a file of the temporary folder; returns its path.
-  std::string WriteFile(const std::string& name, const std::vector<std::string>& lines) {
-    const QString path = m_folder.filePath(QString::fromStdString(name));
-    QFile file(path);
+  std::string WriteFile(const std::string& name, const Lines& lines) {
+    QFile file(m_folder.filePath(QString::fromStdString(name)));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     for (const std::string& line : lines) file.write((line + "\r\n").c_str());
-    return QFile::encodeName(path).toStdString();
+    return PathIn(name);
   }
-
   std::string PathIn(const std::string& name) const {
     return QFile::encodeName(m_folder.filePath(QString::fromStdString(name))).toStdString();
+  }
+  // The path as the program shows it: upper case.
+  static std::string Upper(const std::string& path) {
+    return QFile::encodeName(QFile::decodeName(path.c_str()).toUpper()).toStdString();
   }
 
   // The control of that name in window (the main window or one of the windows it created).
@@ -88,58 +208,94 @@ class MainWindowTest : public ::testing::Test {
   Widget* Find(const char* name) {
     return FindIn<Widget>(*m_window, name);
   }
+  void Click(const char* button) {
+    QTest::mouseClick(Find<QAbstractButton>(button), Qt::LeftButton);
+  }
+  void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
+  QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
+  void SetBox(const char* name, const QString& text) { Box(name)->setText(text); }
 
   QTableView* Grid() { return Find<QTableView>("Grid1"); }
   QLineEdit* Editor() { return Find<QLineEdit>("Text1"); }
-
   // The text of a cell of the grid (grid rows: row 1 is the first mark).
   std::string Cell(int gridRow, int column) {
     return m_window->Marks().Cell(std::size_t(gridRow - 1), column);
   }
-
-  // The rows of the grid as PSM numbers, first mark first.
-  std::vector<std::string> PsmNumbers() {
-    std::vector<std::string> numbers;
-    for (const auto& row : m_window->Marks().Rows()) numbers.push_back(row[0]);
-    return numbers;
+  // The list as the user sees it: each row's PSM No., the current cell (grid row, column), the
+  // editor's text when it shows, the average height: "6628/1001,, @2,0 [66] h0.00".
+  std::string State() {
+    std::string state;
+    for (const auto& row : m_window->Marks().Rows()) state += row[0] + ",";
+    state += " @" + std::to_string(m_window->CurrentGridRow()) + "," +
+             std::to_string(m_window->CurrentColumn());
+    if (Editor()->isVisible()) state += " [" + Editor()->text().toStdString() + "]";
+    return state + " h" + Box("txtAvHeight")->text().toStdString();
   }
-
   void ClickCell(int gridRow, int column) {
     const QRect cell = Grid()->visualRect(Grid()->model()->index(gridRow - 1, column));
     QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
   }
 
-  void DoubleClickCell(int gridRow, int column) {
-    const QRect cell = Grid()->visualRect(Grid()->model()->index(gridRow - 1, column));
-    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
-  }
-
-  // Types text into whichever control has the focus, a key at a time, as the user would.
+  // Types text into whichever control has the focus, a key at a time, as the user would (Qt's
+  // key code of a letter is the capital letter's code).
   void Type(const QString& text) {
     for (const QChar c : text) {
-      if (c.unicode() < 0x80) {
-        QTest::keyClicks(m_window->focusWidget(), QString(c));
-      } else {  // Latin-1 letters: Qt's key code is the capital letter's code
-        QTest::sendKeyEvent(QTest::Click, m_window->focusWidget(),
-                            static_cast<Qt::Key>(c.toUpper().unicode()), QString(c),
-                            Qt::NoModifier);
-      }
+      QTest::sendKeyEvent(QTest::Click, m_window->focusWidget(),
+                          static_cast<Qt::Key>(c.toUpper().unicode()), QString(c), Qt::NoModifier);
     }
   }
   void Press(Qt::Key key) { QTest::keyClick(m_window->focusWidget(), key); }
-
-  // Types text into the current cell and presses Enter.
   void TypeAndEnter(const QString& text) {
     Type(text);
     Press(Qt::Key_Return);
   }
 
-  std::pair<int, int> CurrentCell() {
-    return {m_window->CurrentGridRow(), m_window->CurrentColumn()};
+  // ---- The comparison ----
+
+  // The marks, all at a height of 100 m: 6628/1001 at (280000, 6130000) and 6628/1002 at
+  // (281000, 6131000), whose join has bearing 45.0000 and 1413.9617536 m at ground (the worked
+  // example of the scale factors: GRS80, combined scale factor 1.00017809); 6628/1003 of order 6
+  // and 6628/1007 of order 1, both 1000 m grid north of 6628/1001.
+  frmKestralMGA& StartWithMarks() {
+    return Start(
+        WriteFile("marks.dmp", {MarkTestLine("6628", "1001", "280000", "6130000", "100", "1"),
+                                MarkTestLine("6628", "1002", "281000", "6131000", "100", "2"),
+                                MarkTestLine("6628", "1003", "280000", "6131000", "100", "6"),
+                                MarkTestLine("6628", "1007", "280000", "6131000", "100", "1")}));
+  }
+  // Writes name.lns and puts its plan identifier (the path without ".lns") into txtPlan.
+  std::string UsePlan(const std::string& name, const Lines& lines) {
+    WriteFile(name + ".lns", lines);
+    SetBox("txtPlan", QString::fromStdString(PathIn(name)));
+    return PathIn(name);
+  }
+  void Compare() { Trigger("mnuOptionsComparePSM"); }
+  frmMGADisplay& Results() { return m_window->ResultsWindow(); }
+  template <typename Widget>
+  Widget* InResults(const char* name) {
+    return FindIn<Widget>(Results(), name);
+  }
+  // The lines the results list shows.
+  Lines ShownLines() {
+    const QAbstractItemModel* model = InResults<QListView>("lstPSMJoins")->model();
+    Lines lines;
+    for (int row = 0; row < model->rowCount(); ++row) {
+      lines.push_back(model->index(row, 0).data().toString().toStdString());
+    }
+    return lines;
+  }
+  // The lines of a comparison of planIdentifier without a bearing datum: the heading, then joins.
+  static Lines Shown(const std::string& planIdentifier, const Lines& joins) {
+    Lines lines = {"Comparison of PSM joins for " + planIdentifier, "", " ", "From            To",
+                   " "};
+    lines.insert(lines.end(), joins.begin(), joins.end());
+    return lines;
   }
 
   ScriptedDialogs m_dialogs;
   QTemporaryDir m_folder;
   std::unique_ptr<frmKestralMGA> m_window;
+  std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
 };
+
+inline const std::string kAcceptable = "66281001       66281002       JOIN ACCEPTABLE";

@@ -1,7 +1,7 @@
 #pragma once
 
-// Printed reports read back: the pages of a PDF file printed through the dialogs double, and the
-// lines the column rule gives, as a page shows them.
+// Printed reports read back: the pages of a PDF file, and the lines the column rule gives, as a
+// page shows them.
 #include <string>
 #include <vector>
 
@@ -15,8 +15,8 @@ inline std::vector<std::vector<std::string>> PrintedPages(const std::string& pat
       modKestralMGA::testsupport::ReadPdfWords(KESTRAL_PDFTOTEXT, path));
 }
 
-// The lines written to out as a printed page shows them: trailing blanks cut, lines without
-// text left out.
+// The lines written to out as a printed page shows them: trailing blanks cut, empty lines left
+// out.
 inline std::vector<std::string> PrintableLines(const modKestralMGA::RecordingColumnWriter& out) {
   std::vector<std::string> lines;
   for (std::string line : out.Lines()) {

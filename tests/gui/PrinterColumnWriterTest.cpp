@@ -4,74 +4,99 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "RecordingPaintDevice.h"
 #include "common/Errors.h"
 #include "reports/ui/PrinterColumnWriter.h"
 
 namespace modKestralMGA {
 namespace {
 
-using testsupport::RecordingPaintDevice;
-using Drawn = testsupport::RecordingPaintEngine::DrawnText;
-
 constexpr int kDpi = 720;  // 10 points are 100 device units
+
+// A page of width x height device units that keeps every text drawn on it, with its page and
+// the start of its baseline.
+class RecordingPage final : public QPaintDevice, public QPaintEngine {
+ public:
+  struct Drawn {
+    int page;
+    QPointF baseline;
+    std::string text;
+  };
+  RecordingPage(int width, int height) : QPaintEngine(AllFeatures), m_w(width), m_h(height) {}
+  QPaintEngine* paintEngine() const override { return const_cast<RecordingPage*>(this); }
+  bool begin(QPaintDevice*) override { return true; }
+  bool end() override { return true; }
+  void updateState(const QPaintEngineState&) override {}
+  void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+  void drawTextItem(const QPointF& at, const QTextItem& item) override {
+    texts.push_back({page, at, item.text().toStdString()});
+  }
+  Type type() const override { return User; }
+  int metric(PaintDeviceMetric metric) const override {
+    switch (metric) {
+      case PdmWidth:
+        return m_w;
+      case PdmHeight:
+        return m_h;
+      case PdmWidthMM:
+        return m_w * 254 / (10 * kDpi);
+      case PdmHeightMM:
+        return m_h * 254 / (10 * kDpi);
+      case PdmNumColors:
+        return 0x7fffffff;
+      case PdmDepth:
+        return 32;
+      case PdmDevicePixelRatio:
+        return 1;
+      case PdmDevicePixelRatioScaled:
+        return int(devicePixelRatioFScale());
+      default:
+        return kDpi;  // the four resolutions
+    }
+  }
+  int page = 1;
+  std::vector<Drawn> texts;
+
+ private:
+  int m_w, m_h;
+};
 
 // A tall page and a painter on it, with the writer under test.
 struct PrintedPage {
-  explicit PrintedPage(const QFont& font = ReportFont())
-      : device(8000, 100000, kDpi),
+  explicit PrintedPage(const QFont& font = ReportFont(), int height = 100000)
+      : device(8000, height),
         painter(&device),
         writer(
-            painter, [this] { return NewPage(); }, font) {}
-  bool NewPage() {
-    device.Engine().NewPage();
-    return true;
-  }
-
-  // The width of text in columns.
-  double Columns(const QString& text) {
+            painter,
+            [this] {
+              ++device.page;
+              return true;
+            },
+            font) {}
+  double Columns(const QString& text) {  // the width of text in columns
     return QFontMetricsF(painter.font(), &device).horizontalAdvance(text) / writer.ColumnWidth();
   }
-
-  RecordingPaintDevice device;
+  // Checks each text drawn: its page, its column (from 1) and its line (from 0) on its page.
+  void Expect(const std::vector<std::tuple<int, double, double, std::string>>& expected) {
+    const qreal ascent = QFontMetricsF(painter.font(), &device).ascent();
+    ASSERT_EQ(device.texts.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      const auto& [page, column, line, text] = expected[i];
+      const RecordingPage::Drawn& d = device.texts[i];
+      EXPECT_EQ(d.text, text) << i;
+      EXPECT_EQ(d.page, page) << text;
+      EXPECT_NEAR(d.baseline.x() / writer.ColumnWidth() + 1.0, column, 1e-6) << text;
+      EXPECT_NEAR((d.baseline.y() - ascent) / writer.LineHeight(), line, 1e-6) << text;
+    }
+  }
+  RecordingPage device;
   QPainter painter;
   PrinterColumnWriter writer;
 };
-
-// Texts drawn and the position where each started, in columns and lines.
-struct Placed {
-  int page;
-  double column;  // 1-based
-  double line;    // 0-based on its page
-  std::string text;
-  bool operator==(const Placed&) const = default;
-};
-
-std::vector<Placed> Placements(PrintedPage& page) {
-  std::vector<Placed> placed;
-  const qreal ascent = QFontMetricsF(page.painter.font(), &page.device).ascent();
-  for (const Drawn& d : page.device.Engine().Texts()) {
-    placed.push_back({d.Page, d.Baseline.x() / page.writer.ColumnWidth() + 1.0,
-                      (d.Baseline.y() - ascent) / page.writer.LineHeight(), d.Text.toStdString()});
-  }
-  return placed;
-}
-
-void ExpectPlacements(PrintedPage& page, const std::vector<Placed>& expected) {
-  const std::vector<Placed> placed = Placements(page);
-  ASSERT_EQ(placed.size(), expected.size());
-  for (std::size_t i = 0; i < placed.size(); ++i) {
-    EXPECT_EQ(placed[i].text, expected[i].text) << i;
-    EXPECT_EQ(placed[i].page, expected[i].page) << placed[i].text;
-    EXPECT_NEAR(placed[i].column, expected[i].column, 1e-6) << placed[i].text;
-    EXPECT_NEAR(placed[i].line, expected[i].line, 1e-6) << placed[i].text;
-  }
-}
 
 TEST(PrinterColumnWriter, ColumnIsTheAverageCharacterWidthOfTheTenPointFont) {
   PrintedPage page;
@@ -84,73 +109,69 @@ TEST(PrinterColumnWriter, ColumnIsTheAverageCharacterWidthOfTheTenPointFont) {
   EXPECT_LT(page.writer.ColumnWidth(), 80.0);
   // The report font is fixed-pitch: every character is a column wide (to 0.1 %), so the printed
   // page lines up as the text file does.
-  for (const char* text : {"0", "W", "i", " ", "66281001 to 66281002"}) {
-    EXPECT_NEAR(page.Columns(QString::fromLatin1(text)), static_cast<double>(std::strlen(text)),
-                1e-3 * static_cast<double>(std::strlen(text)))
-        << text;
+  for (const QString text : {"0", "W", "i", " ", "66281001 to 66281002"}) {
+    EXPECT_NEAR(page.Columns(text), double(text.size()), 1e-3 * double(text.size()))
+        << text.toStdString();
   }
 }
 
+// Fields at their columns, text straight on, an empty line taking its height. In device units a
+// field goes to the next line only when the position is already past its column's start;
+// exactly at it, it stays.
 TEST(PrinterColumnWriter, PlacesFieldsAtColumnsAndTextStraightOn) {
   PrintedPage page;
   auto& out = page.writer;
   out.Field(1, "From");
   out.Field(15, "To");
-  out.Field(30, "Bearing");
-  out.Field(45, "Distance");
   out.EndLine();
-  out.Field(1, "66281001");
-  out.Field(15, "66281002");
-  out.Field(60, "(KESTRAL)");
   out.EndLine();
-  out.EndLine();  // an empty line takes its height
   out.Text("Combined Scale Factor = ");
   out.Text("1.00017809");
+  out.Field(60, "(KESTRAL)");
   out.EndLine();
-  out.Field(0, "a column below 1 counts as 1");
-  ExpectPlacements(page, {{1, 1, 0, "From"},
-                          {1, 15, 0, "To"},
-                          {1, 30, 0, "Bearing"},
-                          {1, 45, 0, "Distance"},
-                          {1, 1, 1, "66281001"},
-                          {1, 15, 1, "66281002"},
-                          {1, 60, 1, "(KESTRAL)"},
-                          {1, 1, 3, "Combined Scale Factor = "},
-                          {1, 1 + page.Columns("Combined Scale Factor = "), 3, "1.00017809"},
-                          {1, 1, 4, "a column below 1 counts as 1"}});
-}
-
-// The rule in device units: a field goes to the next line only when the position is already
-// past its column's start; exactly at it, it stays.
-TEST(PrinterColumnWriter, FieldPastItsColumnGoesToTheNextLine) {
-  PrintedPage page;
-  auto& out = page.writer;
   out.Text("6628/1001 (old)");  // 15 characters: past column 15's start
   out.Field(15, "280000.000");
-  out.Field(30, "6130000.000");
   out.EndLine();
   out.Text("6628/100 (old)");  // 14 characters: exactly at column 15's start
   out.Field(15, "281000.000");
   out.EndLine();
   out.Field(10, "");  // an empty field moves the position without drawing
   out.Field(5, "x");
-  ExpectPlacements(page, {{1, 1, 0, "6628/1001 (old)"},
-                          {1, 15, 1, "280000.000"},
-                          {1, 30, 1, "6130000.000"},
-                          {1, 1, 2, "6628/100 (old)"},
-                          {1, 15, 2, "281000.000"},
-                          {1, 5, 4, "x"}});
+  out.EndLine();
+  out.Field(0,
+            "Stra\xDF"
+            "e 45\xB0, column 0 taken as 1");  // Windows-1252: sharp s, degree
+
+  page.Expect({{1, 1, 0, "From"},
+               {1, 15, 0, "To"},
+               {1, 1, 2, "Combined Scale Factor = "},
+               {1, 1 + page.Columns("Combined Scale Factor = "), 2, "1.00017809"},
+               {1, 60, 2, "(KESTRAL)"},
+               {1, 1, 3, "6628/1001 (old)"},
+               {1, 15, 4, "280000.000"},
+               {1, 1, 5, "6628/100 (old)"},
+               {1, 15, 5, "281000.000"},
+               {1, 5, 7, "x"},
+               {1, 1, 8, "Straße 45°, column 0 taken as 1"}});
+}
+
+// The rule holds for a proportional font too: wide letters push a field to the next line.
+TEST(PrinterColumnWriter, ProportionalFontKeepsTheColumnRule) {
+  PrintedPage page(QFont(QStringLiteral("DejaVu Sans")));
+  page.writer.Field(1, "WWWWWWWWWW");  // ten wide letters reach past column 11
+  page.writer.Field(11, "next line");
+  page.writer.Field(30, "iiiiiiiiii");  // ten narrow ones do not reach column 40
+  page.writer.Field(40, "same line");
+  page.Expect({{1, 1, 0, "WWWWWWWWWW"},
+               {1, 11, 1, "next line"},
+               {1, 30, 1, "iiiiiiiiii"},
+               {1, 40, 1, "same line"}});
 }
 
 TEST(PrinterColumnWriter, NewPageWhenAPageIsFull) {
   // A page holds ten lines and half of one.
-  const int height = static_cast<int>(PrintedPage().writer.LineHeight() * 10.5);
-  RecordingPaintDevice device(8000, height, kDpi);
-  QPainter painter(&device);
-  PrinterColumnWriter out(painter, [&device] {
-    device.Engine().NewPage();
-    return true;
-  });
+  PrintedPage page(ReportFont(), int(PrintedPage().writer.LineHeight() * 10.5));
+  auto& out = page.writer;
   for (int line = 1; line <= 12; ++line) {
     out.Field(1, "line " + std::to_string(line));
     out.EndLine();
@@ -161,58 +182,24 @@ TEST(PrinterColumnWriter, NewPageWhenAPageIsFull) {
   out.EndLine();
   out.EndLine();  // ending with empty lines starts no further page
   EXPECT_EQ(out.Pages(), 3);
-  EXPECT_EQ(device.Engine().Page(), 3);
-  const auto& texts = device.Engine().Texts();
-  ASSERT_EQ(texts.size(), 13u);
-  const qreal ascent = QFontMetricsF(painter.font(), &device).ascent();
-  for (std::size_t i = 0; i < 10; ++i) {
-    EXPECT_EQ(texts[i].Page, 1) << i;
-    EXPECT_NEAR(texts[i].Baseline.y(), ascent + static_cast<double>(i) * out.LineHeight(), 1e-6);
+  EXPECT_EQ(page.device.page, 3);
+  std::vector<std::tuple<int, double, double, std::string>> expected;
+  for (int line = 1; line <= 12; ++line) {
+    expected.emplace_back(line <= 10 ? 1 : 2, 1, (line - 1) % 10, "line " + std::to_string(line));
   }
-  EXPECT_EQ(texts[10].Page, 2);
-  EXPECT_NEAR(texts[10].Baseline.y(), ascent, 1e-6);
-  EXPECT_EQ(texts[12].Text, "after the empty lines");
-  EXPECT_EQ(texts[12].Page, 3);
-  EXPECT_NEAR(texts[12].Baseline.y(), ascent, 1e-6);
-  EXPECT_NEAR(texts[12].Baseline.x(), 2 * out.ColumnWidth(), 1e-6);
+  expected.emplace_back(3, 3, 0, "after the empty lines");
+  page.Expect(expected);
 }
 
-TEST(PrinterColumnWriter, PageThatCannotBeStartedEndsTheReport) {
-  RecordingPaintDevice device(8000, 100, kDpi);  // not even one line fits
+TEST(PrinterColumnWriter, PageThatCannotBeStartedOrAnInactivePainterEndsTheReport) {
+  RecordingPage device(8000, 100);  // not even one line fits
   QPainter painter(&device);
   PrinterColumnWriter out(painter, [] { return false; });
   out.Field(1, "first");  // the first line of a page is drawn even when it does not fit
   out.EndLine();
   EXPECT_THROW(out.Field(1, "second"), KestralError);
-}
-
-TEST(PrinterColumnWriter, PainterThatIsNotActiveIsRefused) {
-  QPainter painter;
-  EXPECT_THROW(PrinterColumnWriter(painter, [] { return true; }), KestralError);
-}
-
-TEST(PrinterColumnWriter, TextsAreWindows1252Bytes) {
-  PrintedPage page;
-  page.writer.Field(1,
-                    "Stra\xDF"
-                    "e 45\xB0");  // sharp s, degree sign
-  ASSERT_EQ(page.device.Engine().Texts().size(), 1u);
-  EXPECT_EQ(page.device.Engine().Texts()[0].Text, QString::fromUtf8("Straße 45°"));
-}
-
-// The rule holds for a proportional font too: wide letters push a field to the next line.
-TEST(PrinterColumnWriter, ProportionalFontKeepsTheColumnRule) {
-  QFont font(QStringLiteral("DejaVu Sans"));
-  PrintedPage page(font);
-  auto& out = page.writer;
-  out.Field(1, "WWWWWWWWWW");  // ten wide letters reach past column 11
-  out.Field(11, "next line");
-  out.Field(30, "iiiiiiiiii");  // ten narrow ones do not reach column 40
-  out.Field(40, "same line");
-  ExpectPlacements(page, {{1, 1, 0, "WWWWWWWWWW"},
-                          {1, 11, 1, "next line"},
-                          {1, 30, 1, "iiiiiiiiii"},
-                          {1, 40, 1, "same line"}});
+  QPainter inactive;
+  EXPECT_THROW(PrinterColumnWriter(inactive, [] { return true; }), KestralError);
 }
 
 }  // namespace

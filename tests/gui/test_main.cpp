@@ -1,20 +1,26 @@
-// The window tests run on Qt's offscreen platform under a comma-decimal locale (de_DE.UTF-8), so
-// that any number read or written through the locale shows as a failure.
+// The window and printing tests run on Qt's offscreen platform under a comma-decimal locale
+// (de_DE.UTF-8), so that any number read or written through the locale shows as a failure.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <locale>
+#ifdef KESTRAL_WIDGETS
+#include <QApplication>
+using Application = QApplication;
+#else
+#include <QGuiApplication>
+using Application = QGuiApplication;  // the printer back end needs no widgets
+#endif
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   // Listing the tests (ctest's discovery at build time) needs no application.
   if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
-  QApplication application(argc, argv);
-  // After QApplication, which sets the C locale from the environment.
+  Application application(argc, argv);
+  // After the application, which sets the C locale from the environment.
   if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
     std::fprintf(stderr, "The de_DE.UTF-8 locale is missing: run scripts/install-deps\n");
     return 1;
