@@ -1,12 +1,11 @@
 // Write faults, the SQLite way: the mark list's Save in the core, and Save and the saved joins
 // report through the batch program (save --out, compare --report, which hand the file operations
-// to the same core writers), are run again and again while the
-// n-th file operation fails (n = 1, 2, ... until a run meets no fault), for each error, once and
-// from then on, with and without a short write first. A failed write leaves the earlier file
-// byte for byte, no other file beside it, and exactly one message with the write's title; the
-// batch program then exits 2 with that one line and nothing on standard output. In crash mode a
-// child process ends at the n-th operation, and the file is then the old one or the new one,
-// never a mix.
+// to the same core writers), are run again and again while the n-th file operation fails (n = 1,
+// 2, ... until a run meets no fault), for each error, once and from then on, with and without a
+// short write first. A failed write leaves the earlier file byte for byte, no other file beside
+// it, the mark list as it was, and exactly one message with the write's title; the batch program
+// then exits 2 with that one line and nothing on standard output. In crash mode a child process
+// ends at the n-th operation, and the file is then the old one or the new one, never a mix.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -59,7 +58,9 @@ WriteRun Write(const Writer& writer, const std::string& path, FileOps& ops) {
   if (writer.Args.empty()) {
     static MarkList marks;
     if (marks.RowCount() == 0) OpenMarkDetailsFile(kMarks, kMarks, marks, sink);
+    const std::vector<MarkRow> before = marks.Rows();
     SaveMarkDetailsFile(path, marks, sink, ops);
+    if (marks.Rows() != before) err << "the mark list changed\n";
     return {err.str(), 0, ""};
   }
   std::vector<std::string> args = writer.Args;
