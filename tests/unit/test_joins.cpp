@@ -35,12 +35,10 @@ std::string KeyError(const std::function<void()>& make) {
 
 TEST(MarkIndex, ReadsCellsByTheNumericValueRuleAndFollowsEveryChange) {
   // East, North and Order cells; the order rounds half to even, with no 16-bit limit.
-  const struct {
-    const char *east, *north, *order;
-    double expected[3];
-  } cells[] = {{"280 000.5", "6130000abc", "", {280000.5, 6130000, 0}},
-               {"1e400", "-5", "2.5", {0, -5, 2}},
-               {"", "x", "70000.5", {0, 0, 70000}}};
+  // clang-format off
+  const struct { const char *east, *north, *order; double expected[3]; } cells[] = {
+      {"280 000.5", "6130000abc", "", {280000.5, 6130000, 0}}, {"1e400", "-5", "2.5", {0, -5, 2}},
+      {"", "x", "70000.5", {0, 0, 70000}}};  // clang-format on
   for (const auto& c : cells) {
     MarkList list;
     list.AppendRow(JoinMark("6628/1001", c.east, c.north, c.order));
@@ -59,29 +57,21 @@ TEST(MarkIndex, ReadsCellsByTheNumericValueRuleAndFollowsEveryChange) {
     list.AppendRow(JoinMark("6628/1009", "1", "1"));
     return list;
   };
+  // clang-format off
   const std::pair<std::function<void(MarkList&)>, double> changes[] = {
       {[](MarkList& l) { l.SetCell(0, kColEast, "1"); }, 1},
       {[](MarkList& l) { l.SetCell(1, kColPsmNo, "6628/1001"); }, 2},  // the later row wins
       {[](MarkList& l) { l.AppendRow(JoinMark("6628/1001", "3", "3")); }, 3},
       {[](MarkList& l) { l.InsertRow(0, JoinMark("6628/1001", "3", "3")); }, 10},
       {[](MarkList& l) { l.AppendRow(JoinMark("6628/1001", "", "")); }, 0},
-      {[](MarkList& l) { l.RemoveRow(0); }, 0},
-      {[](MarkList& l) {
-         l.KeepRows({false, true});
-       },
-       0},
-      {[](MarkList& l) { l.Resize(0); }, 0},
-      {[](MarkList& l) { l.Clear(); }, 0},
+      {[](MarkList& l) { l.RemoveRow(0); }, 0}, {[](MarkList& l) { l.KeepRows({false, true}); }, 0},
+      {[](MarkList& l) { l.Resize(0); }, 0}, {[](MarkList& l) { l.Clear(); }, 0},
       {[&](MarkList& l) { l = other("5"); }, 5},
-      {[&](MarkList& l) {
-         MarkList moved = other("6");
-         l = std::move(moved);
-       },
-       6},
+      {[&](MarkList& l) { MarkList moved = other("6"); l = std::move(moved); }, 6},
       // Keys beyond 32 bits never match: clamped or wrapped, they would read as these.
       {[](MarkList& l) { l.SetCell(1, kColPsmNo, "4294967297"); }, 10},
       {[](MarkList& l) { l.SetCell(1, kColPsmNo, "2147483647.6"); }, 10},
-  };
+  };  // clang-format on
   for (std::size_t i = 0; i < std::size(changes); ++i) {
     MarkList list;
     list.AppendRow(JoinMark("6628/1001", "10", "10"));
@@ -140,18 +130,12 @@ TEST_F(Joins, AMissingMarkOrCoordinateGivesZeroAndAnOrderAboveTheLimitMinusNine)
     m_list.SetCell(1, kColEast, "281000");
     m_list.SetCell(1, kColNorth, "6131000");
   }
-  const struct {
-    const char *order1, *order2, *maxOrder;
-    bool refused;
-  } orders[] = {
-      {"6", "1", "5", true},
-      {"1", "6", "5", true},
-      {"5", "5", "5", false},
-      {"", "", "0", false},             // an empty Order counts 0
-      {"1", "1", "", true},             // an empty limit counts 0
-      {"5.5", "1", "5", true},          // the order rounds half to even: 6
-      {"40000", "1", "39999.5", true},  // the limit is not rounded
-  };
+  // An empty Order or limit counts 0; the order rounds half to even (5.5: 6), the limit does not.
+  // clang-format off
+  const struct { const char *order1, *order2, *maxOrder; bool refused; } orders[] = {
+      {"6", "1", "5", true}, {"1", "6", "5", true}, {"5", "5", "5", false}, {"", "", "0", false},
+      {"1", "1", "", true}, {"5.5", "1", "5", true}, {"40000", "1", "39999.5", true}};
+  // clang-format on
   for (const auto& c : orders) {
     m_list.SetCell(0, kColOrder, c.order1);
     m_list.SetCell(1, kColOrder, c.order2);
@@ -168,12 +152,9 @@ TEST_F(Joins, AMissingMarkOrCoordinateGivesZeroAndAnOrderAboveTheLimitMinusNine)
 // a mark above the order limit: the grid line, csf 1. The same mark twice: the point scale factor
 // k0 (1 + 3 E'^2 Q) (1 - 15.7e-6) = 1.0001807941 at the foot-point latitude of N 6130000.
 TEST_F(Joins, RowsOfTheJoinCalculation) {
-  const struct {
-    DistanceCalculationMode mode;
-    const char *maxOrder, *from, *to;
-    Row expected;
-  } cases[] = {
-      // clang-format off
+  // clang-format off
+  const struct { DistanceCalculationMode mode; const char *maxOrder, *from, *to; Row expected; }
+      cases[] = {
       {kGrs80, "5", "6628/1001", "6628/1002", {"66281001", "66281002", "45.0000", "1413.962", "1.00017809"}},
       {kGrs80, "5", "6628/1002", "6628/1001", {"66281002", "66281001", "225.0000", "1413.962", "1.00017809"}},
       {kAns, "5", "6628/1001", "6628/1002", {"66281001", "66281002", "45.0000", "1413.962", "1.00017808"}},
@@ -189,8 +170,7 @@ TEST_F(Joins, RowsOfTheJoinCalculation) {
       {kAns, "5", "6628/1001", "6628/1004", {"66281001", "66281004", "0.0000", "0.000", "0.00000000"}},
       {kPlane, "5", "6628/1005", "6628/1002", {"66281005", "66281002", "0.0000", "0.000", "0.00000000"}},
       {kGrs80, "5", "6628/1001", "none", {"66281001", "", "0.0000", "0.000", "0.00000000"}},
-      // clang-format on
-  };
+  };  // clang-format on
   m_list.AppendRow(JoinMark("66281003", "281000", "6131000", "1"));
   m_list.AppendRow(JoinMark("6628/1004", "282000", ""));  // no North
   m_list.AppendRow(JoinMark("6628/1005", "-1", "6132000"));
