@@ -60,6 +60,30 @@ inline std::string Replaced(std::string text, const std::string& from, const std
   return text;
 }
 
+// text cut at every `separator`.
+inline std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+  std::vector<std::string> parts;
+  for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + separator.size()) {
+    end = text.find(separator, at);
+    parts.push_back(text.substr(at, end - at));
+  }
+  return parts;
+}
+
+// The rows of the table tests/data/model/name, fields split at " | "; blank lines and lines
+// starting with '#' are skipped (a table without rows fails); "\r" and "\n" in a field stand for CR
+// and LF.
+inline std::vector<std::vector<std::string>> TableRows(const std::string& name) {
+  std::vector<std::vector<std::string>> rows;
+  const std::string path = std::string(KESTRAL_TEST_DATA_DIR) + "/model/" + name;
+  for (const std::string& line : Split(ReadBytes(path), "\n")) {
+    if (line.empty() || line[0] == '#') continue;
+    rows.push_back(Split(Replaced(Replaced(line, "\\r", "\r"), "\\n", "\n"), " | "));
+  }
+  EXPECT_FALSE(rows.empty()) << "no rows in " << path;
+  return rows;
+}
+
 // The messages, one a line: "! title | text | icon".
 inline std::string Said(const RecordingSink& sink) {
   std::string text;

@@ -23,84 +23,65 @@ std::string Outcome(const std::string& what, std::optional<std::int64_t> count,
          Written(list.Lines()) + Said(sink);
 }
 
-// Plan points placed from 6628/1001 (CompareFixtures.h); each row one comparison.
+// Plan points placed from 6628/1001 (CompareFixtures.h); each row one comparison, then the bearing
+// datum rows ("2 PSM's" with the datum boxes) and another bearing datum, whose boxes are not read.
 TEST(ComparePSMJoins, ResultLinesDatumSectionAndClosingMessage) {
   CompareData d;
-  const PlanPoint o = d.origin;
-  const std::string blank12(12, ' '), blank20(20, ' ');
-  // Each PSM placed 0.1 % too far from 6628/1001: every join between them fails.
-  const PlanPoint far2 = d.Like(66281002, 0, 1.414), far7 = d.Like(66281007, 0, 1.0);
-  const struct {
-    std::string what, criterion;
-    bool full;
-    std::string datum1, datum2;
-    std::vector<PlanPoint> plan;
-  } cases[] = {
-      {"acceptable", "Urban Areas", false, "", "", {o, d.Like(66281002)}},
-      {"acceptable, full details", "Urban Areas", true, "", "", {o, d.Like(66281002, 7, -0.05)}},
-      {"distance not acceptable", "Urban Areas", false, "", "", {o, d.Like(66281002, 0, 0.06)}},
-      {"bearing not acceptable", "Adelaide City", false, "", "", {o, d.Like(66281002, -5)}},
-      {"order above the limit", "Urban Areas", true, "", "", {o, {66281003, 1000, 2000, 1}}},
-      {"mark missing", "Urban Areas", true, "", "", {o, {66289999, 1000, 2000, 1}}},
-      {"point unsolved", "Urban Areas", true, "", "", {o, {66281002, 0, 0, 0}}},
-      // 4600 is an ordinary point, 4601 the lowest PSM key; pairs in plan order only.
-      {"pairs of PSMs",
-       "Urban Areas",
-       false,
-       "",
-       "",
-       {o, {4600, 0, 0, 1}, d.Like(66281002), {4601, 5, 5, 1}, {12, 0, 0, 1}}},
-      {"no PSMs", "Urban Areas", false, "", "", {{12, 0, 0, 1}, {4600, 1, 1, 1}}},
-      {"one join not acceptable", "Urban Areas", false, "", "", {o, far2, d.Like(66281003)}},
-      {"five joins not acceptable",
-       "Urban Areas",
-       false,
-       "",
-       "",
-       {o, far2, far7, d.Like(66281005, 0, 1.0)}},
-      {"datum: both listed", "Urban Areas", false, "6628/1001", "6628/1002", {o}},
-      {"datum: typed without the slash", "Urban Areas", false, "66281001", "66281002", {o}},
-      {"datum: a mark missing", "Urban Areas", false, "6628/1001", "6628/9999", {o}},
-      {"datum: order above the limit", "Urban Areas", false, "6628/1001", "6628/1003", {o}},
-      {"datum: label past column 30",
-       "Urban Areas",
-       false,
-       "6628/1001" + blank12,
-       "6628/1002",
-       {o}},
-      {"datum: bearing past column 45",
-       "Urban Areas",
-       false,
-       "6628/1001" + blank20,
-       "6628/1002",
-       {o}},
-      {"datum: To empty", "Urban Areas", false, "6628/1001", "", {o}},
-      {"datum: From empty", "Urban Areas", false, "", "6628/1002", {o}},
-  };
   std::string transcript;
-  for (const auto& c : cases) {
-    d.settings.m_criterion = c.criterion;
-    d.settings.m_fullDetails = c.full;
-    d.settings.m_twoPsms = !c.datum1.empty() || !c.datum2.empty();
-    d.settings.m_datum1 = c.datum1;
-    d.settings.m_datum2 = c.datum2;
+  const auto run = [&](const std::string& what, const char* criterion, bool full,
+                       const std::vector<PlanPoint>& plan, bool twoPsms = false,
+                       const std::string& from = "", const std::string& to = "") {
+    d.settings.m_criterion = criterion;
+    d.settings.m_fullDetails = full;
+    d.settings.m_twoPsms = twoPsms;
+    d.settings.m_datum1 = from;
+    d.settings.m_datum2 = to;
     JoinContext context{d.index, d.settings};
     RecordingResultList list;
     RecordingSink sink;
     NoPendingEvents events;
-    const auto count = ComparePSMJoins(PlanOf(c.plan), context, d.settings, list, sink, events);
-    transcript += Outcome(c.what, count, list, sink);
-  }
-  // Another bearing datum: the datum boxes are not read.
-  d.settings.m_twoPsms = false;
-  d.settings.m_datum1 = "6628/1001";
-  d.settings.m_datum2 = "6628/1002";
-  JoinContext context{d.index, d.settings};
-  RecordingResultList list;
-  RecordingSink sink;
-  NoPendingEvents events;
-  ComparePSMJoins(PlanOf({o}), context, d.settings, list, sink, events);
-  ExpectGolden(transcript + Outcome("another bearing datum", 0, list, sink), "compare.txt");
+    const auto count = ComparePSMJoins(PlanOf(plan), context, d.settings, list, sink, events);
+    transcript += Outcome(what, count, list, sink);
+  };
+  const PlanPoint o = d.origin;
+  // Each PSM placed 0.1 % too far from 6628/1001: every join between them fails.
+  const PlanPoint far2 = d.Like(66281002, 0, 1.414), far7 = d.Like(66281007, 0, 1.0);
+  const struct {
+    const char *what, *criterion;
+    bool full;
+    std::vector<PlanPoint> plan;
+  } cases[] = {
+      // clang-format off
+      {"acceptable", "Urban Areas", false, {o, d.Like(66281002)}},
+      {"acceptable, full details", "Urban Areas", true, {o, d.Like(66281002, 7, -0.05)}},
+      {"distance not acceptable", "Urban Areas", false, {o, d.Like(66281002, 0, 0.06)}},
+      {"bearing not acceptable", "Adelaide City", false, {o, d.Like(66281002, -5)}},
+      {"order above the limit", "Urban Areas", true, {o, {66281003, 1000, 2000, 1}}},
+      {"mark missing", "Urban Areas", true, {o, {66289999, 1000, 2000, 1}}},
+      {"point unsolved", "Urban Areas", true, {o, {66281002, 0, 0, 0}}},
+      // 4600 is an ordinary point, 4601 the lowest PSM key; pairs in plan order only.
+      {"pairs of PSMs", "Urban Areas", false,
+       {o, {4600, 0, 0, 1}, d.Like(66281002), {4601, 5, 5, 1}, {12, 0, 0, 1}}},
+      {"no PSMs", "Urban Areas", false, {{12, 0, 0, 1}, {4600, 1, 1, 1}}},
+      {"one join not acceptable", "Urban Areas", false, {o, far2, d.Like(66281003)}},
+      {"five joins not acceptable", "Urban Areas", false, {o, far2, far7, d.Like(66281005, 0, 1.0)}},
+      // clang-format on
+  };
+  for (const auto& c : cases) run(c.what, c.criterion, c.full, c.plan);
+  const std::string blank12(12, ' '), blank20(20, ' ');
+  const std::string datums[][3] = {
+      {"both listed", "6628/1001", "6628/1002"},
+      {"typed without the slash", "66281001", "66281002"},
+      {"a mark missing", "6628/1001", "6628/9999"},
+      {"order above the limit", "6628/1001", "6628/1003"},
+      {"label past column 30", "6628/1001" + blank12, "6628/1002"},
+      {"bearing past column 45", "6628/1001" + blank20, "6628/1002"},
+      {"To empty", "6628/1001", ""},
+      {"From empty", "", "6628/1002"},
+  };
+  for (const auto& c : datums) run("datum: " + c[0], "Urban Areas", false, {o}, true, c[1], c[2]);
+  run("another bearing datum", "Urban Areas", false, {o}, false, "6628/1001", "6628/1002");
+  ExpectGolden(transcript, "compare.txt");
 }
 
 // The count has no 16-bit limit: 257 PSMs 100 m apart and 1 % too far apart on the plan make

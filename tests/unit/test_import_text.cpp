@@ -7,6 +7,7 @@
 
 #include "CompareFixtures.h"
 #include "common/Errors.h"
+#include "common/NumericValue.h"
 #include "common/ValueList.h"
 #include "marks/ImportText.h"
 
@@ -18,45 +19,28 @@ using namespace testsupport;
 // Fields are runs of digits, points and slashes, given by number (1, 2, 3, 0, 0 as the window
 // starts); letters, signs, units and other separators only separate. A decimal comma cuts a
 // coordinate in two, an exponent letter cuts like any letter; fields are copied as they stand;
-// the earlier box wins a number given twice; no field, 0 and fractions take nothing.
+// the earlier box wins a number given twice; no field, 0 and fractions take nothing. Lines,
+// column numbers and fields: tests/data/model/import_fields.txt.
 TEST(ImportText, FieldsByNumber) {
-  const ImportColumnNumbers initial{}, withHeight{1, 2, 3, 4, 0};
-  const struct {
-    const char* line;
-    ImportColumnNumbers columns;
-    MarkRow row;  // empty: the line adds nothing
-  } cases[] = {
-      {"6628/1001, 280000.123, 6100000.456, ",
-       initial,
-       {"6628/1001", "280000.123", "6100000.456", "", "", "", "", ""}},
-      {"PSM 17 E280000.5 N-6100000.25",
-       initial,
-       {"17", "280000.5", "6100000.25", "", "", "", "", ""}},
-      {"12 280000.1 6100000.2 45.6m",
-       withHeight,
-       {"12", "280000.1", "6100000.2", "45.6", "", "", "", ""}},
-      {"x2,5;7\t", initial, {"2", "5", "7", "", "", "", "", ""}},
-      {"6628/1001;280000,123;6100000,456",
-       initial,
-       {"6628/1001", "280000", "123", "", "", "", "", ""}},
-      {"5 2.8e5", initial, {"5", "2.8", "5", "", "", "", "", ""}},
-      {"E 0280000.10 N 1.2.3 H / Z 54 PT 6628/1234",
-       {5, 1, 2, 3, 4},
-       {"6628/1234", "0280000.10", "1.2.3", "/", "", "54", "", ""}},
-      {"7 280000 6100000", {1, 1, 2, 2, 0}, {"7", "", "280000", "", "", "", "", ""}},
-      {"7 280000", {1, 2.5, 3, 0, 0}, {"7", "", "", "", "", "", "", ""}},
-      {"1 2 3 4 5 6 7 8 9 10",
-       ReadImportColumnNumbers(" 4 ", "3m", "", "abc", "1e1"),
-       {"4", "3", "", "", "", "10", "", ""}},  // read by the numeric value rule, in box order
-      {"Point East North", initial, {}},
-      {"7 280000 6100000", {0, 2, 3, 0, 0}, {}},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : TableRows("import_fields.txt")) {
+    const auto numbers = Split(c[1], " ");
+    const ImportColumnNumbers columns{NumericValue(numbers[0]), NumericValue(numbers[1]),
+                                      NumericValue(numbers[2]), NumericValue(numbers[3]),
+                                      NumericValue(numbers[4])};
     MarkList list;
-    const bool added = ExtractCoordData(c.line, c.columns, 1, "F", list);
-    EXPECT_EQ(added, list.RowCount() == 1) << c.line;
-    EXPECT_EQ(added ? list.Row(0) : MarkRow{}, c.row) << c.line;
+    const bool added = ExtractCoordData(c[0], columns, 1, "F", list);
+    EXPECT_EQ(added, list.RowCount() == 1) << c[0];
+    std::string fields;
+    for (const std::string& cell : list.RowCount() == 1 ? list.Row(0) : MarkRow{}) {
+      fields += ";" + cell;
+    }
+    EXPECT_EQ(list.RowCount() == 1 ? fields.substr(1) : "-", c[2]) << c[0];
   }
+  // The boxes are read by the numeric value rule, in box order.
+  MarkList list;
+  ExtractCoordData("1 2 3 4 5 6 7 8 9 10", ReadImportColumnNumbers(" 4 ", "3m", "", "abc", "1e1"),
+                   1, "F", list);
+  EXPECT_EQ(list.Row(0), (MarkRow{"4", "3", "", "", "", "10", "", ""}));
   EXPECT_EQ(NumberedFields("6628/1001;280000,123"), "1: 6628/1001   2: 280000   3: 123");
   EXPECT_EQ(NumberedFields("Point East North"), "");
 }

@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "CompareFixtures.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
 
 namespace modKestralMGA {
 namespace {
+
+using testsupport::TableRows;
 
 MarkList ListOf(std::initializer_list<MarkRow> rows) {
   MarkList list;
@@ -88,42 +91,15 @@ TEST(MarkListRules, RemoveDupKeepsTheFirstRowOfEachPsmNumber) {
   EXPECT_EQ(Psms(list), "P:1 Q:2 :4 dup:5 p:7 P :8 ");
 }
 
+// Typed text and what it stores: tests/data/model/typed_cells.txt.
 TEST(MarkListRules, CommitOfTypedText) {
   MarkList list = ListOf({Mark("P", "1", "2", "3"), Mark("Q"), Mark("R")});
   list.SetCell(0, kColZone, "54");
   list.SetCell(2, kColZone, "53");
-  const struct {
-    std::size_t row;
-    int column;
-    const char* typed;
-    bool stores;
-    const char* stored;
-  } cases[] = {
-      // The PSM number gets a slash after four characters.
-      {0, kColPsmNo, "66281001", true, "6628/1001"},
-      {0, kColPsmNo, "662810", true, "6628/10"},
-      {0, kColPsmNo, "1234", true, "1234"},
-      {0, kColPsmNo, "12/345", true, "12/345"},
-      {0, kColPsmNo, "12345", true, "1234/5"},
-      {0, kColPsmNo, "", false, ""},
-      // Coordinates get three decimals.
-      {0, kColEast, "280000.5", true, "280000.500"},
-      {0, kColEast, "1e3", true, "1000.000"},
-      {0, kColNorth, "280000.1234", true, "280000.123"},
-      {0, kColHeight, "abc", true, "0.000"},
-      {0, kColHeight, "12.3125", true, "12.313"},
-      {0, kColEast, "", true, ""},
-      // Text goes to upper case, Windows-1252 letters included; Enter on an empty cell below a
-      // filled one repeats it, but not in the first row nor when the cell holds text.
-      {1, kColDatum, "gda\xE9", true, "GDA\xC9"},
-      {1, kColZone, "", true, "54"},
-      {0, kColOrder, "", true, ""},
-      {2, kColZone, "", true, ""},
-  };
-  for (const auto& c : cases) {
-    const CellCommit commit = CommitCellText(list, c.row, c.column, c.typed);
-    EXPECT_EQ(commit.Stores, c.stores) << c.typed;
-    EXPECT_EQ(commit.Text, c.stored) << c.typed;
+  for (const auto& c : TableRows("typed_cells.txt")) {
+    const CellCommit commit = CommitCellText(list, std::stoul(c[0]), std::stoi(c[1]), c[2]);
+    EXPECT_EQ(commit.Stores, c[3] == "1") << c[2];
+    EXPECT_EQ(commit.Text, c[4]) << c[2];
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "CompareFixtures.h"
 #include "common/Errors.h"
+#include "common/NumericValue.h"
 #include "plan/LinesFile.h"
 #include "plan/PlanPoints.h"
 
@@ -49,35 +50,25 @@ void ExpectPoints(const std::string& what, const std::vector<PlanLine>& lines,
   }
 }
 
-// Plans of straight lines, with the coordinates worked out by hand from the passes. They hold to
-// 1e-10 m, not closer: the reading of a ddd.mmss bearing adds 1e-09 to its minutes and seconds.
+// Plans of straight lines (tests/data/model/plan_point_cases.txt), with the coordinates worked
+// out by hand from the passes. They hold to 1e-10 m, not closer: the reading of a ddd.mmss bearing
+// adds 1e-09 to its minutes and seconds.
 TEST(BuildPlanPoints, PlacesEachPointFromTheRecordThePassesTake) {
-  // clang-format off
-  ExpectPoints("one line due east", {{4601, 4602, 90, 100, 0}}, {{4601, 0, 0, 1}, {4602, 100, 0, 1}}, 1e-10);
-  ExpectPoints("a from point placed by the reversed bearing, then shifted",
-               {{10, 4601, 90, 50, 0}, {4602, 10, 90, 30, 0}}, {{10, 30, 0, 1}, {4601, 80, 0, 1}, {4602, 0, 0, 1}}, 1e-10);
-  ExpectPoints("chain listed backwards: entries 1, 2, 4, 5, 3 over two placing passes",
-               {{1, 2, 90, 10, 0}, {4, 5, 90, 40, 0}, {3, 4, 90, 30, 0}, {2, 3, 90, 20, 0}},
-               {{1, 0, 0, 1}, {2, 10, 0, 1}, {4, 60, 0, 1}, {5, 100, 0, 1}, {3, 30, 0, 1}}, 1e-10);
-  // 4 is placed in the first pass from 3, placed just before it, by the first record in record
-  // order (3,4), not by the later direct line from the origin.
-  ExpectPoints("a point placed earlier in the same pass serves the next",
-               {{1, 2, 90, 10, 0}, {3, 4, 90, 5, 0}, {1, 4, 0, 20, 0}, {2, 3, 0, 7, 0}},
-               {{1, 0, 0, 1}, {2, 10, 0, 1}, {3, 10, 7, 1}, {4, 15, 7, 1}}, 1e-10);
-  // 3 waits for the second pass, when 5 (placed first, from 2) and 4 are both placed: the first
-  // record in record order, 3-4, places it 100 m south of 4, not 1 m south of 5. The 999 lines
-  // fix the entry order and leave 6 unplaced, at the shifted origin.
-  ExpectPoints("in a later pass the first record in record order wins",
-               {{1, 2, 90, 10, 0}, {3, 5, 999, 0, 0}, {4, 6, 999, 0, 0}, {3, 4, 0, 100, 0}, {3, 5, 0, 1, 0}, {2, 5, 0, 20, 0}, {2, 4, 0, 30, 0}},
-               {{1, 0, 70, 1}, {2, 10, 70, 1}, {3, 10, 0, 1}, {5, 10, 90, 1}, {4, 10, 100, 1}, {6, 0, 70, 0}}, 1e-10);
-  // Bearings above 360 (up to 1000) and exactly 999 never place a point; 360 does.
-  ExpectPoints("lines that cannot place a point",
-               {{1, 2, 180, 10, 0}, {2, 3, 999, 5, 0}, {2, 4, 500, 5, 0}, {2, 5, 1000, 5, 0}, {2, 6, 360.0001, 5, 0}, {2, 7, 360, 5, 0}},
-               {{1, 0, 10, 1}, {2, 0, 0, 1}, {3, 0, 10, 0}, {4, 0, 10, 0}, {5, 0, 10, 0}, {6, 0, 10, 0}, {7, 0, 5, 1}}, 1e-10);
-  ExpectPoints("a line from a point to itself places nothing", {{1, 2, 90, 10, 0}, {3, 3, 0, 5, 0}},
-               {{1, 0, 0, 1}, {2, 10, 0, 1}, {3, 0, 0, 0}}, 1e-10);
-  ExpectPoints("a point numbered 0 is an ordinary point", {{0, 7, 0, 5, 0}}, {{0, 0, 0, 1}, {7, 0, 5, 1}}, 1e-10);
-  // clang-format on
+  for (const auto& c : TableRows("plan_point_cases.txt")) {
+    std::vector<PlanLine> lines;
+    std::vector<PlanPoint> points;
+    for (const std::string& record : Split(c[1], ";")) {
+      const auto v = Split(record, ",");
+      lines.push_back(
+          {std::stoi(v[0]), std::stoi(v[1]), NumericValue(v[2]), NumericValue(v[3]), 0});
+    }
+    for (const std::string& record : Split(c[2], ";")) {
+      const auto v = Split(record, ",");
+      points.push_back({std::stoi(v[0]), NumericValue(v[1]), NumericValue(v[2]),
+                        static_cast<std::int16_t>(std::stoi(v[3]))});
+    }
+    ExpectPoints(c[0], lines, points, 1e-10);
+  }
 }
 
 // R = 100 m, arc 31.4159 m: chord 2 R sin(arc / 2R) = 31.28689 m; the record gives the tangent
