@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "MarkDetailsLines.h"
+#include "PrintTestSupport.h"
 #include "TempFolder.h"
 #include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
@@ -208,8 +209,31 @@ class MainWindowTest : public ::testing::Test {
   Widget* Find(const char* name) {
     return FindIn<Widget>(*m_window, name);
   }
-  void Click(const char* button) {
-    QTest::mouseClick(Find<QAbstractButton>(button), Qt::LeftButton);
+  static void ClickIn(const QObject& window, const char* button) {
+    QTest::mouseClick(FindIn<QAbstractButton>(window, button), Qt::LeftButton);
+  }
+  void Click(const char* button) { ClickIn(*m_window, button); }
+  // Checks the layout rules of window, each "a < b" (a wholly left of b), "a ^ b" (a wholly above
+  // b), "a = b" (tops level) or "a [ b" (a inside b), and that the named controls do not overlap.
+  static void ExpectLayout(const QWidget& window, const Lines& rules, const Lines& apart = {}) {
+    auto area = [&](const std::string& name) {
+      return FindIn<QWidget>(window, name.c_str())->geometry();
+    };
+    for (const std::string& rule : rules) {
+      const std::size_t blank = rule.find(' ');
+      const QRect a = area(rule.substr(0, blank)), b = area(rule.substr(blank + 3));
+      const char op = rule[blank + 1];
+      const bool holds = op == '<'   ? a.right() < b.left()
+                         : op == '^' ? a.bottom() < b.top()
+                         : op == '=' ? a.top() == b.top()
+                                     : QRect(QPoint(), b.size()).contains(a);
+      EXPECT_TRUE(holds) << rule;
+    }
+    for (const std::string& a : apart) {
+      EXPECT_TRUE(window.rect().contains(area(a))) << a << " lies outside the window";
+      for (const std::string& b : apart)
+        EXPECT_TRUE(a == b || !area(a).intersects(area(b))) << a << " overlaps " << b;
+    }
   }
   void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
   QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
@@ -248,6 +272,39 @@ class MainWindowTest : public ::testing::Test {
   void TypeAndEnter(const QString& text) {
     Type(text);
     Press(Qt::Key_Return);
+  }
+
+  // Prints to a PDF file through print, then previews through preview: the printed lines are
+  // expected, the only message is the print's and the preview shows the same pages.
+  void ExpectPrintAndPreview(const std::function<void()>& print,
+                             const std::function<void()>& preview, const Lines& expected,
+                             const Msg& message) {
+    const std::string pdf = PathIn("printed.pdf");
+    m_dialogs.AnswerPrinter(pdf);
+    print();
+    EXPECT_EQ(m_dialogs.Messages, Msgs({message}));
+    const auto pages = PrintedPages(pdf);
+    EXPECT_EQ(AllLines(pages), expected);
+    m_dialogs.PreviewPdf = PathIn("preview.pdf");
+    preview();
+    EXPECT_EQ(m_dialogs.Previews.size(), 1u);
+    EXPECT_EQ(PrintedPages(m_dialogs.PreviewPdf), pages);
+    EXPECT_EQ(m_dialogs.Messages.size(), 1u);
+  }
+  // A cancelled print dialog, then one that fails: the failure's message only; the window's
+  // print button stays enabled and the pointer is back.
+  void ExpectPrintCancelAndFailure(const QWidget& window, const std::function<void()>& print,
+                                   const std::string& title) {
+    m_dialogs.AnswerPrinter("");
+    m_dialogs.AnswerPrinter(PathIn("no-such-folder/printed.pdf"));
+    print();
+    print();
+    EXPECT_EQ(m_dialogs.Messages,
+              Msgs({{"The printer could not be started", title, MessageIcon::Exclamation}}));
+    EXPECT_EQ(m_dialogs.PrinterPrompts.size(), 2u);
+    const auto* button = window.findChild<QPushButton*>(QStringLiteral("cmdPrint"));
+    EXPECT_TRUE(!button || button->isEnabled());
+    EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
   }
 
   // ---- The comparison ----

@@ -37,26 +37,15 @@ class RecordingPage final : public QPaintDevice, public QPaintEngine {
   }
   Type type() const override { return User; }
   int metric(PaintDeviceMetric metric) const override {
-    switch (metric) {
-      case PdmWidth:
-        return m_w;
-      case PdmHeight:
-        return m_h;
-      case PdmWidthMM:
-        return m_w * 254 / (10 * kDpi);
-      case PdmHeightMM:
-        return m_h * 254 / (10 * kDpi);
-      case PdmNumColors:
-        return 0x7fffffff;
-      case PdmDepth:
-        return 32;
-      case PdmDevicePixelRatio:
-        return 1;
-      case PdmDevicePixelRatioScaled:
-        return int(devicePixelRatioFScale());
-      default:
-        return kDpi;  // the four resolutions
-    }
+    if (metric == PdmWidth) return m_w;
+    if (metric == PdmHeight) return m_h;
+    if (metric == PdmWidthMM) return m_w * 254 / (10 * kDpi);
+    if (metric == PdmHeightMM) return m_h * 254 / (10 * kDpi);
+    if (metric == PdmNumColors) return 0x7fffffff;
+    if (metric == PdmDepth) return 32;
+    if (metric == PdmDevicePixelRatio) return 1;
+    if (metric == PdmDevicePixelRatioScaled) return int(devicePixelRatioFScale());
+    return kDpi;  // the four resolutions
   }
   int page = 1;
   std::vector<Drawn> texts;
@@ -117,8 +106,18 @@ TEST(PrinterColumnWriter, ColumnIsTheAverageCharacterWidthOfTheTenPointFont) {
 
 // Fields at their columns, text straight on, an empty line taking its height. In device units a
 // field goes to the next line only when the position is already past its column's start;
-// exactly at it, it stays.
+// exactly at it, it stays. The rule holds for a proportional font too: wide letters push a field to
+// the next line, narrow ones do not.
 TEST(PrinterColumnWriter, PlacesFieldsAtColumnsAndTextStraightOn) {
+  PrintedPage proportional(QFont(QStringLiteral("DejaVu Sans")));
+  proportional.writer.Field(1, "WWWWWWWWWW");  // ten wide letters reach past column 11
+  proportional.writer.Field(11, "next line");
+  proportional.writer.Field(30, "iiiiiiiiii");  // ten narrow ones do not reach column 40
+  proportional.writer.Field(40, "same line");
+  proportional.Expect({{1, 1, 0, "WWWWWWWWWW"},
+                       {1, 11, 1, "next line"},
+                       {1, 30, 1, "iiiiiiiiii"},
+                       {1, 40, 1, "same line"}});
   PrintedPage page;
   auto& out = page.writer;
   out.Field(1, "From");
@@ -153,19 +152,6 @@ TEST(PrinterColumnWriter, PlacesFieldsAtColumnsAndTextStraightOn) {
                {1, 15, 5, "281000.000"},
                {1, 5, 7, "x"},
                {1, 1, 8, "Straße 45°, column 0 taken as 1"}});
-}
-
-// The rule holds for a proportional font too: wide letters push a field to the next line.
-TEST(PrinterColumnWriter, ProportionalFontKeepsTheColumnRule) {
-  PrintedPage page(QFont(QStringLiteral("DejaVu Sans")));
-  page.writer.Field(1, "WWWWWWWWWW");  // ten wide letters reach past column 11
-  page.writer.Field(11, "next line");
-  page.writer.Field(30, "iiiiiiiiii");  // ten narrow ones do not reach column 40
-  page.writer.Field(40, "same line");
-  page.Expect({{1, 1, 0, "WWWWWWWWWW"},
-               {1, 11, 1, "next line"},
-               {1, 30, 1, "iiiiiiiiii"},
-               {1, 40, 1, "same line"}});
 }
 
 TEST(PrinterColumnWriter, NewPageWhenAPageIsFull) {
