@@ -12,6 +12,10 @@ namespace modKestralMGA {
 inline constexpr auto kGrs80 = DistanceCalculationMode::MGA94_2020;
 inline constexpr auto kAns = DistanceCalculationMode::AMG84;
 inline constexpr auto kPlane = DistanceCalculationMode::Plane;
+// The ellipsoid choice named "GRS80", "ANS" or "Plane" in a case file.
+inline DistanceCalculationMode ModeNamed(const std::string& name) {
+  return name == "GRS80" ? kGrs80 : name == "ANS" ? kAns : kPlane;
+}
 
 // A mark list row with the cells a join reads; height, zone, datum and status empty.
 inline MarkRow JoinMark(std::string psmNumber, std::string east, std::string north,

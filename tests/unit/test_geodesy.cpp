@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseFile.h"
 #include "GeodesyFixtures.h"
 #include "common/NumberFormat.h"
 #include "common/Rounding.h"
@@ -25,38 +26,34 @@
 namespace modKestralMGA {
 namespace {
 
-double Radians(double degrees, double minutes, double seconds) {
-  return Pi() * (degrees + minutes / 60.0 + seconds / 3600.0) / 180.0;
+using testsupport::CaseNumber;
+using testsupport::CaseText;
+using testsupport::Fields;
+
+// Angles, grid bearings, latitudes and combined scale factors against geodesy.tsv.
+Fields Results(const Fields& in) {
+  const auto number = [&](std::size_t i) { return CaseNumber(in[i]); };
+  if (in[0] == "dms-read") return {CaseText(DMSToRadians(in[1]))};
+  if (in[0] == "dms-write") return {FormatNumber(RadiansToDMS(number(1)), kFormatBearing)};
+  if (in[0] == "bearing") return {CaseText(GridBearing(number(1), number(2)))};
+  if (in[0] == "latitude") {
+    int tests = 0;
+    const double latitude = GridToLatitude(number(1), number(2), ModeNamed(in[3]), &tests);
+    return {CaseText(latitude), CaseText(tests)};
+  }
+  MarkList list;
+  list.AppendRow(JoinMark("6628/1001", in[1], in[2], "1"));
+  list.AppendRow(JoinMark("6628/1002", in[3], in[4], "1"));
+  MarkIndex index(list);
+  const FixedJoinSettings settings("5", in[5], ModeNamed(in.at(6)));
+  JoinContext context{index, settings};
+  double bearing = 0.0, distance = 0.0, csf = 0.0;
+  CombinedScaleFactor(context, 66281001, 66281002, bearing, distance, csf);
+  return {FormatNumber(bearing, kFormatBearing), CaseText(csf), CaseText(distance)};
 }
 
-std::string Dms(double radians) {
-  return FormatNumber(RadiansToDMS(radians), kFormatBearing);
-}
-
-// DMSToRadians reads minutes and seconds as two-character groups (one digit after the point is
-// 4 minutes, not 40; the fifth decimal is ignored); 1e-09 minutes and seconds are added to every
-// text with a point: at most 3e-13 rad. RadiansToDMS rounds the seconds and carries; the degrees
-// never wrap, a full circle comes down once and a negative angle goes up once. The hex angles were
-// found by searching neighbouring doubles so that the seconds come out as exactly a half: halves
-// go to the even second (std::round would give 0.0031 and 0.0032).
-TEST(Angles, DMSTextsToRadiansAndBack) {
-  const std::pair<const char*, double> read[] = {
-      // clang-format off
-      {"123.4530", Radians(123, 45, 30)}, {"123", Radians(123, 0, 0)}, {"", 0}, {"abc", 0},
-      {"123.4", Radians(123, 4, 0)}, {"123.45", Radians(123, 45, 0)}, {"5.0709", Radians(5, 7, 9)},
-      {"123.45305", Radians(123, 45, 30)},
-      // clang-format on
-  };
-  for (const auto& [text, radians] : read) EXPECT_NEAR(DMSToRadians(text), radians, 1e-12) << text;
-  const std::pair<double, const char*> written[] = {
-      // clang-format off
-      {Radians(10, 20, 59.4), "10.2059"}, {Radians(10, 20, 59.6), "10.2100"}, {2 * Pi(), "0.0000"},
-      {Radians(10, 59, 59.6), "11.0000"}, {Radians(359, 59, 59.6), "360.0000"},
-      {-Pi() / 2.0, "270.0000"}, {Radians(200, 0, 0), "200.0000"}, {0x1.361a1ee9b94e1p-13, "0.0030"},
-      {0x1.4044f1c33915fp-13, "0.0032"}, {Radians(1, 0, 30.5), "1.0030"},  // just below 30.5 s
-      // clang-format on
-  };
-  for (const auto& [radians, text] : written) EXPECT_EQ(Dms(radians), text) << text;
+TEST(Geodesy, AnglesBearingsLatitudesAndScaleFactorsGiveTheResultsOfTheirCases) {
+  EXPECT_EQ(testsupport::CheckCases("geodesy.tsv", Results), 45);
 }
 
 // The written angle of a bearing, found without writing the text, must be the text's angle bit
@@ -81,7 +78,7 @@ TEST(Angles, EveryWholeSecondSurvivesTheRoundTrip) {
     const double back = RadiansToDMS(DMSToRadians(text));
     if (FormatNumber(back, kFormatBearing) != text && ++failures <= 10) ADD_FAILURE() << text;
     const double summed = total / 3600 + (total / 60 % 60) / 100.0 + (total % 60) / 10000.0;
-    for (const double bearing : {back, RadiansToDMS(Radians(0, 0, total)), summed}) {
+    for (const double bearing : {back, RadiansToDMS(Pi() * (total / 3600.0) / 180.0), summed}) {
       if (!WrittenAngleIsTheTextsAngle(bearing) && ++failures <= 10) ADD_FAILURE() << text;
     }
   }
@@ -107,78 +104,6 @@ TEST(Angles, WrittenDMSToRadiansIsTheAngleOfTheWrittenText) {
        {-0.0, 0.0, 999.0, 1e9, std::nextafter(1e9, 0.0), 1e300,
         std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
     EXPECT_TRUE(WrittenAngleIsTheTextsAngle(bearing)) << FormatNumber(bearing, "0.0000");
-  }
-}
-
-// Every quadrant and axis; north-west lines come out negative (and are shown between 270 and 360).
-TEST(Angles, GridBearingCoversEveryQuadrantAndAxis) {
-  const double pi = Pi();
-  const double cases[][3] = {
-      // clang-format off
-      {1, 1, pi / 4}, {1, -1, 3 * pi / 4}, {-1, -1, 5 * pi / 4}, {-1, 1, -pi / 4}, {0, 0, 0},
-      {0, 5, 0}, {0, -5, pi}, {5, 0, pi / 2}, {-5, 0, 3 * pi / 2}, {1e-3, -1e6, pi - 1e-9},
-      {-1e-3, 1e6, -1e-9},
-      // clang-format on
-  };
-  for (const auto& c : cases) EXPECT_NEAR(GridBearing(c[0], c[1]), c[2], 1e-15) << c[0] << c[1];
-  EXPECT_EQ(Dms(GridBearing(-1.0, 1.0)), "315.0000");
-}
-
-TEST(Latitude, ReferencePointsConvergeWithTheirNumberOfTests) {
-  // Latitudes (radians, tolerance 1e-10) computed independently from Redfearn's series with the
-  // foot-point iteration; the GeographicLib sweep confirms them against the exact projection.
-  // clang-format off
-  const struct { double east, north; DistanceCalculationMode mode; double latitude; int tests;
-                 const char* source; } cases[] = {
-      {500000, 10000000, kGrs80, 0.0, 1, "origin of the grid: equator on the central meridian"},
-      {280000, 6130000, kGrs80, -0.6099691628, 4, "worked example, GRS80"},
-      {280000, 6130000, kPlane, -0.6099691628, 4, "Plane computes on GRS80"},
-      {280000, 6130000, kAns, -0.6099670534, 4, "worked example, ANS"},
-      {750000, 8800000, kGrs80, -0.1893156363068, 5, "northern Australia needs a fifth test"},
-      {750000, 8800000, kAns, -0.1893149851342, 5, "the same on ANS"},
-      // So far from the equator that the meridian distance cannot be matched to 0.1 mm in double
-      // precision (found by a search over northings), and a northing that is not finite.
-      {500000, 1731161487105.5298, kGrs80, 0.0, 11, "ten tests fail: latitude 0"},
-      {500000, -922351476959.62988, kGrs80, 0.0, 11, "ten tests fail in the south"},
-      {500000, std::numeric_limits<double>::infinity(), kGrs80, 0.0, 11, "infinite northing"},
-  };  // clang-format on
-  for (const auto& c : cases) {
-    int tests = 0;
-    EXPECT_NEAR(GridToLatitude(c.east, c.north, c.mode, &tests), c.latitude, 1e-10) << c.source;
-    EXPECT_EQ(tests, c.tests) << c.source;
-  }
-}
-
-TEST(ScaleFactor, CombinedScaleFactorReproducesTheReferenceJoins) {
-  // Joins computed independently from Redfearn's series: the worked example (line scale factor
-  // 1.000193790475) on GRS80, on ANS (about 4e-9 lower) and Plane (which computes on GRS80).
-  // The csf within 1e-9, the distance within 1e-6 m.
-  // clang-format off
-  const struct { const char *e1, *n1, *e2, *n2, *height; DistanceCalculationMode mode;
-                 const char* bearing; double csf, distance; } cases[] = {
-      {"280000", "6130000", "281000", "6131000", "100", kGrs80, "45.0000", 1.000178087433, 1413.9617536},
-      {"280000", "6130000", "281000", "6131000", "100", kAns, "45.0000", 1.0001780832, 1413.9617595},
-      {"280000", "6130000", "281000", "6131000", "100", kPlane, "45.0000", 1.000178087433, 1413.9617536},
-      // A 55 km line in Victoria (csf = K); on the central meridian (csf = k0), lowered by 157 ppm
-      // at 1000 m.
-      {"273741.2966", "5796489.7769", "228854.0513", "5828259.0384", "0", kGrs80, "305.1721",
-       1.000363876121, 54972.2760584},
-      {"500000", "6130000", "500000", "6131000", "0", kGrs80, "0.0000", 0.9996, 1000 / 0.9996},
-      {"500000", "6130000", "500000", "6131000", "1000", kAns, "0.0000", 0.9996 * (1 - 157e-6),
-       1000 / (0.9996 * (1 - 157e-6))},
-  };  // clang-format on
-  for (const auto& c : cases) {
-    MarkList list;
-    list.AppendRow(JoinMark("6628/1001", c.e1, c.n1, "1"));
-    list.AppendRow(JoinMark("6628/1002", c.e2, c.n2, "1"));
-    MarkIndex index(list);
-    const FixedJoinSettings settings("5", c.height, c.mode);
-    JoinContext context{index, settings};
-    double bearing = 0.0, distance = 0.0, csf = 0.0;
-    CombinedScaleFactor(context, 66281001, 66281002, bearing, distance, csf);
-    EXPECT_EQ(FormatNumber(bearing, kFormatBearing), c.bearing) << c.e1;
-    EXPECT_NEAR(csf, c.csf, 1e-9) << c.e1;
-    EXPECT_NEAR(distance, c.distance, 1e-6) << c.e1;
   }
 }
 

@@ -2,12 +2,14 @@
 // when GridJoin and CombinedScaleFactor refuse a join, and the rows of the join calculation.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "CaseFile.h"
 #include "GeodesyFixtures.h"
 #include "common/ColumnWriter.h"
 #include "common/Errors.h"
@@ -21,6 +23,9 @@ namespace modKestralMGA {
 namespace {
 
 using Row = JoinListRow;
+using testsupport::CaseNumber;
+using testsupport::CaseText;
+using testsupport::Fields;
 
 // The message of the KeyTooLargeError that making a key throws ("" when it throws none).
 std::string KeyError(const std::function<void()>& make) {
@@ -33,22 +38,53 @@ std::string KeyError(const std::function<void()>& make) {
   return {};
 }
 
-TEST(MarkIndex, ReadsCellsByTheNumericValueRuleAndFollowsEveryChange) {
-  // East, North and Order cells; the order rounds half to even, with no 16-bit limit.
-  // clang-format off
-  const struct { const char *east, *north, *order; double expected[3]; } cells[] = {
-      {"280 000.5", "6130000abc", "", {280000.5, 6130000, 0}}, {"1e400", "-5", "2.5", {0, -5, 2}},
-      {"", "x", "70000.5", {0, 0, 70000}}};  // clang-format on
-  for (const auto& c : cells) {
-    MarkList list;
-    list.AppendRow(JoinMark("6628/1001", c.east, c.north, c.order));
+// The index's cells, the refusals of a join and the rows of the join calculation against joins.tsv.
+Fields Results(const Fields& in) {
+  MarkList list;
+  if (in[0] == "index") {
+    list.AppendRow(JoinMark("6628/1001", in[1], in[2], in[3]));
     MarkIndex index(list);
-    const IndexedMark mark = index.Find(66281001).value();
-    EXPECT_TRUE(IsExactly(mark.East, c.expected[0]) && IsExactly(mark.North, c.expected[1]) &&
-                IsExactly(mark.Order, c.expected[2]))
-        << c.east;
     EXPECT_FALSE(index.Find(66281002).has_value());
+    const IndexedMark mark = index.Find(66281001).value();
+    return {CaseText(mark.East), CaseText(mark.North), CaseText(mark.Order)};
   }
+  if (in[0] == "join") {
+    list.AppendRow(JoinMark("6628/1001", "280000", "6130000", in[4]));
+    list.AppendRow(JoinMark("6628/1002", in[2], in[3], in[5]));
+    MarkIndex index(list);
+    const FixedJoinSettings settings(in[6], "100", kGrs80);
+    JoinContext context{index, settings};
+    Fields distances;
+    for (const auto routine : {&CombinedScaleFactor, &GridJoin}) {
+      double bearing = 123.4567, distance = 5.0, csf = 7.0;
+      routine(context, 66281001, static_cast<std::int32_t>(CaseNumber(in[1])), bearing, distance,
+              csf);
+      // A refused join leaves the caller's bearing and csf as they were.
+      EXPECT_TRUE(distance > 0.0 || (IsExactly(bearing, 123.4567) && IsExactly(csf, 7.0)));
+      distances.push_back(CaseText(distance));
+    }
+    return distances;
+  }
+  for (const auto& [number, east, north] :
+       {std::array<const char*, 3>{"6628/1001", "280000", "6130000"},
+        {"6628/1002", "281000", "6131000"},
+        {"66281003", "281000", "6131000"},
+        {"6628/1004", "282000", ""},
+        {"6628/1005", "-1", "6132000"}}) {
+    list.AppendRow(JoinMark(number, east, north, "1"));
+  }
+  MarkIndex index(list);
+  const FixedJoinSettings settings(in[2], "100", ModeNamed(in[1]));
+  JoinContext context{index, settings};
+  const Row row = CalculateJoin(context, in[3], in.at(4));
+  return Fields(row.begin(), row.end());
+}
+
+TEST(Joins, IndexCellsRefusedJoinsAndRowsGiveTheResultsOfTheirCases) {
+  EXPECT_EQ(testsupport::CheckCases("joins.tsv", Results), 29);
+}
+
+TEST(MarkIndex, FollowsEveryChangeOfTheList) {
   // A list that has seen as many changes as this one: the same revision count must not hide
   // its rows from the index when it is assigned or moved in.
   const auto other = [](const char* east) {
@@ -84,116 +120,23 @@ TEST(MarkIndex, ReadsCellsByTheNumericValueRuleAndFollowsEveryChange) {
   }
 }
 
-// Settings a test changes between calls, as the window's controls change.
-struct LiveSettings final : JoinSettings {
-  std::string maxOrder = "5", height = "100";
-  DistanceCalculationMode mode = kGrs80;
-  std::string MaxOrderText() const override { return maxOrder; }
-  std::string AverageHeightText() const override { return height; }
-  DistanceCalculationMode CalculationMode() const override { return mode; }
-};
-
-class Joins : public testing::Test {
- protected:
-  Joins() {
-    m_list.AppendRow(JoinMark("6628/1001", "280000", "6130000", "1"));
-    m_list.AppendRow(JoinMark("6628/1002", "281000", "6131000", "1"));
-  }
-  // The distance of a join; a refused join leaves the caller's bearing and csf as they were.
-  double Distance(decltype(&GridJoin) routine, std::int32_t key2 = 66281002) {
-    double bearing = 123.4567, distance = 5.0, csf = 7.0;
-    JoinContext context{m_index, m_settings};
-    routine(context, 66281001, key2, bearing, distance, csf);
-    EXPECT_TRUE(distance > 0.0 || (IsExactly(bearing, 123.4567) && IsExactly(csf, 7.0)));
-    return distance;
-  }
-  Row Calculate(std::string_view from, std::string_view to) {
-    JoinContext context{m_index, m_settings};
-    return CalculateJoin(context, from, to);
-  }
-
-  MarkList m_list;
-  MarkIndex m_index{m_list};
-  LiveSettings m_settings;
-};
-
-TEST_F(Joins, AMissingMarkOrCoordinateGivesZeroAndAnOrderAboveTheLimitMinusNine) {
-  const std::pair<const char*, const char*> ends[] = {
-      {"", "6131000"}, {"281000", "0"}, {"abc", "6131000"}, {"281000", "-5"}, {"1e400", "6131000"}};
-  for (const auto routine : {&GridJoin, &CombinedScaleFactor}) {
-    EXPECT_EQ(Distance(routine, 66289999), 0.0);
-    for (const auto& [east, north] : ends) {
-      m_list.SetCell(1, kColEast, east);
-      m_list.SetCell(1, kColNorth, north);
-      EXPECT_EQ(Distance(routine), 0.0) << east << " " << north;
-    }
-    m_list.SetCell(1, kColEast, "281000");
-    m_list.SetCell(1, kColNorth, "6131000");
-  }
-  // An empty Order or limit counts 0; the order rounds half to even (5.5: 6), the limit does not.
-  // clang-format off
-  const struct { const char *order1, *order2, *maxOrder; bool refused; } orders[] = {
-      {"6", "1", "5", true}, {"1", "6", "5", true}, {"5", "5", "5", false}, {"", "", "0", false},
-      {"1", "1", "", true}, {"5.5", "1", "5", true}, {"40000", "1", "39999.5", true}};
-  // clang-format on
-  for (const auto& c : orders) {
-    m_list.SetCell(0, kColOrder, c.order1);
-    m_list.SetCell(1, kColOrder, c.order2);
-    m_settings.maxOrder = c.maxOrder;
-    // The worked example at 100 m; the plane join has no order limit.
-    EXPECT_NEAR(Distance(&CombinedScaleFactor), c.refused ? -9.0 : 1413.9617536, 1e-6) << c.order1;
-    EXPECT_NEAR(Distance(&GridJoin), 1414.2135624, 1e-6);
-  }
-}
-
-// The 1 km diagonal at average height 100 m, both ways. MGA: csf 1.00017809 (worked example of
-// the combined scale factor). AMG84: 1.0001780832 against GRS80's 1.0001780874 (the same series
-// evaluated independently; GeographicLib's exact point scales differ by 4.2e-9 too). Plane, and
-// a mark above the order limit: the grid line, csf 1. The same mark twice: the point scale factor
-// k0 (1 + 3 E'^2 Q) (1 - 15.7e-6) = 1.0001807941 at the foot-point latitude of N 6130000.
-TEST_F(Joins, RowsOfTheJoinCalculation) {
-  // clang-format off
-  const struct { DistanceCalculationMode mode; const char *maxOrder, *from, *to; Row expected; }
-      cases[] = {
-      {kGrs80, "5", "6628/1001", "6628/1002", {"66281001", "66281002", "45.0000", "1413.962", "1.00017809"}},
-      {kGrs80, "5", "6628/1002", "6628/1001", {"66281002", "66281001", "225.0000", "1413.962", "1.00017809"}},
-      {kAns, "5", "6628/1001", "6628/1002", {"66281001", "66281002", "45.0000", "1413.962", "1.00017808"}},
-      {kPlane, "5", "6628/1002", "6628/1001", {"66281002", "66281001", "225.0000", "1414.214", "1.00000000"}},
-      {kAns, "0", "6628/1001", "6628/1002", {"66281001", "66281002", "45.0000", "1414.214", "1.00000000"}},
-      {kGrs80, "5", "6628/1001", "6628/1001", {"66281001", "66281001", "0.0000", "0.000", "1.00018079"}},
-      {kPlane, "5", "6628/1001", "6628/1001", {"66281001", "66281001", "0.0000", "0.000", "1.00000000"}},
-      // Listed without its slash, the mark is found both as typed in the list and as 6628/1003.
-      {kGrs80, "5", "6628/1001", "66281003", {"66281001", "66281003", "45.0000", "1413.962", "1.00017809"}},
-      {kGrs80, "5", "6628/1001", "6628/1003", {"66281001", "66281003", "45.0000", "1413.962", "1.00017809"}},
-      // Marks that cannot be joined give zeros; a number without a value has key 0, shown empty.
-      {kGrs80, "5", "6628/9999", "6628/1001", {"66289999", "66281001", "0.0000", "0.000", "0.00000000"}},
-      {kAns, "5", "6628/1001", "6628/1004", {"66281001", "66281004", "0.0000", "0.000", "0.00000000"}},
-      {kPlane, "5", "6628/1005", "6628/1002", {"66281005", "66281002", "0.0000", "0.000", "0.00000000"}},
-      {kGrs80, "5", "6628/1001", "none", {"66281001", "", "0.0000", "0.000", "0.00000000"}},
-  };  // clang-format on
-  m_list.AppendRow(JoinMark("66281003", "281000", "6131000", "1"));
-  m_list.AppendRow(JoinMark("6628/1004", "282000", ""));  // no North
-  m_list.AppendRow(JoinMark("6628/1005", "-1", "6132000"));
-  for (const auto& c : cases) {
-    m_settings.mode = c.mode;
-    m_settings.maxOrder = c.maxOrder;
-    EXPECT_EQ(Calculate(c.from, c.to), c.expected) << c.from << " to " << c.to;
-  }
-  // A key beyond 32 bits throws naming the number; the from-mark's key is made first.
-  EXPECT_EQ(KeyError([&] { Calculate("6628/1001", "9999/999999"); }), "9999/999999");
-  EXPECT_EQ(KeyError([&] { Calculate("8888/888888", "9999/999999"); }), "8888/888888");
-}
-
-TEST_F(Joins, TheFirstPickOnlySetsTheFromMarkAndEachLaterOneAddsARowToThePrintedList) {
-  m_list.AppendRow(JoinMark("6628/1003", "281000", "6130000", "1"));
-  m_settings.mode = kPlane;
-  JoinContext context{m_index, m_settings};
+TEST(Joins, TheFirstPickOnlySetsTheFromMarkAndEachLaterOneAddsARowToThePrintedList) {
+  MarkList list;
+  list.AppendRow(JoinMark("6628/1001", "280000", "6130000", "1"));
+  list.AppendRow(JoinMark("6628/1002", "281000", "6131000", "1"));
+  list.AppendRow(JoinMark("6628/1003", "281000", "6130000", "1"));
+  MarkIndex index(list);
+  const FixedJoinSettings settings("5", "100", kPlane);
+  JoinContext context{index, settings};
   std::string from;
   std::vector<Row> rows;
   for (const char* picked : {"6628/1001", "6628/1002", "6628/1003"}) {
     if (auto row = PickMark(context, from, picked)) rows.push_back(*row);
     EXPECT_EQ(from, picked);
   }
+  // A key beyond 32 bits throws naming the number; the from-mark's key is made first.
+  EXPECT_EQ(KeyError([&] { CalculateJoin(context, "6628/1001", "9999/999999"); }), "9999/999999");
+  EXPECT_EQ(KeyError([&] { CalculateJoin(context, "8888/888888", "9999/999999"); }), "8888/888888");
   // A failing pick leaves the from-mark as it was; a first pick makes no key.
   EXPECT_THROW(PickMark(context, from, "9999/999999"), KeyTooLargeError);
   EXPECT_EQ(from, "6628/1003");

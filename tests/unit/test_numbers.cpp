@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "CaseFile.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "common/NumericValue.h"
@@ -24,71 +24,41 @@
 namespace modKestralMGA {
 namespace {
 
-// The number rules against the cases of numbers.tsv: kind, inputs, "=>", expected results.
-std::string Text(double value) {
-  char digits[32];
-  return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
+using testsupport::CaseText;
+using testsupport::Fields;
 
-std::string Results(const std::vector<std::string>& in) {
-  const auto value = [&](std::size_t i) {
-    double v = 0.0;
-    std::from_chars(in[i].data(), in[i].data() + in[i].size(), v);
-    return v;
-  };
+// The number rules against numbers.tsv.
+Fields Results(const Fields& in) {
   const auto reading = [](NumberReading r) {
-    return Text(r.Value) + (r.Status == NumberStatus::Ok           ? " ok"
-                            : r.Status == NumberStatus::NotANumber ? " not a number"
-                                                                   : " out of range");
+    return CaseText(r.Value) + (r.Status == NumberStatus::Ok           ? " ok"
+                                : r.Status == NumberStatus::NotANumber ? " not a number"
+                                                                       : " out of range");
   };
   const auto key = [](const std::function<std::int32_t()>& make) -> std::string {
     try {
-      return Text(make());
+      return CaseText(make());
     } catch (const KeyTooLargeError& e) {
       return e.what();
     }
   };
-  const auto optional = [](std::optional<std::int32_t> k) { return k ? Text(*k) : "none"; };
+  const auto optional = [](std::optional<std::int32_t> k) { return k ? CaseText(*k) : "none"; };
+  const auto value = [&](std::size_t i) { return testsupport::CaseNumber(in[i]); };
+  const auto whole = [&](std::size_t i) { return static_cast<unsigned>(value(i)); };
   const std::string& kind = in[0];
-  if (kind == "round") return Text(RoundHalfEven(value(1)));
-  if (kind == "int32") return optional(ToInt32HalfEven(value(1)));
-  if (kind == "format") return FormatNumber(value(1), in[2]);
-  if (kind == "read")
-    return reading(ReadNumericValue(in[1])) + "\t" + reading(ReadStrictNumber(in[1]));
-  if (kind == "cell") return Text(NumericValue(in[1]));
-  if (kind == "key") return key([&] { return PsmKey(in[1]); }) + "\t" + optional(TryPsmKey(in[1]));
-  if (kind == "slashed") return key([&] { return SlashedPsmKey(in[1]); });
-  if (kind == "date") {
-    return EnglishDateText(
-        std::chrono::year_month_day{std::chrono::year{static_cast<int>(value(1))},
-                                    std::chrono::month{static_cast<unsigned>(value(2))},
-                                    std::chrono::day{static_cast<unsigned>(value(3))}});
-  }
-  ADD_FAILURE() << "unknown kind " << kind;
-  return {};
+  if (kind == "round") return {CaseText(RoundHalfEven(value(1)))};
+  if (kind == "int32") return {optional(ToInt32HalfEven(value(1)))};
+  if (kind == "format") return {FormatNumber(value(1), in[2])};
+  if (kind == "read") return {reading(ReadNumericValue(in[1])), reading(ReadStrictNumber(in[1]))};
+  if (kind == "cell") return {CaseText(NumericValue(in[1]))};
+  if (kind == "key") return {key([&] { return PsmKey(in[1]); }), optional(TryPsmKey(in[1]))};
+  if (kind == "slashed") return {key([&] { return SlashedPsmKey(in[1]); })};
+  return {EnglishDateText(std::chrono::year_month_day{std::chrono::year{static_cast<int>(value(1))},
+                                                      std::chrono::month{whole(2)},
+                                                      std::chrono::day{whole(3)}})};
 }
 
 TEST(Numbers, RoundingFormatsReadingsKeysAndDatesGiveTheResultsOfTheirCases) {
-  std::istringstream cases(testsupport::ReadBytes(KESTRAL_TEST_DATA_DIR "/core/numbers.tsv"));
-  int count = 0;
-  for (std::string line; std::getline(cases, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    const std::size_t arrow = line.find("\t=>\t");
-    std::vector<std::string> inputs(1);
-    for (std::size_t i = 0; i < arrow; ++i) {
-      if (line[i] == '\t') {
-        inputs.emplace_back();
-      } else if (line[i] == '\\') {  // \t, \r, \n
-        const char c = line[++i];
-        inputs.back() += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
-      } else {
-        inputs.back() += line[i];
-      }
-    }
-    EXPECT_EQ(Results(inputs), line.substr(arrow + 4)) << line;
-    ++count;
-  }
-  EXPECT_EQ(count, 112);
+  EXPECT_EQ(testsupport::CheckCases("numbers.tsv", Results), 112);
 }
 
 constexpr auto Ok = NumberStatus::Ok;
@@ -109,7 +79,6 @@ TEST(NumberFormat, PatternsWithManyPlacesAreWrittenWhole) {
   EXPECT_EQ(FormatNumber(DBL_MAX, "#").substr(0, 21) + "...", "179769313486231570814...");
   EXPECT_EQ(FormatNumber(DBL_MAX, "#").size(), 309u);
 }
-
 
 // 1 + 2^-53 lies exactly half-way between 1 and the next double; its exact decimal has 54
 // significant digits. Padded with zeros to 10,000 digits it is still a tie (to even: 1); one more

@@ -8,10 +8,11 @@
 #include <cerrno>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "CaseFile.h"
 #include "FaultyFileOps.h"
-#include "TempFolder.h"
 #include "common/AtomicFile.h"
 #include "common/ColumnWriter.h"
 #include "common/Cp1252.h"
@@ -27,13 +28,19 @@ using testsupport::FaultyFileOps;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
 using Names = std::set<std::string>;
+using testsupport::CheckCases;
+using testsupport::Fields;
 const std::string kData = KESTRAL_TEST_DATA_DIR "/core/";
 
-// The message of the FileError that read throws ("" when it throws none).
+// What read returns ("" when nothing), or the message of the FileError it throws.
 template <typename Read>
 std::string ErrorOf(Read read) {
   try {
-    read();
+    if constexpr (std::is_void_v<decltype(read())>) {
+      read();
+    } else {
+      return read();
+    }
   } catch (const FileError& e) {
     return e.what();
   }
@@ -50,39 +57,49 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
   return lines;
 }
 
-TEST(TextFile, ByteRulesOfTheWholeFileAndOfTheFirstLine) {
-  const std::string longLine(100000, 'L');
-  const struct {
-    std::string bytes, whole, firstLine;  // whole "=": the bytes unchanged
-  } cases[] = {
-      // clang-format off
-      {"a,b\r\nc\r\n", "=", "a,b"},  {"\xEF\xBB\xBFPSM\r\n", "PSM\r\n", "PSM"},  // BOM dropped
-      {"a\xEF\xBB\xBF", "=", "a\xEF\xBB\xBF"},  // only at the start
-      {"x\r\n\x1A", "x\r\n", "x"}, {"x\x1A\x1A\x1A", "x", "x"},  // trailing 0x1A dropped
-      {"x\x1A\r\ny", "=", "x\x1A"}, {"\xB0\x80\xE9", "=", "\xB0\x80\xE9"}, {"", "", ""},
-      {"\xEF\xBB\xBF\x1A", "", ""}, {"one\rtwo", "=", "one"}, {"one\ntwo", "=", "one"},
-      {"\r\n" + std::string(3000000, 'x'), "=", ""},  // a blank first line of a large file
-      {longLine + "\r\nnext", "=", longLine},  {longLine, "=", longLine},  // longer than chunks
-      // clang-format on
+// The byte rules of text files, line splitting, typed text in Windows-1252 and case-insensitive
+// paths against text.tsv.
+TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
+  TempFolder root;
+  for (const char* folder : {"plans", "Sub", "SUB", "Work"}) ::mkdir((root / folder).c_str(), 0755);
+  for (const char* name : {"plans/dp1234.lns", "r\xC3\xA9seau", "a\xC3\xB7", "PLAN.lns", "plan.LNS",
+                           "Plan.lns", "SUB/a.txt", "Sub/a.txt", "plans\\dp1.lns", "Work/dp9.cve"})
+    root.Write(name, "x");
+  const auto results = [&](const Fields& in) -> Fields {
+    if (in[0] == "lines") return SplitLines(in[1]);
+    if (in[0] == "blank") return {IsBlankLine(in[1]) ? "yes" : "no"};
+    if (in[0] == "cp1252") return {Utf8ToCp1252(in[1])};
+    if (in[0] == "path") return {ResolvePath(root.Path() + in[1]).substr(root.Path().size())};
+    const std::string path = root.Write("file.txt", in[1]);
+    return {ErrorOf([&] { return ReadTextFile(path, "F").Bytes; }),
+            ErrorOf([&] { return ReadFirstLine(path, "F"); })};
   };
-  TempFolder folder;
-  for (const auto& c : cases) {
-    const std::string path = folder.Write("file.txt", c.bytes);
-    EXPECT_EQ(ReadTextFile(path).Bytes, c.whole == "=" ? c.bytes : c.whole) << c.bytes.size();
+  EXPECT_EQ(CheckCases("text.tsv", results), 45);
+  // Files larger than the chunks read, and a blank first line of a large file.
+  const std::string longLine(100000, 'L'), large = "\r\n" + std::string(3000000, 'x');
+  for (const std::string& bytes : {longLine + "\r\nnext", longLine, large}) {
+    const std::string path = root.Write("file.txt", bytes);
+    EXPECT_EQ(ReadTextFile(path).Bytes, bytes);
     EXPECT_EQ(ReadTextFile(path).Path, path);
-    EXPECT_EQ(ReadFirstLine(path), c.firstLine) << c.bytes.size();
+    EXPECT_EQ(ReadFirstLine(path), bytes.substr(0, std::min(bytes.find('\r'), bytes.size())));
   }
+  EXPECT_EQ(ResolvePath(""), "");
+  EXPECT_TRUE(FileExists(root / "PLANS/DP1234.LNS"));
+  EXPECT_FALSE(FileExists(root / "PLANS/DP1235.LNS") || FileExists(""));
+  // Relative paths resolve from the current folder.
+  char* previous = ::getcwd(nullptr, 0);
+  ASSERT_EQ(::chdir(root.Path().c_str()), 0);
+  EXPECT_EQ(ResolvePath("WORK/DP9.CVE"), "Work/dp9.cve");
+  EXPECT_EQ(ResolvePath("./work/dp9.CVE"), "./Work/dp9.cve");
+  EXPECT_EQ(::chdir(previous), 0);
+  ::free(previous);
 }
 
 TEST(TextFile, RefusesANulAndNamesWhatCannotBeRead) {
   TempFolder folder;
   const std::string refused = " is not a plain text file (UTF-16 or binary); save it as plain text";
-  const std::string utf16 = folder.Write("utf16.txt", std::string("\xFF\xFEP\0S\0M\0", 8));
-  EXPECT_EQ(ErrorOf([&] { ReadFirstLine(utf16); }), utf16 + refused);
-  // The message names the file as the caller shows it.
-  EXPECT_EQ(ErrorOf([&] { ReadTextFile(utf16, "PLAN.LNS"); }), "PLAN.LNS" + refused);
-  // A NUL at the last byte of the first 4 KiB, after a first line that ends early: ReadFirstLine
-  // must still look at the whole 4 KiB.
+  // Without a name to show, the message names the path. A NUL at the last byte of the first
+  // 4 KiB, after a first line that ends early: ReadFirstLine must still look at the whole 4 KiB.
   const std::string late =
       folder.Write("late.txt", "first line\r\n" + std::string(4083, 'x') + '\0' + "more");
   EXPECT_EQ(ErrorOf([&] { ReadFirstLine(late); }), late + refused);
@@ -104,9 +121,8 @@ TEST(TextFile, RefusesANulAndNamesWhatCannotBeRead) {
   EXPECT_EQ(ErrorOf([&] { ReadFirstLine(folder.Path()); }), isFolder);
   EXPECT_EQ(SystemErrorText(-5), "Unknown error -5");
   if (::geteuid() != 0) {  // permissions do not stop the superuser
-    ASSERT_EQ(::chmod(utf16.c_str(), 0), 0);
-    EXPECT_EQ(ErrorOf([&] { ReadTextFile(utf16); }),
-              "Cannot open " + utf16 + ": Permission denied");
+    ASSERT_EQ(::chmod(late.c_str(), 0), 0);
+    EXPECT_EQ(ErrorOf([&] { ReadTextFile(late); }), "Cannot open " + late + ": Permission denied");
   }
 }
 
@@ -123,23 +139,12 @@ TEST(TextFile, LinesEndAtCrLfOrCrOrLf) {
 // Every byte to UTF-8 against Microsoft's code page 1252 table (cp1252-all-bytes.utf8, written by
 // Python's cp1252 codec; the five undefined bytes are the C1 controls of the same number), and
 // back.
-TEST(Cp1252, EveryByteBothWaysAndTypedTextTheCodePageCannotHold) {
+TEST(Cp1252, EveryByteBothWays) {
   std::string all;
   for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
   const std::string golden = ReadBytes(kData + "cp1252-all-bytes.utf8");
   EXPECT_EQ(Cp1252ToUtf8(all), golden);
   EXPECT_EQ(Utf8ToCp1252(golden), all);
-  // Characters outside the code page become "?"; bytes that are not UTF-8 are kept as they are.
-  const std::pair<std::string, std::string> typed[] = {
-      // clang-format off
-      {"\xE6\x97\xA5", "?"}, {"a\xF0\x9F\x98\x80z", "a?z"}, {"\xCE\xB1", "?"},  // CJK, emoji, alpha
-      {"\xC2\x80", "?"},  // the C1 control U+0080: byte 0x80 is the euro sign
-      {"caf\xE9", "caf\xE9"}, {"\x80x", "\x80x"}, {"x\xE2\x82", "x\xE2\x82"},  // lone, stray, cut
-      {"\xC0\xAF", "\xC0\xAF"}, {"\xED\xA0\x80", "\xED\xA0\x80"},  // overlong, surrogate
-      {"\xF4\x90\x80\x80", "\xF4\x90\x80\x80"}, {"\xC3(", "\xC3("},  // beyond U+10FFFF, cut
-      // clang-format on
-  };
-  for (const auto& [utf8, expected] : typed) EXPECT_EQ(Utf8ToCp1252(utf8), expected) << utf8;
 }
 
 // The values of each line of value-lines.csv (quoting, blanks, empty values) written as
@@ -186,39 +191,6 @@ TEST(ColumnWriter, PlacesFieldsAtTheirColumnsAndRecordsThem) {
   // The rendered lines include those an overflowing field started.
   EXPECT_EQ(out.Lines(), (std::vector<std::string>{"PSM      EastNorth m", "    x", "", "  abc",
                                                    "    de", "z"}));
-}
-
-// A plan identifier typed in upper case still opens its files on a case-sensitive file system:
-// names match ignoring case (Latin-1 letters too; U+00D7 and U+00F7 are not a letter pair), the
-// exact name first, else the first in byte order, folders on the way too. A backslash is an
-// ordinary character; existing or missing paths come back as given, separators as written;
-// relative paths resolve from the current folder.
-TEST(PathResolve, NamesMatchIgnoringCaseExactNameFirstElseFirstInByteOrder) {
-  TempFolder root;
-  for (const char* folder : {"plans", "Sub", "SUB", "Work"}) ::mkdir((root / folder).c_str(), 0755);
-  for (const char* name : {"plans/dp1234.lns", "r\xC3\xA9seau", "a\xC3\xB7", "PLAN.lns", "plan.LNS",
-                           "Plan.lns", "SUB/a.txt", "Sub/a.txt", "plans\\dp1.lns", "Work/dp9.cve"})
-    root.Write(name, "x");
-  const std::pair<std::string, std::string> cases[] = {
-      // clang-format off
-      {"/Plans/DP1234.LNS", "/plans/dp1234.lns"}, {"/R\xC3\x89SEAU", "/r\xC3\xA9seau"},
-      {"/pLaN.lNs", "/PLAN.lns"}, {"/sub/A.TXT", "/SUB/a.txt"}, {"//PLANS/", "//plans/"},
-      {"/PLANS\\DP1.LNS", "/plans\\dp1.lns"}, {"/A\xC3\x97", ""}, {"/plan.LNS", ""}, {"//plans", ""},
-      {"/plans/dp1.lns", ""}, {"/", ""}, {"/NOPE/A.TXT", ""}, {"/B.TXT", ""}, {"/PLANS/DP1234.LNS/x", ""},
-      // clang-format on
-  };  // "": the path as given
-  for (const auto& [path, expected] : cases) {
-    EXPECT_EQ(ResolvePath(root.Path() + path), root.Path() + (expected.empty() ? path : expected));
-  }
-  EXPECT_EQ(ResolvePath(""), "");
-  EXPECT_TRUE(FileExists(root / "PLANS/DP1234.LNS"));
-  EXPECT_FALSE(FileExists(root / "PLANS/DP1235.LNS") || FileExists(""));
-  char* previous = ::getcwd(nullptr, 0);
-  ASSERT_EQ(::chdir(root.Path().c_str()), 0);
-  EXPECT_EQ(ResolvePath("WORK/DP9.CVE"), "Work/dp9.cve");
-  EXPECT_EQ(ResolvePath("./work/dp9.CVE"), "./Work/dp9.cve");
-  EXPECT_EQ(::chdir(previous), 0);
-  ::free(previous);
 }
 
 // Every step of a replacement made to fail in turn (once or from then on, after a short write, or
