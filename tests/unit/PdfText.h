@@ -50,15 +50,10 @@ inline std::vector<PdfWord> ReadPdfWords(const std::string& pdftotextPath,
       continue;
     }
     std::string text = m[4].str();
-    for (const auto& [entity, character] : {std::pair<std::string, std::string>{"&lt;", "<"},
-                                            {"&gt;", ">"},
-                                            {"&quot;", "\""},
-                                            {"&apos;", "'"},
-                                            {"&#39;", "'"},
-                                            {"&amp;", "&"}}) {
-      for (std::size_t at; (at = text.find(entity)) != std::string::npos;) {
-        text.replace(at, entity.size(), character);
-      }
+    for (const std::string entity : {"&lt;<", "&gt;>", "&quot;\"", "&apos;'", "&#39;'", "&amp;&"}) {
+      const std::size_t size = entity.size() - 1;  // the entity, then its character
+      for (std::size_t at; (at = text.find(entity.substr(0, size))) != std::string::npos;)
+        text.replace(at, size, 1, entity.back());
     }
     // pdftotext writes "." as the decimal point whatever the locale.
     const auto number = [&m](int group) {
@@ -81,22 +76,15 @@ inline std::vector<std::vector<std::string>> PdfPageLines(std::vector<PdfWord> w
   });
   std::vector<std::vector<std::string>> pages;
   if (words.empty()) return pages;
-  double left = words.front().XMin;
   std::vector<double> widths;
-  for (const PdfWord& word : words) {
-    left = std::min(left, word.XMin);
-    widths.push_back((word.XMax - word.XMin) / static_cast<double>(word.Text.size()));
-  }
-  std::nth_element(widths.begin(), widths.begin() + static_cast<long>(widths.size() / 2),
-                   widths.end());
+  for (const PdfWord& word : words)
+    widths.push_back((word.XMax - word.XMin) / double(word.Text.size()));
+  std::nth_element(widths.begin(), widths.begin() + long(widths.size() / 2), widths.end());
   const double width = widths[widths.size() / 2];
-
-  double lineY = -1.0;
+  const double left = std::ranges::min(words, {}, &PdfWord::XMin).XMin;
+  double lineY = 0.0;
   for (const PdfWord& word : words) {
-    if (static_cast<int>(pages.size()) < word.Page) {
-      pages.resize(static_cast<std::size_t>(word.Page));
-      lineY = -1.0;
-    }
+    if (static_cast<int>(pages.size()) < word.Page) pages.resize(std::size_t(word.Page));
     auto& lines = pages.back();
     if (lines.empty() || std::abs(word.YMin - lineY) > 1.0) {
       lines.emplace_back();
