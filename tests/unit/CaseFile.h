@@ -47,13 +47,10 @@ inline int CheckCases(const std::string& name,
         continue;
       }
       if (c == '\\' && ++i < line.size()) {
-        unsigned byte = static_cast<unsigned char>(line[i]);
-        if (line[i] == 'x')
-          std::from_chars(line.data() + i + 1, line.data() + i + 3, byte, 16), i += 2;
-        c = line[i] == 't'   ? '\t'
-            : line[i] == 'r' ? '\r'
-            : line[i] == 'n' ? '\n'
-                             : static_cast<char>(byte);
+        const std::size_t control = std::string_view("trn").find(line[i]);
+        unsigned byte = static_cast<unsigned char>(control > 2 ? line[i] : "\t\r\n"[control]);
+        if (line[i] == 'x') std::from_chars(&line[i + 1], &line[i + 3], byte, 16), i += 2;
+        c = static_cast<char>(byte);
       }
       fields.back() += c;
     }

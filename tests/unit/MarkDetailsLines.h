@@ -20,14 +20,8 @@ inline std::string MarkTestLine(const std::string& sheet, const std::string& num
                                 const std::string& east, const std::string& north,
                                 const std::string& height = "", const std::string& order = "",
                                 int fields = 43) {
-  return MarkDetailsTestLine({{1, sheet},
-                              {2, number},
-                              {6, "54"},
-                              {7, east},
-                              {8, north},
-                              {12, order},
-                              {14, "GDA2020"},
-                              {22, height},
-                              {33, "OK"}},
-                             fields);
+  // clang-format off
+  return MarkDetailsTestLine({{1, sheet}, {2, number}, {6, "54"}, {7, east}, {8, north}, {12, order},
+                              {14, "GDA2020"}, {22, height}, {33, "OK"}}, fields);
+  // clang-format on
 }

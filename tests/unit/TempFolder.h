@@ -14,10 +14,8 @@ namespace modKestralMGA::testsupport {
 
 class TempFolder {
  public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestral-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create " << pattern;
-    m_path = pattern;
+  TempFolder() : m_path((std::filesystem::temp_directory_path() / "kestral-test-XXXXXX").string()) {
+    if (::mkdtemp(m_path.data()) == nullptr) ADD_FAILURE() << "cannot create " << m_path;
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -42,10 +40,8 @@ class TempFolder {
   // The names of the entries of folder (the whole folder when empty).
   std::set<std::string> Names(std::string_view folder = {}) const {
     std::set<std::string> names;
-    const std::string where = folder.empty() ? m_path : *this / folder;
-    for (const auto& entry : std::filesystem::directory_iterator(where)) {
+    for (const auto& entry : std::filesystem::directory_iterator(*this / folder))
       names.insert(entry.path().filename().string());
-    }
     return names;
   }
 

@@ -5,11 +5,9 @@
 #include <cfloat>
 #include <charconv>
 #include <chrono>
-#include <cmath>
 #include <functional>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,13 +25,14 @@ namespace {
 using testsupport::CaseText;
 using testsupport::Fields;
 
+std::string Reading(NumberReading r) {
+  return CaseText(r.Value) + (r.Status == NumberStatus::Ok           ? " ok"
+                              : r.Status == NumberStatus::NotANumber ? " not a number"
+                                                                     : " out of range");
+}
+
 // The number rules against numbers.tsv.
 Fields Results(const Fields& in) {
-  const auto reading = [](NumberReading r) {
-    return CaseText(r.Value) + (r.Status == NumberStatus::Ok           ? " ok"
-                                : r.Status == NumberStatus::NotANumber ? " not a number"
-                                                                       : " out of range");
-  };
   const auto key = [](const std::function<std::int32_t()>& make) -> std::string {
     try {
       return CaseText(make());
@@ -48,7 +47,7 @@ Fields Results(const Fields& in) {
   if (kind == "round") return {CaseText(RoundHalfEven(value(1)))};
   if (kind == "int32") return {optional(ToInt32HalfEven(value(1)))};
   if (kind == "format") return {FormatNumber(value(1), in[2])};
-  if (kind == "read") return {reading(ReadNumericValue(in[1])), reading(ReadStrictNumber(in[1]))};
+  if (kind == "read") return {Reading(ReadNumericValue(in[1])), Reading(ReadStrictNumber(in[1]))};
   if (kind == "cell") return {CaseText(NumericValue(in[1]))};
   if (kind == "key") return {key([&] { return PsmKey(in[1]); }), optional(TryPsmKey(in[1]))};
   if (kind == "slashed") return {key([&] { return SlashedPsmKey(in[1]); })};
@@ -59,13 +58,6 @@ Fields Results(const Fields& in) {
 
 TEST(Numbers, RoundingFormatsReadingsKeysAndDatesGiveTheResultsOfTheirCases) {
   EXPECT_EQ(testsupport::CheckCases("numbers.tsv", Results), 112);
-}
-
-constexpr auto Ok = NumberStatus::Ok;
-void ExpectReading(std::string_view text, NumberReading reading, double value,
-                   NumberStatus status) {
-  EXPECT_EQ(reading.Status, status) << '"' << text << '"';
-  EXPECT_TRUE(IsExactly(reading.Value, value)) << '"' << text << "\" read as " << reading.Value;
 }
 
 // A fault seen before it was fixed: a pattern with hundreds of places overran a fixed buffer
@@ -87,14 +79,13 @@ TEST(NumberFormat, PatternsWithManyPlacesAreWrittenWhole) {
 TEST(NumericValue, RoundsCorrectlyWithTenThousandDigits) {
   const std::string half = "1.00000000000000011102230246251565404236316680908203125";
   std::string tie = half + std::string(10000 - (half.size() - 1), '0');
-  ExpectReading("tie", ReadNumericValue(tie), 1.0, Ok);
+  EXPECT_EQ(Reading(ReadNumericValue(tie)), "1 ok");
   tie.back() = '1';
-  ExpectReading("above", ReadNumericValue(tie), std::nextafter(1.0, 2.0), Ok);
+  EXPECT_EQ(Reading(ReadNumericValue(tie)), "1.0000000000000002 ok");  // the next double
   // No overflow while accumulating; leading zeros do not count; 10^-9999 scaled back.
-  ExpectReading("1e9999", ReadNumericValue("1" + std::string(9999, '0')), 0.0,
-                NumberStatus::OutOfRange);
-  ExpectReading("0..05", ReadNumericValue(std::string(9999, '0') + "5"), 5.0, Ok);
-  ExpectReading("0.0..1e9999", ReadNumericValue("0." + std::string(9998, '0') + "1e9999"), 1, Ok);
+  EXPECT_EQ(Reading(ReadNumericValue("1" + std::string(9999, '0'))), "0 out of range");
+  EXPECT_EQ(Reading(ReadNumericValue(std::string(9999, '0') + "5")), "5 ok");
+  EXPECT_EQ(Reading(ReadNumericValue("0." + std::string(9998, '0') + "1e9999")), "1 ok");
 }
 
 // Short decimals (the coordinates, bearings and distances of every file) are read by one division
