@@ -133,46 +133,36 @@ TEST(ComparePSMJoins, BusyPointerAndPendingEvents) {
   EXPECT_EQ(list.Lines().back(), "BEARING DATUM                  Bearing         Distance");
 }
 
-// The command's steps before and around the comparison: the criterion check, the reading of the
-// plan, and the failures that end the command with their description.
+// The command's steps around the comparison: the criterion check, and a plan placed out of range
+// or a datum key beyond 32 bits ending the command with their description (a missing, empty or
+// unreadable lines file and a missing curve file: tests/data/cli-cases/compare-no-lines-file,
+// tests/data/bad/ln-empty, ln-header and cv-missing).
 TEST(ComparePSMJoins, CommandStepsAndTheirMessages) {
   CompareData d;
   TempFolder folder;
-  std::string transcript;
   d.settings.m_criterion = "urban areas";
   RecordingSink refused;
   EXPECT_FALSE(CheckAccuracyCriterion(d.settings, refused));
   d.settings.m_criterion = "Adelaide City";
   EXPECT_TRUE(CheckAccuracyCriterion(d.settings, refused));
-  transcript += "== criteria\n" + Said(refused);
-
-  const struct {
-    const char* what;
-    const char* lines;  // nullptr: no lines file
-    const char* datum2;
-  } cases[] = {
-      {"missing", nullptr, ""},
-      {"empty", "", ""},
-      {"header", "From,To,Bearing,Distance\r\n4601,4602,90.0000,100\r\n", ""},
-      {"curve file missing", "66281001,66281002,1100.000,50.000\r\n", ""},
+  std::string transcript = "== criteria\n" + Said(refused);
+  const char* cases[][3] = {
       {"out of range", "66281001,66281002,90.0000,1e308\r\n66281002,66281003,90.0000,1e308\r\n",
        ""},
-      {"datum key too large", "66281001,66281002,45.0000,1413.962\r\n", "6628/1000000"},
-  };
+      {"datum key too large", "66281001,66281002,45.0000,1413.962\r\n", "6628/1000000"}};
   for (const auto& c : cases) {
-    if (c.lines != nullptr) folder.Write(std::string(c.what) + ".lns", c.lines);
-    d.settings.m_plan = folder / c.what;
-    d.settings.SetDatum("6628/1001", c.datum2);
+    d.settings.m_plan = folder / c[0];
+    folder.Write(std::string(c[0]) + ".lns", c[1]);
+    d.settings.SetDatum("6628/1001", c[2]);
     RecordingSink sink;
     RecordingResultList list;
     NoPendingEvents events;
     Plan plan;
-    std::optional<std::int64_t> count;
-    if (ReadPlanForCompare(d.settings.m_plan, plan, sink)) {
-      JoinContext context{d.index, d.settings};
-      count = BuildAndComparePlan(d.settings.m_plan, plan, context, d.settings, list, sink, events);
-    }
-    transcript += Outcome(c.what, count, list, sink);
+    ASSERT_TRUE(ReadPlanForCompare(d.settings.m_plan, plan, sink));
+    JoinContext context{d.index, d.settings};
+    transcript += Outcome(
+        c[0], BuildAndComparePlan(d.settings.m_plan, plan, context, d.settings, list, sink, events),
+        list, sink);
   }
   ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "compare_command.txt");
 }
