@@ -69,16 +69,14 @@ TEST(ComparePSMJoins, ResultLinesDatumSectionAndClosingMessage) {
   };
   for (const auto& c : cases) run(c.what, c.criterion, c.full, c.plan);
   const std::string blank12(12, ' '), blank20(20, ' ');
+  // clang-format off
   const std::string datums[][3] = {
-      {"both listed", "6628/1001", "6628/1002"},
-      {"typed without the slash", "66281001", "66281002"},
-      {"a mark missing", "6628/1001", "6628/9999"},
-      {"order above the limit", "6628/1001", "6628/1003"},
+      {"both listed", "6628/1001", "6628/1002"}, {"typed without the slash", "66281001", "66281002"},
+      {"a mark missing", "6628/1001", "6628/9999"}, {"order above the limit", "6628/1001", "6628/1003"},
       {"label past column 30", "6628/1001" + blank12, "6628/1002"},
       {"bearing past column 45", "6628/1001" + blank20, "6628/1002"},
-      {"To empty", "6628/1001", ""},
-      {"From empty", "", "6628/1002"},
-  };
+      {"To empty", "6628/1001", ""}, {"From empty", "", "6628/1002"}};
+  // clang-format on
   for (const auto& c : datums) run("datum: " + c[0], "Urban Areas", false, {o}, true, c[1], c[2]);
   run("another bearing datum", "Urban Areas", false, {o}, false, "6628/1001", "6628/1002");
   ExpectGolden(transcript, "compare.txt");

@@ -85,17 +85,13 @@ TEST(JoinsReport, FormsSectionsAndColumns) {
                                kDate, heading, noSink));
   transcript += "== no PSMs\n" + heading.Bytes() + Said(noSink);
 
-  const std::pair<const char*, const char*> datums[] = {{"6628/1001", "6628/1002"},
-                                                        {"6628/1001", "6628/1004"},
-                                                        {"6628/1001", "6628/1005"},
-                                                        {"6628/1001", "6628/1006"},
-                                                        {"6628/1001 (north)", "6628/1002"},
-                                                        {"6628/1001", "6628/1001"},
-                                                        {"6628/1001", ""},
-                                                        {"", "6628/1002"},
-                                                        {"6628/1001", "6628/1009"},
-                                                        {"6628/2001", "6628/2002"},
-                                                        {"99", "6628/1001"}};
+  // clang-format off
+  const std::pair<const char*, const char*> datums[] = {
+      {"6628/1001", "6628/1002"}, {"6628/1001", "6628/1004"}, {"6628/1001", "6628/1005"},
+      {"6628/1001", "6628/1006"}, {"6628/1001 (north)", "6628/1002"}, {"6628/1001", "6628/1001"},
+      {"6628/1001", ""}, {"", "6628/1002"}, {"6628/1001", "6628/1009"}, {"6628/2001", "6628/2002"},
+      {"99", "6628/1001"}};
+  // clang-format on
   for (const auto& [from, to] : datums) {
     ReportData report;
     report.settings.SetDatum(from, to);
