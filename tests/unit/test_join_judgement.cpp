@@ -51,13 +51,12 @@ TEST(BearingDifferenceSeconds, ComparesWholeSecondsTheShortWayRound) {
 }
 
 TEST(PadToColumn, PadsOrSeparatesByOneBlank) {
-  const std::string cases[][3] = {
-      {"", "15", std::string(15, ' ')},
-      {"66281001", "15", "66281001       "},
-      {"12345678901234", "15", "12345678901234 "},
-      {"123456789012345", "15", "123456789012345 "},
-      {"\xC3\xA9", "4", "\xC3\xA9  "},  // bytes are counted: two columns
-  };
+  // Bytes are counted: "\xC3\xA9" takes two columns.
+  // clang-format off
+  const std::string cases[][3] = {{"", "15", std::string(15, ' ')}, {"66281001", "15", "66281001       "},
+      {"12345678901234", "15", "12345678901234 "}, {"123456789012345", "15", "123456789012345 "},
+      {"\xC3\xA9", "4", "\xC3\xA9  "}};
+  // clang-format on
   for (const auto& c : cases) {
     std::string text = c[0];
     PadToColumn(text, std::stoul(c[1]));
@@ -96,18 +95,17 @@ TEST(JudgeJoin, RefusedJoinsAndTheOrderOfTheirTests) {
   const PlanPoint placed1001{66281001, 0.0, 0.0, 1}, unsolved1002{66281002, 0.0, 0.0, 0};
   const PlanPoint placed1003{66281003, 10.0, 10.0, 1}, unsolved1003{66281003, 0.0, 0.0, 0};
   const PlanPoint placed1004{66281004, 10.0, 10.0, 1}, unsolved9999{66289999, 0.0, 0.0, 0};
-  const struct {
-    PlanPoint from, to;
-    const char* maxOrder;
-    JoinVerdict verdict;
-  } cases[] = {
+  // An unsolved point comes before the order limit and the missing mark; 1003 has order 6; 1004
+  // a zero easting.
+  // clang-format off
+  const struct { PlanPoint from, to; const char* maxOrder; JoinVerdict verdict; } cases[] = {
       {unsolved1002, placed1001, "5", JoinVerdict::PlanNotAvailable},
-      {placed1001, unsolved1003, "5", JoinVerdict::PlanNotAvailable},  // before the order limit
-      {placed1001, unsolved9999, "5", JoinVerdict::PlanNotAvailable},  // before the missing mark
-      {placed1001, placed1003, "5", JoinVerdict::ScaledCoordinates},   // order 6 above 5
+      {placed1001, unsolved1003, "5", JoinVerdict::PlanNotAvailable},
+      {placed1001, unsolved9999, "5", JoinVerdict::PlanNotAvailable},
+      {placed1001, placed1003, "5", JoinVerdict::ScaledCoordinates},
       {placed1001, placed1003, "6", JoinVerdict::NotAcceptable},
-      {placed1001, placed1004, "5", JoinVerdict::MgaNotAvailable},  // a zero easting
-  };
+      {placed1001, placed1004, "5", JoinVerdict::MgaNotAvailable}};
+  // clang-format on
   for (const auto& c : cases) {
     data.settings.m_maxOrder = c.maxOrder;
     JoinContext context{data.index, data.settings};

@@ -130,16 +130,15 @@ TEST(BuildPlanPoints, MissingCurveFileAndCoordinatesOutOfRange) {
 }
 
 TEST(CountPlanPoints, BoundsTheDistinctPointNumbers) {
-  const struct {
-    const char* what;
-    std::vector<PlanLine> lines;
-    std::int64_t count;
-    std::int64_t entries;  // distinct numbers, PlanPointCount + 1
-  } cases[] = {{"one record", {{1, 2, 0, 1, 0}}, 2, 2},
-               {"a triangle", {{1, 2, 0, 1, 0}, {2, 3, 0, 1, 0}, {3, 1, 0, 1, 0}}, 3, 3},
-               {"a new number at both ends counts twice", {{1, 2, 0, 1, 0}, {5, 5, 0, 1, 0}}, 4, 3},
-               {"one point", {{7, 7, 0, 1, 0}}, 2, 1},
-               {"repeated lines", {{1, 2, 0, 1, 0}, {2, 1, 0, 1, 0}, {1, 2, 0, 1, 0}}, 2, 2}};
+  // entries: the distinct numbers, PlanPointCount + 1.
+  // clang-format off
+  const struct { const char* what; std::vector<PlanLine> lines; std::int64_t count, entries; } cases[] = {
+      {"one record", {{1, 2, 0, 1, 0}}, 2, 2},
+      {"a triangle", {{1, 2, 0, 1, 0}, {2, 3, 0, 1, 0}, {3, 1, 0, 1, 0}}, 3, 3},
+      {"a new number at both ends counts twice", {{1, 2, 0, 1, 0}, {5, 5, 0, 1, 0}}, 4, 3},
+      {"one point", {{7, 7, 0, 1, 0}}, 2, 1},
+      {"repeated lines", {{1, 2, 0, 1, 0}, {2, 1, 0, 1, 0}, {1, 2, 0, 1, 0}}, 2, 2}};
+  // clang-format on
   for (const auto& c : cases) {
     Plan plan = PlanOf(c.lines);
     EXPECT_EQ(CountPlanPoints(plan), c.count) << c.what;
