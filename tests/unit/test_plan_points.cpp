@@ -1,7 +1,6 @@
 // Plan point coordinates: the entry order, the record that places each point (the passes'
 // choice), curves placed by their chords, points that no usable line reaches, the shift, and the
 // routines the build is made of.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -129,7 +128,9 @@ TEST(BuildPlanPoints, MissingCurveFileAndCoordinatesOutOfRange) {
   ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "plan_points.txt");
 }
 
-TEST(CountPlanPoints, BoundsTheDistinctPointNumbers) {
+// The bound on the distinct numbers, the entries it makes room for, and their search (entries in
+// use only); an empty plan builds none.
+TEST(CountPlanPoints, BoundsTheDistinctPointNumbersAndFindsEntriesInUse) {
   // entries: the distinct numbers, PlanPointCount + 1.
   // clang-format off
   const struct { const char* what; std::vector<PlanLine> lines; std::int64_t count, entries; } cases[] = {
@@ -142,30 +143,25 @@ TEST(CountPlanPoints, BoundsTheDistinctPointNumbers) {
   for (const auto& c : cases) {
     Plan plan = PlanOf(c.lines);
     EXPECT_EQ(CountPlanPoints(plan), c.count) << c.what;
+    EXPECT_EQ(FindPlanPoint(plan, c.lines[0].FromPoint), -1) << c.what;  // not built yet
     InitPlanPoints(plan);
     EXPECT_EQ(plan.PlanPointCount + 1, c.entries) << c.what;
     EXPECT_EQ(plan.PlanPoints.size(), static_cast<std::size_t>(c.count + 3)) << c.what;
-    for (std::size_t i = static_cast<std::size_t>(c.entries); i < plan.PlanPoints.size(); ++i) {
-      EXPECT_TRUE(plan.PlanPoints[i].PointNo == 0 && plan.PlanPoints[i].Solved == 0) << c.what;
+    for (std::size_t i = 0; i < plan.PlanPoints.size(); ++i) {
+      const PlanPoint& point = plan.PlanPoints[i];
+      if (i < static_cast<std::size_t>(c.entries)) {
+        EXPECT_EQ(FindPlanPoint(plan, point.PointNo), static_cast<std::int64_t>(i)) << c.what;
+      } else {
+        EXPECT_TRUE(point.PointNo == 0 && point.Solved == 0) << c.what;
+      }
     }
+    // The zero entries past the count are not points.
+    EXPECT_TRUE(FindPlanPoint(plan, 0) == -1 && FindPlanPoint(plan, 99) == -1) << c.what;
   }
-}
-
-TEST(FindPlanPoint, FindsEntriesInUseOnly) {
-  Plan plan = PlanOf({{4601, 27, 90.0, 10.0, 0}, {27, 4602, 999.0, 0.0, 0}});
-  EXPECT_EQ(FindPlanPoint(plan, 4601), -1);  // not built yet
-  InitPlanPoints(plan);
-  // The zero entries past the count are not points.
-  const std::int64_t found[] = {FindPlanPoint(plan, 4601), FindPlanPoint(plan, 27),
-                                FindPlanPoint(plan, 4602), FindPlanPoint(plan, 0),
-                                FindPlanPoint(plan, 4603)};
-  EXPECT_THAT(found, testing::ElementsAre(0, 1, 2, -1, -1));
-
   Plan empty;
   RecordingSink sink;
   BuildPlanPoints(empty, "/nonexistent/plan", sink);
-  EXPECT_EQ(empty.PlanPointCount, -1);
-  EXPECT_TRUE(empty.PlanPoints.empty());
+  EXPECT_TRUE(empty.PlanPointCount == -1 && empty.PlanPoints.empty());
   EXPECT_EQ(FindPlanPoint(empty, 0), -1);
 }
 
