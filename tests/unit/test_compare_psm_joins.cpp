@@ -10,6 +10,7 @@
 
 #include "CompareFixtures.h"
 #include "common/Errors.h"
+#include "common/NumericValue.h"
 #include "compare/ComparePSMJoins.h"
 
 namespace modKestralMGA {
@@ -23,64 +24,32 @@ std::string Outcome(const std::string& what, std::optional<std::int64_t> count,
          Written(list.Lines()) + Said(sink);
 }
 
-// Plan points placed from 6628/1001 (CompareFixtures.h); each row one comparison, then the bearing
-// datum rows ("2 PSM's" with the datum boxes) and another bearing datum, whose boxes are not read.
+// Settings, plan points, and the result lines and closing message of each comparison:
+// tests/data/model/compare_cases.txt and compare.txt.
 TEST(ComparePSMJoins, ResultLinesDatumSectionAndClosingMessage) {
   CompareData d;
   std::string transcript;
-  const auto run = [&](const std::string& what, const char* criterion, bool full,
-                       const std::vector<PlanPoint>& plan, bool twoPsms = false,
-                       const std::string& from = "", const std::string& to = "") {
-    d.settings.m_criterion = criterion;
-    d.settings.m_fullDetails = full;
-    d.settings.m_twoPsms = twoPsms;
-    d.settings.m_datum1 = from;
-    d.settings.m_datum2 = to;
+  for (const auto& c : TableRows("compare_cases.txt")) {
+    std::vector<PlanPoint> points;
+    for (const std::string& point : Split(c[3], ";")) {
+      const auto v = Split(point.substr(point[0] == '~' ? 1 : 0), ",");
+      const auto at = [&](std::size_t i) { return i < v.size() ? NumericValue(v[i]) : 0.0; };
+      const std::int32_t number = std::stoi(v[0]);
+      points.push_back(point[0] == '~' ? d.Like(number, at(1), at(2))
+                                       : PlanPoint{number, at(1), at(2), std::int16_t(at(3))});
+    }
+    d.settings.m_criterion = c[1];
+    d.settings.m_fullDetails = c[2] == "1";
+    d.settings.m_twoPsms = c[4] == "1";
+    d.settings.m_datum1 = c[5];
+    d.settings.m_datum2 = c[6];
     JoinContext context{d.index, d.settings};
     RecordingResultList list;
     RecordingSink sink;
     NoPendingEvents events;
-    const auto count = ComparePSMJoins(PlanOf(plan), context, d.settings, list, sink, events);
-    transcript += Outcome(what, count, list, sink);
-  };
-  const PlanPoint o = d.origin;
-  // Each PSM placed 0.1 % too far from 6628/1001: every join between them fails.
-  const PlanPoint far2 = d.Like(66281002, 0, 1.414), far7 = d.Like(66281007, 0, 1.0);
-  const struct {
-    const char *what, *criterion;
-    bool full;
-    std::vector<PlanPoint> plan;
-  } cases[] = {
-      // clang-format off
-      {"acceptable", "Urban Areas", false, {o, d.Like(66281002)}},
-      {"acceptable, full details", "Urban Areas", true, {o, d.Like(66281002, 7, -0.05)}},
-      {"distance not acceptable", "Urban Areas", false, {o, d.Like(66281002, 0, 0.06)}},
-      {"bearing not acceptable", "Adelaide City", false, {o, d.Like(66281002, -5)}},
-      {"order above the limit", "Urban Areas", true, {o, {66281003, 1000, 2000, 1}}},
-      {"mark missing", "Urban Areas", true, {o, {66289999, 1000, 2000, 1}}},
-      {"point unsolved", "Urban Areas", true, {o, {66281002, 0, 0, 0}}},
-      // 4600 is an ordinary point, 4601 the lowest PSM key; pairs in plan order only.
-      {"pairs of PSMs", "Urban Areas", false,
-       {o, {4600, 0, 0, 1}, d.Like(66281002), {4601, 5, 5, 1}, {12, 0, 0, 1}}},
-      {"no PSMs", "Urban Areas", false, {{12, 0, 0, 1}, {4600, 1, 1, 1}}},
-      {"one join not acceptable", "Urban Areas", false, {o, far2, d.Like(66281003)}},
-      {"five joins not acceptable", "Urban Areas", false, {o, far2, far7, d.Like(66281005, 0, 1.0)}},
-      // clang-format on
-  };
-  for (const auto& c : cases) run(c.what, c.criterion, c.full, c.plan);
-  const std::string blank12(12, ' '), blank20(20, ' ');
-  const std::string datums[][3] = {
-      {"both listed", "6628/1001", "6628/1002"},
-      {"typed without the slash", "66281001", "66281002"},
-      {"a mark missing", "6628/1001", "6628/9999"},
-      {"order above the limit", "6628/1001", "6628/1003"},
-      {"label past column 30", "6628/1001" + blank12, "6628/1002"},
-      {"bearing past column 45", "6628/1001" + blank20, "6628/1002"},
-      {"To empty", "6628/1001", ""},
-      {"From empty", "", "6628/1002"},
-  };
-  for (const auto& c : datums) run("datum: " + c[0], "Urban Areas", false, {o}, true, c[1], c[2]);
-  run("another bearing datum", "Urban Areas", false, {o}, false, "6628/1001", "6628/1002");
+    const auto count = ComparePSMJoins(PlanOf(points), context, d.settings, list, sink, events);
+    transcript += Outcome(c[0], count, list, sink);
+  }
   ExpectGolden(transcript, "compare.txt");
 }
 
@@ -133,46 +102,36 @@ TEST(ComparePSMJoins, BusyPointerAndPendingEvents) {
   EXPECT_EQ(list.Lines().back(), "BEARING DATUM                  Bearing         Distance");
 }
 
-// The command's steps before and around the comparison: the criterion check, the reading of the
-// plan, and the failures that end the command with their description.
+// The command's steps around the comparison: the criterion check, and a plan placed out of range
+// or a datum key beyond 32 bits ending the command with their description (a missing, empty or
+// unreadable lines file and a missing curve file: tests/data/cli-cases/compare-no-lines-file,
+// tests/data/bad/ln-empty, ln-header and cv-missing).
 TEST(ComparePSMJoins, CommandStepsAndTheirMessages) {
   CompareData d;
   TempFolder folder;
-  std::string transcript;
   d.settings.m_criterion = "urban areas";
   RecordingSink refused;
   EXPECT_FALSE(CheckAccuracyCriterion(d.settings, refused));
   d.settings.m_criterion = "Adelaide City";
   EXPECT_TRUE(CheckAccuracyCriterion(d.settings, refused));
-  transcript += "== criteria\n" + Said(refused);
-
-  const struct {
-    const char* what;
-    const char* lines;  // nullptr: no lines file
-    const char* datum2;
-  } cases[] = {
-      {"missing", nullptr, ""},
-      {"empty", "", ""},
-      {"header", "From,To,Bearing,Distance\r\n4601,4602,90.0000,100\r\n", ""},
-      {"curve file missing", "66281001,66281002,1100.000,50.000\r\n", ""},
+  std::string transcript = "== criteria\n" + Said(refused);
+  const char* cases[][3] = {
       {"out of range", "66281001,66281002,90.0000,1e308\r\n66281002,66281003,90.0000,1e308\r\n",
        ""},
-      {"datum key too large", "66281001,66281002,45.0000,1413.962\r\n", "6628/1000000"},
-  };
+      {"datum key too large", "66281001,66281002,45.0000,1413.962\r\n", "6628/1000000"}};
   for (const auto& c : cases) {
-    if (c.lines != nullptr) folder.Write(std::string(c.what) + ".lns", c.lines);
-    d.settings.m_plan = folder / c.what;
-    d.settings.SetDatum("6628/1001", c.datum2);
+    d.settings.m_plan = folder / c[0];
+    folder.Write(std::string(c[0]) + ".lns", c[1]);
+    d.settings.SetDatum("6628/1001", c[2]);
     RecordingSink sink;
     RecordingResultList list;
     NoPendingEvents events;
     Plan plan;
-    std::optional<std::int64_t> count;
-    if (ReadPlanForCompare(d.settings.m_plan, plan, sink)) {
-      JoinContext context{d.index, d.settings};
-      count = BuildAndComparePlan(d.settings.m_plan, plan, context, d.settings, list, sink, events);
-    }
-    transcript += Outcome(c.what, count, list, sink);
+    ASSERT_TRUE(ReadPlanForCompare(d.settings.m_plan, plan, sink));
+    JoinContext context{d.index, d.settings};
+    transcript += Outcome(
+        c[0], BuildAndComparePlan(d.settings.m_plan, plan, context, d.settings, list, sink, events),
+        list, sink);
   }
   ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "compare_command.txt");
 }

@@ -58,24 +58,13 @@ TEST(ImportText, FieldOverTheValueLimitIsRefusedEvenWhenNotTaken) {
   EXPECT_EQ(list.RowCount(), 1u);
 }
 
+// Files and their sample lines: tests/data/model/sample_lines.txt.
 TEST(ImportText, SampleLineIsTheFirstOfAtLeastFourCharactersElseTheLast) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"ab\r\n\r\nxyz\r\n6628/1001 1 2\r\n9 9 9 9\r\n", "6628/1001 1 2"},
-      {"ab\r\nc\r\nxyz\r\n", "xyz"},
-      {"ab\r\n\r\n", ""},
-      {"", ""},
-      {"\xEF\xBB\xBF"
-       "6628/1001 1 2\r\n",
-       "6628/1001 1 2"},
-      {"ab\r1 280000 6100000\rzz", "1 280000 6100000"},
-      {"a\n1 2 3\n", "1 2 3"},
-      {"ab\r\n12\x1A", "12"},
-  };
   TempFolder folder;
   RecordingSink sink;
-  for (const auto& [bytes, sample] : cases) {
-    const std::string path = folder.Write("sample.txt", bytes);
-    EXPECT_EQ(ShowFirstLine(path, path, sink), sample) << bytes;
+  for (const auto& c : TableRows("sample_lines.txt")) {
+    const std::string path = folder.Write("sample.txt", c[0]);
+    EXPECT_EQ(ShowFirstLine(path, path, sink), c[1]) << c[0];
   }
   EXPECT_EQ(ShowFirstLine(folder / "none.txt", "NONE.TXT", sink), "");
   EXPECT_EQ(Said(sink),
@@ -86,11 +75,10 @@ TEST(ImportText, OnlyAnIncompleteLastRowIsRemovedBeforeAnImport) {
   const MarkRow complete{"1", "280000", "6130000", "", "", "", "", ""};
   const MarkRow noNorth{"2", "280000", "", "", "", "", "", ""};
   const std::pair<std::vector<MarkRow>, std::size_t> cases[] = {
-      {{}, 0},
-      {{complete, complete}, 2},
-      {{complete, noNorth}, 1},
-      {{MarkRow{}, complete, MarkRow{}}, 2},
-      {{MarkRow{}}, 0}};
+      // clang-format off
+      {{}, 0}, {{complete, complete}, 2}, {{complete, noNorth}, 1},
+      {{MarkRow{}, complete, MarkRow{}}, 2}, {{MarkRow{}}, 0}};
+  // clang-format on
   for (const auto& [rows, after] : cases) {
     MarkList list;
     for (const MarkRow& row : rows) list.AppendRow(row);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "CompareFixtures.h"
+#include "common/NumericValue.h"
 #include "compare/AccuracyCriteria.h"
 #include "compare/JoinJudgement.h"
 
@@ -14,28 +15,15 @@ namespace modKestralMGA {
 namespace {
 
 using testsupport::CompareData;
+using testsupport::TableRows;
 
-// Worked values to four decimals of a second and to the millimetre (the allowances are printed
-// with "0.0" and "0.000"); the 10,000 km joins leave the fixed parts, 20 and 40 seconds, and the
-// 100 and 200 ppm length terms.
+// Criteria, joins and allowances: tests/data/model/allowances.txt.
 TEST(AccuracyCriteria, Allowances) {
-  const struct {
-    const char* criterion;
-    double distance, seconds, metres;
-  } cases[] = {
-      {"Urban Areas", 1000.0, 10.3132, 0.05},
-      {"Urban Areas", 1e7, 0.0010, 0.05},
-      {"Rural Areas", 100.0, 309.3970, 0.15},
-      {"Adelaide City", 5000.0, 1.2376, 0.03},
-      {"URBAN SURVEY (prior Feb 2019)", 1000.0, 26.1879, 0.13},
-      {"URBAN SURVEY (prior Feb 2019)", 1e7, 20.0006, 1000.03},
-      {"RURAL SURVEY (prior Feb 2019)", 5000.0, 44.1253, 1.1},
-      {"RURAL SURVEY (prior Feb 2019)", 1e7, 40.0021, 2000.1},
-  };
-  for (const auto& c : cases) {
-    EXPECT_TRUE(IsKnownCriterion(c.criterion));
-    EXPECT_NEAR(AllowableBearingDiff(c.criterion, c.distance), c.seconds, 0.5e-4) << c.criterion;
-    EXPECT_NEAR(AllowableDistanceDiff(c.criterion, c.distance), c.metres, 1e-9) << c.criterion;
+  for (const auto& c : TableRows("allowances.txt")) {
+    const double distance = NumericValue(c[1]);
+    EXPECT_TRUE(IsKnownCriterion(c[0]));
+    EXPECT_NEAR(AllowableBearingDiff(c[0], distance), NumericValue(c[2]), 0.5e-4) << c[0];
+    EXPECT_NEAR(AllowableDistanceDiff(c[0], distance), NumericValue(c[3]), 1e-9) << c[0];
   }
   // Seconds are counted with 206264.80625 a radian, not 206264.806247...: a join as long as its
   // allowance gives atan(1) K, 162000.0000024 seconds against 162000.0000000.
@@ -55,8 +43,7 @@ TEST(BearingDifferenceSeconds, ComparesWholeSecondsTheShortWayRound) {
       {45.3015, 45.3015, 0.0},     {45.3015, 45.3025, 10.0},     {45.3025, 45.3015, 10.0},
       {45.30154999, 45.3015, 0.0}, {359.5959, 0.0001, 2.0},      {0.0001, 359.5959, 2.0},
       {360.0000, 0.0000, 0.0},     {350.0000, 10.0000, 72000.0}, {90.0, 270.0, 648000.0},
-      {270.0, 90.0, 648000.0},     {0.0, 179.5959, 647999.0},    {0.0, 180.0001, 647999.0},
-  };
+      {270.0, 90.0, 648000.0},     {0.0, 179.5959, 647999.0},    {0.0, 180.0001, 647999.0}};
   for (const auto& c : cases) {
     // 206264.80625 a radian runs 1.4e-11 of the value above true seconds.
     EXPECT_NEAR(BearingDifferenceSeconds(c[0], c[1]), c[2], 1e-5) << c[0] << " against " << c[1];
@@ -64,13 +51,12 @@ TEST(BearingDifferenceSeconds, ComparesWholeSecondsTheShortWayRound) {
 }
 
 TEST(PadToColumn, PadsOrSeparatesByOneBlank) {
-  const std::string cases[][3] = {
-      {"", "15", std::string(15, ' ')},
-      {"66281001", "15", "66281001       "},
-      {"12345678901234", "15", "12345678901234 "},
-      {"123456789012345", "15", "123456789012345 "},
-      {"\xC3\xA9", "4", "\xC3\xA9  "},  // bytes are counted: two columns
-  };
+  // Bytes are counted: "\xC3\xA9" takes two columns.
+  // clang-format off
+  const std::string cases[][3] = {{"", "15", std::string(15, ' ')}, {"66281001", "15", "66281001       "},
+      {"12345678901234", "15", "12345678901234 "}, {"123456789012345", "15", "123456789012345 "},
+      {"\xC3\xA9", "4", "\xC3\xA9  "}};
+  // clang-format on
   for (const auto& c : cases) {
     std::string text = c[0];
     PadToColumn(text, std::stoul(c[1]));
@@ -78,35 +64,19 @@ TEST(PadToColumn, PadsOrSeparatesByOneBlank) {
   }
 }
 
-// Urban Areas over 1413.962 m allows 7.294 seconds and 0.050 m; Rural Areas 21.881 s, 0.150 m.
-// 1005: plan 359.5959, MGA 0.0001, 2 seconds apart.
+// The differences against the allowances: tests/data/model/join_verdicts.txt.
 TEST(JudgeJoin, JudgesTheDifferencesAgainstTheAllowances) {
   CompareData data;
-  const struct {
-    const char* criterion;
-    std::int32_t to;
-    double seconds, metres;
-    JoinVerdict verdict;
-  } cases[] = {
-      {"Urban Areas", 66281002, 0.0, 0.0, JoinVerdict::Acceptable},
-      {"Urban Areas", 66281002, -7.0, 0.049, JoinVerdict::Acceptable},
-      {"Urban Areas", 66281002, 8.0, 0.0, JoinVerdict::NotAcceptable},
-      {"Urban Areas", 66281002, -8.0, 0.0, JoinVerdict::NotAcceptable},
-      {"Urban Areas", 66281002, 0.0, 0.051, JoinVerdict::NotAcceptable},
-      {"Urban Areas", 66281002, 0.0, -0.051, JoinVerdict::NotAcceptable},
-      {"Rural Areas", 66281002, 21.0, -0.149, JoinVerdict::Acceptable},
-      {"Rural Areas", 66281002, 22.0, 0.0, JoinVerdict::NotAcceptable},
-      {"Urban Areas", 66281005, -2.0, 0.0, JoinVerdict::Acceptable},
-      {"no such criterion", 66281007, 1.0, 0.0, JoinVerdict::NotAcceptable},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : TableRows("join_verdicts.txt")) {
+    const double seconds = NumericValue(c[2]), metres = NumericValue(c[3]);
     JoinContext context{data.index, data.settings};
     const JoinJudgement join =
-        JudgeJoin(data.origin, data.Like(c.to, c.seconds, c.metres), context, c.criterion);
-    EXPECT_EQ(join.Verdict, c.verdict) << c.criterion << " " << c.seconds << " " << c.metres;
-    if (c.to != 66281002) continue;
-    EXPECT_NEAR(join.BearingDiff, std::abs(c.seconds), 1e-6);
-    EXPECT_NEAR(join.DistanceDiff, std::abs(c.metres), 1e-9);
+        JudgeJoin(data.origin, data.Like(std::stoi(c[1]), seconds, metres), context, c[0]);
+    EXPECT_EQ(static_cast<int>(join.Verdict), std::stoi(c[4]))
+        << c[0] << " " << c[2] << " " << c[3];
+    if (c[1] != "66281002") continue;
+    EXPECT_NEAR(join.BearingDiff, std::abs(seconds), 1e-6);
+    EXPECT_NEAR(join.DistanceDiff, std::abs(metres), 1e-9);
     EXPECT_EQ(FormatNumber(join.MgaBearing, kFormatBearing), "45.0000");
     EXPECT_EQ(FormatNumber(join.MgaDistance, kFormatMetres), "1413.962");
     EXPECT_EQ(FormatNumber(join.Csf, kFormatScaleFactor), "1.00017809");
@@ -125,18 +95,17 @@ TEST(JudgeJoin, RefusedJoinsAndTheOrderOfTheirTests) {
   const PlanPoint placed1001{66281001, 0.0, 0.0, 1}, unsolved1002{66281002, 0.0, 0.0, 0};
   const PlanPoint placed1003{66281003, 10.0, 10.0, 1}, unsolved1003{66281003, 0.0, 0.0, 0};
   const PlanPoint placed1004{66281004, 10.0, 10.0, 1}, unsolved9999{66289999, 0.0, 0.0, 0};
-  const struct {
-    PlanPoint from, to;
-    const char* maxOrder;
-    JoinVerdict verdict;
-  } cases[] = {
+  // An unsolved point comes before the order limit and the missing mark; 1003 has order 6; 1004
+  // a zero easting.
+  // clang-format off
+  const struct { PlanPoint from, to; const char* maxOrder; JoinVerdict verdict; } cases[] = {
       {unsolved1002, placed1001, "5", JoinVerdict::PlanNotAvailable},
-      {placed1001, unsolved1003, "5", JoinVerdict::PlanNotAvailable},  // before the order limit
-      {placed1001, unsolved9999, "5", JoinVerdict::PlanNotAvailable},  // before the missing mark
-      {placed1001, placed1003, "5", JoinVerdict::ScaledCoordinates},   // order 6 above 5
+      {placed1001, unsolved1003, "5", JoinVerdict::PlanNotAvailable},
+      {placed1001, unsolved9999, "5", JoinVerdict::PlanNotAvailable},
+      {placed1001, placed1003, "5", JoinVerdict::ScaledCoordinates},
       {placed1001, placed1003, "6", JoinVerdict::NotAcceptable},
-      {placed1001, placed1004, "5", JoinVerdict::MgaNotAvailable},  // a zero easting
-  };
+      {placed1001, placed1004, "5", JoinVerdict::MgaNotAvailable}};
+  // clang-format on
   for (const auto& c : cases) {
     data.settings.m_maxOrder = c.maxOrder;
     JoinContext context{data.index, data.settings};

@@ -33,13 +33,12 @@ bool Save(ReportData& report, const std::string& path, RecordingSink& sink,
 // wholly replaces a longer file. Datum PSMs not both in the plan: the message, and the report
 // goes on without the section.
 TEST(JoinsReport, SavedReportIsTheGoldenFileByteForByte) {
-  const struct {
-    const char* golden;
-    bool psmList, fullJoins;
-    const char* datumTo;  // nullptr: no bearing datum section; 6628/1009 is not in the plan
-  } cases[] = {{"joins_list_full_datum.txt", true, true, "6628/1002"},
-               {"joins_brief.txt", false, false, nullptr},
-               {"joins_list_brief.txt", true, false, "6628/1009"}};
+  // datumTo nullptr: no bearing datum section; 6628/1009 is not in the plan.
+  // clang-format off
+  const struct { const char* golden; bool psmList, fullJoins; const char* datumTo; } cases[] = {
+      {"joins_list_full_datum.txt", true, true, "6628/1002"}, {"joins_brief.txt", false, false, nullptr},
+      {"joins_list_brief.txt", true, false, "6628/1009"}};
+  // clang-format on
   const Entries notInPlan{
       {"Cannot find Datum line PSM's in KESTRAL", "MGA Joins", MessageIcon::Exclamation}};
   for (const auto& c : cases) {
@@ -85,17 +84,13 @@ TEST(JoinsReport, FormsSectionsAndColumns) {
                                kDate, heading, noSink));
   transcript += "== no PSMs\n" + heading.Bytes() + Said(noSink);
 
-  const std::pair<const char*, const char*> datums[] = {{"6628/1001", "6628/1002"},
-                                                        {"6628/1001", "6628/1004"},
-                                                        {"6628/1001", "6628/1005"},
-                                                        {"6628/1001", "6628/1006"},
-                                                        {"6628/1001 (north)", "6628/1002"},
-                                                        {"6628/1001", "6628/1001"},
-                                                        {"6628/1001", ""},
-                                                        {"", "6628/1002"},
-                                                        {"6628/1001", "6628/1009"},
-                                                        {"6628/2001", "6628/2002"},
-                                                        {"99", "6628/1001"}};
+  // clang-format off
+  const std::pair<const char*, const char*> datums[] = {
+      {"6628/1001", "6628/1002"}, {"6628/1001", "6628/1004"}, {"6628/1001", "6628/1005"},
+      {"6628/1001", "6628/1006"}, {"6628/1001 (north)", "6628/1002"}, {"6628/1001", "6628/1001"},
+      {"6628/1001", ""}, {"", "6628/1002"}, {"6628/1001", "6628/1009"}, {"6628/2001", "6628/2002"},
+      {"99", "6628/1001"}};
+  // clang-format on
   for (const auto& [from, to] : datums) {
     ReportData report;
     report.settings.SetDatum(from, to);
@@ -125,12 +120,13 @@ TEST(JoinsReport, FormsSectionsAndColumns) {
 // the report (a datum key beyond 32 bits) ends in the trap of its form, and what was printed
 // before it stays in the print job.
 TEST(JoinsReport, RefusalAndFailureInsideTheReport) {
-  const struct {
-    const char *criterion, *datumTo, *text, *saveTitle, *printTitle;
-  } cases[] = {{"urban areas", "6628/1002", "Unknown accuracy criterion: urban areas",
-                "Join Comparison", "Join Comparison"},
-               {"Urban Areas", "6628/99999999", "PSM number too large for a key: 6628/99999999",
-                "Save Joins to file error", "Printing Joins error"}};
+  // clang-format off
+  const struct { const char *criterion, *datumTo, *text, *saveTitle, *printTitle; } cases[] = {
+      {"urban areas", "6628/1002", "Unknown accuracy criterion: urban areas", "Join Comparison",
+       "Join Comparison"},
+      {"Urban Areas", "6628/99999999", "PSM number too large for a key: 6628/99999999",
+       "Save Joins to file error", "Printing Joins error"}};
+  // clang-format on
   for (const auto& c : cases) {
     ReportData report;
     report.settings.m_criterion = c.criterion;

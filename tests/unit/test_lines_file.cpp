@@ -15,38 +15,19 @@ namespace {
 using namespace testsupport;
 
 TEST(LinesFile, PlanIdentifierDropsOnlyALnsExtensionInAnyCase) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"D:\\plans\\1234.LNS", "D:\\plans\\1234"},
-      {"/data/plans/abc.LnS", "/data/plans/abc"},
-      {"/data/abc.lnsx", "/data/abc.lnsx"},
-      {"PLAN.lns", "PLAN"},
-      {".lns", ""},
-      {"lns", "lns"},
-  };
+  const std::pair<const char*, const char*> cases[] = {{"D:\\plans\\1234.LNS", "D:\\plans\\1234"},
+                                                       {"/data/plans/abc.LnS", "/data/plans/abc"},
+                                                       {"/data/abc.lnsx", "/data/abc.lnsx"},
+                                                       {"PLAN.lns", "PLAN"},
+                                                       {".lns", ""},
+                                                       {"lns", "lns"}};
   for (const auto& [name, identifier] : cases) EXPECT_EQ(PlanIdentifierFromName(name), identifier);
 }
 
-// Each file checked, then loaded from the bytes the check read: the count of non-blank lines,
-// the result, the records (those before a bad line stay) and the messages. Bad files whose
-// message the batch corpus shows (tests/data/bad/ln-*) are not repeated here.
+// Each file (tests/data/model/lines_cases.txt) checked, then loaded from the bytes the check
+// read: the count of non-blank lines, the result, the records (those before a bad line stay) and
+// the messages.
 TEST(LinesFile, ChecksAndLoadsEachFile) {
-  const std::pair<const char*, std::string> cases[] = {
-      {"blank lines only", "\r\n  \r\n\t\r\n"},
-      {"LF and CR line ends, no end", "1,2,0,1\n2,3,0,1\r3,4,0,1"},
-      {"BOM, blank line, end-of-file byte",
-       "\xEF\xBB\xBF"
-       "1,2,0,1\r\n\r\n2,3,0,1\r\n\x1A"},
-      {"well formed",
-       "4601,4602,999,0\r\n4601,27,1025.5,31.416\r\n\r\n  10 ,\"4601\", 90.0000 "
-       ",50.25\r\n4600.5,4601.5,,-0.5e1\r\n-2147483648,2147483647,45.3015,1E2\r\n"},
-      {"header without commas", "PLAN 1234 LINES\r\n1,2,0,1\r\n"},
-      {"truncated record", "1,2,0,1\r\n2,3,45.3000\r\n3,4,0,1\r\n"},
-      {"truncated last line", "1,2,0,1\r\n2,3"},
-      {"trailing comma", "1,2,0,1,\r\n"},
-      {"blank lines counted", "1,2,0,1\r\n\r\n\r\n2,x,0,1\r\n"},
-      {"point rounding beyond 32 bits", "2147483647.5,2,0,1\r\n"},
-      {"radius beyond a double", "1,2,1e400,10\r\n"},
-  };
   TempFolder folder;
   std::filesystem::create_directory(folder / "folder.lns");
   std::string transcript;
@@ -64,9 +45,9 @@ TEST(LinesFile, ChecksAndLoadsEachFile) {
     }
     transcript += Said(sink);
   };
-  for (const auto& [what, bytes] : cases) {
-    folder.Write("plan.lns", bytes);
-    load(what, folder / "plan");
+  for (const auto& c : TableRows("lines_cases.txt")) {
+    folder.Write("plan.lns", c[1]);
+    load(c[0], folder / "plan");
   }
   load("missing", folder / "missing");
   load("a folder", folder / "folder");

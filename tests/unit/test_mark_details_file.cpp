@@ -1,9 +1,9 @@
 // The Mark Details file and its commands: Open into an empty or a filled list, the start-up dump
-// file, the record length, short, long and quoted lines, refused values and files (transcript:
-// tests/data/model/mark_details.txt), the height rule, the saved layout and the save's failures.
+// file, the record length, short, long and quoted lines, refused values and files, the height
+// rule, the saved layout and the save's failures.
 #include <gtest/gtest.h>
 
-#include <map>
+#include <filesystem>
 #include <string>
 
 #include "CompareFixtures.h"
@@ -17,23 +17,6 @@ namespace {
 
 using namespace testsupport;
 
-// A mark line of `fields` fields with the nine the program uses, the others empty.
-std::string Mark(const std::string& psm, const std::string& east, const std::string& height = "",
-                 int fields = 43, std::map<int, std::string> values = {}) {
-  values.insert({{1, psm.substr(0, psm.find('/'))},
-                 {2, psm.substr(psm.find('/') + 1)},
-                 {6, "54"},
-                 {7, east},
-                 {8, "6130000"},
-                 {12, "2"},
-                 {14, "GDA2020"},
-                 {22, height},
-                 {33, "OK"}});
-  std::string line;
-  for (int field = 1; field <= fields; ++field) line += (field > 1 ? "," : "") + values[field];
-  return line + "\r\n";
-}
-
 std::string Rows(const MarkList& list) {
   std::string text;
   for (const MarkRow& row : list.Rows()) {
@@ -43,72 +26,28 @@ std::string Rows(const MarkList& list) {
   return text;
 }
 
+// Files, rows before and what was read and said: tests/data/model/mark_details_cases.txt and
+// mark_details.txt.
 TEST(MarkDetailsFile, OpenAndStartUpReadings) {
-  const std::string title = Mark("Map/Number", "East");
-  std::string trimmed = Mark("6628/1002", "281000");
-  trimmed.replace(trimmed.find("OK") + 3, std::string::npos, "\n");  // 34 fields: padded
-  const MarkRow listed{"6628/1001", "280000", "6130000", "", "", "", "", ""};
-  const struct {
-    const char* what;
-    std::vector<MarkRow> rows;  // the list before
-    std::string bytes;
-    bool startUp;
-  } cases[] = {
-      // The average is taken before the repeated mark goes; fields trimmed around the slash; a
-      // height of 0 is none.
-      {"into the empty list",
-       {MarkRow{}},
-       title + Mark("6628/1001", "280000", "10") + Mark(" 6628 / 1002", "281000", "0") +
-           Mark("6628/1002", "281000", "30") + Mark("6628/1001", "999999", "20"),
-       false},
-      // The file's repeat goes and the listed row keeps its coordinates; the empty row stays.
-      {"appended", {listed, MarkRow{}}, Mark("6628/1001", "1") + Mark("6628/1003", "5"), false},
-      {"below an empty first row", {MarkRow{}, listed}, Mark("6628/1005", "1"), false},
-      {"ten commas", {listed}, "a,b,c,d,e,f,g,h,i,j,k\r\n", false},
-      {"title only", {}, title, false},
-      {"odd lines",
-       {},
-       Mark("6628/1000", "1") +
-           [] {
-             std::string s;
-             for (int i = 0; i < 11; ++i) s += "stray,line\n";
-             return s;
-           }() +
-           Mark("6628/1001", "1", "", 45),
-       false},
-      {"short and stray lines",
-       {},
-       Mark("6628/1001", "1") + trimmed + "   \n1,2,3\n" + Mark("6628/1003", "3"),
-       false},
-      {"51 fields", {}, Mark("6628/1001", "1", "", 51) + Mark("6628/1002", "1", "", 51), false},
-      {"quoted",
-       {},
-       Mark("6628/1001", "1", "", 43, {{1, "\"6628\""}, {14, "\"GDA, 2020\""}, {33, "\"A\"x"}}),
-       false},
-      {"stopped",
-       {},
-       Mark("6628/1001", "1", "5") + "short,line\r\n" + Mark("6628/1002", " 1e400 ") +
-           Mark("6628/1003", "1"),
-       false},
-      {"dump file", {}, title + Mark("6628/1001", "1", "7") + Mark("6628/1001", "3", "9"), true},
-      {"dump file of ten commas", {}, ",,,,,,,,,,\r\n", true},
-  };
+  const std::string data = std::string(KESTRAL_TEST_DATA_DIR) + "/model/mark_details/";
   TempFolder folder;
   std::string transcript;
-  const auto run = [&](const std::string& what, const std::vector<MarkRow>& rows,
-                       const std::string& path, bool startUp) {
+  for (const auto& c : TableRows("mark_details_cases.txt")) {
     MarkList list;
-    for (const MarkRow& row : rows) list.AppendRow(row);
+    for (const std::string& row : c[2].empty() ? std::vector<std::string>{} : Split(c[2], " ")) {
+      list.AppendRow(row == "empty"
+                         ? MarkRow{}
+                         : MarkRow{"6628/1001", "280000", "6130000", "", "", "", "", ""});
+    }
+    std::string path = c[1].empty() ? "" : folder / c[1];
+    if (std::filesystem::is_regular_file(data + c[1]))
+      path = folder.Write("marks.csv", ReadBytes(data + c[1]));
     RecordingSink sink;
-    const OpenResult result = startUp ? ReadDumpFileAtStartUp(path, list, sink)
-                                      : OpenMarkDetailsFile(path, "MARKS.CSV", list, sink);
-    transcript += "== " + what + ": " + std::to_string(static_cast<int>(result.Outcome)) + " " +
+    const OpenResult result = c[3] == "1" ? ReadDumpFileAtStartUp(path, list, sink)
+                                          : OpenMarkDetailsFile(path, "MARKS.CSV", list, sink);
+    transcript += "== " + c[0] + ": " + std::to_string(static_cast<int>(result.Outcome)) + " " +
                   result.AverageHeightText + "\n" + Rows(list) + Said(sink);
-  };
-  for (const auto& c : cases) run(c.what, c.rows, folder.Write("marks.csv", c.bytes), c.startUp);
-  run("missing", {}, folder / "none.csv", false);
-  run("missing dump file", {}, folder / "none.dmp", true);
-  run("no dump file", {}, "", true);
+  }
   ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "mark_details.txt");
 }
 
@@ -116,18 +55,11 @@ TEST(MarkDetailsFile, FieldCountsAndTheHeightRule) {
   TempFolder folder;
   RecordingSink sink;
   EXPECT_EQ(NumCsvFields(folder.Write("a", "\xEF\xBB\xBF,,\",\",\r\n,,,,,,"), "a", sink), 4);
-  EXPECT_EQ(NumCsvFields(folder.Write("b", "\r\n" + Mark("1/2", "3")), "b", sink), 0);
+  EXPECT_EQ(NumCsvFields(folder.Write("b", "\r\n1,2,3\r\n"), "b", sink), 0);
   EXPECT_EQ(NumCsvFields(folder / "missing.csv", "MISSING.CSV", sink), 0);
-  EXPECT_EQ(NumCsvFields(folder.Write("u", std::string("\xFF\xFE"
-                                                       "6\0"
-                                                       "6\0",
-                                                       6)),
-                         "U.CSV", sink),
-            0);
+  // A UTF-16 file: tests/data/bad/md-utf16.
   EXPECT_EQ(Said(sink),
-            "! Open CSV file error | Cannot open MISSING.CSV: No such file or directory | 0\n"
-            "! Open CSV file error | U.CSV is not a plain text file (UTF-16 or binary); save it as "
-            "plain text | 0\n");
+            "! Open CSV file error | Cannot open MISSING.CSV: No such file or directory | 0\n");
   // A height is kept as written only when positive.
   const std::pair<std::string, std::string> heights[] = {
       {"0", ""}, {"-3.2", ""}, {"abc", ""}, {"", ""}, {"12.50", "12.50"}, {" 7", " 7"}};
@@ -147,9 +79,11 @@ TEST(MarkDetailsFile, SaveAndReadBack) {
   EXPECT_EQ(MarkDetailsLine(found),
             "6628,1001,,,,54,280000.123,6130000.456,,,,2,,GDA2020,,,,,,,,"
             "12.500,,,,,,,,,,,FOUND,,,,,,,,,,");
-  const char* splits[][3] = {
-      {"6628/1001", "6628", "1001"}, {"66281001", "6628", "1001"}, {"66/281001", "66", "281001"},
-      {"6628/12/3", "6628", "12/3"}, {"662", "662", ""},           {"6628X1001", "6628", "X1001"}};
+  // clang-format off
+  const char* splits[][3] = {{"6628/1001", "6628", "1001"}, {"66281001", "6628", "1001"},
+      {"66/281001", "66", "281001"}, {"6628/12/3", "6628", "12/3"}, {"662", "662", ""},
+      {"6628X1001", "6628", "X1001"}};
+  // clang-format on
   for (const auto& s : splits) {
     std::string sheet, number;
     SplitPsmNumberForSave(s[0], sheet, number);

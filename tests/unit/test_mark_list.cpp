@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CompareFixtures.h"
@@ -33,29 +34,24 @@ std::string Psms(const MarkList& list) {
 
 TEST(MarkList, RowOperationsPutRowsWhereAskedAndMoveTheRevisionOn) {
   MarkList list = ListOf({Mark("A", "1"), Mark("C", "3")});
-  const std::vector<std::pair<const char*, std::function<void()>>> changes = {
-      {"InsertRow", [&] { list.InsertRow(1, Mark("B", "2")); }},
-      {"InsertRow at the end", [&] { list.InsertRow(3, Mark("D", "4")); }},
-      {"SetCell", [&] { list.SetCell(2, kColEast, "5"); }},
-      {"SetCell to the same text", [&] { list.SetCell(2, kColEast, "5"); }},
-      {"AppendRow", [&] { list.AppendRow(); }},
-      {"RemoveRow", [&] { list.RemoveRow(0); }},
-      {"Resize", [&] { list.Resize(5); }},
-      // Entries past the end of keep count as "not kept"; whole rows move, in order.
-      {"KeepRows",
-       [&] {
-         list.KeepRows({true, false, true});
-       }},
-      {"Clear", [&] { list.Clear(); }},
-  };
-  const char* after[] = {"A:1 B:2 C:3 ",     "A:1 B:2 C:3 D:4 ",   "A:1 B:2 C:5 D:4 ",
-                         "A:1 B:2 C:5 D:4 ", "A:1 B:2 C:5 D:4 : ", "B:2 C:5 D:4 : ",
-                         "B:2 C:5 D:4 : : ", "B:2 D:4 ",           ""};
-  for (std::size_t i = 0; i < changes.size(); ++i) {
+  // Entries past the end of KeepRows' list count as "not kept"; whole rows move, in order.
+  // clang-format off
+  const std::tuple<const char*, std::function<void()>, const char*> changes[] = {
+      {"InsertRow", [&] { list.InsertRow(1, Mark("B", "2")); }, "A:1 B:2 C:3 "},
+      {"InsertRow at the end", [&] { list.InsertRow(3, Mark("D", "4")); }, "A:1 B:2 C:3 D:4 "},
+      {"SetCell", [&] { list.SetCell(2, kColEast, "5"); }, "A:1 B:2 C:5 D:4 "},
+      {"SetCell to the same text", [&] { list.SetCell(2, kColEast, "5"); }, "A:1 B:2 C:5 D:4 "},
+      {"AppendRow", [&] { list.AppendRow(); }, "A:1 B:2 C:5 D:4 : "},
+      {"RemoveRow", [&] { list.RemoveRow(0); }, "B:2 C:5 D:4 : "},
+      {"Resize", [&] { list.Resize(5); }, "B:2 C:5 D:4 : : "},
+      {"KeepRows", [&] { list.KeepRows({true, false, true}); }, "B:2 D:4 "},
+      {"Clear", [&] { list.Clear(); }, ""}};
+  // clang-format on
+  for (const auto& [name, change, after] : changes) {
     const std::uint64_t before = list.Revision();
-    changes[i].second();
-    EXPECT_EQ(list.Revision(), before + 1) << changes[i].first;
-    EXPECT_EQ(Psms(list), after[i]) << changes[i].first;
+    change();
+    EXPECT_EQ(list.Revision(), before + 1) << name;
+    EXPECT_EQ(Psms(list), after) << name;
   }
   const std::uint64_t before = list.Revision();
   list.Reserve(1000);
@@ -71,9 +67,10 @@ TEST(MarkListRules, EmptinessCompletenessAndAverageHeight) {
   EXPECT_EQ(DataToSave(list, 0), true);
   for (std::size_t row : {1, 2, 3}) EXPECT_FALSE(DataToSave(list, row)) << row;  // 3: past the end
   // Non-empty cells count (text as 0); zero unless the sum is positive.
-  const std::pair<std::vector<std::string>, double> cases[] = {
-      {{"10", "", "20"}, 15.0}, {{"-5", "2"}, 0.0}, {{"10", "abc"}, 5.0}, {{}, 0.0},
-      {{"", ""}, 0.0},          {{"12.5"}, 12.5}};
+  // clang-format off
+  const std::pair<std::vector<std::string>, double> cases[] = {{{"10", "", "20"}, 15.0},
+      {{"-5", "2"}, 0.0}, {{"10", "abc"}, 5.0}, {{}, 0.0}, {{"", ""}, 0.0}, {{"12.5"}, 12.5}};
+  // clang-format on
   for (const auto& [heights, average] : cases) {
     MarkList marks;
     for (const std::string& h : heights) marks.AppendRow(Mark("P", "1", "1", h));

@@ -18,16 +18,26 @@ namespace {
 
 using namespace testsupport;
 
-double Radians(double degrees) {
-  return degrees * 3.14159265358979323846 / 180.0;
-}
-
 // A plan of the given lines, marked usable as the Compare command marks them.
 Plan PlanOf(const std::vector<PlanLine>& lines) {
   Plan plan;
   plan.PlanLines = lines;
   MarkLinesInUse(plan);
   return plan;
+}
+
+// The entries of a built plan against the expected ones.
+void ExpectEntries(const std::string& what, const Plan& plan,
+                   const std::vector<PlanPoint>& expected, double tolerance) {
+  ASSERT_EQ(plan.PlanPointCount + 1, static_cast<std::int64_t>(expected.size())) << what;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const PlanPoint &point = plan.PlanPoints[i], &want = expected[i];
+    EXPECT_TRUE(point.PointNo == want.PointNo && point.Solved == want.Solved &&
+                std::abs(point.East - want.East) <= tolerance &&
+                std::abs(point.North - want.North) <= tolerance)
+        << what << ": entry " << i << ", point " << point.PointNo << " at " << point.East << ", "
+        << point.North << " (" << point.Solved << ")";
+  }
 }
 
 // Builds the plan (curve file: <folder>/plan.cve when curves is not null) and checks the entries.
@@ -40,19 +50,12 @@ void ExpectPoints(const std::string& what, const std::vector<PlanLine>& lines,
   RecordingSink sink;
   BuildPlanPoints(plan, folder / "plan", sink);
   EXPECT_EQ(sink.Count(), 0u) << what;
-  ASSERT_EQ(plan.PlanPointCount + 1, static_cast<std::int64_t>(expected.size())) << what;
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    const PlanPoint& point = plan.PlanPoints[i];
-    EXPECT_EQ(point.PointNo, expected[i].PointNo) << what << ": entry " << i;
-    EXPECT_NEAR(point.East, expected[i].East, tolerance) << what << ": point " << point.PointNo;
-    EXPECT_NEAR(point.North, expected[i].North, tolerance) << what << ": point " << point.PointNo;
-    EXPECT_EQ(point.Solved, expected[i].Solved) << what << ": point " << point.PointNo;
-  }
+  ExpectEntries(what, plan, expected, tolerance);
 }
 
-// Plans of straight lines (tests/data/model/plan_point_cases.txt), with the coordinates worked
-// out by hand from the passes. They hold to 1e-10 m, not closer: the reading of a ddd.mmss bearing
-// adds 1e-09 to its minutes and seconds.
+// Plans of straight lines and curves (tests/data/model/plan_point_cases.txt), with the coordinates
+// worked out by hand from the passes and the chords. They hold to 1e-10 m, not closer: the reading
+// of a ddd.mmss bearing adds 1e-09 to its minutes and seconds.
 TEST(BuildPlanPoints, PlacesEachPointFromTheRecordThePassesTake) {
   for (const auto& c : TableRows("plan_point_cases.txt")) {
     std::vector<PlanLine> lines;
@@ -67,33 +70,8 @@ TEST(BuildPlanPoints, PlacesEachPointFromTheRecordThePassesTake) {
       points.push_back({std::stoi(v[0]), NumericValue(v[1]), NumericValue(v[2]),
                         static_cast<std::int16_t>(std::stoi(v[3]))});
     }
-    ExpectPoints(c[0], lines, points, 1e-10);
+    ExpectPoints(c[0], lines, points, 1e-10, c.size() > 3 ? c[3].c_str() : nullptr);
   }
-}
-
-// R = 100 m, arc 31.4159 m: chord 2 R sin(arc / 2R) = 31.28689 m; the record gives the tangent
-// bearing 90.0000 at 1, so the chord from 1 to 2 bears 99.0000 (right-hand curve) and from 2 to 1
-// 279.0000. Radius 0.5 m (bearing 1000.5), arc 0.5 m: half angle 0.5 rad, chord sin(0.5), the
-// tangent 0.0000 turned right by 0.5 rad = 28 deg 38 min 52.4 sec, to the whole second. Expected
-// values from the chord and the bearing with the standard library's sin and cos.
-TEST(BuildPlanPoints, CurvesArePlacedByTheirChords) {
-  const double chord = 200.0 * std::sin(31.4159 / 200.0);
-  const double e = chord * std::sin(Radians(99.0)), n = chord * std::cos(Radians(99.0));
-  const double small = Radians(28.0 + 38.0 / 60.0 + 52.0 / 3600.0);
-  const double se = std::sin(0.5) * std::sin(small), sn = std::sin(0.5) * std::cos(small);
-  // clang-format off
-  ExpectPoints("curve from the placed point", {{4601, 4602, 1100, 31.4159, 0}},
-               {{4601, 0, -n, 1}, {4602, e, 0, 1}}, 1e-9, "4601,4602,R,90.0000,999\r\n");
-  ExpectPoints("curve placing its from point, listed the same way", {{1, 2, 90, 10, 0}, {3, 2, 1100, 31.4159, 0}},
-               {{1, e - 10, 0, 1}, {2, e, 0, 1}, {3, 0, -n, 1}}, 1e-9, "3,2,R,90.0000,999\r\n");
-  ExpectPoints("curve of radius 0.5 m", {{1, 2, 1000.5, 0.5, 0}}, {{1, 0, 0, 1}, {2, se, sn, 1}}, 1e-9,
-               "1,2,R,0.0000,999\r\n");
-  ExpectPoints("no record for the curve: the point waits for another line",
-               {{1, 2, 1100, 31.4159, 0}, {1, 3, 1100, 31.4159, 0}, {3, 2, 90, 10, 0}},
-               {{1, 0, -n, 1}, {2, e + 10, 0, 1}, {3, e, 0, 1}}, 1e-9, "1,3,R,90.0000,999\r\n");
-  ExpectPoints("a chord without a bearing places nothing", {{1, 2, 1100, 31.4159, 0}},
-               {{1, 0, 0, 1}, {2, 0, 0, 0}}, 1e-9, "1,2,L,999,999\r\n");
-  // clang-format on
 }
 
 // The whole road from the files: tests/data/plans/DP1234.lns (CR LF, blank lines, two 999
@@ -110,17 +88,13 @@ TEST(BuildPlanPoints, ReadsAndPlacesAPlanFromItsFiles) {
   MarkLinesInUse(tables);
   BuildPlanPoints(tables, plan, sink);
   EXPECT_EQ(sink.Count(), 0u);
-  const PlanPoint expected[] = {{4601, 0.0, 33.70983261074196, 1},
-                                {101, 85.92143570639554, 118.13231079132925, 1},
-                                {102, 142.48997820130262, 61.56376829638871, 1},
-                                {103, 131.63462481654614, 0.0, 1},
-                                {4602, 49.148832097009674, 48.12841156146404, 1}};
-  ASSERT_EQ(tables.PlanPointCount, 4);
-  for (std::size_t i = 0; i < 5; ++i) {
-    EXPECT_EQ(tables.PlanPoints[i].PointNo, expected[i].PointNo);
-    EXPECT_NEAR(tables.PlanPoints[i].East, expected[i].East, 1e-9);
-    EXPECT_NEAR(tables.PlanPoints[i].North, expected[i].North, 1e-9);
-  }
+  ExpectEntries("DP1234", tables,
+                {{4601, 0.0, 33.70983261074196, 1},
+                 {101, 85.92143570639554, 118.13231079132925, 1},
+                 {102, 142.48997820130262, 61.56376829638871, 1},
+                 {103, 131.63462481654614, 0.0, 1},
+                 {4602, 49.148832097009674, 48.12841156146404, 1}},
+                1e-9);
 }
 
 // A missing curve file gives one message per build, and only when a curve is needed: the curves
@@ -154,47 +128,40 @@ TEST(BuildPlanPoints, MissingCurveFileAndCoordinatesOutOfRange) {
   ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "plan_points.txt");
 }
 
-TEST(CountPlanPoints, BoundsTheDistinctPointNumbers) {
-  const struct {
-    const char* what;
-    std::vector<PlanLine> lines;
-    std::int64_t count;
-    std::int64_t entries;  // distinct numbers, PlanPointCount + 1
-  } cases[] = {
+// The bound on the distinct numbers, the entries it makes room for, and their search (entries in
+// use only); an empty plan builds none.
+TEST(CountPlanPoints, BoundsTheDistinctPointNumbersAndFindsEntriesInUse) {
+  // entries: the distinct numbers, PlanPointCount + 1.
+  // clang-format off
+  const struct { const char* what; std::vector<PlanLine> lines; std::int64_t count, entries; } cases[] = {
       {"one record", {{1, 2, 0, 1, 0}}, 2, 2},
       {"a triangle", {{1, 2, 0, 1, 0}, {2, 3, 0, 1, 0}, {3, 1, 0, 1, 0}}, 3, 3},
       {"a new number at both ends counts twice", {{1, 2, 0, 1, 0}, {5, 5, 0, 1, 0}}, 4, 3},
       {"one point", {{7, 7, 0, 1, 0}}, 2, 1},
-      {"repeated lines", {{1, 2, 0, 1, 0}, {2, 1, 0, 1, 0}, {1, 2, 0, 1, 0}}, 2, 2},
-  };
+      {"repeated lines", {{1, 2, 0, 1, 0}, {2, 1, 0, 1, 0}, {1, 2, 0, 1, 0}}, 2, 2}};
+  // clang-format on
   for (const auto& c : cases) {
     Plan plan = PlanOf(c.lines);
     EXPECT_EQ(CountPlanPoints(plan), c.count) << c.what;
+    EXPECT_EQ(FindPlanPoint(plan, c.lines[0].FromPoint), -1) << c.what;  // not built yet
     InitPlanPoints(plan);
     EXPECT_EQ(plan.PlanPointCount + 1, c.entries) << c.what;
     EXPECT_EQ(plan.PlanPoints.size(), static_cast<std::size_t>(c.count + 3)) << c.what;
-    for (std::size_t i = static_cast<std::size_t>(c.entries); i < plan.PlanPoints.size(); ++i) {
-      EXPECT_EQ(plan.PlanPoints[i].PointNo, 0) << c.what;
-      EXPECT_EQ(plan.PlanPoints[i].Solved, 0) << c.what;
+    for (std::size_t i = 0; i < plan.PlanPoints.size(); ++i) {
+      const PlanPoint& point = plan.PlanPoints[i];
+      if (i < static_cast<std::size_t>(c.entries)) {
+        EXPECT_EQ(FindPlanPoint(plan, point.PointNo), static_cast<std::int64_t>(i)) << c.what;
+      } else {
+        EXPECT_TRUE(point.PointNo == 0 && point.Solved == 0) << c.what;
+      }
     }
+    // The zero entries past the count are not points.
+    EXPECT_TRUE(FindPlanPoint(plan, 0) == -1 && FindPlanPoint(plan, 99) == -1) << c.what;
   }
-}
-
-TEST(FindPlanPoint, FindsEntriesInUseOnly) {
-  Plan plan = PlanOf({{4601, 27, 90.0, 10.0, 0}, {27, 4602, 999.0, 0.0, 0}});
-  EXPECT_EQ(FindPlanPoint(plan, 4601), -1);  // not built yet
-  InitPlanPoints(plan);
-  EXPECT_EQ(FindPlanPoint(plan, 4601), 0);
-  EXPECT_EQ(FindPlanPoint(plan, 27), 1);
-  EXPECT_EQ(FindPlanPoint(plan, 4602), 2);
-  EXPECT_EQ(FindPlanPoint(plan, 0), -1);  // the zero entries past the count are not points
-  EXPECT_EQ(FindPlanPoint(plan, 4603), -1);
-
   Plan empty;
   RecordingSink sink;
   BuildPlanPoints(empty, "/nonexistent/plan", sink);
-  EXPECT_EQ(empty.PlanPointCount, -1);
-  EXPECT_TRUE(empty.PlanPoints.empty());
+  EXPECT_TRUE(empty.PlanPointCount == -1 && empty.PlanPoints.empty());
   EXPECT_EQ(FindPlanPoint(empty, 0), -1);
 }
 

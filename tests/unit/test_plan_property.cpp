@@ -55,6 +55,27 @@ void AddChain(std::int64_t first, std::int64_t end, bool backwards, Edges& edges
   }
 }
 
+// A curve on `line`: radius and arc; its record in the curve file in one of the forms (chord
+// given, tangent bearing, bearing as value 5, neither), or none; now and then a short line.
+std::string CurveRecord(Random& random, PlanLine& line) {
+  const double radius = 5.0 + random.Unit() * 300.0;
+  line.Bearing = 1000.0 + radius;
+  line.Distance = random.Unit() * radius * 3.0;
+  const double form = random.Unit();
+  if (form < 0.12) return "";
+  const bool reversed = random.Chance(0.4);
+  std::string record = FormatNumber(reversed ? line.ToPoint : line.FromPoint, "0") + "," +
+                       FormatNumber(reversed ? line.FromPoint : line.ToPoint, "0") + "," +
+                       (random.Chance(0.5) ? "L" : "R") + ",";
+  const std::string bearing = form < 0.90 ? FormatNumber(random.Dms(), "0.0000") : "";
+  if (form < 0.45) {
+    record += bearing + "," + FormatNumber(random.Unit() * 300.0, "0.000");
+  } else {
+    record += form < 0.80 ? bearing + ",999" : form < 0.90 ? "999," + bearing : "999,999";
+  }
+  return record + "\r\n" + (random.Chance(0.05) ? "1,2,L\r\n" : "");  // a short line: a message
+}
+
 // A random plan: lines over "vertices" 0..n-1 in one of several shapes, vertices numbered from a
 // pool small enough that numbers repeat; and the text of its curve file (written unless `noFile`).
 struct RandomPlan {
@@ -119,29 +140,7 @@ RandomPlan MakeRandomPlan(Random& random) {
     } else if (kind < 0.73) {
       line.Bearing = edgeBearings[random.Below(5)];
     } else {
-      // A curve: radius and arc; its record in the curve file in one of the forms, or none.
-      const double radius = 5.0 + random.Unit() * 300.0;
-      line.Bearing = 1000.0 + radius;
-      line.Distance = random.Unit() * radius * 3.0;
-      const double form = random.Unit();
-      if (form >= 0.12) {
-        const bool reversed = random.Chance(0.4);
-        std::string record = FormatNumber(reversed ? line.ToPoint : line.FromPoint, "0") + "," +
-                             FormatNumber(reversed ? line.FromPoint : line.ToPoint, "0") + "," +
-                             (random.Chance(0.5) ? "L" : "R") + ",";
-        if (form < 0.45) {
-          record += FormatNumber(random.Dms(), "0.0000") + "," +
-                    FormatNumber(random.Unit() * 300.0, "0.000");
-        } else if (form < 0.80) {
-          record += FormatNumber(random.Dms(), "0.0000") + ",999";
-        } else if (form < 0.90) {
-          record += "999," + FormatNumber(random.Dms(), "0.0000");
-        } else {
-          record += "999,999";
-        }
-        plan.curveFile += record + "\r\n";
-        if (random.Chance(0.05)) plan.curveFile += "1,2,L\r\n";  // a short line: a message
-      }
+      plan.curveFile += CurveRecord(random, line);
     }
     plan.lines.push_back(line);
   }
