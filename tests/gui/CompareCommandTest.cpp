@@ -1,6 +1,5 @@
-// The Compare command of the main window, end to end on small plans: the result lines and the
-// closing message, the plan's name typed or chosen, the messages that end the command early, and
-// the window while a comparison runs.
+// The main window while a comparison runs (the Compare command's scenarios are in
+// tests/data/gui/compare.scn), and the event loop turns it takes.
 #include <QCheckBox>
 #include <QTimer>
 #include <chrono>
@@ -14,120 +13,6 @@
 const Lines kThreeFailingJoins = {"66281001,66281002,45.0000,1300.000",
                                   "66281001,66281007,0.0000,900.000"};
 const std::string kNotAcceptable = "66281001       66281002       *** JOIN NOT ACCEPTABLE ***";
-
-// The window's settings reach the comparison (the bearing datum from 2 PSM's, full details of
-// every join), the lines fill the results list and the closing message counts the joins not
-// acceptable (those with 6628/1007, placed 100 m short).
-TEST_F(MainWindowTest, CompareShowsTheResultLinesAndTheClosingMessage) {
-  StartWithMarks();
-  const std::string plan =
-      UsePlan("plan", {"66281001,66281002,45.0000,1413.962", "66281001,66281007,0.0000,900.000"});
-  Click("optTwoPSMs");
-  SetBox("txtDatum1", "6628/1001");
-  SetBox("txtDatum2", "6628/1002");
-  Find<QCheckBox>("chkFullDetails")->setChecked(true);
-  Compare();
-  std::string shown;
-  for (const std::string& line : ShownLines()) shown += line + "\n";
-  for (const Msg& m : m_dialogs.Messages)
-    shown += m.Title + " (" + "CEI"[int(m.Icon)] + "): " + m.Text + "\n";
-  EXPECT_EQ(shown.replace(shown.find(plan), plan.size(), "<plan>"), Golden("compare-results.txt"));
-  EXPECT_EQ(Box("txtAvHeight")->text(), "100.000");
-  EXPECT_TRUE(Results().isVisible());
-}
-
-// A typed name with or without ".lns" leaves the plan identifier; without one the dialog asks
-// for the lines file. A chosen name without ".lns" is taken whole: plan.lns is read (its curve
-// from plan.cve), txtPlan stays empty and the heading names what txtPlan holds.
-TEST_F(MainWindowTest, ThePlanIsTypedOrChosen) {
-  const struct {
-    const char* typed;
-    const char* answer;  // nullptr: no dialog; "": cancelled
-    std::string txtPlan;
-  } cases[] = {{"plan.LNS", nullptr, PathIn("plan")},
-               {"plan", nullptr, PathIn("plan")},
-               {"", "plan.lns", PathIn("plan")},
-               {"", "plan", ""},
-               {"", "", ""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.typed) + " " + (c.answer ? c.answer : "-"));
-    m_dialogs.Prompts.clear();
-    StartWithMarks();
-    WriteFile("plan.lns", {"66281001,66281002,1500.0000,1500.000"});  // one curve, its chord:
-    WriteFile("plan.cve", {"66281001,66281002,R,45.0000,1413.962"});
-    SetBox("txtPlan", QString::fromStdString(*c.typed ? PathIn(c.typed) : ""));
-    if (c.answer) m_dialogs.Answer(*c.answer ? PathIn(c.answer) : "");
-    Compare();
-    const ScriptedDialogs::Prompt lines{false, "Open KESTRAL file", "",
-                                        "KESTRAL Lines files (*.LNS)|*.lns", false};
-    EXPECT_EQ(m_dialogs.Prompts,
-              c.answer ? std::vector{lines} : std::vector<ScriptedDialogs::Prompt>{});
-    EXPECT_EQ(Box("txtPlan")->text().toStdString(), c.txtPlan);
-    EXPECT_TRUE(m_dialogs.Messages.empty());
-    const bool compared = !c.answer || *c.answer;
-    EXPECT_EQ(Results().isVisible(), compared);
-    EXPECT_EQ(ShownLines(), compared ? Shown(c.txtPlan, {kAcceptable}) : Lines{});
-  }
-}
-
-TEST_F(MainWindowTest, CompareEndsEarlyWithItsMessages) {
-  const Msg criterion{"Unknown accuracy criterion: urban areas", "Join Comparison",
-                      MessageIcon::Exclamation};
-  const struct {
-    const char* criterion;
-    const char* heightAfter;  // typed 5; refreshed from the list unless the criterion is refused
-    Msgs messages;
-  } cases[] = {
-      {"urban areas", "5", {criterion}},
-      {"Urban Areas",
-       "100.000",
-       {{"Cannot find plan file " + PathIn("plan"), "Read KESTRAL file error",
-         MessageIcon::Exclamation},
-        {"No lines found in KESTRAL file", "Valid KESTRAL file error", MessageIcon::Exclamation}}},
-  };
-  for (const auto& c : cases) {
-    m_dialogs.Messages.clear();
-    StartWithMarks();
-    SetBox("txtAvHeight", "5");
-    SetBox("txtPlan", QString::fromStdString(PathIn("plan")));
-    Find<QComboBox>("cboAccuracyType")->setCurrentText(c.criterion);
-    Compare();
-    EXPECT_EQ(m_dialogs.Messages, c.messages);
-    EXPECT_EQ(Box("txtAvHeight")->text(), c.heightAfter);
-    EXPECT_FALSE(Results().isVisible());
-    EXPECT_TRUE(ShownLines().empty());
-  }
-  // Fewer than two rows end it silently, after the average height is refreshed; a second row,
-  // even an empty one, lets it go on to ask for the plan.
-  m_dialogs.Messages.clear();
-  Start(WriteFile("one.dmp", {MarkTestLine("6628", "1001", "280000", "6130000", "10")}));
-  SetBox("txtAvHeight", "7");
-  Compare();
-  EXPECT_EQ(Box("txtAvHeight")->text(), "10.000");
-  EXPECT_TRUE(m_dialogs.Prompts.empty());
-  EXPECT_TRUE(m_dialogs.Messages.empty());
-  EXPECT_FALSE(Results().isVisible());
-  Click("cmdAdd");
-  m_dialogs.Answer("");
-  Compare();
-  EXPECT_EQ(m_dialogs.Prompts.size(), 1u);
-}
-
-TEST_F(MainWindowTest, AFailureInsideTheComparisonIsNamedAndTheWindowStaysUsable) {
-  StartWithMarks();
-  const std::string plan = UsePlan("plan", {"66281001,66281002,45.0000,1413.962"});
-  Click("optTwoPSMs");
-  SetBox("txtDatum1", "9999/999999");  // key 9999999999: beyond 32 bits
-  SetBox("txtDatum2", "6628/1002");
-  Compare();
-  EXPECT_EQ(m_dialogs.Messages, Msgs({{"PSM number too large for a key: 9999/999999",
-                                       "Join Comparison", MessageIcon::Exclamation}}));
-  EXPECT_EQ(Results().cursor().shape(), Qt::ArrowCursor);
-  EXPECT_FALSE(m_window->Comparing());
-  Click("optNone");
-  Compare();
-  EXPECT_EQ(ShownLines(), Shown(plan, {kAcceptable}));
-}
 
 // ---- While a comparison runs: the three failing joins, an event loop turn after every pair ----
 

@@ -47,9 +47,6 @@ class ScriptedDialogs final : public Dialogs {
     std::string Text, Title;
     MessageIcon Icon;
     bool operator==(const Message&) const = default;
-    friend void PrintTo(const Message& m, std::ostream* os) {
-      *os << '"' << m.Text << "\" / \"" << m.Title << "\" / " << int(m.Icon);
-    }
   };
   struct Prompt {
     bool Save;
@@ -60,6 +57,7 @@ class ScriptedDialogs final : public Dialogs {
 
   void Answer(std::string path) { m_answers.push_back(std::move(path)); }
   void AnswerPrinter(std::string pdfPath) { m_printerAnswers.push_back(std::move(pdfPath)); }
+  bool AllAnswered() const { return m_answers.empty() && m_printerAnswers.empty(); }
 
   void Message(const std::string& text, const std::string& title, MessageIcon icon) override {
     Messages.push_back({text, title, icon});
@@ -153,11 +151,6 @@ inline std::string DescribeControls(const QWidget& window) {
   return (out.join(u'\n') + u'\n').toStdString();
 }
 
-// The bytes of the golden file tests/data/gui/name.
-inline std::string Golden(const std::string& name) {
-  return ReadBytes(std::string(KESTRAL_TEST_DATA_DIR) + "/gui/" + name);
-}
-
 // A fresh main window per test, shown (never exec()'d), with its own scripted dialogs and a
 // temporary folder for the files it reads and writes.
 class MainWindowTest : public ::testing::Test {
@@ -241,10 +234,6 @@ class MainWindowTest : public ::testing::Test {
 
   QTableView* Grid() { return Find<QTableView>("Grid1"); }
   QLineEdit* Editor() { return Find<QLineEdit>("Text1"); }
-  // The text of a cell of the grid (grid rows: row 1 is the first mark).
-  std::string Cell(int gridRow, int column) {
-    return m_window->Marks().Cell(std::size_t(gridRow - 1), column);
-  }
   // The list as the user sees it: each row's PSM No., the current cell (grid row, column), the
   // editor's text when it shows, the average height: "6628/1001,, @2,0 [66] h0.00".
   std::string State() {
@@ -269,10 +258,6 @@ class MainWindowTest : public ::testing::Test {
     }
   }
   void Press(Qt::Key key) { QTest::keyClick(m_window->focusWidget(), key); }
-  void TypeAndEnter(const QString& text) {
-    Type(text);
-    Press(Qt::Key_Return);
-  }
 
   // Prints to a PDF file through print, then previews through preview: the printed lines are
   // expected, the only message is the print's and the preview shows the same pages.
@@ -354,5 +339,3 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<frmKestralMGA> m_window;
   std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
 };
-
-inline const std::string kAcceptable = "66281001       66281002       JOIN ACCEPTABLE";

@@ -1,6 +1,5 @@
-// The results window: the layout of the options, the options kept across Close and comparisons
-// and set by the main window's bearing datum options, the list's model and font, and the joins
-// report printed, saved and previewed.
+// The results window beyond its scenarios (tests/data/gui/compare.scn): the layout, the list's
+// model and font, and the joins report printed, saved and previewed.
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QScrollBar>
@@ -38,40 +37,11 @@ TEST_F(MainWindowTest, ResultsWindowLayoutAndFont) {
   // The view sizes every row as its last: the long heading still scrolls into view.
   const std::string heading = "Comparison of PSM joins for /" + std::string(150, 'p');
   Results().AddLine(heading);
-  Results().AddLine(kAcceptable);
+  Results().AddLine("66281001       66281002       JOIN ACCEPTABLE");
   Results().FlushLines();
   QApplication::processEvents();
   EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(),
             metrics.horizontalAdvance(QString::fromStdString(heading)));
-}
-
-TEST_F(MainWindowTest, PrintOptionsSurviveCloseAndFollowTheBearingDatumOptions) {
-  StartWithMarks();
-  UsePlan("plan", {"66281001,66281002,45.0000,1413.962"});
-  Compare();
-  for (const char* box : {"chkPrintList", "chkFullJoins", "chkToFile", "cmdClose"})
-    ClickIn(Results(), box);
-  EXPECT_FALSE(Results().isVisible());
-  EXPECT_EQ(ShownLines().size(), 6u);  // the list is kept too
-  const std::string second = UsePlan("second", {"66281001,66289999,10.0000,100.000"});
-  Compare();
-  EXPECT_TRUE(Results().isVisible());
-  EXPECT_FALSE(Results().PrintList());
-  EXPECT_TRUE(Results().FullJoins());
-  EXPECT_TRUE(Results().ToFile());
-  EXPECT_EQ(ShownLines(),
-            Shown(second, {"66281001       66289999       MGA Coordinates not available"}));
-  InResults<QCheckBox>("chkPrintList")->setCheckState(Qt::PartiallyChecked);
-  EXPECT_FALSE(Results().PrintList());  // a greyed box does not count as set
-
-  // Tertiary ticks both full details boxes, 2 PSM's clears them, None leaves them.
-  const std::pair<const char*, bool> clicks[] = {
-      {"optTwoPSMs", false}, {"optNone", false}, {"optTertiary", true}, {"optNone", true}};
-  for (const auto& [option, after] : clicks) {
-    Click(option);
-    EXPECT_EQ(Results().FullJoins(), after) << option;
-    EXPECT_EQ(Find<QCheckBox>("chkFullDetails")->isChecked(), after) << option;
-  }
 }
 
 TEST(ResultLinesModelTest, LinesReachTheViewInBatches) {

@@ -1,6 +1,5 @@
 // The Help menu: Contents opens the help window beside the main window on the book's default
-// page, Exit closes it, a missing book is named on the help window's page without a message box,
-// and About shows its five lines.
+// page, Exit closes it, a missing book is named on the help window's page without a message box.
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextBrowser>
@@ -50,7 +49,7 @@ TEST_F(MainWindowTest, HelpOpensBesideTheMainWindowOnTheDefaultPageAndExitCloses
   EXPECT_TRUE(m_dialogs.Messages.empty());
 }
 
-TEST_F(MainWindowTest, ContentsWithoutTheBookNamesItsPathAndAboutShowsFiveLines) {
+TEST_F(MainWindowTest, ContentsWithoutTheBookNamesItsPath) {
   Start();
   const QString path = modHtmlHelp::HelpFilePath();
   ASSERT_FALSE(QFileInfo::exists(path)) << "the tests' folder holds no help book";
@@ -61,11 +60,4 @@ TEST_F(MainWindowTest, ContentsWithoutTheBookNamesItsPathAndAboutShowsFiveLines)
   EXPECT_EQ(FindIn<QTextBrowser>(*help, "txtHelp")->toPlainText(), "Help file not found: " + path);
   EXPECT_TRUE(m_dialogs.Messages.empty());
   EXPECT_TRUE(m_window->isEnabled());
-  Trigger("mnuHelpAbout");
-  EXPECT_EQ(m_dialogs.Messages,
-            Msgs({{"KestralMGA developed by Saltbush Survey Software\n"
-                   "Version 2.00  June 2019\n\n"
-                   "KestralMGA is the property of Kestral Survey Systems Pty Ltd.\n"
-                   "It is licensed to surveyors for checking survey plans against MGA.",
-                   "About KestralMGA", MessageIcon::Information}}));
 }

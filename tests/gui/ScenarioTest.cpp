@@ -1,0 +1,322 @@
+// The windows' handlers as scenarios. Each script tests/data/gui/NAME.scn is a list of steps, a
+// fresh main window for each "== title" section; after every step the runner writes what the user
+// sees happen (messages and prompts with their titles, the named controls that changed, the
+// focus), and the transcript must equal NAME.out beside the script byte for byte. The temporary
+// folder shows as $T (upper-cased where the program upper-cases paths). Steps:
+//   file NAME | line | ...              writes a file of CR LF lines
+//   marks NAME | sheet number east north height order | ...   a file of mark lines ("-": empty)
+//   rows psm,east,north,height,order,zone,datum,status | ...  replaces the mark list
+//   start [ARGUMENT]                     a fresh window started with the dump path of ARGUMENT
+//   answer [PATH] / printer [PATH]       queues a file or print dialog's answer (none: cancel)
+//   click / trigger / set NAME [TEXT]    a button, an action, a box, combo or tick (1, 0, partial)
+//   cell R C / dclick R C / setcell R C TEXT / type TEXT / enter TEXT / key NAME / pick ROW...
+//   toolbar KEY / show FILE / settings / mode MODE
+// A control of another window is named window.control (display, joins, import).
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "GuiTestSupport.h"
+#include "app/CommandLine.h"
+#include "marks/ui/MarkTableModel.h"
+#include "marks/ui/frmImportText.h"
+
+namespace {
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+// s split at every " | ".
+Lines Split(const std::string& s) {
+  Lines parts;
+  std::size_t from = 0;
+  for (std::size_t at; (at = s.find(" | ", from)) != std::string::npos; from = at + 3)
+    parts.push_back(s.substr(from, at - from));
+  parts.push_back(s.substr(from));
+  return parts;
+}
+
+void ReplaceAll(std::string& s, const std::string& what, const std::string& with) {
+  for (std::size_t at = 0; !what.empty() && (at = s.find(what, at)) != std::string::npos;
+       at += with.size())
+    s.replace(at, what.size(), with);
+}
+
+class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface<const char*> {
+ protected:
+  const std::vector<std::pair<QWidget*, std::string>> Windows() {
+    return {{m_window.get(), ""},
+            {&Results(), "display."},
+            {&m_window->JoinsWindow(), "joins."},
+            {&m_window->ImportWindow(), "import."}};
+  }
+  // The prefix of the window o lies in (a menu's own window counts as its parent's).
+  std::string PrefixOf(const QObject* o) {
+    for (; o; o = o->parent()) {
+      for (const auto& [window, prefix] : Windows())
+        if (o->isWidgetType() && static_cast<const QWidget*>(o)->window() == window) return prefix;
+    }
+    return "?";
+  }
+  QObject* Named(const std::string& name) {
+    for (const auto& [window, prefix] : Windows()) {
+      for (QObject* o : window->findChildren<QObject*>()) {
+        if (prefix + o->objectName().toStdString() == name && PrefixOf(o) == prefix) return o;
+      }
+    }
+    throw std::runtime_error("no control " + name);
+  }
+
+  // What the user reads of every named control and window, in creation order.
+  Entries Snapshot() {
+    Entries out;
+    std::set<const QObject*> seen;
+    out.emplace_back("current cell", "@" + std::to_string(m_window->CurrentGridRow()) + "," +
+                                         std::to_string(m_window->CurrentColumn()));
+    for (const auto& [window, prefix] : Windows()) {
+      QString state = window->isVisible() ? "shown" : "hidden";
+      if (!window->isEnabled()) state += " disabled";
+      if (window->cursor().shape() == Qt::WaitCursor) state += " busy";
+      if (QApplication::activeModalWidget() == window) state += " modal";
+      out.emplace_back(window->objectName().toStdString(), state.toStdString());
+      for (const QObject* o : window->findChildren<QObject*>()) {
+        const QString name = o->objectName();
+        if (name.isEmpty() || name.startsWith(u"qt_") || qobject_cast<const QMenu*>(o) ||
+            PrefixOf(o) != prefix || !seen.insert(o).second)
+          continue;
+        QString v;
+        if (auto* a = qobject_cast<const QAction*>(o)) {
+          if (!a->isEnabled()) v = "disabled";
+        } else if (auto* l = qobject_cast<const QLabel*>(o)) {
+          v = l->text();
+        } else if (auto* e = qobject_cast<const QLineEdit*>(o)) {
+          v = e->text() + (e->hasFocus() ? " @" + QString::number(e->cursorPosition()) : "");
+        } else if (auto* b = qobject_cast<const QAbstractButton*>(o)) {
+          v = b->isChecked() ? "ticked" : "";
+        } else if (auto* c = qobject_cast<const QComboBox*>(o)) {
+          v = c->currentText();
+        } else if (auto* view = qobject_cast<const QAbstractItemView*>(o)) {
+          const QAbstractItemModel* m = view->model();
+          v = QString::number(m->rowCount()) + " rows";
+          for (int r = 0; r < m->rowCount(); ++r) {
+            QStringList cells;
+            for (int col = 0; col < m->columnCount(); ++col)
+              cells << m->index(r, col).data().toString();
+            out.emplace_back(prefix + name.toStdString() + "[" + std::to_string(r + 1) + "]",
+                             cells.join(u" | ").toStdString());
+          }
+        }
+        if (auto* w = qobject_cast<const QWidget*>(o)) {
+          if (!w->isEnabled()) v += " (disabled)";
+          if (!w->isVisibleTo(w->window())) v += " (hidden)";
+          if (w->hasFocus()) v += " (focus)";
+        }
+        out.emplace_back(prefix + name.toStdString(), v.toStdString());
+      }
+    }
+    return out;
+  }
+
+  void Step(const std::string& step, std::string& out) {
+    const std::size_t blank = step.find(' ');
+    const std::string verb = step.substr(0, blank);
+    const std::string rest = blank == std::string::npos ? "" : step.substr(blank + 1);
+    std::istringstream words(rest);
+    int row = 0, column = 0;
+    if (verb == "file" || verb == "marks") {
+      Lines parts = Split(rest), lines;
+      for (std::size_t i = 1; i < parts.size(); ++i) {
+        if (verb == "file") {
+          lines.push_back(parts[i]);
+          continue;
+        }
+        std::istringstream f(parts[i]);
+        Lines v(6);
+        for (std::string& field : v) {
+          f >> field;
+          if (field == "-") field.clear();
+        }
+        lines.push_back(MarkTestLine(v[0], v[1], v[2], v[3], v[4], v[5]));
+      }
+      WriteFile(parts[0], lines);
+    } else if (verb == "rows") {
+      m_window->MarkModel().Reset([&](modKestralMGA::MarkList& list) {
+        list.Clear();
+        for (const std::string& text : Split(rest)) {
+          modKestralMGA::MarkRow markRow;
+          std::istringstream fields(text);
+          for (std::string& cell : markRow) std::getline(fields, cell, ',');
+          list.AppendRow(markRow);
+        }
+      });
+    } else if (verb == "start") {
+      Start(rest.empty() ? "" : DumpPathFromArguments({rest}));
+      m_dialogs.OnMessage = [this] { m_stateAtMessage.push_back(State()); };
+    } else if (verb == "answer") {
+      m_dialogs.Answer(rest);
+    } else if (verb == "printer") {
+      m_dialogs.AnswerPrinter(rest);
+    } else if (verb == "click") {
+      QTest::mouseClick(qobject_cast<QAbstractButton*>(Named(rest)), Qt::LeftButton);
+    } else if (verb == "trigger") {
+      qobject_cast<QAction*>(Named(rest))->trigger();
+    } else if (verb == "set") {
+      std::string name;
+      words >> name;
+      const std::string text = rest.size() > name.size() ? rest.substr(name.size() + 1) : "";
+      QObject* o = Named(name);
+      const QString value = QString::fromStdString(text);
+      if (auto* tick = qobject_cast<QCheckBox*>(o))
+        tick->setCheckState(text == "1"         ? Qt::Checked
+                            : text == "partial" ? Qt::PartiallyChecked
+                                                : Qt::Unchecked);
+      else if (auto* combo = qobject_cast<QComboBox*>(o))
+        combo->setCurrentText(value);
+      else
+        qobject_cast<QLineEdit*>(o)->setText(value);
+    } else if (verb == "cell" || verb == "dclick") {
+      words >> row >> column;
+      ClickCell(row, column);
+      if (verb == "dclick") {
+        const QRect cell = Grid()->visualRect(Grid()->model()->index(row - 1, column));
+        QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+      }
+    } else if (verb == "setcell") {
+      std::string text;
+      words >> row >> column >> text;
+      m_window->MarkModel().SetCell(std::size_t(row - 1), column, text);
+    } else if (verb == "type" || verb == "enter") {
+      Type(QString::fromStdString(rest));
+      if (verb == "enter") Press(Qt::Key_Return);
+    } else if (verb == "key") {  // to the focus, or to the control named after the key
+      std::string key, target;
+      words >> key >> target;
+      const std::map<std::string, Qt::Key> keys = {{"Return", Qt::Key_Return},
+                                                   {"Escape", Qt::Key_Escape},
+                                                   {"Up", Qt::Key_Up},
+                                                   {"Down", Qt::Key_Down}};
+      QTest::keyClick(
+          target.empty() ? m_window->focusWidget() : qobject_cast<QWidget*>(Named(target)),
+          keys.at(key));
+    } else if (verb == "pick") {
+      auto* list = qobject_cast<QListView*>(Named("joins.lstMarks"));
+      while (words >> row) {
+        const QModelIndex entry = list->model()->index(row - 1, 0);
+        list->scrollTo(entry);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
+      }
+    } else if (verb == "toolbar") {  // a toolbar button whose key is rest
+      QAction button(QStringLiteral("button"));
+      button.setData(QString::fromStdString(rest));
+      m_window->Toolbar1_ButtonClick(&button);
+    } else if (verb == "show") {
+      std::string bytes = ReadBytes(PathIn(rest));
+      ReplaceAll(bytes, "\r\n", "<CR LF>\n");
+      out += bytes;
+    } else if (verb == "settings") {
+      const frmKestralMGA& s = *m_window;
+      out += s.MaxOrderText() + " | " + s.AverageHeightText() + " | " + s.PlanIdentifier() + " | " +
+             s.AccuracyCriterionText() + " | " + s.Datum1Text() + " | " + s.Datum2Text() + " | " +
+             (s.TwoPsms() ? "2 PSMs" : "-") + " | " + (s.FullDetails() ? "full" : "-") +
+             " | mode " + std::to_string(int(s.CalculationMode())) + " | results list " +
+             std::to_string(Results().PrintList()) + ", full joins " +
+             std::to_string(Results().FullJoins()) + ", to file " +
+             std::to_string(Results().ToFile()) + "\n";
+    } else if (verb == "mode") {
+      m_window->SetCalculationMode(modKestralMGA::DistanceCalculationMode(std::stoi(rest)));
+    } else {
+      ADD_FAILURE() << "unknown step " << step;
+    }
+  }
+
+  // Runs the script and returns its transcript.
+  std::string Run(const std::string& script) {
+    std::istringstream in(script);
+    std::string out, line;
+    Entries before, fresh;
+    std::size_t messages = 0, prompts = 0, printers = 0, previews = 0;
+    const char* kinds = "CEI";
+    while (std::getline(in, line)) {
+      if (line.empty() || line[0] == '#') continue;
+      if (line.starts_with("== ")) {
+        EXPECT_TRUE(m_dialogs.AllAnswered()) << line;
+        out += "\n" + line + "\n";
+        m_testers.clear();
+        m_window.reset();
+        m_dialogs = ScriptedDialogs();
+        m_stateAtMessage.clear();
+        messages = prompts = printers = previews = 0;
+        continue;
+      }
+      out += "> " + line + "\n";
+      ReplaceAll(line, "$T", Root());
+      for (std::size_t at; (at = line.find("\\x")) != std::string::npos;)  // a byte
+        line.replace(at, 4, 1, char(std::stoi(line.substr(at + 2, 2), nullptr, 16)));
+      for (std::size_t at; (at = line.find("\\*")) != std::string::npos;) {  // \*N:c, c N times
+        const std::size_t colon = line.find(':', at);
+        line.replace(at, colon + 2 - at, std::stoul(line.substr(at + 2)), line[colon + 1]);
+      }
+      if (line.starts_with("start")) {
+        if (fresh.empty()) {  // the changes a start makes are those from a window started bare
+          Start();
+          fresh = Snapshot();
+        }
+        before = fresh;
+      }
+      Step(line, out);
+      std::string seen;
+      for (; messages < m_dialogs.Messages.size(); ++messages) {
+        const auto& m = m_dialogs.Messages[messages];
+        seen += "  message " + m.Title + " (" + kinds[int(m.Icon)] + "): " + m.Text +
+                "\n    with " + m_stateAtMessage[messages] + "\n";
+      }
+      for (; prompts < m_dialogs.Prompts.size(); ++prompts) {
+        const auto& p = m_dialogs.Prompts[prompts];
+        seen += std::string("  ") + (p.Save ? "save" : "open") + " prompt " + p.Title + " | " +
+                p.InitialName + " | " + p.Filter + (p.ConfirmReplace ? " | confirm\n" : "\n");
+      }
+      for (; printers < m_dialogs.PrinterPrompts.size(); ++printers)
+        seen += "  printer prompt " + m_dialogs.PrinterPrompts[printers] + "\n";
+      for (; previews < m_dialogs.Previews.size(); ++previews)
+        seen += "  preview " + m_dialogs.Previews[previews] + "\n";
+      if (m_window) {
+        Entries now = Snapshot();
+        std::map<std::string, std::string> old(before.begin(), before.end());
+        for (const auto& [name, value] : now) {
+          const auto it = old.find(name);
+          if (it == old.end() || it->second != value) seen += "  " + name + ": " + value + "\n";
+          if (it != old.end()) old.erase(it);
+        }
+        for (const auto& gone : old) seen += "  " + gone.first + " gone\n";
+        before = std::move(now);
+      }
+      out += seen;
+    }
+    EXPECT_TRUE(m_dialogs.AllAnswered());
+    ReplaceAll(out, Upper(Root()), "$T");
+    ReplaceAll(out, Root(), "$T");
+    return out;
+  }
+  std::string Root() const { return QFile::encodeName(m_folder.path()).toStdString(); }
+
+  Lines m_stateAtMessage;
+};
+
+TEST_P(ScenarioTest, TranscriptMatches) {
+  const std::string base = std::string(KESTRAL_TEST_DATA_DIR) + "/gui/" + GetParam();
+  const std::string transcript = Run(ReadBytes(base + ".scn"));
+  if (transcript != ReadBytes(base + ".out")) {
+    QFile actual(QDir::current().filePath(QString::fromLatin1(GetParam()) + ".out"));
+    EXPECT_TRUE(actual.open(QIODevice::WriteOnly));
+    actual.write(transcript.c_str());
+    ADD_FAILURE() << "transcript differs; written to " << actual.fileName().toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, ScenarioTest,
+                         ::testing::Values("main", "joins", "import", "compare"));
+
+}  // namespace
