@@ -1,8 +1,7 @@
 #pragma once
 
 // The window tests' support: a dialogs double that records messages and prompts and answers them
-// from queues, a fresh main window per test with a temporary folder, and the windows' controls
-// described as text for the golden files of tests/data/gui.
+// from queues, and a fresh main window per test with a temporary folder.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
@@ -114,42 +113,6 @@ using Msg = struct ScriptedDialogs::Message;
 using Msgs = std::vector<Msg>;
 
 using modKestralMGA::testsupport::ReadBytes;
-
-// The named controls of window, one line each in creation order: name, class, parent, then what
-// the user reads (captions, texts, items, headers, shortcuts, keys) and the ticks.
-inline std::string DescribeControls(const QWidget& window) {
-  QStringList out{window.windowTitle() + (window.isVisible() ? " (shown)" : " (hidden)")};
-  for (const QObject* o : window.findChildren<QObject*>()) {
-    if (o->objectName().isEmpty() || o->objectName().startsWith(u"qt_")) continue;
-    QStringList f{o->objectName(), o->metaObject()->className(), o->parent()->objectName()};
-    if (auto* m = qobject_cast<const QMenu*>(o)) {
-      f << m->title();
-      for (const QAction* item : m->actions()) f << item->objectName();
-    } else if (auto* w = qobject_cast<const QWidget*>(o); w && w->isWindow()) {
-      f << w->windowTitle() << (w->isVisible() ? "shown" : "hidden");
-    } else if (auto* a = qobject_cast<const QAction*>(o)) {
-      f << a->text() << a->shortcut().toString() << a->data().toString();
-    } else if (auto* b = qobject_cast<const QAbstractButton*>(o)) {
-      f << b->text() << (b->isChecked() ? "ticked" : "") << b->toolTip();
-    } else if (auto* l = qobject_cast<const QLabel*>(o)) {
-      f << l->text() << (l->buddy() ? l->buddy()->objectName() : "");
-    } else if (auto* e = qobject_cast<const QLineEdit*>(o)) {
-      f << e->text();
-    } else if (auto* g = qobject_cast<const QGroupBox*>(o)) {
-      f << g->title();
-    } else if (auto* c = qobject_cast<const QComboBox*>(o)) {
-      f << (c->isEditable() ? "editable" : "") << c->currentText();
-      for (int i = 0; i < c->count(); ++i) f << c->itemText(i);
-    } else if (auto* v = qobject_cast<const QAbstractItemView*>(o)) {
-      f << QString::number(v->model()->rowCount());
-      for (int col = 0; col < v->model()->columnCount(); ++col) {
-        f << v->model()->headerData(col, Qt::Horizontal).toString();
-      }
-    }
-    out << f.join(u" | ");
-  }
-  return (out.join(u'\n') + u'\n').toStdString();
-}
 
 // A fresh main window per test, shown (never exec()'d), with its own scripted dialogs and a
 // temporary folder for the files it reads and writes.

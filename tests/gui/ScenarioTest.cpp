@@ -10,7 +10,7 @@
 //   answer [PATH] / printer [PATH]       queues a file or print dialog's answer (none: cancel)
 //   click / trigger / set NAME [TEXT]    a button, an action, a box, combo or tick (1, 0, partial)
 //   cell R C / dclick R C / setcell R C TEXT / type TEXT / enter TEXT / key NAME / pick ROW...
-//   toolbar KEY / show FILE / settings / mode MODE
+//   toolbar KEY / show FILE / settings / mode MODE / controls (all of them as they are)
 // A control of another window is named window.control (display, joins, import).
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,51 +70,70 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     throw std::runtime_error("no control " + name);
   }
 
-  // What the user reads of every named control and window, in creation order.
+  // What the user reads of every named control and window, in creation order: captions, texts,
+  // items, headers, shortcuts, keys, ticks, rows; disabled, hidden, the focus. m_kinds keeps each
+  // control's class and parent.
   Entries Snapshot() {
     Entries out;
     std::set<const QObject*> seen;
     out.emplace_back("current cell", "@" + std::to_string(m_window->CurrentGridRow()) + "," +
                                          std::to_string(m_window->CurrentColumn()));
     for (const auto& [window, prefix] : Windows()) {
-      QString state = window->isVisible() ? "shown" : "hidden";
+      QString state = window->windowTitle() + (window->isVisible() ? " | shown" : " | hidden");
       if (!window->isEnabled()) state += " disabled";
       if (window->cursor().shape() == Qt::WaitCursor) state += " busy";
       if (QApplication::activeModalWidget() == window) state += " modal";
       out.emplace_back(window->objectName().toStdString(), state.toStdString());
+      m_kinds[out.back().first] =
+          window->parent() ? window->parent()->objectName().toStdString() : "";
       for (const QObject* o : window->findChildren<QObject*>()) {
         const QString name = o->objectName();
-        if (name.isEmpty() || name.startsWith(u"qt_") || qobject_cast<const QMenu*>(o) ||
-            PrefixOf(o) != prefix || !seen.insert(o).second)
+        if (name.isEmpty() || name.startsWith(u"qt_") || PrefixOf(o) != prefix ||
+            !seen.insert(o).second)
           continue;
-        QString v;
-        if (auto* a = qobject_cast<const QAction*>(o)) {
-          if (!a->isEnabled()) v = "disabled";
-        } else if (auto* l = qobject_cast<const QLabel*>(o)) {
-          v = l->text();
-        } else if (auto* e = qobject_cast<const QLineEdit*>(o)) {
-          v = e->text() + (e->hasFocus() ? " @" + QString::number(e->cursorPosition()) : "");
+        const std::string key = prefix + name.toStdString();
+        m_kinds[key] = std::string(o->metaObject()->className()) + " | " +
+                       o->parent()->objectName().toStdString();
+        QStringList f;
+        if (auto* menu = qobject_cast<const QMenu*>(o)) {
+          f << menu->title();
+          for (const QAction* item : menu->actions()) f << item->objectName();
+        } else if (auto* a = qobject_cast<const QAction*>(o)) {
+          f << a->text() << a->shortcut().toString() << a->data().toString();
+          if (!a->isEnabled()) f << "disabled";
         } else if (auto* b = qobject_cast<const QAbstractButton*>(o)) {
-          v = b->isChecked() ? "ticked" : "";
+          f << b->text() << (b->isChecked() ? "ticked" : "") << b->toolTip();
+        } else if (auto* l = qobject_cast<const QLabel*>(o)) {
+          f << l->text() << (l->buddy() ? l->buddy()->objectName() : "");
+        } else if (auto* e = qobject_cast<const QLineEdit*>(o)) {
+          f << e->text() + (e->hasFocus() ? " @" + QString::number(e->cursorPosition()) : "");
+        } else if (auto* g = qobject_cast<const QGroupBox*>(o)) {
+          f << g->title();
         } else if (auto* c = qobject_cast<const QComboBox*>(o)) {
-          v = c->currentText();
+          f << (c->isEditable() ? "editable" : "") << c->currentText();
+          for (int i = 0; i < c->count(); ++i) f << c->itemText(i);
         } else if (auto* view = qobject_cast<const QAbstractItemView*>(o)) {
           const QAbstractItemModel* m = view->model();
-          v = QString::number(m->rowCount()) + " rows";
+          f << QString::number(m->rowCount()) + " rows";
+          QStringList headers;
+          for (int col = 0; col < m->columnCount(); ++col)
+            headers << m->headerData(col, Qt::Horizontal).toString();
+          out.emplace_back(key + " columns", headers.join(u" | ").toStdString());
           for (int r = 0; r < m->rowCount(); ++r) {
             QStringList cells;
             for (int col = 0; col < m->columnCount(); ++col)
               cells << m->index(r, col).data().toString();
-            out.emplace_back(prefix + name.toStdString() + "[" + std::to_string(r + 1) + "]",
+            out.emplace_back(key + "[" + std::to_string(r + 1) + "]",
                              cells.join(u" | ").toStdString());
           }
         }
-        if (auto* w = qobject_cast<const QWidget*>(o)) {
+        QString v = f.join(u" | ");
+        if (auto* w = qobject_cast<const QWidget*>(o); w && !qobject_cast<const QMenu*>(o)) {
           if (!w->isEnabled()) v += " (disabled)";
           if (!w->isVisibleTo(w->window())) v += " (hidden)";
           if (w->hasFocus()) v += " (focus)";
         }
-        out.emplace_back(prefix + name.toStdString(), v.toStdString());
+        out.emplace_back(key, v.toStdString());
       }
     }
     return out;
@@ -216,6 +235,11 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       std::string bytes = ReadBytes(PathIn(rest));
       ReplaceAll(bytes, "\r\n", "<CR LF>\n");
       out += bytes;
+    } else if (verb == "controls") {  // every control, with its class and parent
+      for (const auto& [name, value] : Snapshot()) {
+        const auto kind = m_kinds.find(name);
+        out += name + (kind == m_kinds.end() ? "" : " | " + kind->second) + " | " + value + "\n";
+      }
     } else if (verb == "settings") {
       const frmKestralMGA& s = *m_window;
       out += s.MaxOrderText() + " | " + s.AverageHeightText() + " | " + s.PlanIdentifier() + " | " +
@@ -303,6 +327,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
   std::string Root() const { return QFile::encodeName(m_folder.path()).toStdString(); }
 
   Lines m_stateAtMessage;
+  std::map<std::string, std::string> m_kinds;
 };
 
 TEST_P(ScenarioTest, TranscriptMatches) {
