@@ -87,8 +87,8 @@ TEST_F(RunningCompareTest, ClosingTheResultsWindowHidesItAndTheListStillFills) {
   EXPECT_TRUE(closed);
   EXPECT_FALSE(Results().isVisible());
   EXPECT_EQ(ShownLines().size(), Shown(plan, {}).size() + 9);  // three joins, three lines each
-  EXPECT_EQ(m_dialogs.Messages, Msgs({{"***** 3 JOINS WERE NOT ACCEPTABLE *****", "Join Comparison",
-                                       MessageIcon::Exclamation}}));
+  EXPECT_EQ(m_dialogs.Log,
+            Lines{"message Join Comparison (E): ***** 3 JOINS WERE NOT ACCEPTABLE *****"});
   Compare();  // the next comparison shows it again
   EXPECT_TRUE(Results().isVisible());
 }
@@ -101,7 +101,7 @@ TEST_F(RunningCompareTest, ClosingTheMainWindowEndsTheComparisonAtOnce) {
   EXPECT_FALSE(m_window->Comparing());
   // Nothing after the first pair: no further join, no closing message.
   EXPECT_EQ(ShownLines().size(), Shown(plan, {}).size() + 3);
-  EXPECT_TRUE(m_dialogs.Messages.empty());
+  EXPECT_TRUE(m_dialogs.Log.empty());
 }
 
 TEST(EventLoopTurnsTest, TurnsComeWhenTheIntervalHasPassed) {

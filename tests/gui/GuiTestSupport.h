@@ -37,59 +37,56 @@
 using modKestralMGA::MessageIcon;
 using Lines = std::vector<std::string>;
 
-// Records every message and file prompt and answers the prompts from a queue (an empty answer
-// cancels); a prompt with the queue empty fails the test. The print dialog prints to the PDF file
-// queued for it ("" cancels); a preview draws into PreviewPdf when set, never shown.
+// Records every dialog shown as a line of Log ("message Title (E): text", "open Title | initial
+// name | filter", "save ... | confirm", "printer Title", "preview Title") and answers the file
+// prompts from a queue (an empty answer cancels; a prompt with the queue empty fails the test).
+// The print dialog prints to the PDF file queued for it ("" cancels); a preview draws into
+// PreviewPdf when set, never shown.
 class ScriptedDialogs final : public Dialogs {
  public:
-  struct Message {
-    std::string Text, Title;
-    MessageIcon Icon;
-    bool operator==(const Message&) const = default;
-  };
-  struct Prompt {
-    bool Save;
-    std::string Title, InitialName, Filter;
-    bool ConfirmReplace;
-    bool operator==(const Prompt&) const = default;
-  };
-
   void Answer(std::string path) { m_answers.push_back(std::move(path)); }
   void AnswerPrinter(std::string pdfPath) { m_printerAnswers.push_back(std::move(pdfPath)); }
   bool AllAnswered() const { return m_answers.empty() && m_printerAnswers.empty(); }
 
   void Message(const std::string& text, const std::string& title, MessageIcon icon) override {
-    Messages.push_back({text, title, icon});
+    Log.push_back("message " + title + " (" + "CEI"[int(icon)] + "): " + text);
     if (OnMessage) OnMessage();
   }
   std::string OpenFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter) override {
-    Prompts.push_back({false, title, initialName, filter, false});
+    Log.push_back("open " + title + " | " + initialName + " | " + filter);
     return Next(m_answers, title);
   }
   std::string SaveFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter, bool confirmReplace) override {
-    Prompts.push_back({true, title, initialName, filter, confirmReplace});
+    Log.push_back("save " + title + " | " + initialName + " | " + filter +
+                  (confirmReplace ? " | confirm" : ""));
     return Next(m_answers, title);
   }
   bool ChoosePrinter(const std::string& title, QPrinter& printer) override {
-    PrinterPrompts.push_back(title);
+    Log.push_back("printer " + title);
     const std::string path = Next(m_printerAnswers, title);
     if (!path.empty()) ToPdf(printer, path);
     return !path.empty();
   }
   void ShowPrintPreview(const std::string& title,
                         const std::function<void(QPrinter&)>& paint) override {
-    Previews.push_back(title);
+    Log.push_back("preview " + title);
     if (PreviewPdf.empty()) return;
     QPrinter printer(QPrinter::HighResolution);
     ToPdf(printer, PreviewPdf);
     paint(printer);
   }
 
-  std::vector<struct Message> Messages;
-  std::vector<Prompt> Prompts;
-  Lines PrinterPrompts, Previews;  // the titles shown
+  // The lines of Log of one kind ("message", "printer", ...).
+  Lines Of(const std::string& kind) const {
+    Lines lines;
+    for (const std::string& line : Log)
+      if (line.starts_with(kind + " ")) lines.push_back(line);
+    return lines;
+  }
+
+  Lines Log;
   std::string PreviewPdf;
   std::function<void()> OnMessage;  // runs as each message box would show
 
@@ -109,8 +106,6 @@ class ScriptedDialogs final : public Dialogs {
   }
   std::deque<std::string> m_answers, m_printerAnswers;
 };
-using Msg = struct ScriptedDialogs::Message;
-using Msgs = std::vector<Msg>;
 
 using modKestralMGA::testsupport::ReadBytes;
 
@@ -226,18 +221,17 @@ class MainWindowTest : public ::testing::Test {
   // expected, the only message is the print's and the preview shows the same pages.
   void ExpectPrintAndPreview(const std::function<void()>& print,
                              const std::function<void()>& preview, const Lines& expected,
-                             const Msg& message) {
-    const std::string pdf = PathIn("printed.pdf");
-    m_dialogs.AnswerPrinter(pdf);
+                             const std::string& message) {
+    m_dialogs.AnswerPrinter(PathIn("printed.pdf"));
     print();
-    EXPECT_EQ(m_dialogs.Messages, Msgs({message}));
-    const auto pages = PrintedPages(pdf);
+    const auto pages = PrintedPages(PathIn("printed.pdf"));
     EXPECT_EQ(AllLines(pages), expected);
     m_dialogs.PreviewPdf = PathIn("preview.pdf");
     preview();
-    EXPECT_EQ(m_dialogs.Previews.size(), 1u);
     EXPECT_EQ(PrintedPages(m_dialogs.PreviewPdf), pages);
-    EXPECT_EQ(m_dialogs.Messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.Of("message"), Lines{message});
+    EXPECT_EQ(m_dialogs.Of("printer").size() + m_dialogs.Of("preview").size(), 2u);
+    EXPECT_EQ(m_dialogs.Log.size(), 3u);
   }
   // A cancelled print dialog, then one that fails: the failure's message only; the window's
   // print button stays enabled and the pointer is back.
@@ -247,9 +241,9 @@ class MainWindowTest : public ::testing::Test {
     m_dialogs.AnswerPrinter(PathIn("no-such-folder/printed.pdf"));
     print();
     print();
-    EXPECT_EQ(m_dialogs.Messages,
-              Msgs({{"The printer could not be started", title, MessageIcon::Exclamation}}));
-    EXPECT_EQ(m_dialogs.PrinterPrompts.size(), 2u);
+    EXPECT_EQ(m_dialogs.Of("message"),
+              Lines{"message " + title + " (E): The printer could not be started"});
+    EXPECT_EQ(m_dialogs.Of("printer").size(), 2u);
     const auto* button = window.findChild<QPushButton*>(QStringLiteral("cmdPrint"));
     EXPECT_TRUE(!button || button->isEnabled());
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);

@@ -261,8 +261,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     std::istringstream in(script);
     std::string out, line;
     Entries before, fresh;
-    std::size_t messages = 0, prompts = 0, printers = 0, previews = 0;
-    const char* kinds = "CEI";
+    std::size_t messages = 0, logged = 0;
     while (std::getline(in, line)) {
       if (line.empty() || line[0] == '#') continue;
       if (line.starts_with("== ")) {
@@ -272,7 +271,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
         m_window.reset();
         m_dialogs = ScriptedDialogs();
         m_stateAtMessage.clear();
-        messages = prompts = printers = previews = 0;
+        messages = logged = 0;
         continue;
       }
       out += "> " + line + "\n";
@@ -292,20 +291,11 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       }
       Step(line, out);
       std::string seen;
-      for (; messages < m_dialogs.Messages.size(); ++messages) {
-        const auto& m = m_dialogs.Messages[messages];
-        seen += "  message " + m.Title + " (" + kinds[int(m.Icon)] + "): " + m.Text +
-                "\n    with " + m_stateAtMessage[messages] + "\n";
+      for (; logged < m_dialogs.Log.size(); ++logged) {
+        seen += "  " + m_dialogs.Log[logged] + "\n";
+        if (m_dialogs.Log[logged].starts_with("message "))
+          seen += "    with " + m_stateAtMessage[messages++] + "\n";
       }
-      for (; prompts < m_dialogs.Prompts.size(); ++prompts) {
-        const auto& p = m_dialogs.Prompts[prompts];
-        seen += std::string("  ") + (p.Save ? "save" : "open") + " prompt " + p.Title + " | " +
-                p.InitialName + " | " + p.Filter + (p.ConfirmReplace ? " | confirm\n" : "\n");
-      }
-      for (; printers < m_dialogs.PrinterPrompts.size(); ++printers)
-        seen += "  printer prompt " + m_dialogs.PrinterPrompts[printers] + "\n";
-      for (; previews < m_dialogs.Previews.size(); ++previews)
-        seen += "  preview " + m_dialogs.Previews[previews] + "\n";
       if (m_window) {
         Entries now = Snapshot();
         std::map<std::string, std::string> old(before.begin(), before.end());

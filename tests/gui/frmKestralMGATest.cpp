@@ -83,8 +83,7 @@ TEST_F(MainWindowTest, PrintSendsTheListAndThePreviewShowsTheSamePages) {
   modKestralMGA::RecordingColumnWriter expected;
   modKestralMGA::PrintPSMList(m_window->Marks(), "D:\\PLANS\\DP1234", expected);
   ExpectPrintAndPreview([&] { Trigger("mnuFilePrint"); }, [&] { Trigger("mnuFilePrintPreview"); },
-                        PrintableLines(expected),
-                        {"Printing completed", "Print PSM list", MessageIcon::Information});
+                        PrintableLines(expected), "message Print PSM list (I): Printing completed");
 }
 
 TEST_F(MainWindowTest, PrintDialogCancelledOrPrinterFailing) {

@@ -81,7 +81,7 @@ class ReportPrintTest : public MainWindowTest {
     StartWithMarks();
     UsePlan("plan", {"66281001,66281002,45.0000,1413.962", "66281001,66281007,0.0000,900.000"});
     Compare();
-    m_dialogs.Messages.clear();
+    m_dialogs.Log.clear();
     Results().SetReportDate([] { return std::string(kDate); });
   }
 
@@ -105,15 +105,12 @@ TEST_F(ReportPrintTest, PrintToFileSavesTheReportWithTheOptionsOfTheMoment) {
   m_dialogs.Answer(path);
   for (const char* box : {"chkToFile", "chkPrintList", "chkFullJoins", "cmdPrint"})
     ClickIn(Results(), box);
-  EXPECT_EQ(m_dialogs.Prompts,
-            std::vector<ScriptedDialogs::Prompt>(
-                {{true, "Save MGA comparison to file", "", "Text files (*.TXT)|*.txt", true}}));
-  EXPECT_TRUE(m_dialogs.PrinterPrompts.empty());
+  EXPECT_EQ(m_dialogs.Log,
+            Lines({"save Save MGA comparison to file |  | Text files (*.TXT)|*.txt | confirm",
+                   "message Print Joins (E): Printing completed"}));
   modKestralMGA::TextColumnWriter expected;
   ExpectedReport(ReportForm::Saved, expected);
   EXPECT_EQ(ReadBytes(path), expected.Bytes());
-  EXPECT_EQ(m_dialogs.Messages,
-            Msgs({{"Printing completed", "Print Joins", MessageIcon::Exclamation}}));
 }
 
 TEST_F(ReportPrintTest, PrintSendsTheReportAndThePreviewShowsTheSamePages) {
@@ -122,8 +119,7 @@ TEST_F(ReportPrintTest, PrintSendsTheReportAndThePreviewShowsTheSamePages) {
   ExpectedReport(ReportForm::Printed, expected);
   ExpectPrintAndPreview([&] { ClickIn(Results(), "cmdPrint"); },
                         [&] { ClickIn(Results(), "cmdPreview"); }, PrintableLines(expected),
-                        {"Printing completed", "Print Joins", MessageIcon::Exclamation});
-  EXPECT_TRUE(m_dialogs.Prompts.empty());
+                        "message Print Joins (E): Printing completed");
 }
 
 TEST_F(ReportPrintTest, ACancelOrAFailureGivesNoCompletionNotice) {
@@ -137,11 +133,15 @@ TEST_F(ReportPrintTest, ACancelOrAFailureGivesNoCompletionNotice) {
       QTest::mouseClick(print, Qt::LeftButton);
     }
   }
-  EXPECT_EQ(m_dialogs.Prompts.size(), 2u);  // a cancelled save prints nothing
-  EXPECT_EQ(m_dialogs.PrinterPrompts.size(), 2u);
-  ASSERT_EQ(m_dialogs.Messages.size(), 2u);
-  EXPECT_EQ(m_dialogs.Messages[0].Title, "Save Joins to file error");
-  EXPECT_EQ(m_dialogs.Messages[1].Title, "Printing Joins error");
+  // A cancelled save prints nothing; each failure names itself.
+  const std::string save =
+      "save Save MGA comparison to file |  | Text files (*.TXT)|*.txt | confirm";
+  EXPECT_EQ(m_dialogs.Log,
+            Lines({save, save,
+                   "message Save Joins to file error (E): Cannot write " +
+                       PathIn("no-such-folder/report.txt") + ": No such file or directory",
+                   "printer Print the joins report", "printer Print the joins report",
+                   "message Printing Joins error (E): The printer could not be started"}));
   EXPECT_TRUE(print->isEnabled());
   EXPECT_EQ(Results().cursor().shape(), Qt::ArrowCursor);
 }
@@ -158,9 +158,9 @@ TEST_F(ReportPrintTest, PrintIsDisabledUnderTheHourglassWhileTheReportRuns) {
   InResults<QCheckBox>("chkToFile")->setChecked(true);
   m_dialogs.Answer(PathIn("report.txt"));
   QTest::mouseClick(print, Qt::LeftButton);
-  ASSERT_EQ(m_dialogs.Messages.size(), 2u);
-  EXPECT_EQ(m_dialogs.Messages[0].Text, "Cannot find Datum line PSM's in KESTRAL");
-  EXPECT_EQ(m_dialogs.Messages[1].Text, "Printing completed");
+  EXPECT_EQ(m_dialogs.Of("message"),
+            Lines({"message MGA Joins (E): Cannot find Datum line PSM's in KESTRAL",
+                   "message Print Joins (E): Printing completed"}));
   EXPECT_EQ(seen, (std::vector<std::pair<bool, Qt::CursorShape>>{{false, Qt::WaitCursor},  // during
                                                                  {true, Qt::ArrowCursor}}));
   m_dialogs.OnMessage = nullptr;

@@ -97,7 +97,7 @@ TEST_F(JoinsWindowTest, PrintSendsTheHeaderAndEveryRowAndThePreviewTheSame) {
       {"From          To             Bearing        Distance       Combined S. F.",
        "66281001      66281002       45.0000        1413.962       1.00017809",
        "66281002      66281003       180.0000       999.825        1.00017538"},
-      {"Print completed", "Join Calculation", MessageIcon::Exclamation});
+      "message Join Calculation (E): Print completed");
   EXPECT_TRUE(InJoins<QPushButton>("cmdPrint")->isEnabled());
   EXPECT_EQ(Joins().cursor().shape(), Qt::ArrowCursor);  // the hourglass is gone
 }

@@ -46,7 +46,7 @@ TEST_F(MainWindowTest, HelpOpensBesideTheMainWindowOnTheDefaultPageAndExitCloses
   m_window->mnuExit_Click();
   EXPECT_TRUE(help.isNull());
   EXPECT_EQ(modHtmlHelp::HelpWindowOf(*m_window), nullptr);
-  EXPECT_TRUE(m_dialogs.Messages.empty());
+  EXPECT_TRUE(m_dialogs.Log.empty());
 }
 
 TEST_F(MainWindowTest, ContentsWithoutTheBookNamesItsPath) {
@@ -58,6 +58,6 @@ TEST_F(MainWindowTest, ContentsWithoutTheBookNamesItsPath) {
   ASSERT_NE(help, nullptr);
   EXPECT_TRUE(help->isVisible());
   EXPECT_EQ(FindIn<QTextBrowser>(*help, "txtHelp")->toPlainText(), "Help file not found: " + path);
-  EXPECT_TRUE(m_dialogs.Messages.empty());
+  EXPECT_TRUE(m_dialogs.Log.empty());
   EXPECT_TRUE(m_window->isEnabled());
 }
