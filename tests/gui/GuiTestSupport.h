@@ -249,46 +249,10 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
   }
 
-  // ---- The comparison ----
-
-  // The marks, all at a height of 100 m: 6628/1001 at (280000, 6130000) and 6628/1002 at
-  // (281000, 6131000), whose join has bearing 45.0000 and 1413.9617536 m at ground (the worked
-  // example of the scale factors: GRS80, combined scale factor 1.00017809); 6628/1003 of order 6
-  // and 6628/1007 of order 1, both 1000 m grid north of 6628/1001.
-  frmKestralMGA& StartWithMarks() {
-    return Start(
-        WriteFile("marks.dmp", {MarkTestLine("6628", "1001", "280000", "6130000", "100", "1"),
-                                MarkTestLine("6628", "1002", "281000", "6131000", "100", "2"),
-                                MarkTestLine("6628", "1003", "280000", "6131000", "100", "6"),
-                                MarkTestLine("6628", "1007", "280000", "6131000", "100", "1")}));
-  }
-  // Writes name.lns and puts its plan identifier (the path without ".lns") into txtPlan.
-  std::string UsePlan(const std::string& name, const Lines& lines) {
-    WriteFile(name + ".lns", lines);
-    SetBox("txtPlan", QString::fromStdString(PathIn(name)));
-    return PathIn(name);
-  }
-  void Compare() { Trigger("mnuOptionsComparePSM"); }
   frmMGADisplay& Results() { return m_window->ResultsWindow(); }
   template <typename Widget>
   Widget* InResults(const char* name) {
     return FindIn<Widget>(Results(), name);
-  }
-  // The lines the results list shows.
-  Lines ShownLines() {
-    const QAbstractItemModel* model = InResults<QListView>("lstPSMJoins")->model();
-    Lines lines;
-    for (int row = 0; row < model->rowCount(); ++row) {
-      lines.push_back(model->index(row, 0).data().toString().toStdString());
-    }
-    return lines;
-  }
-  // The lines of a comparison of planIdentifier without a bearing datum: the heading, then joins.
-  static Lines Shown(const std::string& planIdentifier, const Lines& joins) {
-    Lines lines = {"Comparison of PSM joins for " + planIdentifier, "", " ", "From            To",
-                   " "};
-    lines.insert(lines.end(), joins.begin(), joins.end());
-    return lines;
   }
 
   ScriptedDialogs m_dialogs;

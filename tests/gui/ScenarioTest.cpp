@@ -10,12 +10,15 @@
 //   answer [PATH] / printer [PATH]       queues a file or print dialog's answer (none: cancel)
 //   click / trigger / set NAME [TEXT]    a button, an action, a box, combo or tick (1, 0, partial)
 //   cell R C / dclick R C / setcell R C TEXT / type TEXT / enter TEXT / key NAME / pick ROW...
-//   toolbar KEY / show FILE / settings / mode MODE / controls (all of them as they are)
+//   toolbar KEY / show FILE / settings / mode MODE / controls (all of them as they are) / close
+//   during STEP ; STEP ...               steps run in the first event loop turn of the next one
 // A control of another window is named window.control (display, joins, import).
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
+#include <chrono>
 #include <map>
 #include <set>
 #include <sstream>
@@ -29,11 +32,12 @@ namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
-// s split at every " | ".
-Lines Split(const std::string& s) {
+// s split at every separator.
+Lines Split(const std::string& s, const std::string& separator = " | ") {
   Lines parts;
   std::size_t from = 0;
-  for (std::size_t at; (at = s.find(" | ", from)) != std::string::npos; from = at + 3)
+  for (std::size_t at; (at = s.find(separator, from)) != std::string::npos;
+       from = at + separator.size())
     parts.push_back(s.substr(from, at - from));
   parts.push_back(s.substr(from));
   return parts;
@@ -240,6 +244,17 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
         const auto kind = m_kinds.find(name);
         out += name + (kind == m_kinds.end() ? "" : " | " + kind->second) + " | " + value + "\n";
       }
+    } else if (verb == "during") {  // steps ("; " between) run in the next command's first turn
+      m_window->PendingTurns().SetInterval(std::chrono::milliseconds(0));
+      QTimer::singleShot(0, m_window.get(), [this, rest, &out] {
+        for (const std::string& inner : Split(rest, " ; ")) {
+          out += "  during the first turn > " + inner + "\n";
+          Step(inner, out);
+          out += Changes();
+        }
+      });
+    } else if (verb == "close") {
+      m_window->close();
     } else if (verb == "settings") {
       const frmKestralMGA& s = *m_window;
       out += s.MaxOrderText() + " | " + s.AverageHeightText() + " | " + s.PlanIdentifier() + " | " +
@@ -256,12 +271,32 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     }
   }
 
+  // The dialogs shown and the controls changed since the last call.
+  std::string Changes() {
+    std::string seen;
+    for (; m_logged < m_dialogs.Log.size(); ++m_logged) {
+      seen += "  " + m_dialogs.Log[m_logged] + "\n";
+      if (m_dialogs.Log[m_logged].starts_with("message "))
+        seen += "    with " + m_stateAtMessage[m_messages++] + "\n";
+    }
+    if (!m_window) return seen;
+    Entries now = Snapshot();
+    std::map<std::string, std::string> old(m_before.begin(), m_before.end());
+    for (const auto& [name, value] : now) {
+      const auto it = old.find(name);
+      if (it == old.end() || it->second != value) seen += "  " + name + ": " + value + "\n";
+      if (it != old.end()) old.erase(it);
+    }
+    for (const auto& gone : old) seen += "  " + gone.first + " gone\n";
+    m_before = std::move(now);
+    return seen;
+  }
+
   // Runs the script and returns its transcript.
   std::string Run(const std::string& script) {
     std::istringstream in(script);
     std::string out, line;
-    Entries before, fresh;
-    std::size_t messages = 0, logged = 0;
+    Entries fresh;
     while (std::getline(in, line)) {
       if (line.empty() || line[0] == '#') continue;
       if (line.starts_with("== ")) {
@@ -271,7 +306,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
         m_window.reset();
         m_dialogs = ScriptedDialogs();
         m_stateAtMessage.clear();
-        messages = logged = 0;
+        m_messages = m_logged = 0;
         continue;
       }
       out += "> " + line + "\n";
@@ -287,27 +322,10 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
           Start();
           fresh = Snapshot();
         }
-        before = fresh;
+        m_before = fresh;
       }
       Step(line, out);
-      std::string seen;
-      for (; logged < m_dialogs.Log.size(); ++logged) {
-        seen += "  " + m_dialogs.Log[logged] + "\n";
-        if (m_dialogs.Log[logged].starts_with("message "))
-          seen += "    with " + m_stateAtMessage[messages++] + "\n";
-      }
-      if (m_window) {
-        Entries now = Snapshot();
-        std::map<std::string, std::string> old(before.begin(), before.end());
-        for (const auto& [name, value] : now) {
-          const auto it = old.find(name);
-          if (it == old.end() || it->second != value) seen += "  " + name + ": " + value + "\n";
-          if (it != old.end()) old.erase(it);
-        }
-        for (const auto& gone : old) seen += "  " + gone.first + " gone\n";
-        before = std::move(now);
-      }
-      out += seen;
+      out += Changes();
     }
     EXPECT_TRUE(m_dialogs.AllAnswered());
     ReplaceAll(out, Upper(Root()), "$T");
@@ -316,6 +334,8 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
   }
   std::string Root() const { return QFile::encodeName(m_folder.path()).toStdString(); }
 
+  Entries m_before;
+  std::size_t m_messages = 0, m_logged = 0;
   Lines m_stateAtMessage;
   std::map<std::string, std::string> m_kinds;
 };

@@ -75,12 +75,18 @@ class ReportPrintTest : public MainWindowTest {
  protected:
   static constexpr const char* kDate = "Sonntag, Dezember 06, 2026";
 
-  // The marks compared with a plan of an acceptable join and two that are not (those with
-  // 6628/1007, placed 100 m short); the report's date fixed through the window's clock seam.
+  // The marks (at 100 m; 6628/1003 of order 6) compared with a plan of an acceptable join and two
+  // that are not (those with 6628/1007, placed 100 m short); the report's date fixed through the
+  // window's clock seam.
   void StartCompared() {
-    StartWithMarks();
-    UsePlan("plan", {"66281001,66281002,45.0000,1413.962", "66281001,66281007,0.0000,900.000"});
-    Compare();
+    Start(WriteFile("marks.dmp", {MarkTestLine("6628", "1001", "280000", "6130000", "100", "1"),
+                                  MarkTestLine("6628", "1002", "281000", "6131000", "100", "2"),
+                                  MarkTestLine("6628", "1003", "280000", "6131000", "100", "6"),
+                                  MarkTestLine("6628", "1007", "280000", "6131000", "100", "1")}));
+    WriteFile("plan.lns",
+              {"66281001,66281002,45.0000,1413.962", "66281001,66281007,0.0000,900.000"});
+    SetBox("txtPlan", QString::fromStdString(PathIn("plan")));
+    Trigger("mnuOptionsComparePSM");
     m_dialogs.Log.clear();
     Results().SetReportDate([] { return std::string(kDate); });
   }
