@@ -4,25 +4,16 @@
 // from queues, and a fresh main window per test with a temporary folder.
 #include <gtest/gtest.h>
 
-#include <QAbstractItemModelTester>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QMenu>
-#include <QPrinter>
-#include <QPushButton>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QToolBar>
+#include <QtPrintSupport/QPrinter>
+#include <QtTest>
+#include <QtWidgets>
+#include <chrono>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 

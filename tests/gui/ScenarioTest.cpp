@@ -11,17 +11,9 @@
 //   click / trigger / set NAME [TEXT]    a button, an action, a box, combo or tick (1, 0, partial)
 //   cell R C / dclick R C / setcell R C TEXT / type TEXT / enter TEXT / key NAME / pick ROW...
 //   toolbar KEY / show FILE / settings / mode MODE / controls (all of them as they are) / close
+//   date TEXT (of the reports)
 //   during STEP ; STEP ...               steps run in the first event loop turn of the next one
 // A control of another window is named window.control (display, joins, import).
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QTimer>
-#include <chrono>
-#include <map>
-#include <set>
-#include <sstream>
 
 #include "GuiTestSupport.h"
 #include "app/CommandLine.h"
@@ -253,6 +245,8 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
           out += Changes();
         }
       });
+    } else if (verb == "date") {  // the date the results window's reports carry
+      Results().SetReportDate([rest] { return rest; });
     } else if (verb == "close") {
       m_window->close();
     } else if (verb == "settings") {

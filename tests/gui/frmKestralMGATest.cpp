@@ -1,7 +1,5 @@
 // The main window beyond its scenarios (tests/data/gui/main.scn): its controls and columns, the
 // cell editor's place, scrolling to new rows, Print and its preview.
-#include <QFontMetrics>
-#include <QScrollBar>
 
 #include "GuiTestSupport.h"
 #include "reports/PsmListReport.h"

@@ -1,8 +1,5 @@
 // The Help menu: Contents opens the help window beside the main window on the book's default
 // page, Exit closes it, a missing book is named on the help window's page without a message box.
-#include <QFileInfo>
-#include <QPointer>
-#include <QTextBrowser>
 
 #include "GuiTestSupport.h"
 #include "app/modHtmlHelp.h"
