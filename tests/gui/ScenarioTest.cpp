@@ -11,12 +11,14 @@
 //   click / trigger / set NAME [TEXT]    a button, an action, a box, combo or tick (1, 0, partial)
 //   cell R C / dclick R C / setcell R C TEXT / type TEXT / enter TEXT / key NAME / pick ROW...
 //   toolbar KEY / show FILE / settings / mode MODE / controls (all of them as they are) / close
-//   date TEXT (of the reports)
+//   date TEXT (of the reports) / help BOOK (shows the help window on it)
 //   during STEP ; STEP ...               steps run in the first event loop turn of the next one
-// A control of another window is named window.control (display, joins, import).
+// A control of another window is named window.control (display, joins, import, help); the
+// program's folder shows as $PROGRAM.
 
 #include "GuiTestSupport.h"
 #include "app/CommandLine.h"
+#include "app/modHtmlHelp.h"
 #include "marks/ui/MarkTableModel.h"
 #include "marks/ui/frmImportText.h"
 
@@ -43,11 +45,14 @@ void ReplaceAll(std::string& s, const std::string& what, const std::string& with
 
 class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface<const char*> {
  protected:
-  const std::vector<std::pair<QWidget*, std::string>> Windows() {
-    return {{m_window.get(), ""},
-            {&Results(), "display."},
-            {&m_window->JoinsWindow(), "joins."},
-            {&m_window->ImportWindow(), "import."}};
+  std::vector<std::pair<QWidget*, std::string>> Windows() {
+    std::vector<std::pair<QWidget*, std::string>> windows = {
+        {m_window.get(), ""},
+        {&Results(), "display."},
+        {&m_window->JoinsWindow(), "joins."},
+        {&m_window->ImportWindow(), "import."}};
+    if (QWidget* help = modHtmlHelp::HelpWindowOf(*m_window)) windows.emplace_back(help, "help.");
+    return windows;
   }
   // The prefix of the window o lies in (a menu's own window counts as its parent's).
   std::string PrefixOf(const QObject* o) {
@@ -72,6 +77,10 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
   Entries Snapshot() {
     Entries out;
     std::set<const QObject*> seen;
+    int helpWindows = 0;
+    for (const QWidget* w : QApplication::topLevelWidgets())
+      helpWindows += w->objectName() == "frmHelp";
+    out.emplace_back("help windows", std::to_string(helpWindows));
     out.emplace_back("current cell", "@" + std::to_string(m_window->CurrentGridRow()) + "," +
                                          std::to_string(m_window->CurrentColumn()));
     for (const auto& [window, prefix] : Windows()) {
@@ -103,6 +112,8 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
           f << l->text() << (l->buddy() ? l->buddy()->objectName() : "");
         } else if (auto* e = qobject_cast<const QLineEdit*>(o)) {
           f << e->text() + (e->hasFocus() ? " @" + QString::number(e->cursorPosition()) : "");
+        } else if (auto* t = qobject_cast<const QTextEdit*>(o)) {  // the page's first line
+          f << t->toPlainText().section(u'\n', 0, 0);
         } else if (auto* g = qobject_cast<const QGroupBox*>(o)) {
           f << g->title();
         } else if (auto* c = qobject_cast<const QComboBox*>(o)) {
@@ -144,17 +155,11 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     if (verb == "file" || verb == "marks") {
       Lines parts = Split(rest), lines;
       for (std::size_t i = 1; i < parts.size(); ++i) {
-        if (verb == "file") {
-          lines.push_back(parts[i]);
-          continue;
-        }
         std::istringstream f(parts[i]);
         Lines v(6);
-        for (std::string& field : v) {
-          f >> field;
-          if (field == "-") field.clear();
-        }
-        lines.push_back(MarkTestLine(v[0], v[1], v[2], v[3], v[4], v[5]));
+        for (std::string& field : v) f >> field, field = field == "-" ? "" : field;
+        lines.push_back(verb == "file" ? parts[i]
+                                       : MarkTestLine(v[0], v[1], v[2], v[3], v[4], v[5]));
       }
       WriteFile(parts[0], lines);
     } else if (verb == "rows") {
@@ -184,7 +189,9 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       const std::string text = rest.size() > name.size() ? rest.substr(name.size() + 1) : "";
       QObject* o = Named(name);
       const QString value = QString::fromStdString(text);
-      if (auto* tick = qobject_cast<QCheckBox*>(o))
+      if (auto* browser = qobject_cast<QTextBrowser*>(o))
+        browser->setSource(QUrl(value));
+      else if (auto* tick = qobject_cast<QCheckBox*>(o))
         tick->setCheckState(text == "1"         ? Qt::Checked
                             : text == "partial" ? Qt::PartiallyChecked
                                                 : Qt::Unchecked);
@@ -209,13 +216,9 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     } else if (verb == "key") {  // to the focus, or to the control named after the key
       std::string key, target;
       words >> key >> target;
-      const std::map<std::string, Qt::Key> keys = {{"Return", Qt::Key_Return},
-                                                   {"Escape", Qt::Key_Escape},
-                                                   {"Up", Qt::Key_Up},
-                                                   {"Down", Qt::Key_Down}};
       QTest::keyClick(
           target.empty() ? m_window->focusWidget() : qobject_cast<QWidget*>(Named(target)),
-          keys.at(key));
+          QKeySequence(QString::fromStdString(key))[0].key());
     } else if (verb == "pick") {
       auto* list = qobject_cast<QListView*>(Named("joins.lstMarks"));
       while (words >> row) {
@@ -247,8 +250,11 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       });
     } else if (verb == "date") {  // the date the results window's reports carry
       Results().SetReportDate([rest] { return rest; });
-    } else if (verb == "close") {
-      m_window->close();
+    } else if (verb == "close") {  // a window (display, joins, import, help), else the main one
+      for (const auto& [window, prefix] : Windows())
+        if (prefix == rest + "." || prefix.empty() == rest.empty()) window->close();
+    } else if (verb == "help") {
+      modHtmlHelp::ShowHelp(*m_window, QFile::decodeName(rest.c_str()));
     } else if (verb == "settings") {
       const frmKestralMGA& s = *m_window;
       out += s.MaxOrderText() + " | " + s.AverageHeightText() + " | " + s.PlanIdentifier() + " | " +
@@ -322,6 +328,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       out += Changes();
     }
     EXPECT_TRUE(m_dialogs.AllAnswered());
+    ReplaceAll(out, QCoreApplication::applicationDirPath().toStdString(), "$PROGRAM");
     ReplaceAll(out, Upper(Root()), "$T");
     ReplaceAll(out, Root(), "$T");
     return out;
