@@ -174,7 +174,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       });
     } else if (verb == "start") {
       Start(rest.empty() ? "" : DumpPathFromArguments({rest}));
-      m_dialogs.OnMessage = [this] { m_stateAtMessage.push_back(State()); };
+      m_dialogs.OnMessage = [this] { m_atMessage.push_back(Diff("    ")); };
     } else if (verb == "answer") {
       m_dialogs.Answer(rest);
     } else if (verb == "printer") {
@@ -271,25 +271,29 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     }
   }
 
-  // The dialogs shown and the controls changed since the last call.
-  std::string Changes() {
+  // The controls changed since the last call, each line indented.
+  std::string Diff(const std::string& indent) {
     std::string seen;
-    for (; m_logged < m_dialogs.Log.size(); ++m_logged) {
-      seen += "  " + m_dialogs.Log[m_logged] + "\n";
-      if (m_dialogs.Log[m_logged].starts_with("message "))
-        seen += "    with " + m_stateAtMessage[m_messages++] + "\n";
-    }
-    if (!m_window) return seen;
     Entries now = Snapshot();
     std::map<std::string, std::string> old(m_before.begin(), m_before.end());
     for (const auto& [name, value] : now) {
       const auto it = old.find(name);
-      if (it == old.end() || it->second != value) seen += "  " + name + ": " + value + "\n";
+      if (it == old.end() || it->second != value) seen += indent + name + ": " + value + "\n";
       if (it != old.end()) old.erase(it);
     }
-    for (const auto& gone : old) seen += "  " + gone.first + " gone\n";
+    for (const auto& gone : old) seen += indent + gone.first + " gone\n";
     m_before = std::move(now);
     return seen;
+  }
+  // The dialogs shown since the last call, each message with the controls changed when it showed,
+  // and the controls changed since.
+  std::string Changes() {
+    std::string seen;
+    for (; m_logged < m_dialogs.Log.size(); ++m_logged) {
+      seen += "  " + m_dialogs.Log[m_logged] + "\n";
+      if (m_dialogs.Log[m_logged].starts_with("message ")) seen += m_atMessage[m_messages++];
+    }
+    return m_window ? seen + Diff("  ") : seen;
   }
 
   // Runs the script and returns its transcript.
@@ -305,7 +309,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
         m_testers.clear();
         m_window.reset();
         m_dialogs = ScriptedDialogs();
-        m_stateAtMessage.clear();
+        m_atMessage.clear();
         m_messages = m_logged = 0;
         continue;
       }
@@ -337,7 +341,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
 
   Entries m_before;
   std::size_t m_messages = 0, m_logged = 0;
-  Lines m_stateAtMessage;
+  Lines m_atMessage;
   std::map<std::string, std::string> m_kinds;
 };
 

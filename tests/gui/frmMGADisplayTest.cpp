@@ -133,23 +133,3 @@ TEST_F(ReportPrintTest, ACancelOrAFailureGivesNoCompletionNotice) {
   EXPECT_TRUE(print->isEnabled());
   EXPECT_EQ(Results().cursor().shape(), Qt::ArrowCursor);
 }
-
-TEST_F(ReportPrintTest, PrintIsDisabledUnderTheHourglassWhileTheReportRuns) {
-  StartCompared();
-  // A datum line the plan does not hold: the report says so while it runs, and goes on.
-  Click("optTwoPSMs");
-  SetBox("txtDatum1", "6628/1001");
-  SetBox("txtDatum2", "6628/1003");
-  QPushButton* print = InResults<QPushButton>("cmdPrint");
-  std::vector<std::pair<bool, Qt::CursorShape>> seen;
-  m_dialogs.OnMessage = [&] { seen.emplace_back(print->isEnabled(), Results().cursor().shape()); };
-  InResults<QCheckBox>("chkToFile")->setChecked(true);
-  m_dialogs.Answer(PathIn("report.txt"));
-  QTest::mouseClick(print, Qt::LeftButton);
-  EXPECT_EQ(m_dialogs.Of("message"),
-            Lines({"message MGA Joins (E): Cannot find Datum line PSM's in KESTRAL",
-                   "message Print Joins (E): Printing completed"}));
-  EXPECT_EQ(seen, (std::vector<std::pair<bool, Qt::CursorShape>>{{false, Qt::WaitCursor},  // during
-                                                                 {true, Qt::ArrowCursor}}));
-  m_dialogs.OnMessage = nullptr;
-}
