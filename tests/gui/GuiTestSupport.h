@@ -135,10 +135,6 @@ class MainWindowTest : public ::testing::Test {
   std::string PathIn(const std::string& name) const {
     return QFile::encodeName(m_folder.filePath(QString::fromStdString(name))).toStdString();
   }
-  // The path as the program shows it: upper case.
-  static std::string Upper(const std::string& path) {
-    return QFile::encodeName(QFile::decodeName(path.c_str()).toUpper()).toStdString();
-  }
 
   // The control of that name in window (the main window or one of the windows it created).
   template <typename Widget>
@@ -178,8 +174,7 @@ class MainWindowTest : public ::testing::Test {
     }
   }
   void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
-  QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
-  void SetBox(const char* name, const QString& text) { Box(name)->setText(text); }
+  void SetBox(const char* name, const QString& text) { Find<QLineEdit>(name)->setText(text); }
 
   QTableView* Grid() { return Find<QTableView>("Grid1"); }
   QLineEdit* Editor() { return Find<QLineEdit>("Text1"); }
@@ -191,7 +186,7 @@ class MainWindowTest : public ::testing::Test {
     state += " @" + std::to_string(m_window->CurrentGridRow()) + "," +
              std::to_string(m_window->CurrentColumn());
     if (Editor()->isVisible()) state += " [" + Editor()->text().toStdString() + "]";
-    return state + " h" + Box("txtAvHeight")->text().toStdString();
+    return state + " h" + Find<QLineEdit>("txtAvHeight")->text().toStdString();
   }
   void ClickCell(int gridRow, int column) {
     const QRect cell = Grid()->visualRect(Grid()->model()->index(gridRow - 1, column));
@@ -241,10 +236,6 @@ class MainWindowTest : public ::testing::Test {
   }
 
   frmMGADisplay& Results() { return m_window->ResultsWindow(); }
-  template <typename Widget>
-  Widget* InResults(const char* name) {
-    return FindIn<Widget>(Results(), name);
-  }
 
   ScriptedDialogs m_dialogs;
   QTemporaryDir m_folder;

@@ -333,7 +333,8 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     }
     EXPECT_TRUE(m_dialogs.AllAnswered());
     ReplaceAll(out, QCoreApplication::applicationDirPath().toStdString(), "$PROGRAM");
-    ReplaceAll(out, Upper(Root()), "$T");
+    ReplaceAll(out, QFile::encodeName(QFile::decodeName(Root().c_str()).toUpper()).toStdString(),
+               "$T");  // as the program shows a path: upper case
     ReplaceAll(out, Root(), "$T");
     return out;
   }

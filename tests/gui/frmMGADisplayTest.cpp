@@ -20,12 +20,12 @@ TEST_F(MainWindowTest, ResultsWindowLayoutAndFont) {
                {"Frame1 < cmdClose", "chkPrintList < chkFullJoins", "chkPrintList = chkFullJoins",
                 "chkPrintList ^ chkToFile", "cmdClose ^ cmdPrint", "cmdPrint ^ cmdPreview",
                 "Frame1 ^ lstPSMJoins", "cmdPreview ^ lstPSMJoins"});
-  auto area = [&](const char* name) { return InResults<QWidget>(name)->geometry(); };
+  auto area = [&](const char* name) { return FindIn<QWidget>(Results(), name)->geometry(); };
   EXPECT_LT(area("cmdClose").top(), area("Frame1").bottom());
   EXPECT_GE(area("lstPSMJoins").right(), area("cmdClose").right());
   EXPECT_LE(area("lstPSMJoins").left(), area("Frame1").left());
   // The padded columns of the result lines line up only when every character takes one width.
-  QListView* list = InResults<QListView>("lstPSMJoins");
+  QListView* list = FindIn<QListView>(Results(), "lstPSMJoins");
   const QFontMetrics metrics(list->font());
   for (const QChar c : QStringLiteral(" 0.*Ji")) {
     EXPECT_EQ(metrics.horizontalAdvance(c), metrics.horizontalAdvance(u'M')) << c.toLatin1();
@@ -65,7 +65,7 @@ TEST(ReportDateTextTest, TodayInTheLanguageOfTheSystem) {
             "Sunday, December 06, 2026||lundi, f\xE9vrier 01, 2027");  // Windows-1252
 }
 
-// ---- The joins report: Print, Print to file, Preview ----
+// ---- The joins report: Print and Preview ----
 
 class ReportPrintTest : public MainWindowTest {
  protected:
@@ -112,9 +112,9 @@ TEST_F(ReportPrintTest, PrintSendsTheReportAndThePreviewShowsTheSamePages) {
 
 TEST_F(ReportPrintTest, ACancelOrAFailureGivesNoCompletionNotice) {
   StartCompared();
-  QPushButton* print = InResults<QPushButton>("cmdPrint");
+  QPushButton* print = FindIn<QPushButton>(Results(), "cmdPrint");
   for (const bool toFile : {true, false}) {  // each dialog cancelled, then given a bad path
-    InResults<QCheckBox>("chkToFile")->setChecked(toFile);
+    FindIn<QCheckBox>(Results(), "chkToFile")->setChecked(toFile);
     const std::string bad = PathIn(toFile ? "no-such-folder/report.txt" : "no-such-folder/r.pdf");
     for (const std::string& answer : {std::string(), bad}) {
       toFile ? m_dialogs.Answer(answer) : m_dialogs.AnswerPrinter(answer);

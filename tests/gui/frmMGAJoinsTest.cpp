@@ -11,10 +11,6 @@ namespace {
 class JoinsWindowTest : public MainWindowTest {
  protected:
   frmMGAJoins& Joins() { return m_window->JoinsWindow(); }
-  template <typename Widget>
-  Widget* InJoins(const char* name) {
-    return FindIn<Widget>(Joins(), name);
-  }
   // Starts the main window with the marks (order 1, at 100 m) 6628/1001 at (280000, 6130000),
   // 6628/1002 at (281000, 6131000) and 6628/1003 at (281000, 6130000), runs Calculate Joins and
   // picks the first `marks` of them in turn.
@@ -29,7 +25,7 @@ class JoinsWindowTest : public MainWindowTest {
     });
     Trigger("mnuOptionsCalculateAMG");
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&Joins()));
-    QListView* list = InJoins<QListView>("lstMarks");
+    QListView* list = FindIn<QListView>(Joins(), "lstMarks");
     for (int row = 0; row < marks; ++row) {
       const QRect entry = list->visualRect(list->model()->index(row, 0));
       QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
@@ -43,7 +39,7 @@ TEST_F(JoinsWindowTest, ColumnsAndControlsKeepTheirDesignedPlaces) {
   frmMGAJoins& joins = Open({});
   // Each column is its run of letters x in the main window's font plus the same cell margin,
   // and every column fits beside the grid's scroll bar.
-  QTableView* grid = InJoins<QTableView>("Grid1");
+  QTableView* grid = FindIn<QTableView>(Joins(), "Grid1");
   const QFontMetrics metrics(m_window->font());
   const int letters[] = {13, 13, 15, 15, 18};
   const int chrome = grid->columnWidth(0) - metrics.horizontalAdvance(QString(13, 'x'));
@@ -63,7 +59,7 @@ TEST_F(JoinsWindowTest, ColumnsAndControlsKeepTheirDesignedPlaces) {
        "Frame1 < cmdClose", "cmdClose ^ cmdPrint", "cmdPrint ^ cmdClear", "Frame1 ^ Grid1"},
       {"Label1", "lstMarks", "Frame1", "cmdClose", "cmdPrint", "cmdClear", "Grid1", "txtPSM"});
   // A larger window gives the room to the grid.
-  auto area = [&](const char* name) { return InJoins<QWidget>(name)->geometry(); };
+  auto area = [&](const char* name) { return FindIn<QWidget>(Joins(), name)->geometry(); };
   const QRect before = area("Grid1");
   joins.resize(joins.width() + 100, joins.height() + 80);
   EXPECT_TRUE(QTest::qWaitFor([&] { return area("Grid1").width() == before.width() + 100; }));
@@ -98,7 +94,7 @@ TEST_F(JoinsWindowTest, PrintSendsTheHeaderAndEveryRowAndThePreviewTheSame) {
        "66281001      66281002       45.0000        1413.962       1.00017809",
        "66281002      66281003       180.0000       999.825        1.00017538"},
       "message Join Calculation (E): Print completed");
-  EXPECT_TRUE(InJoins<QPushButton>("cmdPrint")->isEnabled());
+  EXPECT_TRUE(FindIn<QPushButton>(Joins(), "cmdPrint")->isEnabled());
   EXPECT_EQ(Joins().cursor().shape(), Qt::ArrowCursor);  // the hourglass is gone
 }
 
