@@ -1,8 +1,10 @@
 // The windows' handlers as scenarios. Each script tests/data/gui/NAME.scn is a list of steps, a
-// fresh main window for each "== title" section; after every step the runner writes what the user
-// sees happen (messages and prompts with their titles, the named controls that changed, the
-// focus), and the transcript must equal NAME.out beside the script byte for byte. The temporary
-// folder shows as $T (upper-cased where the program upper-cases paths). Steps:
+// fresh main window for each "== title" section (files written stay for the whole script); after
+// every step the runner writes what the user sees happen (every dialog with its title, each
+// message with the controls changed by the time it showed, then the named controls that changed,
+// the focus, the windows' state), and the transcript must equal NAME.out beside the script byte
+// for byte. The temporary folder shows as $T (upper-cased where the program upper-cases paths);
+// in a step \xHH is that byte and \*N:c the character c N times. Steps:
 //   file NAME | line | ...              writes a file of CR LF lines
 //   marks NAME | sheet number east north height order | ...   a file of mark lines ("-": empty)
 //   rows psm,east,north,height,order,zone,datum,status | ...  replaces the mark list
