@@ -1,29 +1,19 @@
 #pragma once
 
 // The window tests' support: a dialogs double that records messages and prompts and answers them
-// from queues, a fresh main window per test with a temporary folder, and the windows' controls
-// described as text for the golden files of tests/data/gui.
+// from queues, and a fresh main window per test with a temporary folder.
 #include <gtest/gtest.h>
 
-#include <QAbstractItemModelTester>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QMenu>
-#include <QPrinter>
-#include <QPushButton>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QToolBar>
+#include <QtPrintSupport/QPrinter>
+#include <QtTest>
+#include <QtWidgets>
+#include <chrono>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,61 +28,56 @@
 using modKestralMGA::MessageIcon;
 using Lines = std::vector<std::string>;
 
-// Records every message and file prompt and answers the prompts from a queue (an empty answer
-// cancels); a prompt with the queue empty fails the test. The print dialog prints to the PDF file
-// queued for it ("" cancels); a preview draws into PreviewPdf when set, never shown.
+// Records every dialog shown as a line of Log ("message Title (E): text", "open Title | initial
+// name | filter", "save ... | confirm", "printer Title", "preview Title") and answers the file
+// prompts from a queue (an empty answer cancels; a prompt with the queue empty fails the test).
+// The print dialog prints to the PDF file queued for it ("" cancels); a preview draws into
+// PreviewPdf when set, never shown.
 class ScriptedDialogs final : public Dialogs {
  public:
-  struct Message {
-    std::string Text, Title;
-    MessageIcon Icon;
-    bool operator==(const Message&) const = default;
-    friend void PrintTo(const Message& m, std::ostream* os) {
-      *os << '"' << m.Text << "\" / \"" << m.Title << "\" / " << int(m.Icon);
-    }
-  };
-  struct Prompt {
-    bool Save;
-    std::string Title, InitialName, Filter;
-    bool ConfirmReplace;
-    bool operator==(const Prompt&) const = default;
-  };
-
   void Answer(std::string path) { m_answers.push_back(std::move(path)); }
   void AnswerPrinter(std::string pdfPath) { m_printerAnswers.push_back(std::move(pdfPath)); }
+  bool AllAnswered() const { return m_answers.empty() && m_printerAnswers.empty(); }
 
   void Message(const std::string& text, const std::string& title, MessageIcon icon) override {
-    Messages.push_back({text, title, icon});
+    Log.push_back("message " + title + " (" + "CEI"[int(icon)] + "): " + text);
     if (OnMessage) OnMessage();
   }
   std::string OpenFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter) override {
-    Prompts.push_back({false, title, initialName, filter, false});
+    Log.push_back("open " + title + " | " + initialName + " | " + filter);
     return Next(m_answers, title);
   }
   std::string SaveFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter, bool confirmReplace) override {
-    Prompts.push_back({true, title, initialName, filter, confirmReplace});
+    Log.push_back("save " + title + " | " + initialName + " | " + filter +
+                  (confirmReplace ? " | confirm" : ""));
     return Next(m_answers, title);
   }
   bool ChoosePrinter(const std::string& title, QPrinter& printer) override {
-    PrinterPrompts.push_back(title);
+    Log.push_back("printer " + title);
     const std::string path = Next(m_printerAnswers, title);
     if (!path.empty()) ToPdf(printer, path);
     return !path.empty();
   }
   void ShowPrintPreview(const std::string& title,
                         const std::function<void(QPrinter&)>& paint) override {
-    Previews.push_back(title);
+    Log.push_back("preview " + title);
     if (PreviewPdf.empty()) return;
     QPrinter printer(QPrinter::HighResolution);
     ToPdf(printer, PreviewPdf);
     paint(printer);
   }
 
-  std::vector<struct Message> Messages;
-  std::vector<Prompt> Prompts;
-  Lines PrinterPrompts, Previews;  // the titles shown
+  // The lines of Log of one kind ("message", "printer", ...).
+  Lines Of(const std::string& kind) const {
+    Lines lines;
+    for (const std::string& line : Log)
+      if (line.starts_with(kind + " ")) lines.push_back(line);
+    return lines;
+  }
+
+  Lines Log;
   std::string PreviewPdf;
   std::function<void()> OnMessage;  // runs as each message box would show
 
@@ -112,51 +97,8 @@ class ScriptedDialogs final : public Dialogs {
   }
   std::deque<std::string> m_answers, m_printerAnswers;
 };
-using Msg = struct ScriptedDialogs::Message;
-using Msgs = std::vector<Msg>;
 
 using modKestralMGA::testsupport::ReadBytes;
-
-// The named controls of window, one line each in creation order: name, class, parent, then what
-// the user reads (captions, texts, items, headers, shortcuts, keys) and the ticks.
-inline std::string DescribeControls(const QWidget& window) {
-  QStringList out{window.windowTitle() + (window.isVisible() ? " (shown)" : " (hidden)")};
-  for (const QObject* o : window.findChildren<QObject*>()) {
-    if (o->objectName().isEmpty() || o->objectName().startsWith(u"qt_")) continue;
-    QStringList f{o->objectName(), o->metaObject()->className(), o->parent()->objectName()};
-    if (auto* m = qobject_cast<const QMenu*>(o)) {
-      f << m->title();
-      for (const QAction* item : m->actions()) f << item->objectName();
-    } else if (auto* w = qobject_cast<const QWidget*>(o); w && w->isWindow()) {
-      f << w->windowTitle() << (w->isVisible() ? "shown" : "hidden");
-    } else if (auto* a = qobject_cast<const QAction*>(o)) {
-      f << a->text() << a->shortcut().toString() << a->data().toString();
-    } else if (auto* b = qobject_cast<const QAbstractButton*>(o)) {
-      f << b->text() << (b->isChecked() ? "ticked" : "") << b->toolTip();
-    } else if (auto* l = qobject_cast<const QLabel*>(o)) {
-      f << l->text() << (l->buddy() ? l->buddy()->objectName() : "");
-    } else if (auto* e = qobject_cast<const QLineEdit*>(o)) {
-      f << e->text();
-    } else if (auto* g = qobject_cast<const QGroupBox*>(o)) {
-      f << g->title();
-    } else if (auto* c = qobject_cast<const QComboBox*>(o)) {
-      f << (c->isEditable() ? "editable" : "") << c->currentText();
-      for (int i = 0; i < c->count(); ++i) f << c->itemText(i);
-    } else if (auto* v = qobject_cast<const QAbstractItemView*>(o)) {
-      f << QString::number(v->model()->rowCount());
-      for (int col = 0; col < v->model()->columnCount(); ++col) {
-        f << v->model()->headerData(col, Qt::Horizontal).toString();
-      }
-    }
-    out << f.join(u" | ");
-  }
-  return (out.join(u'\n') + u'\n').toStdString();
-}
-
-// The bytes of the golden file tests/data/gui/name.
-inline std::string Golden(const std::string& name) {
-  return ReadBytes(std::string(KESTRAL_TEST_DATA_DIR) + "/gui/" + name);
-}
 
 // A fresh main window per test, shown (never exec()'d), with its own scripted dialogs and a
 // temporary folder for the files it reads and writes.
@@ -192,10 +134,6 @@ class MainWindowTest : public ::testing::Test {
   }
   std::string PathIn(const std::string& name) const {
     return QFile::encodeName(m_folder.filePath(QString::fromStdString(name))).toStdString();
-  }
-  // The path as the program shows it: upper case.
-  static std::string Upper(const std::string& path) {
-    return QFile::encodeName(QFile::decodeName(path.c_str()).toUpper()).toStdString();
   }
 
   // The control of that name in window (the main window or one of the windows it created).
@@ -236,15 +174,10 @@ class MainWindowTest : public ::testing::Test {
     }
   }
   void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
-  QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
-  void SetBox(const char* name, const QString& text) { Box(name)->setText(text); }
+  void SetBox(const char* name, const QString& text) { Find<QLineEdit>(name)->setText(text); }
 
   QTableView* Grid() { return Find<QTableView>("Grid1"); }
   QLineEdit* Editor() { return Find<QLineEdit>("Text1"); }
-  // The text of a cell of the grid (grid rows: row 1 is the first mark).
-  std::string Cell(int gridRow, int column) {
-    return m_window->Marks().Cell(std::size_t(gridRow - 1), column);
-  }
   // The list as the user sees it: each row's PSM No., the current cell (grid row, column), the
   // editor's text when it shows, the average height: "6628/1001,, @2,0 [66] h0.00".
   std::string State() {
@@ -253,7 +186,7 @@ class MainWindowTest : public ::testing::Test {
     state += " @" + std::to_string(m_window->CurrentGridRow()) + "," +
              std::to_string(m_window->CurrentColumn());
     if (Editor()->isVisible()) state += " [" + Editor()->text().toStdString() + "]";
-    return state + " h" + Box("txtAvHeight")->text().toStdString();
+    return state + " h" + Find<QLineEdit>("txtAvHeight")->text().toStdString();
   }
   void ClickCell(int gridRow, int column) {
     const QRect cell = Grid()->visualRect(Grid()->model()->index(gridRow - 1, column));
@@ -269,27 +202,22 @@ class MainWindowTest : public ::testing::Test {
     }
   }
   void Press(Qt::Key key) { QTest::keyClick(m_window->focusWidget(), key); }
-  void TypeAndEnter(const QString& text) {
-    Type(text);
-    Press(Qt::Key_Return);
-  }
 
   // Prints to a PDF file through print, then previews through preview: the printed lines are
   // expected, the only message is the print's and the preview shows the same pages.
   void ExpectPrintAndPreview(const std::function<void()>& print,
                              const std::function<void()>& preview, const Lines& expected,
-                             const Msg& message) {
-    const std::string pdf = PathIn("printed.pdf");
-    m_dialogs.AnswerPrinter(pdf);
+                             const std::string& message) {
+    m_dialogs.AnswerPrinter(PathIn("printed.pdf"));
     print();
-    EXPECT_EQ(m_dialogs.Messages, Msgs({message}));
-    const auto pages = PrintedPages(pdf);
+    const auto pages = PrintedPages(PathIn("printed.pdf"));
     EXPECT_EQ(AllLines(pages), expected);
     m_dialogs.PreviewPdf = PathIn("preview.pdf");
     preview();
-    EXPECT_EQ(m_dialogs.Previews.size(), 1u);
     EXPECT_EQ(PrintedPages(m_dialogs.PreviewPdf), pages);
-    EXPECT_EQ(m_dialogs.Messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.Of("message"), Lines{message});
+    EXPECT_EQ(m_dialogs.Of("printer").size() + m_dialogs.Of("preview").size(), 2u);
+    EXPECT_EQ(m_dialogs.Log.size(), 3u);
   }
   // A cancelled print dialog, then one that fails: the failure's message only; the window's
   // print button stays enabled and the pointer is back.
@@ -299,60 +227,18 @@ class MainWindowTest : public ::testing::Test {
     m_dialogs.AnswerPrinter(PathIn("no-such-folder/printed.pdf"));
     print();
     print();
-    EXPECT_EQ(m_dialogs.Messages,
-              Msgs({{"The printer could not be started", title, MessageIcon::Exclamation}}));
-    EXPECT_EQ(m_dialogs.PrinterPrompts.size(), 2u);
+    EXPECT_EQ(m_dialogs.Of("message"),
+              Lines{"message " + title + " (E): The printer could not be started"});
+    EXPECT_EQ(m_dialogs.Of("printer").size(), 2u);
     const auto* button = window.findChild<QPushButton*>(QStringLiteral("cmdPrint"));
     EXPECT_TRUE(!button || button->isEnabled());
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
   }
 
-  // ---- The comparison ----
-
-  // The marks, all at a height of 100 m: 6628/1001 at (280000, 6130000) and 6628/1002 at
-  // (281000, 6131000), whose join has bearing 45.0000 and 1413.9617536 m at ground (the worked
-  // example of the scale factors: GRS80, combined scale factor 1.00017809); 6628/1003 of order 6
-  // and 6628/1007 of order 1, both 1000 m grid north of 6628/1001.
-  frmKestralMGA& StartWithMarks() {
-    return Start(
-        WriteFile("marks.dmp", {MarkTestLine("6628", "1001", "280000", "6130000", "100", "1"),
-                                MarkTestLine("6628", "1002", "281000", "6131000", "100", "2"),
-                                MarkTestLine("6628", "1003", "280000", "6131000", "100", "6"),
-                                MarkTestLine("6628", "1007", "280000", "6131000", "100", "1")}));
-  }
-  // Writes name.lns and puts its plan identifier (the path without ".lns") into txtPlan.
-  std::string UsePlan(const std::string& name, const Lines& lines) {
-    WriteFile(name + ".lns", lines);
-    SetBox("txtPlan", QString::fromStdString(PathIn(name)));
-    return PathIn(name);
-  }
-  void Compare() { Trigger("mnuOptionsComparePSM"); }
   frmMGADisplay& Results() { return m_window->ResultsWindow(); }
-  template <typename Widget>
-  Widget* InResults(const char* name) {
-    return FindIn<Widget>(Results(), name);
-  }
-  // The lines the results list shows.
-  Lines ShownLines() {
-    const QAbstractItemModel* model = InResults<QListView>("lstPSMJoins")->model();
-    Lines lines;
-    for (int row = 0; row < model->rowCount(); ++row) {
-      lines.push_back(model->index(row, 0).data().toString().toStdString());
-    }
-    return lines;
-  }
-  // The lines of a comparison of planIdentifier without a bearing datum: the heading, then joins.
-  static Lines Shown(const std::string& planIdentifier, const Lines& joins) {
-    Lines lines = {"Comparison of PSM joins for " + planIdentifier, "", " ", "From            To",
-                   " "};
-    lines.insert(lines.end(), joins.begin(), joins.end());
-    return lines;
-  }
 
   ScriptedDialogs m_dialogs;
   QTemporaryDir m_folder;
   std::unique_ptr<frmKestralMGA> m_window;
   std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
 };
-
-inline const std::string kAcceptable = "66281001       66281002       JOIN ACCEPTABLE";

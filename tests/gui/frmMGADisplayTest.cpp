@@ -1,10 +1,5 @@
-// The results window: the layout of the options, the options kept across Close and comparisons
-// and set by the main window's bearing datum options, the list's model and font, and the joins
-// report printed, saved and previewed.
-#include <QCheckBox>
-#include <QFontMetrics>
-#include <QScrollBar>
-#include <QSignalSpy>
+// The results window beyond its scenarios (tests/data/gui/compare.scn): the layout, the list's
+// model and font, and the joins report printed and previewed.
 
 #include "GuiTestSupport.h"
 #include "RecordingSink.h"
@@ -25,12 +20,12 @@ TEST_F(MainWindowTest, ResultsWindowLayoutAndFont) {
                {"Frame1 < cmdClose", "chkPrintList < chkFullJoins", "chkPrintList = chkFullJoins",
                 "chkPrintList ^ chkToFile", "cmdClose ^ cmdPrint", "cmdPrint ^ cmdPreview",
                 "Frame1 ^ lstPSMJoins", "cmdPreview ^ lstPSMJoins"});
-  auto area = [&](const char* name) { return InResults<QWidget>(name)->geometry(); };
+  auto area = [&](const char* name) { return FindIn<QWidget>(Results(), name)->geometry(); };
   EXPECT_LT(area("cmdClose").top(), area("Frame1").bottom());
   EXPECT_GE(area("lstPSMJoins").right(), area("cmdClose").right());
   EXPECT_LE(area("lstPSMJoins").left(), area("Frame1").left());
   // The padded columns of the result lines line up only when every character takes one width.
-  QListView* list = InResults<QListView>("lstPSMJoins");
+  QListView* list = FindIn<QListView>(Results(), "lstPSMJoins");
   const QFontMetrics metrics(list->font());
   for (const QChar c : QStringLiteral(" 0.*Ji")) {
     EXPECT_EQ(metrics.horizontalAdvance(c), metrics.horizontalAdvance(u'M')) << c.toLatin1();
@@ -38,40 +33,11 @@ TEST_F(MainWindowTest, ResultsWindowLayoutAndFont) {
   // The view sizes every row as its last: the long heading still scrolls into view.
   const std::string heading = "Comparison of PSM joins for /" + std::string(150, 'p');
   Results().AddLine(heading);
-  Results().AddLine(kAcceptable);
+  Results().AddLine("66281001       66281002       JOIN ACCEPTABLE");
   Results().FlushLines();
   QApplication::processEvents();
   EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(),
             metrics.horizontalAdvance(QString::fromStdString(heading)));
-}
-
-TEST_F(MainWindowTest, PrintOptionsSurviveCloseAndFollowTheBearingDatumOptions) {
-  StartWithMarks();
-  UsePlan("plan", {"66281001,66281002,45.0000,1413.962"});
-  Compare();
-  for (const char* box : {"chkPrintList", "chkFullJoins", "chkToFile", "cmdClose"})
-    ClickIn(Results(), box);
-  EXPECT_FALSE(Results().isVisible());
-  EXPECT_EQ(ShownLines().size(), 6u);  // the list is kept too
-  const std::string second = UsePlan("second", {"66281001,66289999,10.0000,100.000"});
-  Compare();
-  EXPECT_TRUE(Results().isVisible());
-  EXPECT_FALSE(Results().PrintList());
-  EXPECT_TRUE(Results().FullJoins());
-  EXPECT_TRUE(Results().ToFile());
-  EXPECT_EQ(ShownLines(),
-            Shown(second, {"66281001       66289999       MGA Coordinates not available"}));
-  InResults<QCheckBox>("chkPrintList")->setCheckState(Qt::PartiallyChecked);
-  EXPECT_FALSE(Results().PrintList());  // a greyed box does not count as set
-
-  // Tertiary ticks both full details boxes, 2 PSM's clears them, None leaves them.
-  const std::pair<const char*, bool> clicks[] = {
-      {"optTwoPSMs", false}, {"optNone", false}, {"optTertiary", true}, {"optNone", true}};
-  for (const auto& [option, after] : clicks) {
-    Click(option);
-    EXPECT_EQ(Results().FullJoins(), after) << option;
-    EXPECT_EQ(Find<QCheckBox>("chkFullDetails")->isChecked(), after) << option;
-  }
 }
 
 TEST(ResultLinesModelTest, LinesReachTheViewInBatches) {
@@ -99,24 +65,30 @@ TEST(ReportDateTextTest, TodayInTheLanguageOfTheSystem) {
             "Sunday, December 06, 2026||lundi, f\xE9vrier 01, 2027");  // Windows-1252
 }
 
-// ---- The joins report: Print, Print to file, Preview ----
+// ---- The joins report: Print and Preview ----
 
 class ReportPrintTest : public MainWindowTest {
  protected:
   static constexpr const char* kDate = "Sonntag, Dezember 06, 2026";
 
-  // The marks compared with a plan of an acceptable join and two that are not (those with
-  // 6628/1007, placed 100 m short); the report's date fixed through the window's clock seam.
+  // The marks (at 100 m; 6628/1003 of order 6) compared with a plan of an acceptable join and two
+  // that are not (those with 6628/1007, placed 100 m short); the report's date fixed through the
+  // window's clock seam.
   void StartCompared() {
-    StartWithMarks();
-    UsePlan("plan", {"66281001,66281002,45.0000,1413.962", "66281001,66281007,0.0000,900.000"});
-    Compare();
-    m_dialogs.Messages.clear();
+    Start(WriteFile("marks.dmp", {MarkTestLine("6628", "1001", "280000", "6130000", "100", "1"),
+                                  MarkTestLine("6628", "1002", "281000", "6131000", "100", "2"),
+                                  MarkTestLine("6628", "1003", "280000", "6131000", "100", "6"),
+                                  MarkTestLine("6628", "1007", "280000", "6131000", "100", "1")}));
+    WriteFile("plan.lns",
+              {"66281001,66281002,45.0000,1413.962", "66281001,66281007,0.0000,900.000"});
+    SetBox("txtPlan", QString::fromStdString(PathIn("plan")));
+    Trigger("mnuOptionsComparePSM");
+    m_dialogs.Log.clear();
     Results().SetReportDate([] { return std::string(kDate); });
   }
 
   // The report as the core composes it from the compared plan and the windows' settings now.
-  void ExpectedReport(ReportForm form, modKestralMGA::ColumnWriter& out) {
+  void ExpectedReport(modKestralMGA::RecordingColumnWriter& out) {
     modKestralMGA::testsupport::FixedReportSettings settings;
     settings.m_plan = m_window->PlanIdentifier();
     settings.m_printPsmList = Results().PrintList();
@@ -124,74 +96,40 @@ class ReportPrintTest : public MainWindowTest {
     modKestralMGA::MarkIndex index(m_window->Marks());
     modKestralMGA::JoinContext context{index, settings};
     modKestralMGA::testsupport::RecordingSink sink;
-    ASSERT_TRUE(modKestralMGA::WriteJoinsReport(form, m_window->ComparedPlan(), context, settings,
-                                                kDate, out, sink));
+    ASSERT_TRUE(modKestralMGA::WriteJoinsReport(ReportForm::Printed, m_window->ComparedPlan(),
+                                                context, settings, kDate, out, sink));
   }
 };
-
-TEST_F(ReportPrintTest, PrintToFileSavesTheReportWithTheOptionsOfTheMoment) {
-  StartCompared();
-  const std::string path = PathIn("report.txt");
-  m_dialogs.Answer(path);
-  for (const char* box : {"chkToFile", "chkPrintList", "chkFullJoins", "cmdPrint"})
-    ClickIn(Results(), box);
-  EXPECT_EQ(m_dialogs.Prompts,
-            std::vector<ScriptedDialogs::Prompt>(
-                {{true, "Save MGA comparison to file", "", "Text files (*.TXT)|*.txt", true}}));
-  EXPECT_TRUE(m_dialogs.PrinterPrompts.empty());
-  modKestralMGA::TextColumnWriter expected;
-  ExpectedReport(ReportForm::Saved, expected);
-  EXPECT_EQ(ReadBytes(path), expected.Bytes());
-  EXPECT_EQ(m_dialogs.Messages,
-            Msgs({{"Printing completed", "Print Joins", MessageIcon::Exclamation}}));
-}
 
 TEST_F(ReportPrintTest, PrintSendsTheReportAndThePreviewShowsTheSamePages) {
   StartCompared();
   modKestralMGA::RecordingColumnWriter expected;
-  ExpectedReport(ReportForm::Printed, expected);
+  ExpectedReport(expected);
   ExpectPrintAndPreview([&] { ClickIn(Results(), "cmdPrint"); },
                         [&] { ClickIn(Results(), "cmdPreview"); }, PrintableLines(expected),
-                        {"Printing completed", "Print Joins", MessageIcon::Exclamation});
-  EXPECT_TRUE(m_dialogs.Prompts.empty());
+                        "message Print Joins (E): Printing completed");
 }
 
 TEST_F(ReportPrintTest, ACancelOrAFailureGivesNoCompletionNotice) {
   StartCompared();
-  QPushButton* print = InResults<QPushButton>("cmdPrint");
+  QPushButton* print = FindIn<QPushButton>(Results(), "cmdPrint");
   for (const bool toFile : {true, false}) {  // each dialog cancelled, then given a bad path
-    InResults<QCheckBox>("chkToFile")->setChecked(toFile);
+    FindIn<QCheckBox>(Results(), "chkToFile")->setChecked(toFile);
     const std::string bad = PathIn(toFile ? "no-such-folder/report.txt" : "no-such-folder/r.pdf");
     for (const std::string& answer : {std::string(), bad}) {
       toFile ? m_dialogs.Answer(answer) : m_dialogs.AnswerPrinter(answer);
       QTest::mouseClick(print, Qt::LeftButton);
     }
   }
-  EXPECT_EQ(m_dialogs.Prompts.size(), 2u);  // a cancelled save prints nothing
-  EXPECT_EQ(m_dialogs.PrinterPrompts.size(), 2u);
-  ASSERT_EQ(m_dialogs.Messages.size(), 2u);
-  EXPECT_EQ(m_dialogs.Messages[0].Title, "Save Joins to file error");
-  EXPECT_EQ(m_dialogs.Messages[1].Title, "Printing Joins error");
+  // A cancelled save prints nothing; each failure names itself.
+  const std::string save =
+      "save Save MGA comparison to file |  | Text files (*.TXT)|*.txt | confirm";
+  EXPECT_EQ(m_dialogs.Log,
+            Lines({save, save,
+                   "message Save Joins to file error (E): Cannot write " +
+                       PathIn("no-such-folder/report.txt") + ": No such file or directory",
+                   "printer Print the joins report", "printer Print the joins report",
+                   "message Printing Joins error (E): The printer could not be started"}));
   EXPECT_TRUE(print->isEnabled());
   EXPECT_EQ(Results().cursor().shape(), Qt::ArrowCursor);
-}
-
-TEST_F(ReportPrintTest, PrintIsDisabledUnderTheHourglassWhileTheReportRuns) {
-  StartCompared();
-  // A datum line the plan does not hold: the report says so while it runs, and goes on.
-  Click("optTwoPSMs");
-  SetBox("txtDatum1", "6628/1001");
-  SetBox("txtDatum2", "6628/1003");
-  QPushButton* print = InResults<QPushButton>("cmdPrint");
-  std::vector<std::pair<bool, Qt::CursorShape>> seen;
-  m_dialogs.OnMessage = [&] { seen.emplace_back(print->isEnabled(), Results().cursor().shape()); };
-  InResults<QCheckBox>("chkToFile")->setChecked(true);
-  m_dialogs.Answer(PathIn("report.txt"));
-  QTest::mouseClick(print, Qt::LeftButton);
-  ASSERT_EQ(m_dialogs.Messages.size(), 2u);
-  EXPECT_EQ(m_dialogs.Messages[0].Text, "Cannot find Datum line PSM's in KESTRAL");
-  EXPECT_EQ(m_dialogs.Messages[1].Text, "Printing completed");
-  EXPECT_EQ(seen, (std::vector<std::pair<bool, Qt::CursorShape>>{{false, Qt::WaitCursor},  // during
-                                                                 {true, Qt::ArrowCursor}}));
-  m_dialogs.OnMessage = nullptr;
 }
