@@ -99,9 +99,8 @@ TEST(NumericValue, ShortDecimalsAreCorrectlyRounded) {
     std::string text;
     for (int d = 0; d < wholeDigits; ++d) text += static_cast<char>('0' + random() % 10);
     if (decimals > 0 || wholeDigits == 0) text += '.';
-    for (int d = 0; d < (wholeDigits == 0 && decimals == 0 ? 1 : decimals); ++d) {
+    for (int d = 0; d < (wholeDigits == 0 && decimals == 0 ? 1 : decimals); ++d)
       text += static_cast<char>('0' + random() % 10);
-    }
     double expected = 0.0;
     std::from_chars(text.data(), text.data() + text.size(), expected);
     if (random() % 2 == 0) text = "-" + text, expected = -expected;
