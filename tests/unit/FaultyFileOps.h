@@ -28,18 +28,11 @@ class FaultyFileOps final : public FileOps {
 
   explicit FaultyFileOps(Plan plan, FileOps& real = SystemFileOps()) : m_plan(plan), m_real(real) {}
 
-  // The number of operations asked for so far.
-  int Operations() const { return m_count; }
   // The name of the first operation made to fail ("" when none failed).
   const std::string& FirstFailure() const { return m_firstFailure; }
-  // The temporary file created last ("" when none).
-  const std::string& TempPath() const { return m_tempPath; }
 
   int CreateTemp(const std::string& folder, std::string& tempPath) override {
-    if (Fails("CreateTemp")) return -m_plan.ErrorNumber;
-    const int fd = m_real.CreateTemp(folder, tempPath);
-    if (fd >= 0) m_tempPath = tempPath;
-    return fd;
+    return Fails("CreateTemp") ? -m_plan.ErrorNumber : m_real.CreateTemp(folder, tempPath);
   }
   long Write(int fd, const char* data, std::size_t size) override {
     if (Fails("Write")) return m_plan.FailedWriteWritesNothing ? 0 : -m_plan.ErrorNumber;
@@ -89,7 +82,6 @@ class FaultyFileOps final : public FileOps {
   int m_count = 0;
   bool m_shortWriteDone = false;
   std::string m_firstFailure;
-  std::string m_tempPath;
 };
 
 }  // namespace modKestralMGA::testsupport
