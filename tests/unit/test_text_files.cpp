@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
@@ -41,16 +42,6 @@ std::string ErrorOf(const std::function<std::string()>& read) {
   }
 }
 
-std::vector<std::string> SplitLines(std::string_view bytes) {
-  std::vector<std::string> lines;
-  LineSplitter splitter(bytes);
-  for (std::string_view line; splitter.Next(line);) {
-    lines.emplace_back(line);
-    EXPECT_EQ(splitter.LineNumber(), static_cast<std::int64_t>(lines.size()));
-  }
-  return lines;
-}
-
 // The byte rules of text files, line splitting, value lines, typed text in Windows-1252, columns
 // of printed text and case-insensitive paths against text.tsv.
 TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
@@ -62,7 +53,15 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
   std::vector<std::string> values = {"old", "old", "old", "old", "old"};
   const auto results = [&](const Fields& in) -> Fields {
     if (in[0] == "values") return SplitValueLine(in[1], 1, "test.csv", values), values;
-    if (in[0] == "lines") return SplitLines(in[1]);
+    if (in[0] == "lines") {
+      Fields lines;
+      LineSplitter splitter(in[1]);
+      for (std::string_view line; splitter.Next(line);) {
+        lines.emplace_back(line);
+        EXPECT_EQ(splitter.LineNumber(), static_cast<std::int64_t>(lines.size()));
+      }
+      return lines;
+    }
     if (in[0] == "blank") return {IsBlankLine(in[1]) ? "yes" : "no"};
     if (in[0] == "cp1252") return {Utf8ToCp1252(in[1])};
     if (in[0] == "path") return {ResolvePath(root.Path() + in[1]).substr(root.Path().size())};
@@ -96,12 +95,11 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
   EXPECT_TRUE(FileExists(root / "PLANS/DP1234.LNS"));
   EXPECT_FALSE(FileExists(root / "PLANS/DP1235.LNS") || FileExists(""));
   // Relative paths resolve from the current folder.
-  char* previous = ::getcwd(nullptr, 0);
-  ASSERT_EQ(::chdir(root.Path().c_str()), 0);
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(root.Path());
   EXPECT_EQ(ResolvePath("WORK/DP9.CVE"), "Work/dp9.cve");
   EXPECT_EQ(ResolvePath("./work/dp9.CVE"), "./Work/dp9.cve");
-  EXPECT_EQ(::chdir(previous), 0);
-  ::free(previous);
+  std::filesystem::current_path(previous);
 }
 
 TEST(TextFile, RefusesANulAndNamesWhatCannotBeRead) {
