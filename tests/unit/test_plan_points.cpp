@@ -40,19 +40,6 @@ void ExpectEntries(const std::string& what, const Plan& plan,
   }
 }
 
-// Builds the plan (curve file: <folder>/plan.cve when curves is not null) and checks the entries.
-void ExpectPoints(const std::string& what, const std::vector<PlanLine>& lines,
-                  const std::vector<PlanPoint>& expected, double tolerance,
-                  const char* curves = nullptr) {
-  TempFolder folder;
-  if (curves != nullptr) folder.Write("plan.cve", curves);
-  Plan plan = PlanOf(lines);
-  RecordingSink sink;
-  BuildPlanPoints(plan, folder / "plan", sink);
-  EXPECT_EQ(sink.Count(), 0u) << what;
-  ExpectEntries(what, plan, expected, tolerance);
-}
-
 // Plans of straight lines and curves (tests/data/model/plan_point_cases.txt), with the coordinates
 // worked out by hand from the passes and the chords. They hold to 1e-10 m, not closer: the reading
 // of a ddd.mmss bearing adds 1e-09 to its minutes and seconds.
@@ -70,7 +57,13 @@ TEST(BuildPlanPoints, PlacesEachPointFromTheRecordThePassesTake) {
       points.push_back({std::stoi(v[0]), NumericValue(v[1]), NumericValue(v[2]),
                         static_cast<std::int16_t>(std::stoi(v[3]))});
     }
-    ExpectPoints(c[0], lines, points, 1e-10, c.size() > 3 ? c[3].c_str() : nullptr);
+    TempFolder folder;  // the curve file, when the row gives one: <folder>/plan.cve
+    if (c.size() > 3) folder.Write("plan.cve", c[3]);
+    Plan plan = PlanOf(lines);
+    RecordingSink sink;
+    BuildPlanPoints(plan, folder / "plan", sink);
+    EXPECT_EQ(sink.Count(), 0u) << c[0];
+    ExpectEntries(c[0], plan, points, 1e-10);
   }
 }
 
