@@ -18,12 +18,6 @@ namespace {
 
 using namespace testsupport;
 
-std::string Outcome(const std::string& what, std::optional<std::int64_t> count,
-                    const RecordingResultList& list, const RecordingSink& sink) {
-  return "== " + what + ": " + (count ? std::to_string(*count) : "ended") + "\n" +
-         Written(list.Lines()) + Said(sink);
-}
-
 // Settings, plan points, and the result lines and closing message of each comparison:
 // tests/data/model/compare_cases.txt and compare.txt.
 TEST(ComparePSMJoins, ResultLinesDatumSectionAndClosingMessage) {
@@ -48,7 +42,8 @@ TEST(ComparePSMJoins, ResultLinesDatumSectionAndClosingMessage) {
     RecordingSink sink;
     NoPendingEvents events;
     const auto count = ComparePSMJoins(PlanOf(points), context, d.settings, list, sink, events);
-    transcript += Outcome(c[0], count, list, sink);
+    transcript +=
+        "== " + c[0] + ": " + std::to_string(count) + "\n" + Written(list.Lines()) + Said(sink);
   }
   ExpectGolden(transcript, "compare.txt");
 }
