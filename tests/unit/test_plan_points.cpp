@@ -140,13 +140,11 @@ TEST(CountPlanPoints, BoundsTheDistinctPointNumbersAndFindsEntriesInUse) {
     InitPlanPoints(plan);
     EXPECT_EQ(plan.PlanPointCount + 1, c.entries) << c.what;
     EXPECT_EQ(plan.PlanPoints.size(), static_cast<std::size_t>(c.count + 3)) << c.what;
-    for (std::size_t i = 0; i < plan.PlanPoints.size(); ++i) {
-      const PlanPoint& point = plan.PlanPoints[i];
-      if (i < static_cast<std::size_t>(c.entries)) {
-        EXPECT_EQ(FindPlanPoint(plan, point.PointNo), static_cast<std::int64_t>(i)) << c.what;
-      } else {
-        EXPECT_TRUE(point.PointNo == 0 && point.Solved == 0) << c.what;
-      }
+    for (std::int64_t i = 0; i < std::ssize(plan.PlanPoints); ++i) {
+      const PlanPoint& p = plan.PlanPoints[static_cast<std::size_t>(i)];
+      EXPECT_TRUE(i < c.entries ? FindPlanPoint(plan, p.PointNo) == i
+                                : p.PointNo == 0 && p.Solved == 0)
+          << c.what << ", entry " << i;
     }
     // The zero entries past the count are not points.
     EXPECT_TRUE(FindPlanPoint(plan, 0) == -1 && FindPlanPoint(plan, 99) == -1) << c.what;
