@@ -114,22 +114,20 @@ inline std::string Columns(const RecordingColumnWriter& out) {
 // bearing 45.0000, 1413.962 m at ground and csf 1.00017809. Order 6: 6628/1003, 1000 m due north
 // of 6628/1001. A zero easting: 6628/1004. One second of arc east of north, 1000 m from 6628/1001
 // (MGA bearing 0.0001): 6628/1005. Due north, 1000 m: 6628/1007.
-inline MarkList ComparisonMarks() {
-  MarkList list;
-  list.AppendRow(JoinMark("6628/1001", "280000", "6130000", "1"));
-  list.AppendRow(JoinMark("6628/1002", "281000", "6131000", "2"));
-  list.AppendRow(JoinMark("6628/1003", "280000", "6131000", "6"));
-  list.AppendRow(JoinMark("6628/1004", "0", "6131000", "1"));
-  list.AppendRow(JoinMark("6628/1005", "280000.00485", "6131000", "1"));
-  list.AppendRow(JoinMark("6628/1007", "280000", "6131000", "1"));
-  return list;
-}
-
-// The comparison marks at an average height of 100 m, and plan points placed from 6628/1001 at
-// (1000, 1000) as the MGA join lies (its bearing at whole seconds, its ground distance), turned
-// by `seconds` of arc clockwise and lengthened by `metres`.
+// Like: at an average height of 100 m, a plan point placed from 6628/1001 at (1000, 1000) as the
+// MGA join lies (its bearing at whole seconds, its ground distance), turned by `seconds` of arc
+// clockwise and lengthened by `metres`.
 struct CompareData {
-  MarkList marks = ComparisonMarks();
+  MarkList marks = [] {
+    MarkList list;
+    list.AppendRow(JoinMark("6628/1001", "280000", "6130000", "1"));
+    list.AppendRow(JoinMark("6628/1002", "281000", "6131000", "2"));
+    list.AppendRow(JoinMark("6628/1003", "280000", "6131000", "6"));
+    list.AppendRow(JoinMark("6628/1004", "0", "6131000", "1"));
+    list.AppendRow(JoinMark("6628/1005", "280000.00485", "6131000", "1"));
+    list.AppendRow(JoinMark("6628/1007", "280000", "6131000", "1"));
+    return list;
+  }();
   MarkIndex index{marks};
   FixedReportSettings settings;
   const PlanPoint origin{66281001, 1000.0, 1000.0, 1};

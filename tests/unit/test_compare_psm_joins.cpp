@@ -1,6 +1,6 @@
 // The comparison: the result lines of every verdict, the bearing datum section, the closing
-// message, the refusal of an unknown criterion, the reading of the plan for the command, and the
-// failures that end the command. Expected lines and messages: tests/data/model/compare.txt.
+// message, and plan points out of range ending the command. Expected lines and messages:
+// tests/data/model/compare.txt.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -17,12 +17,6 @@ namespace modKestralMGA {
 namespace {
 
 using namespace testsupport;
-
-std::string Outcome(const std::string& what, std::optional<std::int64_t> count,
-                    const RecordingResultList& list, const RecordingSink& sink) {
-  return "== " + what + ": " + (count ? std::to_string(*count) : "ended") + "\n" +
-         Written(list.Lines()) + Said(sink);
-}
 
 // Settings, plan points, and the result lines and closing message of each comparison:
 // tests/data/model/compare_cases.txt and compare.txt.
@@ -48,7 +42,8 @@ TEST(ComparePSMJoins, ResultLinesDatumSectionAndClosingMessage) {
     RecordingSink sink;
     NoPendingEvents events;
     const auto count = ComparePSMJoins(PlanOf(points), context, d.settings, list, sink, events);
-    transcript += Outcome(c[0], count, list, sink);
+    transcript +=
+        "== " + c[0] + ": " + std::to_string(count) + "\n" + Written(list.Lines()) + Said(sink);
   }
   ExpectGolden(transcript, "compare.txt");
 }
@@ -102,38 +97,26 @@ TEST(ComparePSMJoins, BusyPointerAndPendingEvents) {
   EXPECT_EQ(list.Lines().back(), "BEARING DATUM                  Bearing         Distance");
 }
 
-// The command's steps around the comparison: the criterion check, and a plan placed out of range
-// or a datum key beyond 32 bits ending the command with their description (a missing, empty or
-// unreadable lines file and a missing curve file: tests/data/cli-cases/compare-no-lines-file,
-// tests/data/bad/ln-empty, ln-header and cv-missing).
-TEST(ComparePSMJoins, CommandStepsAndTheirMessages) {
+// Plan points placed out of range end the command with their description. The command's other
+// refusals and failures: tests/data/cli-cases/compare-criterion-before-count,
+// compare-datum-key-too-large, compare-no-lines-file, and tests/data/bad/ln-empty, ln-header and
+// cv-missing.
+TEST(ComparePSMJoins, PlanOutOfRangeEndsTheCommandWithItsMessage) {
   CompareData d;
   TempFolder folder;
-  d.settings.m_criterion = "urban areas";
-  RecordingSink refused;
-  EXPECT_FALSE(CheckAccuracyCriterion(d.settings, refused));
-  d.settings.m_criterion = "Adelaide City";
-  EXPECT_TRUE(CheckAccuracyCriterion(d.settings, refused));
-  std::string transcript = "== criteria\n" + Said(refused);
-  const char* cases[][3] = {
-      {"out of range", "66281001,66281002,90.0000,1e308\r\n66281002,66281003,90.0000,1e308\r\n",
-       ""},
-      {"datum key too large", "66281001,66281002,45.0000,1413.962\r\n", "6628/1000000"}};
-  for (const auto& c : cases) {
-    d.settings.m_plan = folder / c[0];
-    folder.Write(std::string(c[0]) + ".lns", c[1]);
-    d.settings.SetDatum("6628/1001", c[2]);
-    RecordingSink sink;
-    RecordingResultList list;
-    NoPendingEvents events;
-    Plan plan;
-    ASSERT_TRUE(ReadPlanForCompare(d.settings.m_plan, plan, sink));
-    JoinContext context{d.index, d.settings};
-    transcript += Outcome(
-        c[0], BuildAndComparePlan(d.settings.m_plan, plan, context, d.settings, list, sink, events),
-        list, sink);
-  }
-  ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "compare_command.txt");
+  folder.Write("plan.lns",
+               "66281001,66281002,90.0000,1e308\r\n66281002,66281003,90.0000,1e308\r\n");
+  RecordingSink sink;
+  RecordingResultList list;
+  NoPendingEvents events;
+  Plan plan;
+  ASSERT_TRUE(ReadPlanForCompare(folder / "plan", plan, sink));
+  JoinContext context{d.index, d.settings};
+  EXPECT_EQ(BuildAndComparePlan(folder / "plan", plan, context, d.settings, list, sink, events),
+            std::nullopt);
+  EXPECT_EQ(Said(sink),
+            "! Join Comparison | Plan coordinates out of range at point 66281003 | 1\n");
+  EXPECT_TRUE(list.Lines().empty());
 }
 
 }  // namespace

@@ -92,19 +92,17 @@ TEST(JudgeJoin, JudgesTheDifferencesAgainstTheAllowances) {
 
 TEST(JudgeJoin, RefusedJoinsAndTheOrderOfTheirTests) {
   CompareData data;
-  const PlanPoint placed1001{66281001, 0.0, 0.0, 1}, unsolved1002{66281002, 0.0, 0.0, 0};
-  const PlanPoint placed1003{66281003, 10.0, 10.0, 1}, unsolved1003{66281003, 0.0, 0.0, 0};
-  const PlanPoint placed1004{66281004, 10.0, 10.0, 1}, unsolved9999{66289999, 0.0, 0.0, 0};
   // An unsolved point comes before the order limit and the missing mark; 1003 has order 6; 1004
   // a zero easting.
+  using enum JoinVerdict;
   // clang-format off
   const struct { PlanPoint from, to; const char* maxOrder; JoinVerdict verdict; } cases[] = {
-      {unsolved1002, placed1001, "5", JoinVerdict::PlanNotAvailable},
-      {placed1001, unsolved1003, "5", JoinVerdict::PlanNotAvailable},
-      {placed1001, unsolved9999, "5", JoinVerdict::PlanNotAvailable},
-      {placed1001, placed1003, "5", JoinVerdict::ScaledCoordinates},
-      {placed1001, placed1003, "6", JoinVerdict::NotAcceptable},
-      {placed1001, placed1004, "5", JoinVerdict::MgaNotAvailable}};
+      {{66281002, 0, 0, 0}, {66281001, 0, 0, 1}, "5", PlanNotAvailable},
+      {{66281001, 0, 0, 1}, {66281003, 0, 0, 0}, "5", PlanNotAvailable},
+      {{66281001, 0, 0, 1}, {66289999, 0, 0, 0}, "5", PlanNotAvailable},
+      {{66281001, 0, 0, 1}, {66281003, 10, 10, 1}, "5", ScaledCoordinates},
+      {{66281001, 0, 0, 1}, {66281003, 10, 10, 1}, "6", NotAcceptable},
+      {{66281001, 0, 0, 1}, {66281004, 10, 10, 1}, "5", MgaNotAvailable}};
   // clang-format on
   for (const auto& c : cases) {
     data.settings.m_maxOrder = c.maxOrder;

@@ -15,12 +15,11 @@ namespace {
 using namespace testsupport;
 
 TEST(LinesFile, PlanIdentifierDropsOnlyALnsExtensionInAnyCase) {
+  // clang-format off
   const std::pair<const char*, const char*> cases[] = {{"D:\\plans\\1234.LNS", "D:\\plans\\1234"},
-                                                       {"/data/plans/abc.LnS", "/data/plans/abc"},
-                                                       {"/data/abc.lnsx", "/data/abc.lnsx"},
-                                                       {"PLAN.lns", "PLAN"},
-                                                       {".lns", ""},
-                                                       {"lns", "lns"}};
+      {"/data/plans/abc.LnS", "/data/plans/abc"}, {"/data/abc.lnsx", "/data/abc.lnsx"},
+      {"PLAN.lns", "PLAN"}, {".lns", ""}, {"lns", "lns"}};
+  // clang-format on
   for (const auto& [name, identifier] : cases) EXPECT_EQ(PlanIdentifierFromName(name), identifier);
 }
 

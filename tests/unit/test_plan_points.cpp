@@ -40,19 +40,6 @@ void ExpectEntries(const std::string& what, const Plan& plan,
   }
 }
 
-// Builds the plan (curve file: <folder>/plan.cve when curves is not null) and checks the entries.
-void ExpectPoints(const std::string& what, const std::vector<PlanLine>& lines,
-                  const std::vector<PlanPoint>& expected, double tolerance,
-                  const char* curves = nullptr) {
-  TempFolder folder;
-  if (curves != nullptr) folder.Write("plan.cve", curves);
-  Plan plan = PlanOf(lines);
-  RecordingSink sink;
-  BuildPlanPoints(plan, folder / "plan", sink);
-  EXPECT_EQ(sink.Count(), 0u) << what;
-  ExpectEntries(what, plan, expected, tolerance);
-}
-
 // Plans of straight lines and curves (tests/data/model/plan_point_cases.txt), with the coordinates
 // worked out by hand from the passes and the chords. They hold to 1e-10 m, not closer: the reading
 // of a ddd.mmss bearing adds 1e-09 to its minutes and seconds.
@@ -70,7 +57,13 @@ TEST(BuildPlanPoints, PlacesEachPointFromTheRecordThePassesTake) {
       points.push_back({std::stoi(v[0]), NumericValue(v[1]), NumericValue(v[2]),
                         static_cast<std::int16_t>(std::stoi(v[3]))});
     }
-    ExpectPoints(c[0], lines, points, 1e-10, c.size() > 3 ? c[3].c_str() : nullptr);
+    TempFolder folder;  // the curve file, when the row gives one: <folder>/plan.cve
+    if (c.size() > 3) folder.Write("plan.cve", c[3]);
+    Plan plan = PlanOf(lines);
+    RecordingSink sink;
+    BuildPlanPoints(plan, folder / "plan", sink);
+    EXPECT_EQ(sink.Count(), 0u) << c[0];
+    ExpectEntries(c[0], plan, points, 1e-10);
   }
 }
 
@@ -147,13 +140,11 @@ TEST(CountPlanPoints, BoundsTheDistinctPointNumbersAndFindsEntriesInUse) {
     InitPlanPoints(plan);
     EXPECT_EQ(plan.PlanPointCount + 1, c.entries) << c.what;
     EXPECT_EQ(plan.PlanPoints.size(), static_cast<std::size_t>(c.count + 3)) << c.what;
-    for (std::size_t i = 0; i < plan.PlanPoints.size(); ++i) {
-      const PlanPoint& point = plan.PlanPoints[i];
-      if (i < static_cast<std::size_t>(c.entries)) {
-        EXPECT_EQ(FindPlanPoint(plan, point.PointNo), static_cast<std::int64_t>(i)) << c.what;
-      } else {
-        EXPECT_TRUE(point.PointNo == 0 && point.Solved == 0) << c.what;
-      }
+    for (std::int64_t i = 0; i < std::ssize(plan.PlanPoints); ++i) {
+      const PlanPoint& p = plan.PlanPoints[static_cast<std::size_t>(i)];
+      EXPECT_TRUE(i < c.entries ? FindPlanPoint(plan, p.PointNo) == i
+                                : p.PointNo == 0 && p.Solved == 0)
+          << c.what << ", entry " << i;
     }
     // The zero entries past the count are not points.
     EXPECT_TRUE(FindPlanPoint(plan, 0) == -1 && FindPlanPoint(plan, 99) == -1) << c.what;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PlanPasses.h"
@@ -186,13 +187,12 @@ TEST(PlanPointsProperty, WorklistGivesThePassesTablesBitForBit) {
       straight[static_cast<std::size_t>(FindPlanPoint(byPasses, line.ToPoint))] = true;
     }
     bool unplaced = false, byCurve = false;
-    for (std::int64_t k = 0; k <= byPasses.PlanPointCount; ++k) {
-      const std::size_t i = static_cast<std::size_t>(k);
+    for (std::size_t i = 0; std::cmp_less_equal(i, byPasses.PlanPointCount); ++i) {
       unplaced = unplaced || byPasses.PlanPoints[i].Solved == 0;
       byCurve = byCurve || (i > 0 && byPasses.PlanPoints[i].Solved != 0 && !straight[i]);
     }
-    withUnplaced += unplaced ? 1 : 0;
-    withCurvePlaced += byCurve ? 1 : 0;
+    withUnplaced += unplaced;
+    withCurvePlaced += byCurve;
   }
   // The plans exercise what the worklist must get right: many passes, points left unplaced,
   // curves, and the curve file's messages.
