@@ -219,21 +219,6 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_EQ(m_dialogs.Of("printer").size() + m_dialogs.Of("preview").size(), 2u);
     EXPECT_EQ(m_dialogs.Log.size(), 3u);
   }
-  // A cancelled print dialog, then one that fails: the failure's message only; the window's
-  // print button stays enabled and the pointer is back.
-  void ExpectPrintCancelAndFailure(const QWidget& window, const std::function<void()>& print,
-                                   const std::string& title) {
-    m_dialogs.AnswerPrinter("");
-    m_dialogs.AnswerPrinter(PathIn("no-such-folder/printed.pdf"));
-    print();
-    print();
-    EXPECT_EQ(m_dialogs.Of("message"),
-              Lines{"message " + title + " (E): The printer could not be started"});
-    EXPECT_EQ(m_dialogs.Of("printer").size(), 2u);
-    const auto* button = window.findChild<QPushButton*>(QStringLiteral("cmdPrint"));
-    EXPECT_TRUE(!button || button->isEnabled());
-    EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
-  }
 
   frmMGADisplay& Results() { return m_window->ResultsWindow(); }
 

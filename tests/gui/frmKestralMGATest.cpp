@@ -67,11 +67,3 @@ TEST_F(MainWindowTest, PrintSendsTheListAndThePreviewShowsTheSamePages) {
   ExpectPrintAndPreview([&] { Trigger("mnuFilePrint"); }, [&] { Trigger("mnuFilePrintPreview"); },
                         PrintableLines(expected), "message Print PSM list (I): Printing completed");
 }
-
-TEST_F(MainWindowTest, PrintDialogCancelledOrPrinterFailing) {
-  Start(WriteFile("marks.dmp", {MarkTestLine("6628", "1001", "280000.000", "6130000.000")}));
-  ExpectPrintCancelAndFailure(
-      *m_window, [&] { Trigger("mnuFilePrint"); }, "Print PSM list error");
-  Click("cmdAdd");  // the window stays usable
-  EXPECT_EQ(State(), "6628/1001,, @2,0 h0.000");
-}

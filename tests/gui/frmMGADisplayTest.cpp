@@ -109,27 +109,3 @@ TEST_F(ReportPrintTest, PrintSendsTheReportAndThePreviewShowsTheSamePages) {
                         [&] { ClickIn(Results(), "cmdPreview"); }, PrintableLines(expected),
                         "message Print Joins (E): Printing completed");
 }
-
-TEST_F(ReportPrintTest, ACancelOrAFailureGivesNoCompletionNotice) {
-  StartCompared();
-  QPushButton* print = FindIn<QPushButton>(Results(), "cmdPrint");
-  for (const bool toFile : {true, false}) {  // each dialog cancelled, then given a bad path
-    FindIn<QCheckBox>(Results(), "chkToFile")->setChecked(toFile);
-    const std::string bad = PathIn(toFile ? "no-such-folder/report.txt" : "no-such-folder/r.pdf");
-    for (const std::string& answer : {std::string(), bad}) {
-      toFile ? m_dialogs.Answer(answer) : m_dialogs.AnswerPrinter(answer);
-      QTest::mouseClick(print, Qt::LeftButton);
-    }
-  }
-  // A cancelled save prints nothing; each failure names itself.
-  const std::string save =
-      "save Save MGA comparison to file |  | Text files (*.TXT)|*.txt | confirm";
-  EXPECT_EQ(m_dialogs.Log,
-            Lines({save, save,
-                   "message Save Joins to file error (E): Cannot write " +
-                       PathIn("no-such-folder/report.txt") + ": No such file or directory",
-                   "printer Print the joins report", "printer Print the joins report",
-                   "message Printing Joins error (E): The printer could not be started"}));
-  EXPECT_TRUE(print->isEnabled());
-  EXPECT_EQ(Results().cursor().shape(), Qt::ArrowCursor);
-}

@@ -98,11 +98,4 @@ TEST_F(JoinsWindowTest, PrintSendsTheHeaderAndEveryRowAndThePreviewTheSame) {
   EXPECT_EQ(Joins().cursor().shape(), Qt::ArrowCursor);  // the hourglass is gone
 }
 
-TEST_F(JoinsWindowTest, ACancelledOrFailedPrintLeavesTheWindowUsable) {
-  Open(2);
-  ExpectPrintCancelAndFailure(
-      Joins(), [&] { ClickIn("cmdPrint"); }, "Join Calculation");
-  EXPECT_EQ(Joins().GridRows(), 2);  // the title row and the join
-}
-
 }  // namespace
