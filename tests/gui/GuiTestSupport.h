@@ -203,23 +203,6 @@ class MainWindowTest : public ::testing::Test {
   }
   void Press(Qt::Key key) { QTest::keyClick(m_window->focusWidget(), key); }
 
-  // Prints to a PDF file through print, then previews through preview: the printed lines are
-  // expected, the only message is the print's and the preview shows the same pages.
-  void ExpectPrintAndPreview(const std::function<void()>& print,
-                             const std::function<void()>& preview, const Lines& expected,
-                             const std::string& message) {
-    m_dialogs.AnswerPrinter(PathIn("printed.pdf"));
-    print();
-    const auto pages = PrintedPages(PathIn("printed.pdf"));
-    EXPECT_EQ(AllLines(pages), expected);
-    m_dialogs.PreviewPdf = PathIn("preview.pdf");
-    preview();
-    EXPECT_EQ(PrintedPages(m_dialogs.PreviewPdf), pages);
-    EXPECT_EQ(m_dialogs.Of("message"), Lines{message});
-    EXPECT_EQ(m_dialogs.Of("printer").size() + m_dialogs.Of("preview").size(), 2u);
-    EXPECT_EQ(m_dialogs.Log.size(), 3u);
-  }
-
   frmMGADisplay& Results() { return m_window->ResultsWindow(); }
 
   ScriptedDialogs m_dialogs;

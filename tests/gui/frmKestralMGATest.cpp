@@ -1,8 +1,7 @@
 // The main window beyond its scenarios (tests/data/gui/main.scn): its controls and columns, the
-// cell editor's place, scrolling to new rows, Print and its preview.
+// cell editor's place, scrolling to new rows.
 
 #include "GuiTestSupport.h"
-#include "reports/PsmListReport.h"
 
 TEST_F(MainWindowTest, GridColumnsFitTheirSampleTexts) {
   Start();
@@ -55,15 +54,4 @@ TEST_F(MainWindowTest, NewRowsAreScrolledIntoView) {
   EXPECT_GT(rows->maximum(), 0);
   EXPECT_EQ(rows->value(), rows->maximum());
   EXPECT_TRUE(visible(62));
-}
-
-TEST_F(MainWindowTest, PrintSendsTheListAndThePreviewShowsTheSamePages) {
-  Start(WriteFile("marks.dmp",
-                  {MarkTestLine("6628", "1001", "280000.000", "6130000.000", "12.5", "2"),
-                   MarkTestLine("6628", "1002", "281000.000", "6131000.000", "", "3")}));
-  SetBox("txtPlan", QStringLiteral("D:\\PLANS\\DP1234"));
-  modKestralMGA::RecordingColumnWriter expected;
-  modKestralMGA::PrintPSMList(m_window->Marks(), "D:\\PLANS\\DP1234", expected);
-  ExpectPrintAndPreview([&] { Trigger("mnuFilePrint"); }, [&] { Trigger("mnuFilePrintPreview"); },
-                        PrintableLines(expected), "message Print PSM list (I): Printing completed");
 }

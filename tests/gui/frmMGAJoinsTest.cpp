@@ -1,5 +1,5 @@
 // The join calculation window beyond its scenarios (tests/data/gui/joins.scn): the columns and
-// the layout, the choice of ellipsoid reaching the comparison, Print and its preview.
+// the layout, the choice of ellipsoid reaching the comparison.
 #include "GuiTestSupport.h"
 #include "common/NumberFormat.h"
 #include "compare/JoinJudgement.h"
@@ -12,9 +12,8 @@ class JoinsWindowTest : public MainWindowTest {
  protected:
   frmMGAJoins& Joins() { return m_window->JoinsWindow(); }
   // Starts the main window with the marks (order 1, at 100 m) 6628/1001 at (280000, 6130000),
-  // 6628/1002 at (281000, 6131000) and 6628/1003 at (281000, 6130000), runs Calculate Joins and
-  // picks the first `marks` of them in turn.
-  frmMGAJoins& Open(int marks) {
+  // 6628/1002 at (281000, 6131000) and 6628/1003 at (281000, 6130000) and runs Calculate Joins.
+  frmMGAJoins& Open() {
     Start();
     const char* at[][3] = {{"1001", "280000", "6130000"},
                            {"1002", "281000", "6131000"},
@@ -25,18 +24,12 @@ class JoinsWindowTest : public MainWindowTest {
     });
     Trigger("mnuOptionsCalculateAMG");
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&Joins()));
-    QListView* list = FindIn<QListView>(Joins(), "lstMarks");
-    for (int row = 0; row < marks; ++row) {
-      const QRect entry = list->visualRect(list->model()->index(row, 0));
-      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
-    }
     return Joins();
   }
-  void ClickIn(const char* name) { MainWindowTest::ClickIn(Joins(), name); }
 };
 
 TEST_F(JoinsWindowTest, ColumnsAndControlsKeepTheirDesignedPlaces) {
-  frmMGAJoins& joins = Open({});
+  frmMGAJoins& joins = Open();
   // Each column is its run of letters x in the main window's font plus the same cell margin,
   // and every column fits beside the grid's scroll bar.
   QTableView* grid = FindIn<QTableView>(Joins(), "Grid1");
@@ -71,31 +64,17 @@ TEST_F(JoinsWindowTest, ColumnsAndControlsKeepTheirDesignedPlaces) {
 // made in the join window reaches it; Plane computes the comparison on GRS80 again. (The worked
 // example: csf 1.00017809 on GRS80, 1.00017808 on the Australian National Spheroid.)
 TEST_F(JoinsWindowTest, TheChoiceIsProgramWideAndReachesTheComparison) {
-  Open(0);
+  Open();
   modKestralMGA::MarkIndex index(m_window->Marks());
   modKestralMGA::JoinContext context{index, *m_window};
   std::string csfs;
   for (const char* option : {"Option3", "Option1", "Option2"}) {
-    ClickIn(option);
+    ClickIn(Joins(), option);
     const auto judged = modKestralMGA::JudgeJoin(
         {66281001, 0.0, 0.0, 1}, {66281002, 1000.0, 1000.0, 1}, context, "Urban Areas");
     csfs += modKestralMGA::FormatNumber(judged.Csf, modKestralMGA::kFormatScaleFactor) + " ";
   }
   EXPECT_EQ(csfs, "1.00017809 1.00017808 1.00017809 ");
-}
-
-TEST_F(JoinsWindowTest, PrintSendsTheHeaderAndEveryRowAndThePreviewTheSame) {
-  Open(3);
-  // 6628/1002 to 6628/1003: due south, 1000 m of grid at csf 1.000175, 999.8246 m at ground (the
-  // series evaluated independently).
-  ExpectPrintAndPreview(
-      [&] { ClickIn("cmdPrint"); }, [&] { ClickIn("cmdPreview"); },
-      {"From          To             Bearing        Distance       Combined S. F.",
-       "66281001      66281002       45.0000        1413.962       1.00017809",
-       "66281002      66281003       180.0000       999.825        1.00017538"},
-      "message Join Calculation (E): Print completed");
-  EXPECT_TRUE(FindIn<QPushButton>(Joins(), "cmdPrint")->isEnabled());
-  EXPECT_EQ(Joins().cursor().shape(), Qt::ArrowCursor);  // the hourglass is gone
 }
 
 }  // namespace
