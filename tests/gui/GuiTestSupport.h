@@ -69,14 +69,6 @@ class ScriptedDialogs final : public Dialogs {
     paint(printer);
   }
 
-  // The lines of Log of one kind ("message", "printer", ...).
-  Lines Of(const std::string& kind) const {
-    Lines lines;
-    for (const std::string& line : Log)
-      if (line.starts_with(kind + " ")) lines.push_back(line);
-    return lines;
-  }
-
   Lines Log;
   std::string PreviewPdf;
   std::function<void()> OnMessage;  // runs as each message box would show
@@ -143,14 +135,9 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
-  template <typename Widget>
-  Widget* Find(const char* name) {
-    return FindIn<Widget>(*m_window, name);
-  }
   static void ClickIn(const QObject& window, const char* button) {
     QTest::mouseClick(FindIn<QAbstractButton>(window, button), Qt::LeftButton);
   }
-  void Click(const char* button) { ClickIn(*m_window, button); }
   // Checks the layout rules of window, each "a < b" (a wholly left of b), "a ^ b" (a wholly above
   // b), "a = b" (tops level) or "a [ b" (a inside b), and that the named controls do not overlap.
   static void ExpectLayout(const QWidget& window, const Lines& rules, const Lines& apart = {}) {
@@ -173,21 +160,8 @@ class MainWindowTest : public ::testing::Test {
         EXPECT_TRUE(a == b || !area(a).intersects(area(b))) << a << " overlaps " << b;
     }
   }
-  void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
-  void SetBox(const char* name, const QString& text) { Find<QLineEdit>(name)->setText(text); }
 
-  QTableView* Grid() { return Find<QTableView>("Grid1"); }
-  QLineEdit* Editor() { return Find<QLineEdit>("Text1"); }
-  // The list as the user sees it: each row's PSM No., the current cell (grid row, column), the
-  // editor's text when it shows, the average height: "6628/1001,, @2,0 [66] h0.00".
-  std::string State() {
-    std::string state;
-    for (const auto& row : m_window->Marks().Rows()) state += row[0] + ",";
-    state += " @" + std::to_string(m_window->CurrentGridRow()) + "," +
-             std::to_string(m_window->CurrentColumn());
-    if (Editor()->isVisible()) state += " [" + Editor()->text().toStdString() + "]";
-    return state + " h" + Find<QLineEdit>("txtAvHeight")->text().toStdString();
-  }
+  QTableView* Grid() { return FindIn<QTableView>(*m_window, "Grid1"); }
   void ClickCell(int gridRow, int column) {
     const QRect cell = Grid()->visualRect(Grid()->model()->index(gridRow - 1, column));
     QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());

@@ -22,8 +22,8 @@ TEST_F(MainWindowTest, EditorLiesExactlyOverTheCurrentCellAndIsYellowWithoutFram
       "two.dmp", {MarkTestLine("6628", "1001", "1", "2"), MarkTestLine("6628", "1002", "3", "4")}));
   ClickCell(2, 3);
   Type("7");
-  QLineEdit* editor = Editor();
-  EXPECT_EQ(State(), "6628/1001,6628/1002, @2,3 [7] h0.000");
+  QLineEdit* editor = FindIn<QLineEdit>(*m_window, "Text1");
+  EXPECT_EQ(editor->text(), QStringLiteral("7"));
   EXPECT_TRUE(editor->hasFocus());
   const QRect cell = Grid()->visualRect(Grid()->model()->index(1, 3));
   EXPECT_EQ(editor->mapToGlobal(QPoint(0, 0)), Grid()->viewport()->mapToGlobal(cell.topLeft()));
@@ -48,7 +48,7 @@ TEST_F(MainWindowTest, NewRowsAreScrolledIntoView) {
   EXPECT_EQ(m_window->CurrentGridRow(), 61);
   EXPECT_TRUE(visible(61));
   // Add Line brings the new row to the top where the grid can scroll that far, else to its end.
-  Click("cmdAdd");
+  ClickIn(*m_window, "cmdAdd");
   EXPECT_EQ(m_window->CurrentGridRow(), 62);
   QScrollBar* rows = Grid()->verticalScrollBar();
   EXPECT_GT(rows->maximum(), 0);

@@ -22,7 +22,7 @@ class JoinsWindowTest : public MainWindowTest {
       for (int i = 0; i < 3; ++i)
         list.AppendRow({"6628/" + std::string(at[i][0]), at[i][1], at[i][2], "100", "1"});
     });
-    Trigger("mnuOptionsCalculateAMG");
+    FindIn<QAction>(*m_window, "mnuOptionsCalculateAMG")->trigger();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&Joins()));
     return Joins();
   }
