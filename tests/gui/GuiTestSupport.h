@@ -162,9 +162,21 @@ class MainWindowTest : public ::testing::Test {
   }
 
   QTableView* Grid() { return FindIn<QTableView>(*m_window, "Grid1"); }
-  void ClickCell(int gridRow, int column) {
+  // Checks that each column of grid is its sample text's width in the main window's font plus
+  // the same cell margin.
+  void ExpectColumns(const QTableView& grid, const std::vector<QString>& samples) {
+    const QFontMetrics metrics(m_window->font());
+    const int chrome = grid.columnWidth(0) - metrics.horizontalAdvance(samples[0]);
+    EXPECT_TRUE(chrome >= 0 && chrome < 16) << chrome;
+    for (int c = 1; c < int(samples.size()); ++c)
+      EXPECT_EQ(grid.columnWidth(c), metrics.horizontalAdvance(samples[std::size_t(c)]) + chrome)
+          << c;
+  }
+  // Clicks a cell, then double-clicks it when twice.
+  void ClickCell(int gridRow, int column, bool twice = false) {
     const QRect cell = Grid()->visualRect(Grid()->model()->index(gridRow - 1, column));
     QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    if (twice) QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
   }
 
   // Types text into whichever control has the focus, a key at a time, as the user would (Qt's

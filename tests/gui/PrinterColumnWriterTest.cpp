@@ -60,12 +60,7 @@ struct PrintedPage {
       : device(8000, height),
         painter(&device),
         writer(
-            painter,
-            [this] {
-              ++device.page;
-              return true;
-            },
-            font) {}
+            painter, [this] { return ++device.page > 0; }, font) {}
   double Columns(const QString& text) {  // the width of text in columns
     return QFontMetricsF(painter.font(), &device).horizontalAdvance(text) / writer.ColumnWidth();
   }

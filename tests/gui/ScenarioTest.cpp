@@ -204,11 +204,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
         qobject_cast<QLineEdit*>(o)->setText(value);
     } else if (verb == "cell" || verb == "dclick") {
       words >> row >> column;
-      ClickCell(row, column);
-      if (verb == "dclick") {
-        const QRect cell = Grid()->visualRect(Grid()->model()->index(row - 1, column));
-        QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
-      }
+      ClickCell(row, column, verb == "dclick");
     } else if (verb == "setcell") {
       std::string text;
       words >> row >> column >> text;

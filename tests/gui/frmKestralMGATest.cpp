@@ -5,16 +5,9 @@
 
 TEST_F(MainWindowTest, GridColumnsFitTheirSampleTexts) {
   Start();
-  // Each column is its sample text's width in the window's font plus the same cell margin.
-  const char* samples[] = {"xxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxxx",
-                           "xxxxxxxxxxxxxxxx", "  order  ",         "   zone   ",
-                           "  datum    ",      "   status      "};
-  const QFontMetrics metrics(m_window->font());
-  const int chrome = Grid()->columnWidth(0) - metrics.horizontalAdvance(samples[0]);
-  EXPECT_TRUE(chrome >= 0 && chrome < 16) << chrome;
-  for (int c = 1; c < 8; ++c) {
-    EXPECT_EQ(Grid()->columnWidth(c), metrics.horizontalAdvance(samples[c]) + chrome) << c;
-  }
+  ExpectColumns(*Grid(),
+                {"xxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxx",
+                 "  order  ", "   zone   ", "  datum    ", "   status      "});
 }
 
 TEST_F(MainWindowTest, EditorLiesExactlyOverTheCurrentCellAndIsYellowWithoutFrame) {
