@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "MarkDetailsLines.h"
-#include "PrintTestSupport.h"
+#include "PdfText.h"
 #include "TempFolder.h"
 #include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"

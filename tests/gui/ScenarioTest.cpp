@@ -236,7 +236,8 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     } else if (verb == "preview") {  // where the next preview draws its pages
       m_dialogs.PreviewPdf = PathIn(rest);
     } else if (verb == "pdf") {  // the lines of a printed file, page by page
-      for (const Lines& page : PrintedPages(PathIn(rest))) {
+      using namespace modKestralMGA::testsupport;
+      for (const Lines& page : PdfPageLines(ReadPdfWords(KESTRAL_PDFTOTEXT, PathIn(rest)))) {
         out += "  -- page\n";
         for (const std::string& line : page) out += "  | " + line + "\n";
       }
