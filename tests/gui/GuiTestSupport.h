@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "MarkDetailsLines.h"
-#include "PrintTestSupport.h"
+#include "PdfText.h"
 #include "TempFolder.h"
 #include "app/Dialogs.h"
 #include "app/frmKestralMGA.h"
@@ -67,14 +67,6 @@ class ScriptedDialogs final : public Dialogs {
     QPrinter printer(QPrinter::HighResolution);
     ToPdf(printer, PreviewPdf);
     paint(printer);
-  }
-
-  // The lines of Log of one kind ("message", "printer", ...).
-  Lines Of(const std::string& kind) const {
-    Lines lines;
-    for (const std::string& line : Log)
-      if (line.starts_with(kind + " ")) lines.push_back(line);
-    return lines;
   }
 
   Lines Log;
@@ -143,14 +135,9 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
-  template <typename Widget>
-  Widget* Find(const char* name) {
-    return FindIn<Widget>(*m_window, name);
-  }
   static void ClickIn(const QObject& window, const char* button) {
     QTest::mouseClick(FindIn<QAbstractButton>(window, button), Qt::LeftButton);
   }
-  void Click(const char* button) { ClickIn(*m_window, button); }
   // Checks the layout rules of window, each "a < b" (a wholly left of b), "a ^ b" (a wholly above
   // b), "a = b" (tops level) or "a [ b" (a inside b), and that the named controls do not overlap.
   static void ExpectLayout(const QWidget& window, const Lines& rules, const Lines& apart = {}) {
@@ -173,24 +160,23 @@ class MainWindowTest : public ::testing::Test {
         EXPECT_TRUE(a == b || !area(a).intersects(area(b))) << a << " overlaps " << b;
     }
   }
-  void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
-  void SetBox(const char* name, const QString& text) { Find<QLineEdit>(name)->setText(text); }
 
-  QTableView* Grid() { return Find<QTableView>("Grid1"); }
-  QLineEdit* Editor() { return Find<QLineEdit>("Text1"); }
-  // The list as the user sees it: each row's PSM No., the current cell (grid row, column), the
-  // editor's text when it shows, the average height: "6628/1001,, @2,0 [66] h0.00".
-  std::string State() {
-    std::string state;
-    for (const auto& row : m_window->Marks().Rows()) state += row[0] + ",";
-    state += " @" + std::to_string(m_window->CurrentGridRow()) + "," +
-             std::to_string(m_window->CurrentColumn());
-    if (Editor()->isVisible()) state += " [" + Editor()->text().toStdString() + "]";
-    return state + " h" + Find<QLineEdit>("txtAvHeight")->text().toStdString();
+  QTableView* Grid() { return FindIn<QTableView>(*m_window, "Grid1"); }
+  // Checks that each column of grid is its sample text's width in the main window's font plus
+  // the same cell margin.
+  void ExpectColumns(const QTableView& grid, const std::vector<QString>& samples) {
+    const QFontMetrics metrics(m_window->font());
+    const int chrome = grid.columnWidth(0) - metrics.horizontalAdvance(samples[0]);
+    EXPECT_TRUE(chrome >= 0 && chrome < 16) << chrome;
+    for (int c = 1; c < int(samples.size()); ++c)
+      EXPECT_EQ(grid.columnWidth(c), metrics.horizontalAdvance(samples[std::size_t(c)]) + chrome)
+          << c;
   }
-  void ClickCell(int gridRow, int column) {
+  // Clicks a cell, then double-clicks it when twice.
+  void ClickCell(int gridRow, int column, bool twice = false) {
     const QRect cell = Grid()->visualRect(Grid()->model()->index(gridRow - 1, column));
     QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    if (twice) QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
   }
 
   // Types text into whichever control has the focus, a key at a time, as the user would (Qt's
@@ -202,38 +188,6 @@ class MainWindowTest : public ::testing::Test {
     }
   }
   void Press(Qt::Key key) { QTest::keyClick(m_window->focusWidget(), key); }
-
-  // Prints to a PDF file through print, then previews through preview: the printed lines are
-  // expected, the only message is the print's and the preview shows the same pages.
-  void ExpectPrintAndPreview(const std::function<void()>& print,
-                             const std::function<void()>& preview, const Lines& expected,
-                             const std::string& message) {
-    m_dialogs.AnswerPrinter(PathIn("printed.pdf"));
-    print();
-    const auto pages = PrintedPages(PathIn("printed.pdf"));
-    EXPECT_EQ(AllLines(pages), expected);
-    m_dialogs.PreviewPdf = PathIn("preview.pdf");
-    preview();
-    EXPECT_EQ(PrintedPages(m_dialogs.PreviewPdf), pages);
-    EXPECT_EQ(m_dialogs.Of("message"), Lines{message});
-    EXPECT_EQ(m_dialogs.Of("printer").size() + m_dialogs.Of("preview").size(), 2u);
-    EXPECT_EQ(m_dialogs.Log.size(), 3u);
-  }
-  // A cancelled print dialog, then one that fails: the failure's message only; the window's
-  // print button stays enabled and the pointer is back.
-  void ExpectPrintCancelAndFailure(const QWidget& window, const std::function<void()>& print,
-                                   const std::string& title) {
-    m_dialogs.AnswerPrinter("");
-    m_dialogs.AnswerPrinter(PathIn("no-such-folder/printed.pdf"));
-    print();
-    print();
-    EXPECT_EQ(m_dialogs.Of("message"),
-              Lines{"message " + title + " (E): The printer could not be started"});
-    EXPECT_EQ(m_dialogs.Of("printer").size(), 2u);
-    const auto* button = window.findChild<QPushButton*>(QStringLiteral("cmdPrint"));
-    EXPECT_TRUE(!button || button->isEnabled());
-    EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
-  }
 
   frmMGADisplay& Results() { return m_window->ResultsWindow(); }
 

@@ -60,12 +60,7 @@ struct PrintedPage {
       : device(8000, height),
         painter(&device),
         writer(
-            painter,
-            [this] {
-              ++device.page;
-              return true;
-            },
-            font) {}
+            painter, [this] { return ++device.page > 0; }, font) {}
   double Columns(const QString& text) {  // the width of text in columns
     return QFontMetricsF(painter.font(), &device).horizontalAdvance(text) / writer.ColumnWidth();
   }
@@ -93,9 +88,6 @@ TEST(PrinterColumnWriter, ColumnIsTheAverageCharacterWidthOfTheTenPointFont) {
   EXPECT_DOUBLE_EQ(page.painter.font().pointSizeF(), 10.0);
   EXPECT_DOUBLE_EQ(page.writer.ColumnWidth(), metrics.averageCharWidth());
   EXPECT_DOUBLE_EQ(page.writer.LineHeight(), metrics.lineSpacing());
-  // 10 points at 720 dpi: 100 device units of em; a column is some tenths of it.
-  EXPECT_GT(page.writer.ColumnWidth(), 40.0);
-  EXPECT_LT(page.writer.ColumnWidth(), 80.0);
   // The report font is fixed-pitch: every character is a column wide (to 0.1 %), so the printed
   // page lines up as the text file does.
   for (const QString text : {"0", "W", "i", " ", "66281001 to 66281002"}) {

@@ -10,6 +10,7 @@
 //   rows psm,east,north,height,order,zone,datum,status | ...  replaces the mark list
 //   start [ARGUMENT]                     a fresh window started with the dump path of ARGUMENT
 //   answer [PATH] / printer [PATH]       queues a file or print dialog's answer (none: cancel)
+//   preview FILE / pdf FILE              where previews draw; the lines of a PDF file's pages
 //   click / trigger / set NAME [TEXT]    a button, an action, a box, combo or tick (1, 0, partial)
 //   cell R C / dclick R C / setcell R C TEXT / type TEXT / enter TEXT / key NAME / pick ROW...
 //   toolbar KEY / show FILE / settings / mode MODE / controls (all of them as they are) / close
@@ -203,11 +204,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
         qobject_cast<QLineEdit*>(o)->setText(value);
     } else if (verb == "cell" || verb == "dclick") {
       words >> row >> column;
-      ClickCell(row, column);
-      if (verb == "dclick") {
-        const QRect cell = Grid()->visualRect(Grid()->model()->index(row - 1, column));
-        QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
-      }
+      ClickCell(row, column, verb == "dclick");
     } else if (verb == "setcell") {
       std::string text;
       words >> row >> column >> text;
@@ -236,6 +233,14 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       std::string bytes = ReadBytes(PathIn(rest));
       ReplaceAll(bytes, "\r\n", "<CR LF>\n");
       out += bytes;
+    } else if (verb == "preview") {  // where the next preview draws its pages
+      m_dialogs.PreviewPdf = PathIn(rest);
+    } else if (verb == "pdf") {  // the lines of a printed file, page by page
+      using namespace modKestralMGA::testsupport;
+      for (const Lines& page : PdfPageLines(ReadPdfWords(KESTRAL_PDFTOTEXT, PathIn(rest)))) {
+        out += "  -- page\n";
+        for (const std::string& line : page) out += "  | " + line + "\n";
+      }
     } else if (verb == "controls") {  // every control, with its class and parent
       for (const auto& [name, value] : Snapshot()) {
         const auto kind = m_kinds.find(name);

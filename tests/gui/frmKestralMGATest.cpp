@@ -1,21 +1,13 @@
 // The main window beyond its scenarios (tests/data/gui/main.scn): its controls and columns, the
-// cell editor's place, scrolling to new rows, Print and its preview.
+// cell editor's place, scrolling to new rows.
 
 #include "GuiTestSupport.h"
-#include "reports/PsmListReport.h"
 
 TEST_F(MainWindowTest, GridColumnsFitTheirSampleTexts) {
   Start();
-  // Each column is its sample text's width in the window's font plus the same cell margin.
-  const char* samples[] = {"xxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxxx",
-                           "xxxxxxxxxxxxxxxx", "  order  ",         "   zone   ",
-                           "  datum    ",      "   status      "};
-  const QFontMetrics metrics(m_window->font());
-  const int chrome = Grid()->columnWidth(0) - metrics.horizontalAdvance(samples[0]);
-  EXPECT_TRUE(chrome >= 0 && chrome < 16) << chrome;
-  for (int c = 1; c < 8; ++c) {
-    EXPECT_EQ(Grid()->columnWidth(c), metrics.horizontalAdvance(samples[c]) + chrome) << c;
-  }
+  ExpectColumns(*Grid(),
+                {"xxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxx",
+                 "  order  ", "   zone   ", "  datum    ", "   status      "});
 }
 
 TEST_F(MainWindowTest, EditorLiesExactlyOverTheCurrentCellAndIsYellowWithoutFrame) {
@@ -23,8 +15,8 @@ TEST_F(MainWindowTest, EditorLiesExactlyOverTheCurrentCellAndIsYellowWithoutFram
       "two.dmp", {MarkTestLine("6628", "1001", "1", "2"), MarkTestLine("6628", "1002", "3", "4")}));
   ClickCell(2, 3);
   Type("7");
-  QLineEdit* editor = Editor();
-  EXPECT_EQ(State(), "6628/1001,6628/1002, @2,3 [7] h0.000");
+  QLineEdit* editor = FindIn<QLineEdit>(*m_window, "Text1");
+  EXPECT_EQ(editor->text(), QStringLiteral("7"));
   EXPECT_TRUE(editor->hasFocus());
   const QRect cell = Grid()->visualRect(Grid()->model()->index(1, 3));
   EXPECT_EQ(editor->mapToGlobal(QPoint(0, 0)), Grid()->viewport()->mapToGlobal(cell.topLeft()));
@@ -49,29 +41,10 @@ TEST_F(MainWindowTest, NewRowsAreScrolledIntoView) {
   EXPECT_EQ(m_window->CurrentGridRow(), 61);
   EXPECT_TRUE(visible(61));
   // Add Line brings the new row to the top where the grid can scroll that far, else to its end.
-  Click("cmdAdd");
+  ClickIn(*m_window, "cmdAdd");
   EXPECT_EQ(m_window->CurrentGridRow(), 62);
   QScrollBar* rows = Grid()->verticalScrollBar();
   EXPECT_GT(rows->maximum(), 0);
   EXPECT_EQ(rows->value(), rows->maximum());
   EXPECT_TRUE(visible(62));
-}
-
-TEST_F(MainWindowTest, PrintSendsTheListAndThePreviewShowsTheSamePages) {
-  Start(WriteFile("marks.dmp",
-                  {MarkTestLine("6628", "1001", "280000.000", "6130000.000", "12.5", "2"),
-                   MarkTestLine("6628", "1002", "281000.000", "6131000.000", "", "3")}));
-  SetBox("txtPlan", QStringLiteral("D:\\PLANS\\DP1234"));
-  modKestralMGA::RecordingColumnWriter expected;
-  modKestralMGA::PrintPSMList(m_window->Marks(), "D:\\PLANS\\DP1234", expected);
-  ExpectPrintAndPreview([&] { Trigger("mnuFilePrint"); }, [&] { Trigger("mnuFilePrintPreview"); },
-                        PrintableLines(expected), "message Print PSM list (I): Printing completed");
-}
-
-TEST_F(MainWindowTest, PrintDialogCancelledOrPrinterFailing) {
-  Start(WriteFile("marks.dmp", {MarkTestLine("6628", "1001", "280000.000", "6130000.000")}));
-  ExpectPrintCancelAndFailure(
-      *m_window, [&] { Trigger("mnuFilePrint"); }, "Print PSM list error");
-  Click("cmdAdd");  // the window stays usable
-  EXPECT_EQ(State(), "6628/1001,, @2,0 h0.000");
 }

@@ -1,14 +1,9 @@
 // The results window beyond its scenarios (tests/data/gui/compare.scn): the layout, the list's
-// model and font, and the joins report printed and previewed.
+// model and font, the report's date.
 
 #include "GuiTestSupport.h"
-#include "RecordingSink.h"
-#include "ReportFixtures.h"
-#include "reports/JoinsReport.h"
 #include "reports/ui/ReportDateText.h"
 #include "reports/ui/ResultLinesModel.h"
-
-using modKestralMGA::ReportForm;
 
 TEST_F(MainWindowTest, ResultsWindowLayoutAndFont) {
   Start();
@@ -63,73 +58,4 @@ TEST(ReportDateTextTest, TodayInTheLanguageOfTheSystem) {
   EXPECT_EQ(ReportDateText(QDate(2026, 12, 6), english) + "|" + ReportDateText(QDate(), english) +
                 "|" + ReportDateText(QDate(2027, 2, 1), QLocale(QLocale::French, QLocale::France)),
             "Sunday, December 06, 2026||lundi, f\xE9vrier 01, 2027");  // Windows-1252
-}
-
-// ---- The joins report: Print and Preview ----
-
-class ReportPrintTest : public MainWindowTest {
- protected:
-  static constexpr const char* kDate = "Sonntag, Dezember 06, 2026";
-
-  // The marks (at 100 m; 6628/1003 of order 6) compared with a plan of an acceptable join and two
-  // that are not (those with 6628/1007, placed 100 m short); the report's date fixed through the
-  // window's clock seam.
-  void StartCompared() {
-    Start(WriteFile("marks.dmp", {MarkTestLine("6628", "1001", "280000", "6130000", "100", "1"),
-                                  MarkTestLine("6628", "1002", "281000", "6131000", "100", "2"),
-                                  MarkTestLine("6628", "1003", "280000", "6131000", "100", "6"),
-                                  MarkTestLine("6628", "1007", "280000", "6131000", "100", "1")}));
-    WriteFile("plan.lns",
-              {"66281001,66281002,45.0000,1413.962", "66281001,66281007,0.0000,900.000"});
-    SetBox("txtPlan", QString::fromStdString(PathIn("plan")));
-    Trigger("mnuOptionsComparePSM");
-    m_dialogs.Log.clear();
-    Results().SetReportDate([] { return std::string(kDate); });
-  }
-
-  // The report as the core composes it from the compared plan and the windows' settings now.
-  void ExpectedReport(modKestralMGA::RecordingColumnWriter& out) {
-    modKestralMGA::testsupport::FixedReportSettings settings;
-    settings.m_plan = m_window->PlanIdentifier();
-    settings.m_printPsmList = Results().PrintList();
-    settings.m_printFullJoins = Results().FullJoins();
-    modKestralMGA::MarkIndex index(m_window->Marks());
-    modKestralMGA::JoinContext context{index, settings};
-    modKestralMGA::testsupport::RecordingSink sink;
-    ASSERT_TRUE(modKestralMGA::WriteJoinsReport(ReportForm::Printed, m_window->ComparedPlan(),
-                                                context, settings, kDate, out, sink));
-  }
-};
-
-TEST_F(ReportPrintTest, PrintSendsTheReportAndThePreviewShowsTheSamePages) {
-  StartCompared();
-  modKestralMGA::RecordingColumnWriter expected;
-  ExpectedReport(expected);
-  ExpectPrintAndPreview([&] { ClickIn(Results(), "cmdPrint"); },
-                        [&] { ClickIn(Results(), "cmdPreview"); }, PrintableLines(expected),
-                        "message Print Joins (E): Printing completed");
-}
-
-TEST_F(ReportPrintTest, ACancelOrAFailureGivesNoCompletionNotice) {
-  StartCompared();
-  QPushButton* print = FindIn<QPushButton>(Results(), "cmdPrint");
-  for (const bool toFile : {true, false}) {  // each dialog cancelled, then given a bad path
-    FindIn<QCheckBox>(Results(), "chkToFile")->setChecked(toFile);
-    const std::string bad = PathIn(toFile ? "no-such-folder/report.txt" : "no-such-folder/r.pdf");
-    for (const std::string& answer : {std::string(), bad}) {
-      toFile ? m_dialogs.Answer(answer) : m_dialogs.AnswerPrinter(answer);
-      QTest::mouseClick(print, Qt::LeftButton);
-    }
-  }
-  // A cancelled save prints nothing; each failure names itself.
-  const std::string save =
-      "save Save MGA comparison to file |  | Text files (*.TXT)|*.txt | confirm";
-  EXPECT_EQ(m_dialogs.Log,
-            Lines({save, save,
-                   "message Save Joins to file error (E): Cannot write " +
-                       PathIn("no-such-folder/report.txt") + ": No such file or directory",
-                   "printer Print the joins report", "printer Print the joins report",
-                   "message Printing Joins error (E): The printer could not be started"}));
-  EXPECT_TRUE(print->isEnabled());
-  EXPECT_EQ(Results().cursor().shape(), Qt::ArrowCursor);
 }
