@@ -85,9 +85,8 @@ TEST(CurveFile, BadLinesAndValues) {
     RecordingSink sink;
     CurveIndex curves(plan, sink);
     transcript += "== " + what + ":";
-    for (const std::int32_t a : {1, 3, 5, 7}) {
+    for (const std::int32_t a : {1, 3, 5, 7})
       if (curves.Find(a, a + 1) != nullptr) transcript += std::to_string(a) + ' ';
-    }
     transcript += '\n' + Said(sink);
   };
   for (const auto& [what, bytes] : cases) {

@@ -78,9 +78,8 @@ TEST(Angles, EveryWholeSecondSurvivesTheRoundTrip) {
     const double back = RadiansToDMS(DMSToRadians(text));
     if (FormatNumber(back, kFormatBearing) != text && ++failures <= 10) ADD_FAILURE() << text;
     const double summed = total / 3600 + (total / 60 % 60) / 100.0 + (total % 60) / 10000.0;
-    for (const double bearing : {back, RadiansToDMS(Pi() * (total / 3600.0) / 180.0), summed}) {
+    for (const double bearing : {back, RadiansToDMS(Pi() * (total / 3600.0) / 180.0), summed})
       if (!WrittenAngleIsTheTextsAngle(bearing) && ++failures <= 10) ADD_FAILURE() << text;
-    }
   }
   EXPECT_EQ(failures, 0);
 }
@@ -96,9 +95,8 @@ TEST(Angles, WrittenDMSToRadiansIsTheAngleOfTheWrittenText) {
     const double nearHalf = std::nextafter(half, i % 2 == 0 ? 0.0 : 1e9);
     const double anySize = std::ldexp(fraction(), static_cast<int>(random() % 120) - 60) *
                            (random() % 2 == 0 ? 1.0 : -1.0);
-    for (const double bearing : {across, half, nearHalf, anySize}) {
+    for (const double bearing : {across, half, nearHalf, anySize})
       ASSERT_TRUE(WrittenAngleIsTheTextsAngle(bearing)) << FormatNumber(bearing, "0.0000000000");
-    }
   }
 }
 

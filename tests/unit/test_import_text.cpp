@@ -31,9 +31,8 @@ TEST(ImportText, FieldsByNumber) {
     const bool added = ExtractCoordData(c[0], columns, 1, "F", list);
     EXPECT_EQ(added, list.RowCount() == 1) << c[0];
     std::string fields;
-    for (const std::string& cell : list.RowCount() == 1 ? list.Row(0) : MarkRow{}) {
+    for (const std::string& cell : list.RowCount() == 1 ? list.Row(0) : MarkRow{})
       fields += ";" + cell;
-    }
     EXPECT_EQ(list.RowCount() == 1 ? fields.substr(1) : "-", c[2]) << c[0];
   }
   // The boxes are read by the numeric value rule, in box order.

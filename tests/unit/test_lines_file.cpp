@@ -80,9 +80,8 @@ TEST(LinesFile, OnlyExactly999StaysOutOfUse) {
   const double bearings[] = {999.0, 999.0000001, 998.9999999, 0.0, 360.0, 1025.5, -10.3};
   for (const double bearing : bearings) tables.PlanLines.push_back({1, 2, bearing, 1.0, 0});
   MarkLinesInUse(tables);
-  for (std::size_t i = 0; i < std::size(bearings); ++i) {
+  for (std::size_t i = 0; i < std::size(bearings); ++i)
     EXPECT_EQ(tables.PlanLines[i].InUse, i == 0 ? 0 : 1) << bearings[i];
-  }
 }
 
 }  // namespace

@@ -109,9 +109,8 @@ TEST(BuildPlanPoints, MissingCurveFileAndCoordinatesOutOfRange) {
       RecordingSink sink;
       try {
         BuildPlanPoints(plan, folder / "plan", sink);
-        for (std::int64_t i = 0; i <= plan.PlanPointCount; ++i) {
+        for (std::int64_t i = 0; i <= plan.PlanPointCount; ++i)
           transcript += std::to_string(plan.PlanPoints[static_cast<std::size_t>(i)].Solved);
-        }
       } catch (const KestralError& error) {
         transcript += error.what();
       }

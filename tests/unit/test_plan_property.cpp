@@ -78,14 +78,9 @@ std::string CurveRecord(Random& random, PlanLine& line) {
 }
 
 // A random plan: lines over "vertices" 0..n-1 in one of several shapes, vertices numbered from a
-// pool small enough that numbers repeat; and the text of its curve file (written unless `noFile`).
-struct RandomPlan {
-  std::vector<PlanLine> lines;
-  std::string curveFile;
-  bool noFile = false;
-};
-
-RandomPlan MakeRandomPlan(Random& random) {
+// pool small enough that numbers repeat; its curve file plan.cve in folder written, or now and
+// then none.
+std::vector<PlanLine> MakeRandomPlan(Random& random, TempFolder& folder) {
   const std::int64_t n = 2 + random.Below(30);
   Edges edges;
   switch (random.Below(4)) {
@@ -108,14 +103,12 @@ RandomPlan MakeRandomPlan(Random& random) {
       break;
     }
     default:  // random lines, self-loops and repeats included
-      for (std::int64_t i = 1 + random.Below(40); i > 0; --i) {
+      for (std::int64_t i = 1 + random.Below(40); i > 0; --i)
         edges.emplace_back(random.Below(n), random.Below(n));
-      }
   }
   // Extra random lines on the shapes: shortcuts that give points a choice of records.
-  for (std::int64_t i = random.Below(6); i > 0; --i) {
+  for (std::int64_t i = random.Below(6); i > 0; --i)
     edges.emplace_back(random.Below(n), random.Below(n));
-  }
   // Point numbers: plan points and PSM keys; a small pool makes some vertices share a number.
   const bool repeatNumbers = random.Chance(0.3);
   std::vector<std::int32_t> numbers;
@@ -123,29 +116,28 @@ RandomPlan MakeRandomPlan(Random& random) {
     const std::int64_t k = repeatNumbers ? random.Below(std::max<std::int64_t>(2, n / 2)) : v;
     numbers.push_back(static_cast<std::int32_t>(k % 3 == 0 ? 66280000 + k : 1 + k));
   }
-  RandomPlan plan;
-  plan.noFile = random.Chance(0.1);
+  const bool noFile = random.Chance(0.1);
+  std::vector<PlanLine> lines;
+  std::string curveFile;
   const double edgeBearings[] = {0.0, 360.0, 1000.0, -10.3, 359.5959};
   for (const auto& [a, b] : edges) {
     const bool flip = random.Chance(0.3);
     PlanLine line{numbers[static_cast<std::size_t>(flip ? b : a)],
                   numbers[static_cast<std::size_t>(flip ? a : b)], 0.0, 0.0, 0};
     line.Distance = 0.001 + random.Unit() * 500.0;
-    const double kind = random.Unit();
-    if (kind < 0.60) {
-      line.Bearing = random.Dms();
-    } else if (kind < 0.66) {
-      line.Bearing = 999.0;
-    } else if (kind < 0.70) {
-      line.Bearing = 360.0 + random.Unit() * 640.0;  // kept, never used
-    } else if (kind < 0.73) {
-      line.Bearing = edgeBearings[random.Below(5)];
-    } else {
-      plan.curveFile += CurveRecord(random, line);
-    }
-    plan.lines.push_back(line);
+    const double kind = random.Unit();  // 360 to 1000: kept, never used
+    if (kind >= 0.73)
+      curveFile += CurveRecord(random, line);
+    else
+      line.Bearing = kind < 0.60   ? random.Dms()
+                     : kind < 0.66 ? 999.0
+                     : kind < 0.70 ? 360.0 + random.Unit() * 640.0
+                                   : edgeBearings[random.Below(5)];
+    lines.push_back(line);
   }
-  return plan;
+  std::filesystem::remove(folder / "plan.cve");
+  if (!noFile) folder.Write("plan.cve", curveFile);
+  return lines;
 }
 
 TEST(PlanPointsProperty, WorklistGivesThePassesTablesBitForBit) {
@@ -156,11 +148,8 @@ TEST(PlanPointsProperty, WorklistGivesThePassesTablesBitForBit) {
   std::int64_t mostPasses = 0;
   int withUnplaced = 0, withMessages = 0, withCurvePlaced = 0;
   for (int n = 0; n < kPlans; ++n) {
-    const RandomPlan generated = MakeRandomPlan(random);
-    std::filesystem::remove(planIdentifier + ".cve");
-    if (!generated.noFile) folder.Write("plan.cve", generated.curveFile);
     Plan byWorklist;
-    byWorklist.PlanLines = generated.lines;
+    byWorklist.PlanLines = MakeRandomPlan(random, folder);
     MarkLinesInUse(byWorklist);
     Plan byPasses = byWorklist;
     RecordingSink worklistSink, passesSink;
