@@ -31,14 +31,23 @@ inline std::string CaseText(double value) {
   return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
+// The lines of tests/data/<folder>/<name> but blank lines and those from "#" (a file without
+// any fails).
+inline Fields CaseLines(const std::string& folder, const std::string& name) {
+  std::istringstream file(ReadBytes(KESTRAL_TEST_DATA_DIR "/" + folder + "/" + name));
+  Fields lines;
+  for (std::string line; std::getline(file, line);)
+    if (!line.empty() && line[0] != '#') lines.push_back(line);
+  EXPECT_FALSE(lines.empty()) << "no lines in " << folder << "/" << name;
+  return lines;
+}
+
 // Checks every case of the file name in tests/data/core against results(kind and inputs) and
 // returns the number of cases.
 inline int CheckCases(const std::string& name,
                       const std::function<Fields(const Fields&)>& results) {
-  std::istringstream file(ReadBytes(KESTRAL_TEST_DATA_DIR "/core/" + name));
   int count = 0;
-  for (std::string line; std::getline(file, line);) {
-    if (line.empty() || line[0] == '#') continue;
+  for (const std::string& line : CaseLines("core", name)) {
     Fields fields(1);
     for (std::size_t i = 0; i < line.size(); ++i) {
       char c = line[i];

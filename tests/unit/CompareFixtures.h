@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseFile.h"
 #include "GeodesyFixtures.h"
 #include "RecordingSink.h"
 #include "ReportFixtures.h"
@@ -46,17 +47,15 @@ class RecordingResultList final : public ResultList {
 // environment the test writes the file instead (to be read and committed by hand).
 inline void ExpectGolden(const std::string& actual, const std::string& name) {
   const std::string path = std::string(KESTRAL_TEST_DATA_DIR) + "/model/" + name;
-  if (std::getenv("KESTRAL_UPDATE_GOLDEN") != nullptr) {
+  if (std::getenv("KESTRAL_UPDATE_GOLDEN") != nullptr)
     std::ofstream(path, std::ios::binary) << actual;
-  }
   EXPECT_EQ(actual, ReadBytes(path)) << "differs from " << path;
 }
 
 // text with every `from` replaced by `to` (a temporary folder's path by a fixed name).
 inline std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+  for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
-  }
   return text;
 }
 
@@ -70,17 +69,12 @@ inline std::vector<std::string> Split(const std::string& text, const std::string
   return parts;
 }
 
-// The rows of the table tests/data/model/name, fields split at " | "; blank lines and lines
-// starting with '#' are skipped (a table without rows fails); "\r" and "\n" in a field stand for CR
-// and LF.
-inline std::vector<std::vector<std::string>> TableRows(const std::string& name) {
-  std::vector<std::vector<std::string>> rows;
-  const std::string path = std::string(KESTRAL_TEST_DATA_DIR) + "/model/" + name;
-  for (const std::string& line : Split(ReadBytes(path), "\n")) {
-    if (line.empty() || line[0] == '#') continue;
+// The rows of the table tests/data/model/name, fields split at " | "; "\r" and "\n" in a field
+// stand for CR and LF.
+inline std::vector<Fields> TableRows(const std::string& name) {
+  std::vector<Fields> rows;
+  for (const std::string& line : CaseLines("model", name))
     rows.push_back(Split(Replaced(Replaced(line, "\\r", "\r"), "\\n", "\n"), " | "));
-  }
-  EXPECT_FALSE(rows.empty()) << "no rows in " << path;
   return rows;
 }
 
