@@ -37,17 +37,12 @@ TEST(AccuracyCriteria, Allowances) {
   }
 }
 
-// Both written with "0.0000" first (whole seconds), then the short way round north.
+// Bearing pairs and their differences: tests/data/model/bearing_differences.txt.
 TEST(BearingDifferenceSeconds, ComparesWholeSecondsTheShortWayRound) {
-  const double cases[][3] = {
-      {45.3015, 45.3015, 0.0},     {45.3015, 45.3025, 10.0},     {45.3025, 45.3015, 10.0},
-      {45.30154999, 45.3015, 0.0}, {359.5959, 0.0001, 2.0},      {0.0001, 359.5959, 2.0},
-      {360.0000, 0.0000, 0.0},     {350.0000, 10.0000, 72000.0}, {90.0, 270.0, 648000.0},
-      {270.0, 90.0, 648000.0},     {0.0, 179.5959, 647999.0},    {0.0, 180.0001, 647999.0}};
-  for (const auto& c : cases) {
-    // 206264.80625 a radian runs 1.4e-11 of the value above true seconds.
-    EXPECT_NEAR(BearingDifferenceSeconds(c[0], c[1]), c[2], 1e-5) << c[0] << " against " << c[1];
-  }
+  for (const auto& c : TableRows("bearing_differences.txt"))
+    EXPECT_NEAR(BearingDifferenceSeconds(NumericValue(c[0]), NumericValue(c[1])),
+                NumericValue(c[2]), 1e-5)
+        << c[0] << " against " << c[1];
 }
 
 TEST(PadToColumn, PadsOrSeparatesByOneBlank) {
