@@ -135,9 +135,6 @@ class MainWindowTest : public ::testing::Test {
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
-  static void ClickIn(const QObject& window, const char* button) {
-    QTest::mouseClick(FindIn<QAbstractButton>(window, button), Qt::LeftButton);
-  }
   // Checks the layout rules of window, each "a < b" (a wholly left of b), "a ^ b" (a wholly above
   // b), "a = b" (tops level) or "a [ b" (a inside b), and that the named controls do not overlap.
   static void ExpectLayout(const QWidget& window, const Lines& rules, const Lines& apart = {}) {
