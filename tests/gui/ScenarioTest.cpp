@@ -227,14 +227,14 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       button.setData(QString::fromStdString(rest));
       m_window->Toolbar1_ButtonClick(&button);
     } else if (verb == "show") {
-      std::string bytes = ReadBytes(PathIn(rest));
+      std::string bytes = ReadBytes(m_folder / rest);
       ReplaceAll(bytes, "\r\n", "<CR LF>\n");
       out += bytes;
     } else if (verb == "preview") {  // where the next preview draws its pages
-      m_dialogs.PreviewPdf = PathIn(rest);
+      m_dialogs.PreviewPdf = m_folder / rest;
     } else if (verb == "pdf") {  // the lines of a printed file, page by page
       using namespace modKestralMGA::testsupport;
-      for (const Lines& page : PdfPageLines(ReadPdfWords(KESTRAL_PDFTOTEXT, PathIn(rest)))) {
+      for (const Lines& page : PdfPageLines(ReadPdfWords(KESTRAL_PDFTOTEXT, m_folder / rest))) {
         out += "  -- page\n";
         for (const std::string& line : page) out += "  | " + line + "\n";
       }
@@ -281,9 +281,8 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     Entries now = Snapshot();
     std::map<std::string, std::string> old(m_before.begin(), m_before.end());
     for (const auto& [name, value] : now) {
-      const auto it = old.find(name);
-      if (it == old.end() || it->second != value) seen += indent + name + ": " + value + "\n";
-      if (it != old.end()) old.erase(it);
+      if (const auto was = old.extract(name); !was || was.mapped() != value)
+        seen += indent + name + ": " + value + "\n";
     }
     for (const auto& gone : old) seen += indent + gone.first + " gone\n";
     m_before = std::move(now);
@@ -318,7 +317,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
         continue;
       }
       out += "> " + line + "\n";
-      ReplaceAll(line, "$T", Root());
+      ReplaceAll(line, "$T", m_folder.Path());
       for (std::size_t at; (at = line.find("\\x")) != std::string::npos;)  // a byte
         line.replace(at, 4, 1, char(std::stoi(line.substr(at + 2, 2), nullptr, 16)));
       for (std::size_t at; (at = line.find("\\*")) != std::string::npos;) {  // \*N:c, c N times
@@ -337,12 +336,12 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     }
     EXPECT_TRUE(m_dialogs.AllAnswered());
     ReplaceAll(out, QCoreApplication::applicationDirPath().toStdString(), "$PROGRAM");
-    ReplaceAll(out, QFile::encodeName(QFile::decodeName(Root().c_str()).toUpper()).toStdString(),
-               "$T");  // as the program shows a path: upper case
-    ReplaceAll(out, Root(), "$T");
+    ReplaceAll(
+        out, QFile::encodeName(QFile::decodeName(m_folder.Path().c_str()).toUpper()).toStdString(),
+        "$T");  // as the program shows a path: upper case
+    ReplaceAll(out, m_folder.Path(), "$T");
     return out;
   }
-  std::string Root() const { return QFile::encodeName(m_folder.path()).toStdString(); }
 
   Entries m_before;
   std::size_t m_messages = 0, m_logged = 0;
