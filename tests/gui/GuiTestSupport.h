@@ -96,8 +96,6 @@ using modKestralMGA::testsupport::ReadBytes;
 // temporary folder for the files it reads and writes.
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
-
   // Builds the window, runs its start-up with commandLine and shows it. Qt's model tester checks
   // every model of its views (and of the results and join windows) at each change.
   frmKestralMGA& Start(const std::string& commandLine = {}) {
@@ -119,13 +117,9 @@ class MainWindowTest : public ::testing::Test {
 
   // Writes lines, each ended by CR LF, to a file of the temporary folder; returns its path.
   std::string WriteFile(const std::string& name, const Lines& lines) {
-    QFile file(m_folder.filePath(QString::fromStdString(name)));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    for (const std::string& line : lines) file.write((line + "\r\n").c_str());
-    return PathIn(name);
-  }
-  std::string PathIn(const std::string& name) const {
-    return QFile::encodeName(m_folder.filePath(QString::fromStdString(name))).toStdString();
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    return m_folder.Write(name, bytes);
   }
 
   // The control of that name in window (the main window or one of the windows it created).
@@ -134,9 +128,6 @@ class MainWindowTest : public ::testing::Test {
     auto* widget = window.findChild<Widget*>(QString::fromLatin1(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
-  }
-  static void ClickIn(const QObject& window, const char* button) {
-    QTest::mouseClick(FindIn<QAbstractButton>(window, button), Qt::LeftButton);
   }
   // Checks the layout rules of window, each "a < b" (a wholly left of b), "a ^ b" (a wholly above
   // b), "a = b" (tops level) or "a [ b" (a inside b), and that the named controls do not overlap.
@@ -192,7 +183,7 @@ class MainWindowTest : public ::testing::Test {
   frmMGADisplay& Results() { return m_window->ResultsWindow(); }
 
   ScriptedDialogs m_dialogs;
-  QTemporaryDir m_folder;
+  modKestralMGA::testsupport::TempFolder m_folder;
   std::unique_ptr<frmKestralMGA> m_window;
   std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
 };

@@ -82,7 +82,12 @@ struct PrintedPage {
   PrinterColumnWriter writer;
 };
 
-TEST(PrinterColumnWriter, ColumnIsTheAverageCharacterWidthOfTheTenPointFont) {
+// A column is the average character width of the ten-point report font, a line its line spacing.
+// Fields at their columns, text straight on, an empty line taking its height. In device units a
+// field goes to the next line only when the position is already past its column's start;
+// exactly at it, it stays. The rule holds for a proportional font too: wide letters push a field to
+// the next line, narrow ones do not.
+TEST(PrinterColumnWriter, PlacesFieldsAtColumnsAndTextStraightOn) {
   PrintedPage page;
   const QFontMetricsF metrics(page.painter.font(), &page.device);
   EXPECT_DOUBLE_EQ(page.painter.font().pointSizeF(), 10.0);
@@ -94,13 +99,6 @@ TEST(PrinterColumnWriter, ColumnIsTheAverageCharacterWidthOfTheTenPointFont) {
     EXPECT_NEAR(page.Columns(text), double(text.size()), 1e-3 * double(text.size()))
         << text.toStdString();
   }
-}
-
-// Fields at their columns, text straight on, an empty line taking its height. In device units a
-// field goes to the next line only when the position is already past its column's start;
-// exactly at it, it stays. The rule holds for a proportional font too: wide letters push a field to
-// the next line, narrow ones do not.
-TEST(PrinterColumnWriter, PlacesFieldsAtColumnsAndTextStraightOn) {
   PrintedPage proportional(QFont(QStringLiteral("DejaVu Sans")));
   proportional.writer.Field(1, "WWWWWWWWWW");  // ten wide letters reach past column 11
   proportional.writer.Field(11, "next line");
@@ -110,7 +108,6 @@ TEST(PrinterColumnWriter, PlacesFieldsAtColumnsAndTextStraightOn) {
                        {1, 11, 1, "next line"},
                        {1, 30, 1, "iiiiiiiiii"},
                        {1, 40, 1, "same line"}});
-  PrintedPage page;
   auto& out = page.writer;
   out.Field(1, "From");
   out.Field(15, "To");

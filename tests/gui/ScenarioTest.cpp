@@ -178,19 +178,16 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     } else if (verb == "start") {
       Start(rest.empty() ? "" : DumpPathFromArguments({rest}));
       m_dialogs.OnMessage = [this] { m_atMessage.push_back(Diff("    ")); };
-    } else if (verb == "answer") {
-      m_dialogs.Answer(rest);
-    } else if (verb == "printer") {
-      m_dialogs.AnswerPrinter(rest);
+    } else if (verb == "answer" || verb == "printer") {
+      verb == "answer" ? m_dialogs.Answer(rest) : m_dialogs.AnswerPrinter(rest);
     } else if (verb == "click") {
       QTest::mouseClick(qobject_cast<QAbstractButton*>(Named(rest)), Qt::LeftButton);
     } else if (verb == "trigger") {
       qobject_cast<QAction*>(Named(rest))->trigger();
     } else if (verb == "set") {
-      std::string name;
-      words >> name;
-      const std::string text = rest.size() > name.size() ? rest.substr(name.size() + 1) : "";
-      QObject* o = Named(name);
+      const std::size_t cut = rest.find(' ');
+      const std::string text = cut == std::string::npos ? "" : rest.substr(cut + 1);
+      QObject* o = Named(rest.substr(0, cut));
       const QString value = QString::fromStdString(text);
       if (auto* browser = qobject_cast<QTextBrowser*>(o))
         browser->setSource(QUrl(value));
@@ -230,14 +227,14 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       button.setData(QString::fromStdString(rest));
       m_window->Toolbar1_ButtonClick(&button);
     } else if (verb == "show") {
-      std::string bytes = ReadBytes(PathIn(rest));
+      std::string bytes = ReadBytes(m_folder / rest);
       ReplaceAll(bytes, "\r\n", "<CR LF>\n");
       out += bytes;
     } else if (verb == "preview") {  // where the next preview draws its pages
-      m_dialogs.PreviewPdf = PathIn(rest);
+      m_dialogs.PreviewPdf = m_folder / rest;
     } else if (verb == "pdf") {  // the lines of a printed file, page by page
       using namespace modKestralMGA::testsupport;
-      for (const Lines& page : PdfPageLines(ReadPdfWords(KESTRAL_PDFTOTEXT, PathIn(rest)))) {
+      for (const Lines& page : PdfPageLines(ReadPdfWords(KESTRAL_PDFTOTEXT, m_folder / rest))) {
         out += "  -- page\n";
         for (const std::string& line : page) out += "  | " + line + "\n";
       }
@@ -284,9 +281,8 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     Entries now = Snapshot();
     std::map<std::string, std::string> old(m_before.begin(), m_before.end());
     for (const auto& [name, value] : now) {
-      const auto it = old.find(name);
-      if (it == old.end() || it->second != value) seen += indent + name + ": " + value + "\n";
-      if (it != old.end()) old.erase(it);
+      if (const auto was = old.extract(name); !was || was.mapped() != value)
+        seen += indent + name + ": " + value + "\n";
     }
     for (const auto& gone : old) seen += indent + gone.first + " gone\n";
     m_before = std::move(now);
@@ -321,7 +317,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
         continue;
       }
       out += "> " + line + "\n";
-      ReplaceAll(line, "$T", Root());
+      ReplaceAll(line, "$T", m_folder.Path());
       for (std::size_t at; (at = line.find("\\x")) != std::string::npos;)  // a byte
         line.replace(at, 4, 1, char(std::stoi(line.substr(at + 2, 2), nullptr, 16)));
       for (std::size_t at; (at = line.find("\\*")) != std::string::npos;) {  // \*N:c, c N times
@@ -340,12 +336,12 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     }
     EXPECT_TRUE(m_dialogs.AllAnswered());
     ReplaceAll(out, QCoreApplication::applicationDirPath().toStdString(), "$PROGRAM");
-    ReplaceAll(out, QFile::encodeName(QFile::decodeName(Root().c_str()).toUpper()).toStdString(),
-               "$T");  // as the program shows a path: upper case
-    ReplaceAll(out, Root(), "$T");
+    ReplaceAll(
+        out, QFile::encodeName(QFile::decodeName(m_folder.Path().c_str()).toUpper()).toStdString(),
+        "$T");  // as the program shows a path: upper case
+    ReplaceAll(out, m_folder.Path(), "$T");
     return out;
   }
-  std::string Root() const { return QFile::encodeName(m_folder.path()).toStdString(); }
 
   Entries m_before;
   std::size_t m_messages = 0, m_logged = 0;
@@ -355,13 +351,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
 
 TEST_P(ScenarioTest, TranscriptMatches) {
   const std::string base = std::string(KESTRAL_TEST_DATA_DIR) + "/gui/" + GetParam();
-  const std::string transcript = Run(ReadBytes(base + ".scn"));
-  if (transcript != ReadBytes(base + ".out")) {
-    QFile actual(QDir::current().filePath(QString::fromLatin1(GetParam()) + ".out"));
-    EXPECT_TRUE(actual.open(QIODevice::WriteOnly));
-    actual.write(transcript.c_str());
-    ADD_FAILURE() << "transcript differs; written to " << actual.fileName().toStdString();
-  }
+  EXPECT_EQ(Run(ReadBytes(base + ".scn")), ReadBytes(base + ".out"));  // shown as a diff
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ScenarioTest,

@@ -41,7 +41,7 @@ TEST_F(MainWindowTest, NewRowsAreScrolledIntoView) {
   EXPECT_EQ(m_window->CurrentGridRow(), 61);
   EXPECT_TRUE(visible(61));
   // Add Line brings the new row to the top where the grid can scroll that far, else to its end.
-  ClickIn(*m_window, "cmdAdd");
+  QTest::mouseClick(FindIn<QAbstractButton>(*m_window, "cmdAdd"), Qt::LeftButton);
   EXPECT_EQ(m_window->CurrentGridRow(), 62);
   QScrollBar* rows = Grid()->verticalScrollBar();
   EXPECT_GT(rows->maximum(), 0);
