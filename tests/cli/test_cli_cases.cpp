@@ -10,10 +10,20 @@
 //   file: NAME GOLDEN - {folder}/NAME (a PDF's text lines) is GOLDEN, "Printed on" today as DATE
 // {dir} is the case's folder, {marks} the fixtures' marks, {folder} a fresh folder, {out} a file
 // in it. Nothing is left in the folder but those files, and no case changes the corpus folders.
+//
+// The built batch program itself, without a display. Its golden runs give the same bytes under
+// LC_ALL=C and under LC_ALL=de_DE.UTF-8 (a comma-decimal locale), in status, both streams, saved
+// files and PDF text: Qt adopts the environment's locale when it starts, and its own diagnostics
+// must not reach standard error; a full standard output ends with status 2. Then the write failures
+// the operating system itself gives, each check skipping itself (with the reason) where the system
+// refuses to set it up: the earlier file stays as it was, with nothing left beside it.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -31,7 +41,17 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::ReadBytes;
+using testsupport::TempFolder;
 const std::string kEarlierFile = "an earlier file\r\n";
+
+// text with every key of substitutions replaced by its value.
+std::string Substitute(std::string text, const std::map<std::string, std::string>& substitutions) {
+  for (const auto& [from, to] : substitutions) {
+    for (std::size_t at; (at = text.find(from)) != std::string::npos;)
+      text.replace(at, from.size(), to);
+  }
+  return text;
+}
 
 struct Expectation {
   std::vector<std::string> Args;
@@ -48,15 +68,12 @@ Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line.front() == '#') continue;
     const std::string key = line.substr(0, line.find(':'));
-    std::string value = key.size() + 2 <= line.size() ? line.substr(key.size() + 2) : "";
-    for (const auto& [from, to] : {std::pair<std::string, std::string>{"{dir}", path.parent_path()},
-                                   {"{marks}", "tests/data/cli/marks.csv"},
-                                   {"{out}", folder + "/out.csv"},
-                                   {"{folder}", folder}}) {
-      for (std::size_t at; (at = value.find(from)) != std::string::npos;) {
-        value.replace(at, from.size(), to);
-      }
-    }
+    const std::string value =
+        Substitute(key.size() + 2 <= line.size() ? line.substr(key.size() + 2) : "",
+                   {{"{dir}", path.parent_path()},
+                    {"{marks}", "tests/data/cli/marks.csv"},
+                    {"{out}", folder + "/out.csv"},
+                    {"{folder}", folder}});
     e.Used += value + "\n";
     std::istringstream words(value);
     if (key == "run") {
@@ -118,43 +135,49 @@ std::map<fs::path, std::uintmax_t> Listing() {
   return listing;
 }
 
+// Runs the case at path in a fresh folder through run (which gives the status and fills both
+// streams) and checks its outcome; adds the case's values to used.
+void CheckCase(const fs::path& path, std::string& used,
+               const std::function<int(const Expectation&, std::string&, std::string&)>& run) {
+  SCOPED_TRACE(path.string());
+  TempFolder folder;
+  const Expectation e = ReadExpectation(path, folder.Path());
+  used += e.Used;
+  std::set<std::string> names;
+  if (!e.OutFile.empty()) names.insert(fs::path(folder.Write("out.csv", kEarlierFile)).filename());
+  std::string out, err;
+  EXPECT_EQ(run(e, out, err), e.Status);
+  EXPECT_EQ(err, e.Err);
+  EXPECT_EQ(out, e.Out);
+  EXPECT_EQ(ReadBytes(folder / "out.csv"), e.OutFile);
+  for (const auto& [name, golden] : e.Files) {
+    names.insert(name);
+    const bool pdf = name.ends_with(".pdf");
+    EXPECT_EQ(WithDatePlaceholder(pdf ? PdfLines(folder / name) : ReadBytes(folder / name)),
+              ReadBytes(golden))
+        << name;
+  }
+  EXPECT_EQ(folder.Names(), names) << "files left beside the output";
+}
+
+// Every case gives its outcome, and every fixture of the corpus folders is used by a case.
 TEST(CliCases, EveryCaseGivesTheOutcomeWrittenBesideIt) {
   ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
   const auto listing = Listing();
+  std::string used;
   for (const auto& [path, size] : listing) {
     if (path.extension() != ".expect") continue;
-    SCOPED_TRACE(path.string());
-    testsupport::TempFolder folder;
-    const Expectation e = ReadExpectation(path, folder.Path());
-    std::set<std::string> names;
-    if (!e.OutFile.empty())
-      names.insert(fs::path(folder.Write("out.csv", kEarlierFile)).filename());
-    std::ostringstream out, err;
-    if (e.Unwritable) out.setstate(std::ios::badbit);  // as a full disk or a closed pipe leaves it
-    EXPECT_EQ(RunCli(e.Args, out, err), e.Status);
-    EXPECT_EQ(err.str(), e.Err);
-    EXPECT_EQ(out.str(), e.Out);
-    EXPECT_EQ(ReadBytes(folder / "out.csv"), e.OutFile);
-    for (const auto& [name, golden] : e.Files) {
-      names.insert(name);
-      const bool pdf = name.ends_with(".pdf");
-      EXPECT_EQ(WithDatePlaceholder(pdf ? PdfLines(folder / name) : ReadBytes(folder / name)),
-                ReadBytes(golden))
-          << name;
-    }
-    EXPECT_EQ(folder.Names(), names) << "files left beside the output";
-    EXPECT_EQ(Listing(), listing) << "the case changed a corpus folder";
+    CheckCase(path, used, [](const Expectation& e, std::string& outText, std::string& errText) {
+      std::ostringstream out, err;
+      if (e.Unwritable)
+        out.setstate(std::ios::badbit);  // as a full disk or a closed pipe leaves it
+      const int status = RunCli(e.Args, out, err);
+      outText = out.str(), errText = err.str();
+      return status;
+    });
+    EXPECT_EQ(Listing(), listing) << path << " changed a corpus folder";
   }
-}
-
-// Every fixture of the corpus folders is used by a case.
-TEST(CliCases, EveryFileBelongsToACase) {
-  ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
-  std::string used;
-  for (const auto& [path, size] : Listing()) {
-    if (path.extension() == ".expect") used += ReadExpectation(path, "").Used;
-  }
-  for (const auto& [path, size] : Listing()) {
+  for (const auto& [path, size] : listing) {
     const std::string stem = (path.parent_path() / path.stem()).string();
     EXPECT_TRUE(path.extension() == ".expect" || used.find(path.string()) != std::string::npos ||
                 used.find(stem + " ") != std::string::npos ||
@@ -185,6 +208,121 @@ TEST(CliArguments, MarkListOptionsKeepTheirOrderAndImportsTheirColumns) {
       }
     }
     EXPECT_EQ(sources, expected) << args;
+  }
+}
+
+// text with {cli} made the program's path and {folder} the folder's.
+std::string Substitute(const std::string& text, const TempFolder& folder) {
+  return Substitute(text, {{"{cli}", KESTRAL_CLI_PROGRAM}, {"{folder}", folder.Path()}});
+}
+
+// Runs the shell command line from the source folder without a display or a language, standard
+// error to folder/err and standard output to folder/out unless the line sends it elsewhere; its
+// exit status (-1 when it did not exit).
+int RunLine(std::string line, const TempFolder& folder) {
+  if (line.find('>') == std::string::npos) line += " >{folder}/out";
+  const int status =
+      std::system(Substitute(std::string("cd '") + KESTRAL_SOURCE_DIR + "' && env " +
+                                 "-u LANG -u LANGUAGE -u DISPLAY -u " +
+                                 "WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + line + " 2>{folder}/err",
+                             folder)
+                      .c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The built program gives the cases' outcomes, byte for byte, under LC_ALL=C and under a
+// comma-decimal locale; an unwritable standard output is /dev/full.
+TEST(Program, GoldenRunsGiveTheSameBytesUnderEveryLocale) {
+  ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
+  std::string used;
+  for (const char* name :
+       {"compare-good", "compare-not-acceptable", "compare-datum-details", "compare-datum-amg",
+        "compare-example", "report-pdf", "report-datum-full-joins", "joins-height", "save-replaces",
+        "compare-stdout-unwritable"}) {
+    for (const std::string locale : {"C", "de_DE.UTF-8"}) {
+      SCOPED_TRACE("LC_ALL=" + locale);
+      CheckCase(std::string("tests/data/cli-cases/") + name + ".expect", used,
+                [&](const Expectation& e, std::string& out, std::string& err) {
+                  TempFolder streams;
+                  std::string line = "LC_ALL=" + locale + " {cli}";
+                  for (const std::string& arg : e.Args) line += " '" + arg + "'";
+                  const int status = RunLine(line + (e.Unwritable ? " >/dev/full" : ""), streams);
+                  out = ReadBytes(streams / "out"), err = ReadBytes(streams / "err");
+                  return status;
+                });
+    }
+  }
+}
+
+// A folder with a Mark Details file of count marks (about 90 bytes each when saved), and an
+// earlier target.csv.
+struct SaveFolder : TempFolder {
+  explicit SaveFolder(int count) {
+    std::string text;
+    for (int i = 1000; i < 1000 + count; ++i) {
+      const std::string n = std::to_string(i);
+      text += "6628," + n + ",,,,54,280" + n + ".000,6130" + n +
+              ".000,,,,1,,GDA2020,,,,,,,,100.000,,,,,,,,,,,FOUND,,,,,,,,,,\r\n";
+    }
+    Write("marks.csv", text);
+    Write("target.csv", kEarlierFile);
+  }
+  const std::string Save = "{cli} save --marks {folder}/marks.csv --out ";
+  const std::string Target = *this / "target.csv";
+};
+
+// A file-size limit lets the first write through in part; the next one fails (EFBIG). An
+// immutable target fails the rename after the temporary file was written, which goes.
+TEST(Program, AFileSizeLimitOrAnImmutableTarget) {
+  SaveFolder folder(50);
+  if (RunLine("prlimit --fsize=1024 true", folder) != 0) GTEST_SKIP() << ReadBytes(folder / "err");
+  EXPECT_EQ(RunLine("prlimit --fsize=1024 " + folder.Save + folder.Target, folder), 2);
+  EXPECT_EQ(ReadBytes(folder / "err"),
+            "Save CSV file error: Cannot write " + folder.Target + ": File too large\n");
+  if (RunLine("chattr +i " + folder.Target, folder) != 0) GTEST_SKIP() << ReadBytes(folder / "err");
+  EXPECT_EQ(RunLine(folder.Save + folder.Target, folder), 2);
+  EXPECT_EQ(ReadBytes(folder / "err"),
+            "Save CSV file error: Cannot write " + folder.Target + ": Operation not permitted\n");
+  RunLine("chattr -i " + folder.Target, folder);  // so that the folder can be removed
+  EXPECT_EQ(ReadBytes(folder.Target), kEarlierFile);
+  EXPECT_EQ(folder.Names(), (std::set<std::string>{"err", "marks.csv", "out", "target.csv"}));
+}
+
+// A full 64 KiB tmpfs (ENOSPC) and a read-only bind mount (EROFS) on $DIR in a private mount
+// namespace, as root or, failing that, as root of a user namespace; the script inside saves to
+// $DIR/target.csv and copies the target and $DIR's names to files outside.
+TEST(Program, AFullOrReadOnlyFileSystem) {
+  const struct {
+    std::string Setup;  // shell commands that mount $DIR
+    int Marks;          // 1000 marks are about 90 KB to save
+    const char* Description;
+  } cases[] = {
+      {"mount -t tmpfs -o size=64k kestral \"$DIR\"", 1000, "No space left on device"},
+      {"printf 'an earlier file\\r\\n' >\"$DIR/target.csv\" && mount --bind \"$DIR\" \"$DIR\" && "
+       "mount -o remount,ro,bind \"$DIR\"",
+       10, "Read-only file system"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Description);
+    SaveFolder folder(c.Marks);
+    folder.Write("save.sh", Substitute("DIR={folder}/mnt\nmkdir \"$DIR\" && " + c.Setup +
+                                           " || exit 99\nprintf 'an earlier file\\r\\n' "
+                                           "2>/dev/null >\"$DIR/target.csv\"\n" +
+                                           folder.Save + "\"$DIR/target.csv\"\nstatus=$?\n" +
+                                           "cat \"$DIR/target.csv\" >{folder}/target\n" +
+                                           "ls -A \"$DIR\" >{folder}/listing\nexit $status\n",
+                                       folder));
+    int status = -1;
+    for (const char* unshare : {"unshare -m", "unshare -rm"}) {
+      status = RunLine(std::string(unshare) + " sh {folder}/save.sh", folder);
+      if (!ReadBytes(folder / "listing").empty()) break;
+    }
+    if (ReadBytes(folder / "listing").empty()) GTEST_SKIP() << ReadBytes(folder / "err");
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(ReadBytes(folder / "err"), "Save CSV file error: Cannot write " + folder / "mnt" +
+                                             "/target.csv: " + c.Description + "\n");
+    EXPECT_EQ(ReadBytes(folder / "target"), kEarlierFile);
+    EXPECT_EQ(ReadBytes(folder / "listing"), "target.csv\n");
   }
 }
 
