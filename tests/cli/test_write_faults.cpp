@@ -27,7 +27,6 @@ namespace {
 using testsupport::FaultyFileOps;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
-using Names = std::set<std::string>;
 
 const std::string kMarks = "tests/data/cli/marks.csv";
 const std::string kEarlierFile = "an earlier file\r\n";
@@ -101,7 +100,7 @@ TEST(WriteFaults, EveryFailedOperationOrCrashLeavesTheEarlierFileOrTheNewOne) {
                            .ShortFirstWrite = shortFirst,
                            .ErrorNumber = error});
         const WriteRun run = Write(writer, path, ops);
-        EXPECT_EQ(folder.Names(), Names{"target.txt"});
+        EXPECT_EQ(folder.Names(), std::set<std::string>{"target.txt"});
         // A fault past the last operation, or in the folder sync after the rename, finds the
         // new file in place.
         if (ops.FirstFailure().empty() || ops.FirstFailure() == "SyncFolder") {

@@ -16,12 +16,11 @@ class FuzzReplay : public testing::TestWithParam<FuzzTarget> {};
 
 TEST_P(FuzzReplay, FindingsAndSeeds) {
   const FuzzTarget& target = GetParam();
-  const std::filesystem::path source(KESTRAL_SOURCE_DIR);
   std::set<std::filesystem::path> files;  // sorted; none when a folder is missing
   for (const char* folder : {"fuzz/corpus", "tests/data/fuzz-regress"}) {
     std::error_code error;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(source / folder / target.Name, error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(KESTRAL_SOURCE_DIR) / folder / target.Name, error)) {
       if (entry.is_regular_file()) files.insert(entry.path());
     }
     // The seeds are read first: ten of them at least.
