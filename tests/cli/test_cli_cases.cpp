@@ -10,10 +10,20 @@
 //   file: NAME GOLDEN - {folder}/NAME (a PDF's text lines) is GOLDEN, "Printed on" today as DATE
 // {dir} is the case's folder, {marks} the fixtures' marks, {folder} a fresh folder, {out} a file
 // in it. Nothing is left in the folder but those files, and no case changes the corpus folders.
+//
+// The built batch program itself, without a display. Its golden runs give the same bytes under
+// LC_ALL=C and under LC_ALL=de_DE.UTF-8 (a comma-decimal locale), in status, both streams, saved
+// files and PDF text: Qt adopts the environment's locale when it starts, and its own diagnostics
+// must not reach standard error; a full standard output ends with status 2. Then the write failures
+// the operating system itself gives, each check skipping itself (with the reason) where the system
+// refuses to set it up: the earlier file stays as it was, with nothing left beside it.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -31,7 +41,17 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::ReadBytes;
+using testsupport::TempFolder;
 const std::string kEarlierFile = "an earlier file\r\n";
+
+// text with every key of substitutions replaced by its value.
+std::string Substitute(std::string text, const std::map<std::string, std::string>& substitutions) {
+  for (const auto& [from, to] : substitutions) {
+    for (std::size_t at; (at = text.find(from)) != std::string::npos;)
+      text.replace(at, from.size(), to);
+  }
+  return text;
+}
 
 struct Expectation {
   std::vector<std::string> Args;
@@ -48,18 +68,15 @@ Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line.front() == '#') continue;
     const std::string key = line.substr(0, line.find(':'));
-    std::string value = key.size() + 2 <= line.size() ? line.substr(key.size() + 2) : "";
-    for (const auto& [from, to] : {std::pair<std::string, std::string>{"{dir}", path.parent_path()},
-                                   {"{marks}", "tests/data/cli/marks.csv"},
-                                   {"{out}", folder + "/out.csv"},
-                                   {"{folder}", folder}}) {
-      for (std::size_t at; (at = value.find(from)) != std::string::npos;) {
-        value.replace(at, from.size(), to);
-      }
-    }
+    const std::string value =
+        Substitute(key.size() + 2 <= line.size() ? line.substr(key.size() + 2) : "",
+                   {{"{dir}", path.parent_path()},
+                    {"{marks}", "tests/data/cli/marks.csv"},
+                    {"{out}", folder + "/out.csv"},
+                    {"{folder}", folder}});
     e.Used += value + "\n";
-    std::istringstream words(value);
     if (key == "run") {
+      std::istringstream words(value);
       e.Args.insert(e.Args.end(), std::istream_iterator<std::string>(words), {});
     } else if (key == "arg") {
       e.Args.push_back(value);
@@ -76,10 +93,8 @@ Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
       e.OutFile = kEarlierFile;
     } else if (key == "saved") {
       e.OutFile += value + "\r\n";
-    } else if (key == "file") {
-      std::string name, golden;
-      words >> name >> golden;
-      e.Files[name] = golden;
+    } else if (key == "file") {  // NAME GOLDEN
+      e.Files[value.substr(0, value.find(' '))] = value.substr(value.find(' ') + 1);
     } else {
       ADD_FAILURE() << path << ": unknown key in \"" << line << "\"";
     }
@@ -111,50 +126,53 @@ std::string PdfLines(const std::string& path) {
 std::map<fs::path, std::uintmax_t> Listing() {
   std::map<fs::path, std::uintmax_t> listing;
   for (const char* folder : {"tests/data/bad", "tests/data/cli-cases"}) {
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    for (const auto& entry : fs::directory_iterator(folder))
       listing[entry.path()] = entry.is_regular_file() ? entry.file_size() : 0;
-    }
   }
   return listing;
 }
 
+// Runs the case at path in a fresh folder through run (which gives the status and fills both
+// streams) and checks its outcome; returns the case's values.
+std::string CheckCase(
+    const fs::path& path,
+    const std::function<int(const Expectation&, std::ostringstream&, std::ostringstream&)>& run) {
+  SCOPED_TRACE(path.string());
+  TempFolder folder;
+  const Expectation e = ReadExpectation(path, folder.Path());
+  std::set<std::string> names;
+  if (!e.OutFile.empty()) names.insert(fs::path(folder.Write("out.csv", kEarlierFile)).filename());
+  std::ostringstream out, err;
+  EXPECT_EQ(run(e, out, err), e.Status);
+  EXPECT_EQ(err.str(), e.Err);
+  EXPECT_EQ(out.str(), e.Out);
+  EXPECT_EQ(ReadBytes(folder / "out.csv"), e.OutFile);
+  for (const auto& [name, golden] : e.Files) {
+    names.insert(name);
+    EXPECT_EQ(WithDatePlaceholder(name.ends_with(".pdf") ? PdfLines(folder / name)
+                                                         : ReadBytes(folder / name)),
+              ReadBytes(golden))
+        << name;
+  }
+  EXPECT_EQ(folder.Names(), names) << "files left beside the output";
+  return e.Used;
+}
+
+// Every case gives its outcome, and every fixture of the corpus folders is used by a case.
 TEST(CliCases, EveryCaseGivesTheOutcomeWrittenBesideIt) {
   ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
   const auto listing = Listing();
+  std::string used;
   for (const auto& [path, size] : listing) {
     if (path.extension() != ".expect") continue;
-    SCOPED_TRACE(path.string());
-    testsupport::TempFolder folder;
-    const Expectation e = ReadExpectation(path, folder.Path());
-    std::set<std::string> names;
-    if (!e.OutFile.empty())
-      names.insert(fs::path(folder.Write("out.csv", kEarlierFile)).filename());
-    std::ostringstream out, err;
-    if (e.Unwritable) out.setstate(std::ios::badbit);  // as a full disk or a closed pipe leaves it
-    EXPECT_EQ(RunCli(e.Args, out, err), e.Status);
-    EXPECT_EQ(err.str(), e.Err);
-    EXPECT_EQ(out.str(), e.Out);
-    EXPECT_EQ(ReadBytes(folder / "out.csv"), e.OutFile);
-    for (const auto& [name, golden] : e.Files) {
-      names.insert(name);
-      const bool pdf = name.ends_with(".pdf");
-      EXPECT_EQ(WithDatePlaceholder(pdf ? PdfLines(folder / name) : ReadBytes(folder / name)),
-                ReadBytes(golden))
-          << name;
-    }
-    EXPECT_EQ(folder.Names(), names) << "files left beside the output";
-    EXPECT_EQ(Listing(), listing) << "the case changed a corpus folder";
+    // An unwritable standard output is one that fails, as a full disk or a closed pipe leaves it.
+    used += CheckCase(path, [](const Expectation& e, auto& out, auto& err) {
+      if (e.Unwritable) out.setstate(std::ios::badbit);
+      return RunCli(e.Args, out, err);
+    });
+    EXPECT_EQ(Listing(), listing) << path << " changed a corpus folder";
   }
-}
-
-// Every fixture of the corpus folders is used by a case.
-TEST(CliCases, EveryFileBelongsToACase) {
-  ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
-  std::string used;
-  for (const auto& [path, size] : Listing()) {
-    if (path.extension() == ".expect") used += ReadExpectation(path, "").Used;
-  }
-  for (const auto& [path, size] : Listing()) {
+  for (const auto& [path, size] : listing) {
     const std::string stem = (path.parent_path() / path.stem()).string();
     EXPECT_TRUE(path.extension() == ".expect" || used.find(path.string()) != std::string::npos ||
                 used.find(stem + " ") != std::string::npos ||
@@ -163,11 +181,11 @@ TEST(CliCases, EveryFileBelongsToACase) {
   }
 }
 
-// The mark list options in their order, each import with the column numbers it takes (written
+// The mark list options in their order (compare-marks-in-order shows the order of two Mark Details
+// files), each import with the column numbers it takes (written
 // "path@P,E,N,H,Z"), which the outputs do not show directly.
 TEST(CliArguments, MarkListOptionsKeepTheirOrderAndImportsTheirColumns) {
   const std::pair<std::string, std::string> cases[] = {
-      {"--marks b --marks a", "b a"},
       {"--import p", "p@1,2,3,0,0"},
       {"--import p --columns 4,5,6,0,0 --marks m --import q", "p@4,5,6,0,0 m q@4,5,6,0,0"},
       {"--columns 4,5,6,0,0 --import p --import q --columns 7,8,9,2,1", "p@4,5,6,0,0 q@7,8,9,2,1"},
@@ -179,13 +197,108 @@ TEST(CliArguments, MarkListOptionsKeepTheirOrderAndImportsTheirColumns) {
     for (const MarkSource& source :
          ParseCliArguments({std::istream_iterator<std::string>(words), {}}).Compare.MarkSources) {
       sources += (sources.empty() ? "" : " ") + source.Path;
-      if (source.SourceKind == MarkSource::Kind::MarkDetails) continue;
-      for (const std::string& column : source.Columns) {
-        sources += (&column == &source.Columns[0] ? "@" : ",") + column;
-      }
+      for (std::size_t i = 0;
+           source.SourceKind != MarkSource::Kind::MarkDetails && i < source.Columns.size(); ++i)
+        sources += (i == 0 ? "@" : ",") + source.Columns[i];
     }
     EXPECT_EQ(sources, expected) << args;
   }
+}
+
+// Runs the shell command line ({cli} the program's path, {folder} the folder's) from the source
+// folder without a display or a language, standard error to folder/err and standard output to
+// folder/out unless the line sends it elsewhere; its exit status (-1 when it did not exit).
+int RunLine(std::string line, const TempFolder& folder) {
+  if (line.find('>') == std::string::npos) line += " >{folder}/out";
+  const std::string command = "cd '" KESTRAL_SOURCE_DIR
+                              "' && env -u LANG -u LANGUAGE -u DISPLAY "
+                              "-u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                              line + " 2>{folder}/err";
+  const int status = std::system(
+      Substitute(command, {{"{cli}", KESTRAL_CLI_PROGRAM}, {"{folder}", folder.Path()}}).c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The built program gives the cases' outcomes, byte for byte, under LC_ALL=C and under a
+// comma-decimal locale; an unwritable standard output is /dev/full.
+TEST(Program, GoldenRunsGiveTheSameBytesUnderEveryLocale) {
+  ASSERT_EQ(::chdir(KESTRAL_SOURCE_DIR), 0);
+  for (const char* name :
+       {"compare-good", "compare-not-acceptable", "compare-datum-details", "compare-datum-amg",
+        "compare-example", "report-pdf", "report-datum-full-joins", "joins-height", "save-replaces",
+        "compare-stdout-unwritable"}) {
+    for (const std::string locale : {"C", "de_DE.UTF-8"}) {
+      SCOPED_TRACE("LC_ALL=" + locale);
+      CheckCase(std::string("tests/data/cli-cases/") + name + ".expect",
+                [&](const Expectation& e, auto& out, auto& err) {
+                  TempFolder streams;
+                  std::string line = "LC_ALL=" + locale + " {cli}";
+                  for (const std::string& arg : e.Args) line += " '" + arg + "'";
+                  const int status = RunLine(line + (e.Unwritable ? " >/dev/full" : ""), streams);
+                  out << ReadBytes(streams / "out"), err << ReadBytes(streams / "err");
+                  return status;
+                });
+    }
+  }
+}
+
+// The write failures the operating system itself gives a save to $DIR/target.csv, $DIR a folder
+// the script makes: a file-size limit that lets the first write through in part, the next one
+// failing (EFBIG); an immutable target, which fails the rename after the temporary file was
+// written; a full 64 KiB tmpfs (ENOSPC); a read-only bind mount (EROFS). The script runs in a
+// private mount namespace, as root or, failing that, as root of a user namespace or without one,
+// and copies the target and $DIR's names to files outside. A case the system refuses to set up
+// skips the test (with the reason) once the others ran: the earlier file stays as it was, with
+// nothing left beside it.
+TEST(Program, TheOperatingSystemsWriteFailures) {
+  const std::string earlier = "printf 'an earlier file\\r\\n' >\"$DIR/target.csv\"";
+  const struct {
+    std::string Setup;  // shell commands that prepare $DIR
+    std::string Limit;  // the command the save runs under
+    std::string Undo;   // shell commands that let the folder be removed
+    int Marks;          // about 90 bytes each when saved
+    const char* Description;
+  } cases[] = {
+      {"prlimit --fsize=1024 true", "prlimit --fsize=1024", "", 50, "File too large"},
+      {earlier + " && chattr +i \"$DIR/target.csv\"", "", "chattr -i \"$DIR/target.csv\"", 10,
+       "Operation not permitted"},
+      {"mount -t tmpfs -o size=64k kestral \"$DIR\"", "", "umount \"$DIR\"", 1000,
+       "No space left on device"},
+      {earlier + " && mount --bind \"$DIR\" \"$DIR\" && mount -o remount,ro,bind \"$DIR\"", "",
+       "umount \"$DIR\"", 10, "Read-only file system"},
+  };
+  std::string skipped;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Description);
+    TempFolder folder;
+    // The script in the folder $F, with $CLI the program and N marks to save, which it writes.
+    folder.Write("save.sh",
+                 "F=$(dirname \"$0\")\nDIR=$F/mnt\nfor i in $(seq 1000 $((999 + N))); do printf "
+                 "'6628,%s,,,,54,280%s.000,6130%s.000,,,,1,,GDA2020,,,,,,,,100.000,,,,,,,,,,,FOUND"
+                 ",,,,,,,,,,\\r\\n' $i $i $i; done >\"$F/marks.csv\"\nmkdir \"$DIR\" && " +
+                     c.Setup + " || exit 99\n{ " + earlier + "; } 2>/dev/null\n" + c.Limit +
+                     " \"$CLI\" save --marks \"$F/marks.csv\" --out \"$DIR/target.csv\"\n"
+                     "status=$?\ncat \"$DIR/target.csv\" >\"$F/target\"\nls -A \"$DIR\" "
+                     ">\"$F/listing\"\n" +
+                     c.Undo + "\nexit $status\n");
+    int status = -1;
+    for (const char* unshare : {"unshare -m", "unshare -rm", ""}) {
+      status =
+          RunLine("CLI={cli} N=" + std::to_string(c.Marks) + " " + unshare + " sh {folder}/save.sh",
+                  folder);
+      if (!ReadBytes(folder / "listing").empty()) break;
+    }
+    if (ReadBytes(folder / "listing").empty()) {
+      skipped += std::string(c.Description) + ": " + ReadBytes(folder / "err");
+      continue;
+    }
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(ReadBytes(folder / "err"), "Save CSV file error: Cannot write " + folder / "mnt" +
+                                             "/target.csv: " + c.Description + "\n");
+    EXPECT_EQ(ReadBytes(folder / "target"), kEarlierFile);
+    EXPECT_EQ(ReadBytes(folder / "listing"), "target.csv\n");
+  }
+  if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
 
 }  // namespace

@@ -16,19 +16,17 @@ class FuzzReplay : public testing::TestWithParam<FuzzTarget> {};
 
 TEST_P(FuzzReplay, FindingsAndSeeds) {
   const FuzzTarget& target = GetParam();
-  const std::filesystem::path source(KESTRAL_SOURCE_DIR);
-  std::set<std::filesystem::path> findings, seeds;  // sorted; none when the folder is missing
-  for (auto* files : {&findings, &seeds}) {
+  std::set<std::filesystem::path> files;  // sorted; none when a folder is missing
+  for (const char* folder : {"fuzz/corpus", "tests/data/fuzz-regress"}) {
     std::error_code error;
-    const auto folder =
-        files == &seeds ? source / "fuzz/corpus" : source / "tests/data/fuzz-regress";
-    for (const auto& entry : std::filesystem::directory_iterator(folder / target.Name, error)) {
-      if (entry.is_regular_file()) files->insert(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(KESTRAL_SOURCE_DIR) / folder / target.Name, error)) {
+      if (entry.is_regular_file()) files.insert(entry.path());
     }
+    // The seeds are read first: ten of them at least.
+    if (files.size() < 10) ADD_FAILURE() << "seeds of " << target.Name;
   }
-  EXPECT_GE(seeds.size(), 10U) << "seeds of " << target.Name;
-  findings.merge(seeds);
-  for (const std::filesystem::path& file : findings) {
+  for (const std::filesystem::path& file : files) {
     SCOPED_TRACE(file.string());
     const std::string bytes = testsupport::ReadBytes(file.string());
     EXPECT_EQ(target.Run(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), 0);
