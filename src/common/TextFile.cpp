@@ -84,30 +84,28 @@ class OpenFile {
   // The size of a regular file when it was opened (0 when unknown: a pipe, a device).
   std::size_t SizeHint() const { return m_size; }
 
-  // Reads into bytes until it holds size bytes or the file ends; bytes has room for them.
+  // Reads into bytes until it holds size bytes or the file ends; bytes has room for them. The
+  // room is made once, however many reads a pipe takes to fill it.
   void FillTo(std::string& bytes, std::size_t size) {
-    while (bytes.size() < size && ReadMore(bytes, size - bytes.size()) > 0) {
+    std::size_t filled = bytes.size();
+    bytes.resize(size);
+    while (filled < size) {
+      ssize_t got = 0;
+      do {
+        got = ::read(m_fd, bytes.data() + filled, size - filled);
+      } while (got < 0 && errno == EINTR);
+      if (got < 0) {
+        const int errorNumber = errno;
+        bytes.resize(filled);
+        ThrowSystemError("Cannot read", m_name, errorNumber);
+      }
+      if (got == 0) break;
+      filled += static_cast<std::size_t>(got);
     }
+    bytes.resize(filled);
   }
 
  private:
-  // Appends up to count bytes to bytes; returns the number appended, 0 at the end of the file.
-  std::size_t ReadMore(std::string& bytes, std::size_t count) {
-    const std::size_t oldSize = bytes.size();
-    bytes.resize(oldSize + count);
-    ssize_t got = 0;
-    do {
-      got = ::read(m_fd, bytes.data() + oldSize, count);
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) {
-      const int errorNumber = errno;
-      bytes.resize(oldSize);
-      ThrowSystemError("Cannot read", m_name, errorNumber);
-    }
-    bytes.resize(oldSize + static_cast<std::size_t>(got));
-    return static_cast<std::size_t>(got);
-  }
-
   int m_fd = -1;
   std::size_t m_size = 0;
   const std::string& m_name;
