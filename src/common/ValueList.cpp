@@ -1,7 +1,6 @@
 #include "common/ValueList.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
@@ -94,10 +93,8 @@ const std::vector<std::string_view>& ValueLineSplitter::Split(std::string_view l
       length = QuotedValue(line, pos, kept);
       value = std::string_view(m_quoted).substr(start);
     } else {
-      const void* comma = std::memchr(data + pos, ',', size - pos);
-      const std::size_t end = comma != nullptr
-                                  ? static_cast<std::size_t>(static_cast<const char*>(comma) - data)
-                                  : size;
+      std::size_t end = pos;
+      while (end < size && data[end] != ',') ++end;
       value = line.substr(pos, end - pos);
       length = value.size();
       pos = end;
