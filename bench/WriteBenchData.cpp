@@ -2,7 +2,9 @@
 // time and peak memory): the statewide Mark Details file and the plans compared against it.
 //   kestral_bench_data FOLDER
 // FOLDER/marks.csv (200,000 marks), FOLDER/one.lns and .cve (one line), FOLDER/p60, p300 and
-// p1000 .lns and .cve (20,000 lines with 60, 300 and 1,000 PSMs).
+// p1000 .lns and .cve (20,000 lines with 60, 300 and 1,000 PSMs). For the peak memory of the
+// readers: a line of 50,000,000 commas as FOLDER/commas.csv, commas.lns and curve.cve (curve.lns
+// holds the one curved line that makes the curve file read), and FOLDER/few.csv (10 marks).
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -12,6 +14,8 @@
 #include "BenchData.h"
 
 namespace {
+
+constexpr std::size_t kCommaLineLength = 50'000'000;
 
 bool Write(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -42,5 +46,10 @@ int main(int argc, char** argv) {
   for (const auto& [name, psms] : plans) {
     written = written && WritePlan(folder + name, ComparisonPlan(marks, psms));
   }
+  const std::string commas(kCommaLineLength, ',');
+  written = written && Write(folder + "/few.csv", MarkDetailsText(10)) &&
+            Write(folder + "/commas.csv", commas) && Write(folder + "/commas.lns", commas) &&
+            Write(folder + "/curve.lns", "4601,4602,1025.5,31.416\r\n") &&
+            Write(folder + "/curve.cve", commas);
   return written ? 0 : 1;
 }

@@ -307,6 +307,7 @@ def main():
         ok = check(s, mb) if check else None
         w(f"| {label} | {s * 1000:,.0f} ms | {mb:,.0f} MB | {target} | {verdict(ok)} |")
     w("")
+    readers_section(w, times, args.results, machine)
     w("## Growth")
     w("")
     w("![Time against size: comparison and plan build](performance.svg)")
@@ -328,6 +329,56 @@ def main():
     draw_chart(r, args.results, os.path.join(args.docs, "performance.svg"))
     if r.missing:
         print("performance_report: missing " + ", ".join(sorted(set(r.missing))), file=sys.stderr)
+
+
+def load_sizes(folder):
+    """{case: input size in bytes} from sizes.txt (lines "case bytes")."""
+    path = os.path.join(folder, "sizes.txt")
+    if not os.path.exists(path):
+        return {}
+    return {name: int(size) for name, size in (line.split() for line in open(path) if line.strip())}
+
+
+def readers_section(w, times, results, machine):
+    """Peak memory of each reader on input that is not a sound text file, against its size."""
+    sizes = load_sizes(results)
+    w("## Peak memory of the readers (the batch program from outside)")
+    w("")
+    w("Each reader of the batch program on a line of 50,000,000 commas (50 MB) and on what is "
+      "not text at all; median wall time and peak resident memory (the whole program, about "
+      f"15 MB of it its own) of {machine.get('repetitions', '?')} runs, and the peak over the "
+      "size of the input. Target: under 3× the file.")
+    w("")
+    w("| Case | Input | Wall time | Peak memory | × input | Target | |")
+    w("|---|---:|---:|---:|---:|---|---|")
+    cases = [
+        ("commas-marks", "Mark Details file (`save --marks`)", True),
+        ("commas-stdin", "Mark Details file through a pipe (`--marks /dev/stdin`)", True),
+        ("commas-import", "Text file of coordinates (`save --import`)", True),
+        ("commas-lines", "Lines file (`compare --plan`, 10 marks)", True),
+        ("commas-curve", "Curve file (`compare --plan`, one curved line)", True),
+        ("zeros-2g", "2 GiB of zeros, sparse (`--marks`): refused by its size", False),
+        ("dev-zero", "/dev/zero (`--marks`): refused by its first 4 KiB", False),
+        ("one", "For comparison: the 200,000-mark list opened (the `one` case above)", False),
+    ]
+    for key, label, targeted in cases:
+        runs = times.get(key)
+        size = sizes.get("marks" if key == "one" else key)
+        if not runs or size is None:
+            w(f"| {label} | – | – | – | – | {'< 3×' if targeted else ''} | – |")
+            continue
+        s = statistics.median(x[0] for x in runs)
+        mb = statistics.median(x[1] for x in runs)
+        ratio = mb * 1024 * 1024 / size if size else None
+        ratio_text = f"{ratio:.1f}×" if ratio is not None else "–"
+        ok = verdict(ratio < 3) if targeted and ratio is not None else "–"
+        w(f"| {label} | {size / 1e6:,.0f} MB | {s * 1000:,.0f} ms | {mb:,.0f} MB | {ratio_text} | "
+          f"{'< 3×' if targeted else ''} | {ok} |")
+    w("")
+    w("The mark list keeps eight cells a mark (about 256 bytes a row before any text), so the "
+      "200,000-mark list itself is larger than its file; reading it adds the file's bytes, read "
+      "once, to what the list keeps.")
+    w("")
 
 
 def draw_chart(r, results, svg):

@@ -1,6 +1,7 @@
 // The text-file byte rules and the value-list reader on a file: the whole-file reading and the
 // first-line reading agree, and every line splits into the values that a plain character-by-
 // character reading of the rules gives.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,7 @@ int FuzzValueList(const std::uint8_t* data, std::size_t size) {
   LineSplitter lines(file.Bytes);
   std::string_view line;
   std::vector<std::string> values;
+  ValueLineSplitter splitter;
   bool first = true;
   while (lines.Next(line)) {
     Require(line.find_first_of("\r\n") == std::string_view::npos, "a line holds no line end");
@@ -118,6 +120,17 @@ int FuzzValueList(const std::uint8_t* data, std::size_t size) {
       SplitValueLine(line, lines.LineNumber(), path, values);
       Require(AllWithin(values, kMaxValueLength), "no value is longer than the limit");
       Require(values == expected, "a line splits into the values of the rules");
+    } catch (const FileError&) {
+      Require(!AllWithin(expected, kMaxValueLength), "only a value over the limit is refused");
+    }
+    // Keeping only the first values: those, every value counted, the same refusals.
+    const std::size_t keep = line.size() % 5;
+    try {
+      const std::vector<std::string_view>& kept = splitter.Split(line, 1, path, keep);
+      Require(AllWithin(expected, kMaxValueLength) && splitter.Count() == expected.size() &&
+                  kept.size() == std::min(keep, expected.size()) &&
+                  std::equal(kept.begin(), kept.end(), expected.begin()),
+              "the values kept are the first of the line, and all are counted");
     } catch (const FileError&) {
       Require(!AllWithin(expected, kMaxValueLength), "only a value over the limit is refused");
     }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
@@ -15,9 +16,11 @@ namespace modKestralMGA {
 
 namespace {
 
-// A file with a NUL byte is UTF-16 or binary, not a text file. Reading only the first line looks
-// at least this far for one.
+// A file with a NUL byte is UTF-16 or binary, not a text file: the first 4 KiB decide, and
+// reading only the first line looks at least this far for one.
 constexpr std::size_t kNulCheckLength = 4096;
+// What a pipe or a device is read by, and a file beyond the size it had when it was opened.
+constexpr std::size_t kChunkLength = std::size_t{1} << 20;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr char kEndOfFile = '\x1A';
 
@@ -35,55 +38,126 @@ const std::string& NameInMessages(const std::string& path, const std::string& di
   throw FileError(message);
 }
 
+// The refusals of what a reader reads, with the name and kind of file that their messages give.
+struct Refusals {
+  const std::string& Name;
+  std::string_view Kind;
+  std::size_t MaxBytes;
+
+  void CheckSize(std::size_t size) const {
+    if (size > MaxBytes) {
+      throw FileError("File too large to be a " + std::string(Kind) + ": " + Name);
+    }
+  }
+  void CheckPlainText(std::string_view bytes) const {
+    if (std::memchr(bytes.data(), '\0', bytes.size()) != nullptr) {
+      throw FileError(Name + " is not a plain text file (UTF-16 or binary); save it as plain text");
+    }
+  }
+};
+
 // An open file descriptor, closed when it goes out of scope.
 class OpenFile {
  public:
   // Opens path for reading; a folder is refused as "Is a directory".
-  OpenFile(const std::string& path, const std::string& name) {
+  OpenFile(const std::string& path, const std::string& name) : m_name(name) {
     do {
       m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     } while (m_fd < 0 && errno == EINTR);
     if (m_fd < 0) ThrowSystemError("Cannot open", name, errno);
     struct stat info {};
-    if (::fstat(m_fd, &info) != 0) ThrowSystemError("Cannot open", name, errno);
-    if (S_ISDIR(info.st_mode)) ThrowSystemError("Cannot open", name, EISDIR);
+    if (::fstat(m_fd, &info) != 0) {
+      const int errorNumber = errno;
+      ::close(m_fd);
+      ThrowSystemError("Cannot open", name, errorNumber);
+    }
+    if (S_ISDIR(info.st_mode)) {
+      ::close(m_fd);
+      ThrowSystemError("Cannot open", name, EISDIR);
+    }
     if (S_ISREG(info.st_mode) && info.st_size > 0) m_size = static_cast<std::size_t>(info.st_size);
   }
   OpenFile(const OpenFile&) = delete;
   OpenFile& operator=(const OpenFile&) = delete;
   ~OpenFile() { ::close(m_fd); }
 
-  // The size the file had when it was opened (0 when unknown).
+  // The size of a regular file when it was opened (0 when unknown: a pipe, a device).
   std::size_t SizeHint() const { return m_size; }
 
-  // Appends up to count bytes to bytes; returns the number appended, 0 at the end of the file.
-  std::size_t ReadMore(std::string& bytes, std::size_t count, const std::string& name) {
-    const std::size_t oldSize = bytes.size();
-    bytes.resize(oldSize + count);
-    ssize_t got = 0;
-    do {
-      got = ::read(m_fd, bytes.data() + oldSize, count);
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) {
-      const int errorNumber = errno;
-      bytes.resize(oldSize);
-      ThrowSystemError("Cannot read", name, errorNumber);
+  // Reads into bytes until it holds size bytes or the file ends; bytes has room for them. The
+  // room is made once, however many reads a pipe takes to fill it.
+  void FillTo(std::string& bytes, std::size_t size) {
+    std::size_t filled = bytes.size();
+    bytes.resize(size);
+    while (filled < size) {
+      ssize_t got = 0;
+      do {
+        got = ::read(m_fd, bytes.data() + filled, size - filled);
+      } while (got < 0 && errno == EINTR);
+      if (got < 0) {
+        const int errorNumber = errno;
+        bytes.resize(filled);
+        ThrowSystemError("Cannot read", m_name, errorNumber);
+      }
+      if (got == 0) break;
+      filled += static_cast<std::size_t>(got);
     }
-    bytes.resize(oldSize + static_cast<std::size_t>(got));
-    return static_cast<std::size_t>(got);
+    bytes.resize(filled);
   }
 
  private:
   int m_fd = -1;
   std::size_t m_size = 0;
+  const std::string& m_name;
 };
 
-// Refuses bytes that hold a NUL.
-void CheckPlainText(std::string_view bytes, const std::string& name) {
-  if (bytes.find('\0') != std::string_view::npos) {
-    throw FileError(name + " is not a plain text file (UTF-16 or binary); save it as plain text");
+// The bytes read from a file so far: a first buffer, which holds the whole of a file whose size is
+// known, and chunks of fixed size for what does not fit it, joined once at the end. No buffer
+// is ever doubled: memory stays close to the size of what is read.
+class ChunkedBytes {
+ public:
+  explicit ChunkedBytes(std::size_t firstCapacity) : m_firstCapacity(firstCapacity) {
+    m_first.reserve(firstCapacity);
   }
-}
+
+  std::size_t Size() const { return m_size; }
+
+  // Reads up to length more bytes (fewer at the end of a buffer or of the file); returns them,
+  // empty at the end of the file.
+  std::string_view ReadMore(OpenFile& input, std::size_t length) {
+    std::string* target = &m_first;
+    std::size_t capacity = m_firstCapacity;
+    if (m_first.size() >= m_firstCapacity) {
+      if (m_chunks.empty() || m_chunks.back().size() >= kChunkLength) {
+        m_chunks.emplace_back().reserve(kChunkLength);
+      }
+      target = &m_chunks.back();
+      capacity = kChunkLength;
+    }
+    const std::size_t from = target->size();
+    input.FillTo(*target, from + std::min(length, capacity - from));
+    m_size += target->size() - from;
+    return std::string_view(*target).substr(from);
+  }
+
+  // All the bytes read, each chunk let go as soon as it is copied.
+  std::string Join() {
+    if (!m_chunks.empty()) {
+      m_first.reserve(m_size);
+      for (std::string& chunk : m_chunks) {
+        m_first += chunk;
+        std::string().swap(chunk);
+      }
+    }
+    return std::move(m_first);
+  }
+
+ private:
+  std::string m_first;
+  std::size_t m_firstCapacity;
+  std::vector<std::string> m_chunks;
+  std::size_t m_size = 0;
+};
 
 void DropByteOrderMark(std::string& bytes) {
   if (bytes.starts_with(kUtf8Bom)) bytes.erase(0, kUtf8Bom.size());
@@ -95,6 +169,11 @@ void DropTrailingEndOfFile(std::string& bytes) {
   bytes.resize(size);
 }
 
+// How much to read next: a chunk, but never more than one byte past the largest size taken.
+std::size_t NextLength(const ChunkedBytes& bytes, const Refusals& refuse) {
+  return std::min(kChunkLength, refuse.MaxBytes + 1 - bytes.Size());
+}
+
 }  // namespace
 
 std::string SystemErrorText(int errorNumber) {
@@ -103,53 +182,58 @@ std::string SystemErrorText(int errorNumber) {
   return "Unknown error " + FormatNumber(static_cast<double>(errorNumber), kFormatCount);
 }
 
-TextFile ReadTextFile(const std::string& path, const std::string& displayPath) {
+TextFile ReadTextFile(const std::string& path, const std::string& displayPath,
+                      std::string_view kind, std::size_t maxBytes) {
   const std::string& name = NameInMessages(path, displayPath);
-  TextFile file{name, {}};
+  const Refusals refuse{name, kind, maxBytes};
   OpenFile input(path, name);
-  // Room for one byte more than the size, so that the read which sees the end needs no new
-  // buffer; a file that grows meanwhile or reports no size (a pipe) is read in further chunks.
-  file.Bytes.reserve(input.SizeHint() + 1);
-  for (;;) {
-    const std::size_t room = file.Bytes.capacity() - file.Bytes.size();
-    if (input.ReadMore(file.Bytes, room > 0 ? room : 65536, name) == 0) break;
+  refuse.CheckSize(input.SizeHint());
+  // A file of known size is read into one buffer with room for one byte more, so that the read
+  // which sees the end needs no other; a file that grows meanwhile, a pipe or a device in chunks.
+  ChunkedBytes bytes(input.SizeHint() > 0 ? input.SizeHint() + 1 : kChunkLength);
+  // The first 4 KiB decide whether the file is text at all; every later chunk is checked as soon
+  // as it is read, so that neither a binary file nor a source that never ends is read whole.
+  std::size_t length = kNulCheckLength;
+  for (std::string_view piece; !(piece = bytes.ReadMore(input, length)).empty();) {
+    refuse.CheckPlainText(piece);
+    refuse.CheckSize(bytes.Size());
+    length = NextLength(bytes, refuse);
   }
-  CheckPlainText(file.Bytes, name);
+  TextFile file{name, bytes.Join()};
   DropByteOrderMark(file.Bytes);
   DropTrailingEndOfFile(file.Bytes);
   return file;
 }
 
-std::string ReadFirstLine(const std::string& path, const std::string& displayPath) {
+std::string ReadFirstLine(const std::string& path, const std::string& displayPath,
+                          std::string_view kind, std::size_t maxBytes) {
   const std::string& name = NameInMessages(path, displayPath);
+  const Refusals refuse{name, kind, maxBytes};
   OpenFile input(path, name);
-  std::string bytes;
-  // The NUL check needs the first kNulCheckLength bytes (or the whole of a shorter file); after
-  // that, read in growing chunks only until a line end shows up.
-  bool atEnd = false;
-  while (bytes.size() < kNulCheckLength && !atEnd) {
-    atEnd = input.ReadMore(bytes, kNulCheckLength - bytes.size(), name) == 0;
+  refuse.CheckSize(input.SizeHint());
+  ChunkedBytes bytes(kNulCheckLength);
+  // The first 4 KiB are checked whole (or the whole of a shorter file); past them, read only
+  // until a line end shows up, and check only up to it.
+  std::size_t lineEnd = std::string::npos;
+  std::size_t length = kNulCheckLength;
+  for (std::string_view piece; !(piece = bytes.ReadMore(input, length)).empty();) {
+    const std::size_t end = piece.find_first_of("\r\n");
+    refuse.CheckPlainText(bytes.Size() <= kNulCheckLength ? piece : piece.substr(0, end));
+    if (end != std::string_view::npos) {
+      lineEnd = bytes.Size() - piece.size() + end;
+      break;
+    }
+    refuse.CheckSize(bytes.Size());
+    length = NextLength(bytes, refuse);
   }
-  std::size_t searchFrom = 0;
-  std::size_t lineEnd = bytes.find_first_of("\r\n");
-  std::size_t chunk = 16384;
-  while (lineEnd == std::string::npos && !atEnd) {
-    searchFrom = bytes.size();
-    atEnd = input.ReadMore(bytes, chunk, name) == 0;
-    lineEnd = bytes.find_first_of("\r\n", searchFrom);
-    if (chunk < 1048576) chunk *= 2;
-  }
-  // The first 4 KiB, and the whole first line when it is longer.
-  const std::size_t checked =
-      lineEnd == std::string::npos ? bytes.size() : std::max(kNulCheckLength, lineEnd);
-  CheckPlainText(std::string_view(bytes).substr(0, checked), name);
+  std::string line = bytes.Join();
   if (lineEnd != std::string::npos) {
-    bytes.resize(lineEnd);
+    line.resize(lineEnd);
   } else {
-    DropTrailingEndOfFile(bytes);
+    DropTrailingEndOfFile(line);
   }
-  DropByteOrderMark(bytes);
-  return bytes;
+  DropByteOrderMark(line);
+  return line;
 }
 
 bool LineSplitter::Next(std::string_view& line) {

@@ -19,19 +19,33 @@ struct TextFile {
   std::string Bytes;  // the content after the byte rules
 };
 
+// The largest text file the readers take: no file the program reads comes near it, and a larger
+// one (or a source that never ends) would only fill the memory.
+inline constexpr std::size_t kMaxTextFileBytes = std::size_t{1} << 30;
+
 // Reads a whole text file. Throws FileError when the file cannot be opened ("Cannot open <path>:
 // No such file or directory"; a folder gives "Is a directory") or read ("Cannot read <path>:
-// <system description>"), and when it holds a NUL byte anywhere:
-// "<path> is not a plain text file (UTF-16 or binary); save it as plain text". (A NUL late in a
-// file would otherwise reach a cell, and a list saved with it could not be opened again.)
+// <system description>"); when it holds a NUL byte anywhere:
+// "<path> is not a plain text file (UTF-16 or binary); save it as plain text" (decided from the
+// first 4 KiB, and for a later NUL as soon as the chunk holding it is read: a NUL would otherwise
+// reach a cell, and a list saved with it could not be opened again); and when it is larger than
+// maxBytes: "File too large to be a <kind>: <path>" (kind says what the file should have been,
+// "lines file"). A regular file is refused by its size before anything is read; a pipe or device
+// is read in chunks of fixed size, joined once at its end, and refused as soon as it passes
+// maxBytes, so a source that never ends is refused too.
 // path is opened as given; displayPath (the path when empty) names the file in messages.
-TextFile ReadTextFile(const std::string& path, const std::string& displayPath = {});
+TextFile ReadTextFile(const std::string& path, const std::string& displayPath = {},
+                      std::string_view kind = "text file",
+                      std::size_t maxBytes = kMaxTextFileBytes);
 
 // Reads only the first physical line of a text file (without its line end), with the same byte
 // rules and refusals as ReadTextFile, except that the NUL check covers only the first 4 KiB (or
-// the whole of a shorter file, or the first line when it is longer): it reads no more of a large
-// file than it needs. "" for an empty file.
-std::string ReadFirstLine(const std::string& path, const std::string& displayPath = {});
+// the whole of a shorter file) and the first line when it is longer: it reads no more of a large
+// file than it needs. A first line longer than maxBytes is refused as too large. "" for an empty
+// file.
+std::string ReadFirstLine(const std::string& path, const std::string& displayPath = {},
+                          std::string_view kind = "text file",
+                          std::size_t maxBytes = kMaxTextFileBytes);
 
 // Splits bytes into physical lines: LF, CR and CR LF each end a line; the last line needs no
 // line end; an empty text has no lines. Line numbers count every physical line from 1.

@@ -1,5 +1,7 @@
 #include "common/ValueList.h"
 
+#include <algorithm>
+
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "common/TextFile.h"
@@ -38,54 +40,68 @@ void SplitValueLine(std::string_view line, std::int64_t lineNumber, const std::s
   for (std::size_t i = 0; i < views.size(); ++i) values[i].assign(views[i]);
 }
 
+std::size_t ValueLineSplitter::QuotedValue(std::string_view line, std::size_t& pos, bool keep) {
+  // Up to the next lone quote, "" standing for one quote character; a quote not closed on the
+  // line ends at the line end.
+  std::size_t length = 0;
+  ++pos;
+  for (;;) {
+    const std::size_t quote = std::min(line.find('"', pos), line.size());
+    const std::string_view part = line.substr(pos, quote - pos);
+    length += part.size();
+    // A kept value is copied only while it can still be taken; it is refused past the limit.
+    if (keep && length <= kMaxValueLength) m_quoted.append(part);
+    pos = quote + 1;
+    if (quote + 1 < line.size() && line[quote + 1] == '"') {
+      ++length;
+      if (keep && length <= kMaxValueLength) m_quoted += '"';
+      ++pos;
+      continue;
+    }
+    break;
+  }
+  // Whatever follows the closing quote up to the next comma is dropped.
+  pos = std::min(line.find(',', std::min(pos, line.size())), line.size());
+  return length;
+}
+
 const std::vector<std::string_view>& ValueLineSplitter::Split(std::string_view line,
                                                               std::int64_t lineNumber,
-                                                              const std::string& path) {
+                                                              const std::string& path,
+                                                              std::size_t keep) {
   m_values.clear();
+  m_count = 0;
   if (IsBlankLine(line)) return m_values;
-  // The quoted values of a line are never longer together than the line, so the copy never
-  // moves and the views into it stay valid.
+  // The quoted values kept are never longer together than the line, nor than the longest value
+  // each, so the copy never moves and the views into it stay valid.
   m_quoted.clear();
-  m_quoted.reserve(line.size());
+  if (keep < line.size() / (kMaxValueLength + 1)) {
+    m_quoted.reserve(keep * (kMaxValueLength + 1));
+  } else {
+    m_quoted.reserve(line.size());
+  }
   const char* const data = line.data();
   const std::size_t size = line.size();
   std::size_t pos = 0;
   for (;;) {
     while (pos < size && (data[pos] == ' ' || data[pos] == '\t')) ++pos;
+    const bool kept = m_count < keep;
     std::string_view value;
+    std::size_t length = 0;
     if (pos < size && data[pos] == '"') {
-      // A quoted value: up to the next lone quote, "" standing for one quote character.
       const std::size_t start = m_quoted.size();
-      ++pos;
-      for (;;) {
-        const std::size_t quote = line.find('"', pos);
-        if (quote == std::string_view::npos) {
-          // Not closed on this line: the value ends at the line end.
-          m_quoted.append(line.substr(pos));
-          pos = size;
-          break;
-        }
-        m_quoted.append(line.substr(pos, quote - pos));
-        if (quote + 1 < size && data[quote + 1] == '"') {
-          m_quoted += '"';
-          pos = quote + 2;
-          continue;
-        }
-        pos = quote + 1;
-        break;
-      }
+      length = QuotedValue(line, pos, kept);
       value = std::string_view(m_quoted).substr(start);
-      // Whatever follows the closing quote up to the next comma is dropped.
-      const std::size_t comma = line.find(',', pos);
-      pos = comma == std::string_view::npos ? size : comma;
     } else {
       std::size_t end = pos;
       while (end < size && data[end] != ',') ++end;
       value = line.substr(pos, end - pos);
+      length = value.size();
       pos = end;
     }
-    if (value.size() > kMaxValueLength) ThrowValueTooLong(lineNumber, path);
-    m_values.push_back(value);
+    if (length > kMaxValueLength) ThrowValueTooLong(lineNumber, path);
+    if (kept) m_values.push_back(value);
+    ++m_count;
     if (pos >= size) break;
     ++pos;  // the comma; a comma at the line end still opens one more (empty) value
   }

@@ -39,15 +39,27 @@ void SplitValueLine(std::string_view line, std::int64_t lineNumber, const std::s
 
 // SplitValueLine for a file read line by line, without copying values: the values are views of
 // the line, or of the splitter's own copy of a quoted value (its quotes removed), and stay valid
-// while the line lives and until the next Split.
+// while the line lives and until the next Split. Only the first `keep` values are kept (a reader
+// takes the values it uses); the others are counted, and every value of the line, kept or not,
+// is refused when longer than kMaxValueLength. So a line of empty values costs nothing beyond
+// their count.
 class ValueLineSplitter {
  public:
+  // The first `keep` values of the line (all of them when it holds fewer).
   const std::vector<std::string_view>& Split(std::string_view line, std::int64_t lineNumber,
-                                             const std::string& path);
+                                             const std::string& path,
+                                             std::size_t keep = static_cast<std::size_t>(-1));
+  // The number of values of the line Split last, kept or not.
+  std::size_t Count() const { return m_count; }
 
  private:
+  // The value starting with the quote at pos, kept into m_quoted when keep is set; returns its
+  // length and leaves pos at the comma (or line end) that ends it.
+  std::size_t QuotedValue(std::string_view line, std::size_t& pos, bool keep);
+
   std::vector<std::string_view> m_values;
-  std::string m_quoted;  // the quoted values of the line, one after the other
+  std::string m_quoted;  // the quoted values kept of the line, one after the other
+  std::size_t m_count = 0;
 };
 
 }  // namespace modKestralMGA

@@ -19,6 +19,18 @@ bool IsFieldCharacter(char c) {
   return (c >= '0' && c <= '9') || c == '.' || c == '/';
 }
 
+// The sample line of ShowFirstLineOf, not copied.
+std::string_view SampleLineOf(const TextFile& file) {
+  LineSplitter lines(file.Bytes);
+  std::string_view line;
+  std::string_view last;
+  while (lines.Next(line)) {
+    last = line;
+    if (line.size() >= kShortestSampleLine) break;
+  }
+  return last;
+}
+
 // The mark list columns that receive the five values, in the order their column numbers are
 // compared: the first value whose column number equals a field's number takes the field.
 constexpr std::array<int, 5> kImportedColumns = {kColPsmNo, kColEast, kColNorth, kColHeight,
@@ -87,20 +99,13 @@ bool ExtractCoordData(std::string_view newline, const ImportColumnNumbers& colum
 }
 
 std::string ShowFirstLineOf(const TextFile& file) {
-  LineSplitter lines(file.Bytes);
-  std::string_view line;
-  std::string_view last;
-  while (lines.Next(line)) {
-    last = line;
-    if (line.size() >= kShortestSampleLine) break;
-  }
-  return std::string(last);
+  return std::string(SampleLineOf(file));
 }
 
 std::string ShowFirstLine(const std::string& path, const std::string& displayPath,
                           MessageSink& sink) {
   try {
-    return ShowFirstLineOf(ReadTextFile(path, displayPath));
+    return ShowFirstLineOf(ReadTextFile(path, displayPath, kImportFileKind));
   } catch (const FileError& error) {
     sink.Message(error.what(), kImportFileErrorTitle, MessageIcon::Critical);
     return {};
@@ -124,7 +129,7 @@ std::size_t ImportTextLines(const TextFile& file, const ImportColumnNumbers& col
 
 std::size_t ImportTextFile(const std::string& path, const std::string& displayPath,
                            const ImportColumnNumbers& columns, MarkList& list) {
-  return ImportTextLines(ReadTextFile(path, displayPath), columns, list);
+  return ImportTextLines(ReadTextFile(path, displayPath, kImportFileKind), columns, list);
 }
 
 bool RemoveIncompleteLastRow(MarkList& list) {
@@ -141,11 +146,11 @@ ImportOutcome ImportDelimitedText(const std::string& path, const std::string& di
   RemoveIncompleteLastRow(list);
   TextFile file;
   try {
-    file = ReadTextFile(path, displayPath);
+    file = ReadTextFile(path, displayPath, kImportFileKind);
   } catch (const FileError& error) {
     sink.Message(error.what(), kImportFileErrorTitle, MessageIcon::Critical);
   }
-  if (ShowFirstLineOf(file).size() < kShortestSampleLine) {
+  if (SampleLineOf(file).size() < kShortestSampleLine) {
     sink.Message(kNothingFoundInFile, kImportErrorTitle, MessageIcon::Exclamation);
     return ImportOutcome::Refused;
   }

@@ -18,6 +18,8 @@ inline constexpr const char* kNothingFoundInFile = "Nothing found in file";
 
 // A sample line shorter than this many characters means the file holds nothing to import.
 inline constexpr std::size_t kShortestSampleLine = 4;
+// What a file to import is, in the refusal of one too large to be it.
+inline constexpr std::string_view kImportFileKind = "text file of coordinates";
 
 // The column numbers of the import: for each of the five values, the number (counted from 1,
 // from the left) of the numeric field of a line that holds it. A number that no field carries (0,
@@ -62,9 +64,9 @@ bool ExtractCoordData(std::string_view newline, const ImportColumnNumbers& colum
 std::string ShowFirstLineOf(const TextFile& file);
 
 // The sample line of the file at path (see ShowFirstLineOf). A file that cannot be read or is
-// refused by the text-file byte rules (missing, a folder, NUL bytes) shows its description under
-// "Import file error" (critical) and gives "". path is opened; displayPath names the file in
-// messages.
+// refused by the text-file byte rules (missing, a folder, NUL bytes, over 1 GiB) shows its
+// description under "Import file error" (critical) and gives "". path is opened; displayPath names
+// the file in messages.
 std::string ShowFirstLine(const std::string& path, const std::string& displayPath,
                           MessageSink& sink);
 

@@ -46,12 +46,13 @@ void ShowLineWarnings(const MarkDetailsReading& reading, const std::string& disp
   }
 }
 
-// Reads the file once; on failure shows its description under "Open CSV file error" and gives a
-// comma count of 0, as NumCsvFields does.
-bool ReadMarkFile(const std::string& path, const std::string& displayPath, MessageSink& sink,
-                  TextFile& file, std::int64_t& commas) {
+// Reads the file once (kind names what it should be, for the refusal of a file too large); on
+// failure shows its description under "Open CSV file error" and gives a comma count of 0, as
+// NumCsvFields does.
+bool ReadMarkFile(const std::string& path, const std::string& displayPath, std::string_view kind,
+                  MessageSink& sink, TextFile& file, std::int64_t& commas) {
   try {
-    file = ReadTextFile(path, displayPath);
+    file = ReadTextFile(path, displayPath, kind);
     commas = NumCsvFieldsOf(file);
     return true;
   } catch (const FileError& error) {
@@ -80,7 +81,7 @@ OpenResult OpenMarkDetailsFile(const std::string& path, const std::string& displ
   OpenResult result;
   TextFile file;
   std::int64_t commas = 0;
-  ReadMarkFile(path, displayPath, sink, file, commas);
+  ReadMarkFile(path, displayPath, kMarkDetailsFileKind, sink, file, commas);
   if (commas < kFewestMarkDetailsCommas) {
     sink.Message("This is not a Mark Details file", kOpenCsvFileErrorTitle, MessageIcon::Critical);
     return result;
@@ -100,7 +101,7 @@ OpenResult ReadDumpFileAtStartUp(const std::string& path, MarkList& list, Messag
   if (path.empty()) return result;
   TextFile file;
   std::int64_t commas = 0;
-  ReadMarkFile(path, path, sink, file, commas);
+  ReadMarkFile(path, path, kScreenDumpFileKind, sink, file, commas);
   if (commas < kFewestMarkDetailsCommas) {
     sink.Message("No mark details found in dump file", "Open Dump file error",
                  MessageIcon::Exclamation);

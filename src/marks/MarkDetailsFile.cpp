@@ -82,9 +82,10 @@ void SplitMarkLine(std::string_view line, std::int64_t lineNumber, const std::st
     SplitPlainMarkLine(line, fields);
     return;
   }
-  const std::vector<std::string_view>& values = splitter.Split(line, lineNumber, path);
+  const std::vector<std::string_view>& values =
+      splitter.Split(line, lineNumber, path, kLastUsedField);
   fields = MarkLineFields{};
-  fields.Count = values.size();
+  fields.Count = splitter.Count();
   std::copy_n(values.begin(), std::min(values.size(), fields.First.size()), fields.First.begin());
 }
 
@@ -203,7 +204,7 @@ std::int64_t CountCommas(std::string_view line) {
 std::int64_t NumCsvFields(const std::string& path, const std::string& displayPath,
                           MessageSink& sink) {
   try {
-    return NumCsvFieldsOf(ReadTextFile(path, displayPath));
+    return NumCsvFieldsOf(ReadTextFile(path, displayPath, kMarkDetailsFileKind));
   } catch (const FileError& error) {
     sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
     return 0;
@@ -239,7 +240,8 @@ MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nof
 MarkDetailsReading ReadCsvMarkDetails(const std::string& path, const std::string& displayPath,
                                       std::int64_t nofields, MarkList& list, MessageSink& sink) {
   try {
-    return ReadCsvMarkDetailsFrom(ReadTextFile(path, displayPath), nofields, list, sink);
+    return ReadCsvMarkDetailsFrom(ReadTextFile(path, displayPath, kMarkDetailsFileKind), nofields,
+                                  list, sink);
   } catch (const FileError& error) {
     sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
     MarkDetailsReading reading;

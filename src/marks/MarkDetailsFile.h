@@ -15,6 +15,10 @@ namespace modKestralMGA {
 // Titles of the Mark Details file messages.
 inline constexpr const char* kOpenCsvFileErrorTitle = "Open CSV file error";
 inline constexpr const char* kSaveCsvFileErrorTitle = "Save CSV file error";
+// What the file opened is, in the refusal of one too large to be it: a Mark Details file, or the
+// screen dump file named at start-up.
+inline constexpr std::string_view kMarkDetailsFileKind = "Mark Details file";
+inline constexpr std::string_view kScreenDumpFileKind = "screen dump file";
 
 // The record lengths of a Mark Details line, and the last field the program uses (status).
 inline constexpr std::size_t kShortRecordFields = 43;
@@ -23,7 +27,7 @@ inline constexpr std::size_t kLastUsedField = 33;
 
 // The number of commas in the first physical line of the file (after a byte-order mark), commas
 // inside quotes included, even when that line is blank. On any failure (missing file, a folder,
-// NUL bytes) shows the description under "Open CSV file error" (critical) and gives 0.
+// NUL bytes, over 1 GiB) shows the description under "Open CSV file error" (critical) and gives 0.
 // path is opened; displayPath names the file in messages.
 std::int64_t NumCsvFields(const std::string& path, const std::string& displayPath,
                           MessageSink& sink);

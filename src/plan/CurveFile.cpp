@@ -51,16 +51,17 @@ void CurveIndex::Load() {
   m_loaded = true;
   const std::string fileName = CurveFileName(m_planIdentifier);
   try {
-    const TextFile file = ReadTextFile(ResolvePath(fileName), fileName);
+    const TextFile file = ReadTextFile(ResolvePath(fileName), fileName, "curve file");
     ValueLineSplitter splitter;
     LineSplitter lines(file.Bytes);
     std::string_view line;
     while (lines.Next(line)) {
       if (IsBlankLine(line)) continue;
       const std::int64_t lineNumber = lines.LineNumber();
-      const std::vector<std::string_view>& values = splitter.Split(line, lineNumber, fileName);
-      if (values.size() != kCurveValueCount) {
-        m_sink->Message(ValueCountMessage(lineNumber, fileName, values.size(), kCurveValueCount),
+      const std::vector<std::string_view>& values =
+          splitter.Split(line, lineNumber, fileName, kCurveValueCount);
+      if (splitter.Count() != kCurveValueCount) {
+        m_sink->Message(ValueCountMessage(lineNumber, fileName, splitter.Count(), kCurveValueCount),
                         kGetChordDataErrorTitle, MessageIcon::Exclamation);
         continue;
       }

@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::size_t kLineValueCount = 4;
 constexpr double kNoBearing = 999.0;
+constexpr std::string_view kLinesFileKind = "lines file";
 
 std::int64_t CountRecordLines(std::string_view bytes) {
   std::int64_t count = 0;
@@ -39,9 +40,10 @@ void ReadRecords(std::string_view bytes, std::int64_t records, const std::string
   while (lines.Next(line)) {
     if (IsBlankLine(line)) continue;
     const std::int64_t lineNumber = lines.LineNumber();
-    const std::vector<std::string_view>& values = splitter.Split(line, lineNumber, fileName);
-    if (values.size() != kLineValueCount) {
-      throw FileError(ValueCountMessage(lineNumber, fileName, values.size(), kLineValueCount));
+    const std::vector<std::string_view>& values =
+        splitter.Split(line, lineNumber, fileName, kLineValueCount);
+    if (splitter.Count() != kLineValueCount) {
+      throw FileError(ValueCountMessage(lineNumber, fileName, splitter.Count(), kLineValueCount));
     }
     PlanLine record;
     record.FromPoint = ReadPointNumber(values[0], lineNumber, fileName);
@@ -80,7 +82,7 @@ std::int64_t ValidKESTRALfile(const std::string& planIdentifier, MessageSink& si
     return 0;
   }
   try {
-    text.Bytes = ReadTextFile(ResolvePath(fileName), fileName).Bytes;
+    text.Bytes = ReadTextFile(ResolvePath(fileName), fileName, kLinesFileKind).Bytes;
   } catch (const FileError& error) {
     sink.Message(error.what(), kReadKestralFileErrorTitle, MessageIcon::Exclamation);
     return 0;
@@ -98,7 +100,7 @@ int LoadLines(const std::string& planIdentifier, const LinesFileText& alreadyRea
     if (alreadyRead.Read && alreadyRead.PlanIdentifier == planIdentifier) {
       ReadRecords(alreadyRead.Bytes, alreadyRead.RecordCount, fileName, plan);
     } else {
-      const std::string bytes = ReadTextFile(ResolvePath(fileName), fileName).Bytes;
+      const std::string bytes = ReadTextFile(ResolvePath(fileName), fileName, kLinesFileKind).Bytes;
       ReadRecords(bytes, CountRecordLines(bytes), fileName, plan);
     }
   } catch (const FileError& error) {

@@ -3,6 +3,7 @@
 // a file atomically.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "CaseFile.h"
+#include "CompareFixtures.h"
 #include "FaultyFileOps.h"
 #include "common/AtomicFile.h"
 #include "common/ColumnWriter.h"
@@ -21,12 +23,18 @@
 #include "common/PathResolve.h"
 #include "common/TextFile.h"
 #include "common/ValueList.h"
+#include "marks/ImportText.h"
+#include "marks/MarkCommands.h"
+#include "plan/CurveFile.h"
+#include "plan/LinesFile.h"
 
 namespace modKestralMGA {
 namespace {
 
 using testsupport::FaultyFileOps;
 using testsupport::ReadBytes;
+using testsupport::RecordingSink;
+using testsupport::Said;
 using testsupport::TempFolder;
 using Names = std::set<std::string>;
 using testsupport::CaseNumber;
@@ -53,6 +61,13 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
   std::vector<std::string> values = {"old", "old", "old", "old", "old"};
   const auto results = [&](const Fields& in) -> Fields {
     if (in[0] == "values") return SplitValueLine(in[1], 1, "test.csv", values), values;
+    if (in[0] == "kept") {  // the values kept of the first N, then the count of all
+      ValueLineSplitter splitter;
+      const auto& kept =
+          splitter.Split(in[2], 1, "test.csv", static_cast<std::size_t>(CaseNumber(in[1])));
+      Fields got(kept.begin(), kept.end());
+      return got.push_back(std::to_string(splitter.Count())), got;
+    }
     if (in[0] == "lines") {
       Fields lines;
       LineSplitter splitter(in[1]);
@@ -82,7 +97,7 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
     return {ErrorOf([&] { return ReadTextFile(path, "F").Bytes; }),
             ErrorOf([&] { return ReadFirstLine(path, "F"); })};
   };
-  EXPECT_EQ(CheckCases("text.tsv", results), 70);
+  EXPECT_EQ(CheckCases("text.tsv", results), 76);
   // Files larger than the chunks read, and a blank first line of a large file.
   const std::string longLine(100000, 'L'), large = "\r\n" + std::string(3000000, 'x');
   for (const std::string& bytes : {longLine + "\r\nnext", longLine, large}) {
@@ -102,26 +117,155 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
   std::filesystem::current_path(previous);
 }
 
-TEST(TextFile, RefusesANulAndNamesWhatCannotBeRead) {
+// A pipe, as standard input is one when the batch program is fed by another: a child process
+// writes prefix, then filler over and over until the pipe is closed (nothing more when filler
+// is empty). Read through its /dev/fd path, which opens the pipe anew as /dev/stdin does.
+class FedPipe {
+ public:
+  FedPipe(const std::string& prefix, const std::string& filler) {
+    std::string block;  // the filler repeated, written a block at a time
+    while (!filler.empty() && block.size() < 65536) block += filler;
+    int ends[2] = {-1, -1};
+    EXPECT_EQ(::pipe(ends), 0);
+    m_child = ::fork();
+    if (m_child == 0) {  // only what is safe after a fork: write and _exit
+      ::close(ends[0]);
+      bool open = WriteAll(ends[1], prefix);
+      while (open && !block.empty()) open = WriteAll(ends[1], block);
+      ::_exit(0);
+    }
+    ::close(ends[1]);
+    m_readEnd = ends[0];
+  }
+  FedPipe(const FedPipe&) = delete;
+  FedPipe& operator=(const FedPipe&) = delete;
+  // Closing the last read end ends a child still writing (a write to a closed pipe).
+  ~FedPipe() {
+    ::close(m_readEnd);
+    int status = 0;
+    ::waitpid(m_child, &status, 0);
+  }
+  std::string Path() const { return "/dev/fd/" + std::to_string(m_readEnd); }
+
+ private:
+  static bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+      if (written <= 0) return false;
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+  }
+  pid_t m_child = -1;
+  int m_readEnd = -1;
+};
+
+// Both readers of a text file on each source (a file, a device, a pipe fed endlessly or not),
+// with the largest size taken: what they give or the message they throw. None of them may
+// read a source that never ends to its end, nor take long over a large file.
+TEST(TextFile, RefusesANulAFileTooLargeAndASourceThatNeverEnds) {
   TempFolder folder;
   const std::string refused = " is not a plain text file (UTF-16 or binary); save it as plain text";
-  // Without a name to show, the message names the path. A NUL at the last byte of the first
-  // 4 KiB, after a first line that ends early: ReadFirstLine must still look at the whole 4 KiB.
+  // A NUL at the last byte of the first 4 KiB, after a first line that ends early: ReadFirstLine
+  // must still look at the whole 4 KiB. A NUL past the first 4 KiB refuses the whole file too:
+  // kept, it would reach a cell, and a list saved with it could not be opened again.
   const std::string late =
       folder.Write("late.txt", "first line\r\n" + std::string(4083, 'x') + '\0' + "more");
-  EXPECT_EQ(ErrorOf([&] { return ReadFirstLine(late); }), late + refused);
-  // A NUL past the first 4 KiB refuses the whole file too: kept, it would reach a cell, and a
-  // list saved with it in its first 4 KiB could not be opened again.
   const std::string beyond =
       folder.Write("beyond.txt", "first line\r\n" + std::string(4096, 'x') + '\0');
-  EXPECT_EQ(ErrorOf([&] { return ReadTextFile(beyond).Bytes; }), beyond + refused);
-  EXPECT_EQ(ReadFirstLine(beyond), "first line");
+  // Files of zeros exactly the largest size taken and one byte more, sparse (no disk): the first
+  // is refused by its first 4 KiB, the second by its size alone.
+  const std::string largest = folder / "largest.txt", tooLarge = folder / "too-large.txt";
+  for (const auto& [path, size] :
+       {std::pair{largest, kMaxTextFileBytes}, std::pair{tooLarge, kMaxTextFileBytes + 1}}) {
+    folder.Write(path.substr(folder.Path().size() + 1), "");
+    ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(size)), 0);
+  }
+  // Through a pipe, more than one chunk (the join of chunks), up to a lowered largest size.
+  std::string chunks = "first\r\n";
+  for (int i = 0; chunks.size() < 3'000'000; ++i) chunks += std::to_string(i) + ",";
+  const std::string tooLargeText = "File too large to be a lines file: F";
+  struct Source {
+    std::string Path, Prefix, Filler;  // a pipe when Path is empty
+    std::size_t MaxBytes;
+    std::string Whole, FirstLine;  // what each reader gives, or its message
+  };
+  const std::size_t most = kMaxTextFileBytes;
+  const Source sources[] = {
+      {late, "", "", most, "F" + refused, "F" + refused},
+      {beyond, "", "", most, "F" + refused, "first line"},
+      {largest, "", "", most, "F" + refused, "F" + refused},
+      {tooLarge, "", "", most, tooLargeText, tooLargeText},
+      {"/dev/zero", "", "", most, "F" + refused, "F" + refused},
+      {"", std::string(5000, 'x') + '\0', "x", most, "F" + refused, "F" + refused},
+      {"", "", "line\r\n", 3'000'000, tooLargeText, "line"},
+      {"", "", "x", 3'000'000, tooLargeText, tooLargeText},
+      {"", chunks, "", chunks.size(), chunks, "first"},
+      {"", chunks, "", chunks.size() - 1, tooLargeText, "first"},
+  };
+  for (const Source& source : sources) {
+    SCOPED_TRACE(source.Path + source.Prefix.substr(0, 8) + "/" + source.Filler);
+    const auto read = [&](bool whole) {
+      const FedPipe pipe(source.Prefix, source.Filler);
+      const std::string path = source.Path.empty() ? pipe.Path() : source.Path;
+      return ErrorOf([&] {
+        return whole ? ReadTextFile(path, "F", "lines file", source.MaxBytes).Bytes
+                     : ReadFirstLine(path, "F", "lines file", source.MaxBytes);
+      });
+    };
+    EXPECT_EQ(read(true), source.Whole);
+    EXPECT_EQ(read(false), source.FirstLine);
+  }
+  // Without a name to show, the message names the path; the kind is a text file.
+  EXPECT_EQ(ErrorOf([&] { return ReadTextFile(late).Bytes; }), late + refused);
+  EXPECT_EQ(ErrorOf([&] { return ReadFirstLine(tooLarge); }),
+            "File too large to be a text file: " + tooLarge);
 
   EXPECT_EQ(SystemErrorText(-5), "Unknown error -5");
   if (::geteuid() != 0) {  // permissions do not stop the superuser
     ASSERT_EQ(::chmod(late.c_str(), 0), 0);
     EXPECT_EQ(ErrorOf([&] { return ReadTextFile(late).Bytes; }),
               "Cannot open " + late + ": Permission denied");
+  }
+}
+
+// Every reader of the program's files refuses a file over 1 GiB (sparse here: it costs no disk)
+// by its size, naming what the file should have been, and a device that never ends by its first
+// 4 KiB, each under its own title, then goes on as after any unreadable file.
+TEST(TextFile, EveryReaderRefusesAFileTooLargeAndADeviceThatNeverEnds) {
+  TempFolder folder;
+  const std::string big = folder.Write("big", "");
+  ASSERT_EQ(::truncate(big.c_str(), static_cast<off_t>(kMaxTextFileBytes + 1)), 0);
+  for (const char* extension : {".lns", ".cve"}) {
+    ASSERT_EQ(::symlink(big.c_str(), (big + extension).c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (folder / "zero" + extension).c_str()), 0);
+  }
+  for (const std::string& path : {big, std::string("/dev/zero")}) {
+    const std::string plan = path == big ? big : folder / "zero";
+    RecordingSink sink;
+    MarkList list;
+    LinesFileText text;
+    OpenMarkDetailsFile(path, path, list, sink);
+    ReadDumpFileAtStartUp(path, list, sink);
+    ImportDelimitedText(path, path, ReadImportColumnNumbers("1", "2", "3", "0", "0"), list, sink);
+    EXPECT_EQ(ValidKESTRALfile(plan, sink, text), 0);
+    CurveIndex curves(plan, sink);
+    EXPECT_EQ(curves.Find(1, 2), nullptr);
+    const auto refusal = [&](const std::string& file, const char* kind) {
+      return path == big ? "File too large to be a " + std::string(kind) + ": " + file
+                         : file +
+                               " is not a plain text file (UTF-16 or binary); save it as plain "
+                               "text";
+    };
+    EXPECT_EQ(Said(sink),
+              "! Open CSV file error | " + refusal(path, "Mark Details file") + " | 0\n" +
+                  "! Open CSV file error | This is not a Mark Details file | 0\n" +
+                  "! Open CSV file error | " + refusal(path, "screen dump file") + " | 0\n" +
+                  "! Open Dump file error | No mark details found in dump file | 1\n" +
+                  "! Import file error | " + refusal(path, "text file of coordinates") + " | 0\n" +
+                  "! Import error | Nothing found in file | 1\n" + "! Read KESTRAL file error | " +
+                  refusal(plan + ".lns", "lines file") + " | 1\n" + "! Get Chord data error | " +
+                  refusal(plan + ".cve", "curve file") + " | 1\n");
   }
 }
 
@@ -141,11 +285,15 @@ TEST(ValueList, RefusesAValueOneByteTooLong) {
   const std::string longest(kMaxValueLength, 'v');
   SplitValueLine("\"" + longest + "\"," + longest, 1, "f", values);
   EXPECT_EQ(values, (std::vector<std::string>{longest, longest}));
-  // Unquoted, quoted, unterminated, grown by a doubled quote: one byte too long.
+  // Unquoted, quoted, unterminated, grown by a doubled quote: one byte too long, whether the
+  // value is kept or only counted.
+  ValueLineSplitter keepingOne;
   for (const std::string& line : {"a," + longest + "v", "\"" + longest + "v\"",
                                   "\"" + longest + "v", "\"" + longest + "\"\"\""}) {
     EXPECT_EQ(ErrorOf([&] { return SplitValueLine(line, 41207, "/plans/DP1234.lns", values), ""; }),
               "Value too long at line 41207 of /plans/DP1234.lns");
+    EXPECT_EQ(ErrorOf([&] { return keepingOne.Split("a,b," + line, 7, "f", 1), ""; }),
+              "Value too long at line 7 of f");
   }
 }
 
