@@ -87,6 +87,10 @@ class ScheduledFileOps final : public FileOps {
     if (const int error = Next("StatTarget")) return -error;
     return m_real.StatTarget(target, exists, mode);
   }
+  int OpenInPlace(const std::string& target) override {
+    if (const int error = Next("OpenInPlace")) return -error;
+    return m_real.OpenInPlace(target);
+  }
 
  private:
   // The error number the next operation fails with, 0 when it passes.

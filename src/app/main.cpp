@@ -9,11 +9,15 @@
 #include "app/CommandLine.h"
 #include "app/QtDialogs.h"
 #include "app/frmKestralMGA.h"
+#include "common/AtomicFile.h"
 
 int main(int argc, char** argv) {
   // A file grown past the file-size limit (ulimit -f) is a failed save with its message ("File
   // too large"), not the end of the program with the temporary file left behind.
   std::signal(SIGXFSZ, SIG_IGN);
+  // Ended by SIGTERM, SIGINT or SIGHUP during a save, the program leaves no temporary file beside
+  // the saved file.
+  modKestralMGA::RemoveTemporaryFileOnSignals();
   QApplication application(argc, argv);  // takes Qt's own options (-platform, -style) first
   QApplication::setApplicationName(QStringLiteral("KestralMGA"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestralmga.png")));

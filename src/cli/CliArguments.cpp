@@ -73,12 +73,17 @@ std::vector<MarkSource> MarkSourcesInOrder(const CLI::App& command,
 MarkListOptions AddMarkListOptions(CLI::App& command) {
   MarkListOptions options{};
   options.Marks =
-      command.add_option("--marks", "Open a Mark Details or screen dump file into the mark list")
+      command
+          .add_option("--marks",
+                      "Open a Mark Details or screen dump file into the mark list (- reads "
+                      "standard input)")
           ->type_name("FILE")
           ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   options.Imports =
       command
-          .add_option("--import", "Import the points of a delimited text file into the mark list")
+          .add_option("--import",
+                      "Import the points of a delimited text file into the mark list (- reads "
+                      "standard input)")
           ->type_name("FILE")
           ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   options.Columns = command
@@ -144,8 +149,15 @@ class CompareOptions {
     m_command->add_flag("--full-details", m_fullDetails, "Show full join details");
     m_ellipsoid = AddEllipsoidOption(*m_command);
     m_report =
-        m_command->add_option("--report", "Save the joins report to FILE")->type_name("FILE");
-    m_pdf = m_command->add_option("--pdf", "Print the joins report to the PDF file FILE")
+        m_command
+            ->add_option("--report",
+                         "Save the joins report to FILE (- writes it to standard output in place "
+                         "of the result lines)")
+            ->type_name("FILE");
+    m_pdf = m_command
+                ->add_option("--pdf",
+                             "Print the joins report to the PDF file FILE (- writes it to "
+                             "standard output in place of the result lines)")
                 ->type_name("FILE");
     m_command->add_flag("--no-psm-list", m_noPsmList, "Leave the PSM list out of the report");
     m_command->add_flag("--full-joins", m_fullJoins, "Print full join details in the report");
@@ -245,7 +257,10 @@ class SaveOptions {
       : m_command(app.add_subcommand(
             "save", "Save the mark list as a Mark Details file, as the Save command does")),
         m_markList(AddMarkListOptions(*m_command)) {
-    m_out = m_command->add_option("--out", "The Mark Details file to write (replaced whole)")
+    m_out = m_command
+                ->add_option("--out",
+                             "The Mark Details file to write (replaced whole; - writes standard "
+                             "output)")
                 ->type_name("FILE")
                 ->required();
   }
@@ -276,7 +291,9 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   CLI::App app(
       "Checks survey plans against Map Grid of Australia coordinates of Permanent Survey "
       "Marks. The mark list options (--marks, --import with --columns) may be repeated "
-      "and are applied in the order given.",
+      "and are applied in the order given. An output file that is a device or FIFO (such as "
+      "/dev/null) is written in place, any other is replaced whole; an output may not name an "
+      "input file or another output.",
       kCliName);
   app.set_help_flag("-h,--help", "Show the usage of every command and exit");
   app.set_version_flag("--version", kCliVersionText, "Show the program's version and exit");

@@ -13,6 +13,11 @@ namespace modKestralMGA {
 
 // The program's name as its messages begin: "kestralmga-cli: " + reason.
 inline constexpr const char* kCliName = "kestralmga-cli";
+// The file name that stands for standard output (--out, --report, --pdf) or standard input
+// (--marks, --import).
+inline constexpr const char* kStandardStream = "-";
+// How standard input is named in messages when a mark list option reads it.
+inline constexpr const char* kStandardInputName = "standard input";
 // What --version shows.
 inline constexpr const char* kCliVersionText = "KestralMGA 2.00";
 

@@ -23,22 +23,51 @@ namespace modKestralMGA {
 
 namespace {
 
+// Writes one joins report's bytes, composed by compose (false after a failure, its message
+// shown), to standard output when name is "-", otherwise to the file through write. False after
+// a failure; a failed write of standard output shows its line on err.
+template <typename Compose, typename Write>
+bool WriteOneReport(const std::string& name, std::ostream& out, std::ostream& err,
+                    Compose&& compose, Write&& write) {
+  if (name != kStandardStream) return write();
+  std::string bytes;
+  if (!compose(bytes)) return false;
+  if (!WriteOutputText(bytes, out)) {
+    OutputWriteFailed(err);
+    return false;
+  }
+  return true;
+}
+
 // The joins report of the comparison, as the results window's Print gives it: saved to the
 // --report file (as Print to file does) and printed to the --pdf file, each followed by "Print
-// Joins: Printing completed". The date line is today's, in English. The report file is replaced
-// through fileOps. False after a failure (its message shown).
+// Joins: Printing completed"; "-" writes either to out. The date line is today's, in English.
+// The files are written through fileOps. False after a failure (its message shown).
 bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
-                       const ReportSettings& settings, MessageSink& sink, FileOps& fileOps) {
+                       const ReportSettings& settings, StreamMessageSink& sink, FileOps& fileOps,
+                       std::ostream& out, std::ostream& err) {
   if (!arguments.Report && !arguments.Pdf) return true;
   const std::string date = EnglishDateText(LocalToday());
   if (arguments.Report) {
-    if (!SaveJoinsReport(*arguments.Report, plan, context, settings, date, sink, fileOps)) {
-      return false;
-    }
+    const std::string& name = *arguments.Report;
+    const bool written = WriteOneReport(
+        name, out, err,
+        [&](std::string& bytes) {
+          return ComposeSavedJoinsReport(plan, context, settings, date, bytes, sink);
+        },
+        [&] { return SaveJoinsReport(name, plan, context, settings, date, sink, fileOps); });
+    if (!written) return false;
     sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
   }
   if (arguments.Pdf) {
-    if (!PrintJoinsReportToPdf(*arguments.Pdf, plan, context, settings, date, sink)) return false;
+    const std::string& name = *arguments.Pdf;
+    const bool written = WriteOneReport(
+        name, out, err,
+        [&](std::string& bytes) {
+          return RenderJoinsReportPdf(name, plan, context, settings, date, bytes, sink);
+        },
+        [&] { return PrintJoinsReportToPdf(name, plan, context, settings, date, sink, fileOps); });
+    if (!written) return false;
     sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
   }
   return true;
@@ -70,8 +99,13 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   const std::optional<std::int64_t> notAcceptable = BuildAndComparePlan(
       settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents);
   if (!notAcceptable) return kExitFailed;
-  if (!WriteJoinsReports(arguments, plan, context, settings, sink, fileOps)) return kExitFailed;
-  if (!WriteOutputLines(results.Lines(), out)) return OutputWriteFailed(err);
+  if (!WriteJoinsReports(arguments, plan, context, settings, sink, fileOps, out, err)) {
+    return kExitFailed;
+  }
+  // A report sent to standard output takes the place of the result lines there.
+  const bool reportOnOutput =
+      arguments.Report == kStandardStream || arguments.Pdf == kStandardStream;
+  if (!reportOnOutput && !WriteOutputLines(results.Lines(), out)) return OutputWriteFailed(err);
   return *notAcceptable > 0 ? kExitNotAcceptable : kExitDone;
 }
 

@@ -13,9 +13,11 @@ namespace modKestralMGA {
 // name), builds the plan points and compares the joins, then writes the joins report asked for
 // (--report, --pdf). Messages go to err as "<title>: <text>" lines in the order they are shown;
 // the result lines go to out, each ended by a line feed, only when the comparison and the report
-// ran to their end. Returns 0 when every compared join was acceptable, 1 when at least one was
-// not, 2 when the command could not produce its result (its message said why; nothing written to
-// out). The --report file is replaced through fileOps.
+// ran to their end. A report named "-" (--report or --pdf) is written to out in their place: out
+// then holds only that report (and keeps it when the other report fails after it). Returns 0 when
+// every compared join was acceptable, 1 when at least one was not, 2 when the command could not
+// produce its result (its message said why; nothing else written to out). The --report and --pdf
+// files are written through fileOps.
 int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
                       FileOps& fileOps = SystemFileOps());
 

@@ -8,10 +8,21 @@ namespace modKestralMGA {
 
 namespace {
 
+// The file a mark list option opens: standard input for "-", otherwise the path resolved without
+// regard to letter case.
+std::string PathToOpen(const MarkSource& source) {
+  return source.Path == kStandardStream ? "/dev/stdin" : ResolvePath(source.Path);
+}
+
+// How messages name the file: "standard input" for "-", otherwise the path as given.
+std::string NameInMessages(const MarkSource& source) {
+  return source.Path == kStandardStream ? kStandardInputName : source.Path;
+}
+
 bool ImportSource(const MarkSource& source, MarkList& list, MessageSink& sink) {
   const auto& c = source.Columns;
   const ImportColumnNumbers columns = ReadImportColumnNumbers(c[0], c[1], c[2], c[3], c[4]);
-  return ImportDelimitedText(ResolvePath(source.Path), source.Path, columns, list, sink) ==
+  return ImportDelimitedText(PathToOpen(source), NameInMessages(source), columns, list, sink) ==
          ImportOutcome::Read;
 }
 
@@ -22,7 +33,7 @@ bool ApplyMarkSources(const std::vector<MarkSource>& sources, MarkList& list, Me
     switch (source.SourceKind) {
       case MarkSource::Kind::MarkDetails: {
         const OpenResult opened =
-            OpenMarkDetailsFile(ResolvePath(source.Path), source.Path, list, sink);
+            OpenMarkDetailsFile(PathToOpen(source), NameInMessages(source), list, sink);
         // A file refused outright, or whose reading stopped at a refused value, leaves the
         // command without the list it was asked to use.
         if (opened.Outcome != OpenOutcome::Read) return false;

@@ -14,9 +14,9 @@ namespace modKestralMGA {
 // rules: an incomplete last row removed first, the sample line's refusal ("Nothing found in
 // file"), every line imported, no average height and no duplicate removal. The path as given
 // names the file in messages; the file opened is that path resolved without regard to letter
-// case. Messages go to sink. False when a source was refused (a Mark Details file with fewer than
-// 11 commas in its first line, a file that cannot be read, a value refused while reading): the
-// command then ends with status 2.
+// case. "-" reads standard input, named "standard input" in messages. Messages go to sink. False
+// when a source was refused (a Mark Details file with fewer than 11 commas in its first line, a
+// file that cannot be read, a value refused while reading): the command then ends with status 2.
 bool ApplyMarkSources(const std::vector<MarkSource>& sources, MarkList& list, MessageSink& sink);
 
 }  // namespace modKestralMGA

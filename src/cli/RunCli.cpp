@@ -7,6 +7,7 @@
 #include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
 #include "cli/JoinsCommand.h"
+#include "cli/OutputPaths.h"
 #include "cli/SaveCommand.h"
 #include "cli/StandardOutput.h"
 
@@ -20,6 +21,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
            FileOps& fileOps) {
   try {
     const CliArguments arguments = ParseCliArguments(args);
+    CheckOutputsAreNotInputs(arguments);
     switch (arguments.Which) {
       case CliArguments::Command::Help:
       case CliArguments::Command::Version:
@@ -30,7 +32,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       case CliArguments::Command::Joins:
         return RunJoinsCommand(arguments.Joins, out, err);
       case CliArguments::Command::Save:
-        return RunSaveCommand(arguments.Save, err, fileOps);
+        return RunSaveCommand(arguments.Save, out, err, fileOps);
     }
   } catch (const BadArguments& error) {
     err << kCliName << ": " << error.what() << '\n';

@@ -1,11 +1,15 @@
 #include "common/AtomicFile.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <vector>
 
 #include "common/Errors.h"
@@ -53,6 +57,13 @@ class PosixFileOps final : public FileOps {
   }
   int RemoveTemp(const std::string& path) override {
     return ::unlink(path.c_str()) == 0 ? 0 : -errno;
+  }
+  int OpenInPlace(const std::string& target) override {
+    int fd = -1;
+    do {
+      fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    } while (fd < 0 && errno == EINTR);
+    return fd < 0 ? -errno : fd;
   }
   int StatTarget(const std::string& target, bool& exists, mode_t& mode) override {
     struct stat info {};
@@ -124,6 +135,119 @@ mode_t CurrentUmask() {
   return mask;
 }
 
+// The temporary file of a replacement under way, for the signal handler: the name is copied into
+// a fixed buffer before the flag is set, and the handler reads it only while the flag is set.
+// Both change only while the cleanup signals are blocked.
+std::array<char, 4096> g_pendingTemp{};
+volatile std::sig_atomic_t g_pendingTempSet = 0;
+
+constexpr std::array kCleanupSignals{SIGTERM, SIGINT, SIGHUP};
+
+// Blocks the cleanup signals for its lifetime; one that arrives meanwhile is taken afterwards.
+class CleanupSignalsBlocked {
+ public:
+  CleanupSignalsBlocked() {
+    sigset_t signals;
+    ::sigemptyset(&signals);
+    for (const int signalNumber : kCleanupSignals) ::sigaddset(&signals, signalNumber);
+    ::pthread_sigmask(SIG_BLOCK, &signals, &m_previous);
+  }
+  CleanupSignalsBlocked(const CleanupSignalsBlocked&) = delete;
+  CleanupSignalsBlocked& operator=(const CleanupSignalsBlocked&) = delete;
+  ~CleanupSignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+
+ private:
+  sigset_t m_previous{};
+};
+
+// A name too long for the buffer is not kept (a signal then leaves that temporary file).
+void MarkPendingTemp(const std::string& tempPath) {
+  if (tempPath.size() >= g_pendingTemp.size()) return;
+  std::memcpy(g_pendingTemp.data(), tempPath.c_str(), tempPath.size() + 1);
+  g_pendingTempSet = 1;
+}
+
+void UnmarkPendingTemp() {
+  g_pendingTempSet = 0;
+}
+
+// Async-signal-safe: removes the pending temporary file, then raises the signal again under its
+// default action (restored on entry by SA_RESETHAND), which ends the process as it would have.
+void RemovePendingTempAndEnd(int signalNumber) {
+  if (g_pendingTempSet != 0) ::unlink(g_pendingTemp.data());
+  ::raise(signalNumber);
+}
+
+// Writes all of bytes to fd, continuing short writes: 0, or the error number of the first write
+// that fails (EIO for one that makes no progress).
+int WriteAll(FileOps& ops, int fd, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::size_t piece = std::min(bytes.size() - done, kMaxWriteChunk);
+    const long written = ops.Write(fd, bytes.data() + done, piece);
+    if (written < 0) return static_cast<int>(-written);
+    if (written == 0 || static_cast<std::size_t>(written) > piece) return EIO;
+    done += static_cast<std::size_t>(written);
+  }
+  return 0;
+}
+
+// Writes bytes into an existing file that is not a regular one (a device, a FIFO): no temporary
+// file, no rename, no sync (a device or FIFO may not support one); every write and the close
+// checked.
+void WriteInPlace(const std::string& path, const std::string& target, std::string_view bytes,
+                  FileOps& ops) {
+  const int fd = ops.OpenInPlace(target);
+  if (fd < 0) ThrowWriteError(path, -fd);
+  const int writeError = WriteAll(ops, fd, bytes);
+  const int closed = ops.Close(fd);
+  if (writeError != 0) ThrowWriteError(path, writeError);
+  if (closed < 0) ThrowWriteError(path, -closed);
+}
+
+// Replaces target (a regular file, or none yet) by a temporary file in its folder with the
+// permission bits mode, renamed over it once written whole.
+void ReplaceAtomically(const std::string& path, const std::string& target, mode_t mode,
+                       std::string_view bytes, FileOps& ops) {
+  const std::string folder = FolderOf(target);
+  std::string tempPath;
+  int fd = -1;
+  {
+    const CleanupSignalsBlocked blocked;
+    fd = ops.CreateTemp(folder, tempPath);
+    if (fd >= 0) MarkPendingTemp(tempPath);
+  }
+  if (fd < 0) ThrowWriteError(path, -fd);
+  bool open = true;
+  // Removes the temporary file and reports the first failure; the target is untouched.
+  const auto fail = [&](int errorNumber) {
+    if (open) ops.Close(fd);
+    {
+      const CleanupSignalsBlocked blocked;
+      ops.RemoveTemp(tempPath);
+      UnmarkPendingTemp();
+    }
+    ThrowWriteError(path, errorNumber);
+  };
+
+  if (const int result = ops.CopyMode(fd, mode); result < 0) fail(-result);
+  // A write that fails or makes no progress ends the attempt; a short one is continued.
+  if (const int writeError = WriteAll(ops, fd, bytes); writeError != 0) fail(writeError);
+  if (const int result = ops.Sync(fd); result < 0) fail(-result);
+  open = false;
+  if (const int result = ops.Close(fd); result < 0) fail(-result);
+  int renamed = 0;
+  {
+    const CleanupSignalsBlocked blocked;
+    renamed = ops.Rename(tempPath, target);
+    if (renamed >= 0) UnmarkPendingTemp();
+  }
+  if (renamed < 0) fail(-renamed);
+  // The target holds the new bytes from here on: a failing folder sync cannot put the old file
+  // back, so it is not reported (only the rename's survival of a power failure is less sure).
+  ops.SyncFolder(folder);
+}
+
 }  // namespace
 
 FileOps& SystemFileOps() {
@@ -133,43 +257,32 @@ FileOps& SystemFileOps() {
 
 void AtomicWriteFile(const std::string& path, std::string_view bytes, FileOps& ops) {
   const std::string target = FollowLinks(path);
-  const std::string folder = FolderOf(target);
-
   bool exists = false;
   mode_t mode = 0;
   if (const int result = ops.StatTarget(target, exists, mode); result < 0) {
     ThrowWriteError(path, -result);
   }
-  mode = exists ? (mode & 07777) : (0666 & ~CurrentUmask());
-
-  std::string tempPath;
-  const int fd = ops.CreateTemp(folder, tempPath);
-  if (fd < 0) ThrowWriteError(path, -fd);
-  bool open = true;
-  // Removes the temporary file and reports the first failure; the target is untouched.
-  const auto fail = [&](int errorNumber) {
-    if (open) ops.Close(fd);
-    ops.RemoveTemp(tempPath);
-    ThrowWriteError(path, errorNumber);
-  };
-
-  if (const int result = ops.CopyMode(fd, mode); result < 0) fail(-result);
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const std::size_t piece = std::min(bytes.size() - done, kMaxWriteChunk);
-    const long written = ops.Write(fd, bytes.data() + done, piece);
-    // A write that fails or makes no progress ends the attempt; a short one is continued.
-    if (written < 0) fail(static_cast<int>(-written));
-    if (written == 0 || static_cast<std::size_t>(written) > piece) fail(EIO);
-    done += static_cast<std::size_t>(written);
+  if (exists && S_ISDIR(mode)) ThrowWriteError(path, EISDIR);
+  if (exists && !S_ISREG(mode)) {
+    WriteInPlace(path, target, bytes, ops);
+    return;
   }
-  if (const int result = ops.Sync(fd); result < 0) fail(-result);
-  open = false;
-  if (const int result = ops.Close(fd); result < 0) fail(-result);
-  if (const int result = ops.Rename(tempPath, target); result < 0) fail(-result);
-  // The target holds the new bytes from here on: a failing folder sync cannot put the old file
-  // back, so it is not reported (only the rename's survival of a power failure is less sure).
-  ops.SyncFolder(folder);
+  ReplaceAtomically(path, target, exists ? (mode & 07777) : (0666 & ~CurrentUmask()), bytes, ops);
+}
+
+void RemoveTemporaryFileOnSignals() {
+  struct sigaction action {};
+  action.sa_handler = RemovePendingTempAndEnd;
+  ::sigemptyset(&action.sa_mask);
+  for (const int signalNumber : kCleanupSignals) ::sigaddset(&action.sa_mask, signalNumber);
+  action.sa_flags = SA_RESETHAND;
+  for (const int signalNumber : kCleanupSignals) {
+    struct sigaction previous {};
+    if (::sigaction(signalNumber, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) {
+      continue;
+    }
+    ::sigaction(signalNumber, &action, nullptr);
+  }
 }
 
 }  // namespace modKestralMGA

@@ -8,9 +8,9 @@
 
 namespace modKestralMGA {
 
-// The file operations that replacing a file atomically needs, narrow enough that tests can fail
-// the n-th one. Every operation returns 0 (or, for Write, the number of bytes written) on
-// success and -errno on failure.
+// The file operations that writing a file needs (replacing it atomically, or writing a device in
+// place), narrow enough that tests can fail the n-th one. Every operation returns 0 (or, for Write,
+// the number of bytes written) on success and -errno on failure.
 class FileOps {
  public:
   virtual ~FileOps() = default;
@@ -25,23 +25,40 @@ class FileOps {
   virtual int Rename(const std::string& from, const std::string& to) = 0;
   virtual int SyncFolder(const std::string& folder) = 0;
   virtual int RemoveTemp(const std::string& path) = 0;
-  // Whether target exists and, if it does, its permission bits (exists = false, returns 0, when
-  // there is no such file).
+  // Whether target exists and, if it does, its type and permission bits (st_mode; exists =
+  // false, returns 0, when there is no such file).
   virtual int StatTarget(const std::string& target, bool& exists, mode_t& mode) = 0;
+  // Opens an existing file that is not a regular one (a device, a FIFO) for writing in place,
+  // creating and truncating nothing; returns the descriptor.
+  virtual int OpenInPlace(const std::string& target) = 0;
 };
 
 // The real operations of the operating system.
 FileOps& SystemFileOps();
 
-// Replaces the file at path with bytes, atomically: creates a temporary file in the target's
-// folder, gives it the permission bits of the file it replaces (a new file: 0666 less the
-// umask), writes it (looping over short writes; a write that fails or writes nothing is a
-// failure), syncs and closes it, renames it over the target and syncs the folder. A symbolic
-// link is followed: the link stays and the file it leads to is replaced. On any failure up to
-// the rename the old file is byte-identical (or still absent), the temporary file is removed, and
-// FileError is thrown: "Cannot write <path>: <system description>", path as given. A failing
+// Writes bytes as the whole content of the file at path. A symbolic link is followed: the link
+// stays and the file it leads to is written.
+//
+// A regular file, or a path where nothing exists yet, is replaced atomically: creates a temporary
+// file in the target's folder, gives it the permission bits of the file it replaces (a new file:
+// 0666 less the umask), writes it (looping over short writes; a write that fails or writes nothing
+// is a failure), syncs and closes it, renames it over the target and syncs the folder. On any
+// failure up to the rename the old file is byte-identical (or still absent) and the temporary file
+// is removed; while it exists, its name is where RemoveTemporaryFileOnSignals finds it. A failing
 // folder sync after the rename is not reported: the target already holds the new bytes then.
+//
+// Any other existing file (a character device such as /dev/null, a FIFO) is opened and written
+// in place, every write checked, and closed; nothing is created, renamed or removed. A folder is
+// refused ("Is a directory"); a socket cannot be opened ("No such device or address").
+//
+// Failures throw FileError: "Cannot write <path>: <system description>", path as given.
 void AtomicWriteFile(const std::string& path, std::string_view bytes,
                      FileOps& ops = SystemFileOps());
+
+// Makes SIGTERM, SIGINT and SIGHUP remove the temporary file of a replacement under way (not
+// the target, which stays the old file or becomes the new one) before the process ends with the
+// signal's usual status. A signal the process ignores stays ignored. For a program's main: the
+// handlers are the process's.
+void RemoveTemporaryFileOnSignals();
 
 }  // namespace modKestralMGA

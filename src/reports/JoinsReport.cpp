@@ -183,15 +183,25 @@ bool PrintJoinsReport(const Plan& plan, JoinContext& context, const ReportSettin
   });
 }
 
-bool SaveJoinsReport(const std::string& path, const Plan& plan, JoinContext& context,
-                     const ReportSettings& settings, const std::string& dateText, MessageSink& sink,
-                     FileOps& ops) {
+bool ComposeSavedJoinsReport(const Plan& plan, JoinContext& context, const ReportSettings& settings,
+                             const std::string& dateText, std::string& bytes, MessageSink& sink) {
   return InReportTrap(kSaveJoinsErrorTitle, sink, [&] {
     TextColumnWriter text;
     if (!WriteJoinsReport(ReportForm::Saved, plan, context, settings, dateText, text, sink)) {
       return false;
     }
-    AtomicWriteFile(path, text.Bytes(), ops);
+    bytes = text.Bytes();
+    return true;
+  });
+}
+
+bool SaveJoinsReport(const std::string& path, const Plan& plan, JoinContext& context,
+                     const ReportSettings& settings, const std::string& dateText, MessageSink& sink,
+                     FileOps& ops) {
+  std::string bytes;
+  if (!ComposeSavedJoinsReport(plan, context, settings, dateText, bytes, sink)) return false;
+  return InReportTrap(kSaveJoinsErrorTitle, sink, [&] {
+    AtomicWriteFile(path, bytes, ops);
     return true;
   });
 }

@@ -7,9 +7,14 @@
 //   stdout-file: the file holding the expected standard output byte for byte
 //   out: unchanged - {out} held an earlier file, which must be byte for byte as it was
 //   saved: one line each - {out} held an earlier file and now holds exactly these lines (CR LF)
+//   stdout-pdf: GOLDEN - standard output is a PDF whose text lines are GOLDEN
 //   file: NAME GOLDEN - {folder}/NAME (a PDF's text lines) is GOLDEN, "Printed on" today as DATE
+//   (standard output too, where its expectation holds "Printed on DATE")
+//   stdin: FILE - the file the process's standard input reads during the run
+//   link: NAME TARGET - {folder}/NAME is made a symbolic link to TARGET before the run
 // {dir} is the case's folder, {marks} the fixtures' marks, {folder} a fresh folder, {out} a file
-// in it. Nothing is left in the folder but those files, and no case changes the corpus folders.
+// in it. Nothing is left in the folder but those files, no case changes the corpus folders, and
+// /dev/null and /dev/full stay devices.
 //
 // The built batch program itself, without a display. Its golden runs give the same bytes under
 // LC_ALL=C and under LC_ALL=de_DE.UTF-8 (a comma-decimal locale), in status, both streams, saved
@@ -17,6 +22,7 @@
 // must not reach standard error; a full standard output ends with status 2. Then the write failures
 // the operating system itself gives, each check skipping itself (with the reason) where the system
 // refuses to set it up: the earlier file stays as it was, with nothing left beside it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -60,6 +66,9 @@ struct Expectation {
   std::string Err, Out, OutFile;  // OutFile: what {out}, an earlier file at first, holds after
   bool Unwritable = false;
   std::map<std::string, std::string> Files;  // name in {folder} -> golden file
+  std::string OutPdf;                        // golden text lines of a PDF on standard output
+  std::string Stdin;                         // the file standard input reads
+  std::map<std::string, std::string> Links;  // name in {folder} -> the link's target
 };
 
 Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
@@ -93,8 +102,13 @@ Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
       e.OutFile = kEarlierFile;
     } else if (key == "saved") {
       e.OutFile += value + "\r\n";
-    } else if (key == "file") {  // NAME GOLDEN
-      e.Files[value.substr(0, value.find(' '))] = value.substr(value.find(' ') + 1);
+    } else if (key == "file" || key == "link") {  // NAME GOLDEN, NAME TARGET
+      (key == "file" ? e.Files : e.Links)[value.substr(0, value.find(' '))] =
+          value.substr(value.find(' ') + 1);
+    } else if (key == "stdout-pdf") {
+      e.OutPdf = value;
+    } else if (key == "stdin") {
+      e.Stdin = value;
     } else {
       ADD_FAILURE() << path << ": unknown key in \"" << line << "\"";
     }
@@ -142,10 +156,21 @@ std::string CheckCase(
   const Expectation e = ReadExpectation(path, folder.Path());
   std::set<std::string> names;
   if (!e.OutFile.empty()) names.insert(fs::path(folder.Write("out.csv", kEarlierFile)).filename());
+  for (const auto& [name, target] : e.Links) {
+    names.insert(name);
+    EXPECT_EQ(::symlink(fs::absolute(target).c_str(), (folder / name).c_str()), 0);
+  }
   std::ostringstream out, err;
   EXPECT_EQ(run(e, out, err), e.Status);
   EXPECT_EQ(err.str(), e.Err);
-  EXPECT_EQ(out.str(), e.Out);
+  if (!e.OutPdf.empty()) {
+    const TempFolder pdf;
+    EXPECT_EQ(WithDatePlaceholder(PdfLines(pdf.Write("stdout.pdf", out.str()))),
+              ReadBytes(e.OutPdf));
+  } else {
+    const bool dated = e.Out.find("Printed on DATE") != std::string::npos;
+    EXPECT_EQ(dated ? WithDatePlaceholder(out.str()) : out.str(), e.Out);
+  }
   EXPECT_EQ(ReadBytes(folder / "out.csv"), e.OutFile);
   for (const auto& [name, golden] : e.Files) {
     names.insert(name);
@@ -155,6 +180,7 @@ std::string CheckCase(
         << name;
   }
   EXPECT_EQ(folder.Names(), names) << "files left beside the output";
+  EXPECT_TRUE(fs::is_character_file("/dev/null") && fs::is_character_file("/dev/full"));
   return e.Used;
 }
 
@@ -168,7 +194,12 @@ TEST(CliCases, EveryCaseGivesTheOutcomeWrittenBesideIt) {
     // An unwritable standard output is one that fails, as a full disk or a closed pipe leaves it.
     used += CheckCase(path, [](const Expectation& e, auto& out, auto& err) {
       if (e.Unwritable) out.setstate(std::ios::badbit);
-      return RunCli(e.Args, out, err);
+      if (e.Stdin.empty()) return RunCli(e.Args, out, err);
+      const int saved = ::dup(0), input = ::open(e.Stdin.c_str(), O_RDONLY | O_CLOEXEC);
+      EXPECT_TRUE(saved >= 0 && input >= 0 && ::dup2(input, 0) == 0) << e.Stdin;
+      const int status = RunCli(e.Args, out, err);
+      ::dup2(saved, 0), ::close(saved), ::close(input);
+      return status;
     });
     EXPECT_EQ(Listing(), listing) << path << " changed a corpus folder";
   }

@@ -2,10 +2,12 @@
 
 // File operations that fail on purpose: they pass every operation on to the system's, except
 // that the n-th one (counting from 1) fails, once or from then on, or ends the process there as
-// a crash would. Tests loop n = 1, 2, ... to fail every step of a write in turn.
+// a crash would, or raises a signal there (and then carries on). Tests loop n = 1, 2, ... to fail
+// every step of a write in turn.
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <string>
 
 #include "common/AtomicFile.h"
@@ -22,6 +24,7 @@ class FaultyFileOps final : public FileOps {
     bool SpareRemoveTemp = true;  // removing the temporary file never fails (it would be left)
     int ErrorNumber = EIO;
     bool Crash = false;  // the process ends (_exit(kCrashStatus)) where the operation would fail
+    int Signal = 0;      // raised at the process where the operation would fail, which then runs
   };
   // The exit status of a process ended by a planned crash.
   static constexpr int kCrashStatus = 86;
@@ -62,6 +65,9 @@ class FaultyFileOps final : public FileOps {
     if (m_plan.SpareRemoveTemp) ++m_count;
     return m_real.RemoveTemp(path);
   }
+  int OpenInPlace(const std::string& target) override {
+    return Fails("OpenInPlace") ? -m_plan.ErrorNumber : m_real.OpenInPlace(target);
+  }
   int StatTarget(const std::string& target, bool& exists, mode_t& mode) override {
     return Fails("StatTarget") ? -m_plan.ErrorNumber : m_real.StatTarget(target, exists, mode);
   }
@@ -73,6 +79,10 @@ class FaultyFileOps final : public FileOps {
     const bool fails = m_plan.FailAt > 0 &&
                        (m_count == m_plan.FailAt || (m_plan.FromThenOn && m_count > m_plan.FailAt));
     if (fails && m_plan.Crash) ::_exit(kCrashStatus);
+    if (fails && m_plan.Signal != 0) {
+      ::raise(m_plan.Signal);
+      return false;
+    }
     if (fails && m_firstFailure.empty()) m_firstFailure = name;
     return fails;
   }

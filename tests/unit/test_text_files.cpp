@@ -1,11 +1,13 @@
 // Text files: reading them (the byte rules, the refusals and their messages, line splitting),
 // Windows-1252 text, value lines, columns of printed text, case-insensitive paths, and replacing
 // a file atomically.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <functional>
@@ -351,8 +353,9 @@ TEST(AtomicFile, EveryFailedStepLeavesTheOldFile) {
 // Permission bits stay (an empty and a large file); a new file gets 0666 less the umask, and
 // reading the umask does not change it. Written through a link, or an absolute link to a link, the
 // file at the end is replaced and the links stay; the temporary file goes into the target's folder
-// and is gone; a link to a file not yet there creates that file. What cannot be written is
-// reported, and nothing is left behind.
+// and is gone; a link to a file not yet there creates that file. A FIFO is written in place and
+// stays a FIFO. What cannot be written is reported (a folder, also named as "data/."; a link to
+// /dev/full, written in place), and nothing is left behind.
 TEST(AtomicFile, KeepsModesAndLinksAndReportsWhatCannotBeWritten) {
   const mode_t previousMask = ::umask(022);
   TempFolder folder;
@@ -383,7 +386,10 @@ TEST(AtomicFile, KeepsModesAndLinksAndReportsWhatCannotBeWritten) {
   ASSERT_EQ(::symlink("data/later.csv", (folder / "dangling.csv").c_str()), 0);
   ASSERT_EQ(::symlink("loop2", (folder / "loop1").c_str()), 0);
   ASSERT_EQ(::symlink("loop1", (folder / "loop2").c_str()), 0);
-  const Names names = {"data", "link.csv", "chain.csv", "dangling.csv", "loop1", "loop2"};
+  ASSERT_EQ(::symlink("/dev/full", (folder / "full").c_str()), 0);
+  ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+  const Names names = {"data",  "link.csv", "chain.csv", "dangling.csv",
+                       "loop1", "loop2",    "full",      "fifo"};
   for (const std::string& path : {link, chain}) {
     AtomicWriteFile(path, "through " + path);
     EXPECT_EQ(ReadBytes(real), "through " + path);
@@ -393,9 +399,18 @@ TEST(AtomicFile, KeepsModesAndLinksAndReportsWhatCannotBeWritten) {
   }
   AtomicWriteFile(folder / "dangling.csv", "later");
   EXPECT_EQ(ReadBytes(folder / "data/later.csv"), "later");
+  const int reader = ::open((folder / "fifo").c_str(), O_RDONLY | O_NONBLOCK);
+  AtomicWriteFile(folder / "fifo", "in place");
+  std::string piped(16, '\0');
+  piped.resize(static_cast<std::size_t>(std::max(::read(reader, piped.data(), piped.size()), 0L)));
+  ::close(reader);
+  EXPECT_EQ(piped, "in place");
+  EXPECT_TRUE(::lstat((folder / "fifo").c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
   const std::pair<std::string, std::string> refused[] = {
       {folder / "missing/x.txt", "No such file or directory"},
       {folder / "data", "Is a directory"},
+      {folder / "data/.", "Is a directory"},
+      {folder / "full", "No space left on device"},
       {folder / "loop1", "Too many levels of symbolic links"}};
   for (const auto& [path, description] : refused) {
     EXPECT_EQ(ErrorOf([&] { return AtomicWriteFile(path, "x"), ""; }),

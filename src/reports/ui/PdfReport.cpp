@@ -1,15 +1,15 @@
 #include "reports/ui/PdfReport.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <array>
 #include <memory>
 
+#include "common/Errors.h"
 #include "reports/JoinsReport.h"
 #include "reports/ui/PrintJob.h"
 #include "reports/ui/PrinterColumnWriter.h"
@@ -59,44 +59,48 @@ void CannotWrite(const std::string& path, const QString& reason, MessageSink& si
 
 }  // namespace
 
-bool PrintJoinsReportToPdf(const std::string& path, const Plan& plan, JoinContext& context,
-                           const ReportSettings& settings, const std::string& dateText,
-                           MessageSink& sink) {
+bool RenderJoinsReportPdf(const std::string& name, const Plan& plan, JoinContext& context,
+                          const ReportSettings& settings, const std::string& dateText,
+                          std::string& bytes, MessageSink& sink) {
   const OffscreenApplication application;
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-    CannotWrite(path, QStringLiteral("no graphical application to render with"), sink);
+    CannotWrite(name, QStringLiteral("no graphical application to render with"), sink);
     return false;
   }
-  QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-  if (!file.open(QIODevice::WriteOnly)) {
-    CannotWrite(path, file.errorString(), sink);
-    return false;
-  }
+  QByteArray rendered;
+  QBuffer buffer(&rendered);
+  buffer.open(QIODevice::WriteOnly);
   bool written = false;
   {
-    QPdfWriter pdf(&file);
+    QPdfWriter pdf(&buffer);
     pdf.setCreator(QStringLiteral("KestralMGA"));
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                   ReportPageMargins(), QPageLayout::Millimeter));
     QPainter painter;
     if (!painter.begin(&pdf)) {
-      CannotWrite(path, QStringLiteral("the PDF could not be started"), sink);
-      file.cancelWriting();
+      CannotWrite(name, QStringLiteral("the PDF could not be started"), sink);
       return false;
     }
     PrinterColumnWriter printer(painter, pdf);
     written = PrintJoinsReport(plan, context, settings, dateText, printer, sink);
     painter.end();
   }
-  if (!written) {
-    file.cancelWriting();
+  if (written) bytes.assign(rendered.constData(), static_cast<std::size_t>(rendered.size()));
+  return written;
+}
+
+bool PrintJoinsReportToPdf(const std::string& path, const Plan& plan, JoinContext& context,
+                           const ReportSettings& settings, const std::string& dateText,
+                           MessageSink& sink, FileOps& ops) {
+  std::string bytes;
+  if (!RenderJoinsReportPdf(path, plan, context, settings, dateText, bytes, sink)) return false;
+  try {
+    AtomicWriteFile(path, bytes, ops);
+    return true;
+  } catch (const FileError& error) {
+    sink.Message(error.what(), kPrintJoinsErrorTitle, MessageIcon::Exclamation);
     return false;
   }
-  if (!file.commit()) {
-    CannotWrite(path, file.errorString(), sink);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace modKestralMGA
