@@ -10,9 +10,11 @@
 #include <array>
 #include <memory>
 
+#include "common/Errors.h"
 #include "reports/JoinsReport.h"
 #include "reports/ui/PrintJob.h"
 #include "reports/ui/PrinterColumnWriter.h"
+#include "reports/ui/ReportFont.h"
 
 namespace modKestralMGA {
 
@@ -65,6 +67,12 @@ bool PrintJoinsReportToPdf(const std::string& path, const Plan& plan, JoinContex
   const OffscreenApplication application;
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
     CannotWrite(path, QStringLiteral("no graphical application to render with"), sink);
+    return false;
+  }
+  try {
+    RegisterReportFont();  // the application made here has none yet
+  } catch (const KestralError& e) {
+    CannotWrite(path, QString::fromUtf8(e.what()), sink);
     return false;
   }
   QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
