@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <exception>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -37,6 +38,7 @@
 #include "app/modHtmlHelp.h"
 #include "joins/frmMGAJoins.h"
 #include "marks/ui/frmImportText.h"
+#include "reports/ui/ReportFont.h"
 #include "reports/ui/frmMGADisplay.h"
 
 namespace {
@@ -125,6 +127,12 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  try {
+    modKestralMGA::RegisterReportFont();  // the report preview's font, as the program has it
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
   PrintedDialogs dialogs;
   frmKestralMGA window(dialogs);
   window.Form_Load("marks.dmp");

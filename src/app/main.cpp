@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QIcon>
 #include <csignal>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "app/QtDialogs.h"
 #include "app/frmKestralMGA.h"
 #include "common/AtomicFile.h"
+#include "reports/ui/ReportFont.h"
 
 int main(int argc, char** argv) {
   // A file grown past the file-size limit (ulimit -f) is a failed save with its message ("File
@@ -26,6 +28,13 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
 
   QtDialogs dialogs;
+  try {
+    // Before any window: every printed report, its preview and PDF use this font.
+    modKestralMGA::RegisterReportFont();
+  } catch (const std::exception& e) {
+    // The program still keeps and compares marks; each print command then reports the font.
+    dialogs.Message(e.what(), "KestralMGA", modKestralMGA::MessageIcon::Critical);
+  }
   frmKestralMGA window(dialogs);
   dialogs.SetParent(&window);
   window.Form_Load(DumpPathFromArguments(arguments));

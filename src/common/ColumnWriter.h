@@ -10,8 +10,8 @@ namespace modKestralMGA {
 // starts at column n of the current line when the line holds at most n - 1 columns (padding up
 // to it), and at column n of the next line when it already holds n or more; an empty field still
 // pads up to its column. Fields written without a column follow straight on. Back ends: a text
-// file (one character a column), the printer (a column is the average character width of its
-// font) and a recorder for tests.
+// file (one character a column), the printer (a column is the width of a character of its
+// fixed-pitch font) and a recorder for tests.
 class ColumnWriter {
  public:
   virtual ~ColumnWriter() = default;

@@ -1,8 +1,9 @@
-// The printer back end of the column writer: fields at columns of the font's average character
-// width, the next line when a column is already passed, lines at the font's line spacing, new
+// The printer back end of the column writer: fields at columns of the report font's character
+// advance, the next line when a column is already passed, lines at the font's line spacing, new
 // pages when a page is full.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPaintEngine>
 #include <QPainter>
@@ -56,11 +57,10 @@ class RecordingPage final : public QPaintDevice, public QPaintEngine {
 
 // A tall page and a painter on it, with the writer under test.
 struct PrintedPage {
-  explicit PrintedPage(const QFont& font = ReportFont(), int height = 100000)
+  explicit PrintedPage(int height = 100000)
       : device(8000, height),
         painter(&device),
-        writer(
-            painter, [this] { return ++device.page > 0; }, font) {}
+        writer(painter, [this] { return ++device.page > 0; }) {}
   double Columns(const QString& text) {  // the width of text in columns
     return QFontMetricsF(painter.font(), &device).horizontalAdvance(text) / writer.ColumnWidth();
   }
@@ -82,32 +82,22 @@ struct PrintedPage {
   PrinterColumnWriter writer;
 };
 
-// A column is the average character width of the ten-point report font, a line its line spacing.
-// Fields at their columns, text straight on, an empty line taking its height. In device units a
-// field goes to the next line only when the position is already past its column's start;
-// exactly at it, it stays. The rule holds for a proportional font too: wide letters push a field to
-// the next line, narrow ones do not.
+// A column is the character advance of the ten-point report font (the shipped Liberation Mono,
+// whatever fonts the machine has), a line its line spacing. Fields at their columns, text
+// straight on, an empty line taking its height. In device units a field goes to the next line
+// only when the position is already past its column's start; exactly at it, it stays.
 TEST(PrinterColumnWriter, PlacesFieldsAtColumnsAndTextStraightOn) {
   PrintedPage page;
   const QFontMetricsF metrics(page.painter.font(), &page.device);
+  EXPECT_EQ(QFontInfo(page.painter.font()).family(), "Liberation Mono");
   EXPECT_DOUBLE_EQ(page.painter.font().pointSizeF(), 10.0);
-  EXPECT_DOUBLE_EQ(page.writer.ColumnWidth(), metrics.averageCharWidth());
   EXPECT_DOUBLE_EQ(page.writer.LineHeight(), metrics.lineSpacing());
-  // The report font is fixed-pitch: every character is a column wide (to 0.1 %), so the printed
-  // page lines up as the text file does.
-  for (const QString text : {"0", "W", "i", " ", "66281001 to 66281002"}) {
-    EXPECT_NEAR(page.Columns(text), double(text.size()), 1e-3 * double(text.size()))
-        << text.toStdString();
+  // Every character is exactly a column wide, so the printed page lines up as the text file
+  // does; Courier New's advance, 1229/2048 of the size, to the font engine's rounding.
+  EXPECT_NEAR(page.writer.ColumnWidth(), 100.0 * 1229 / 2048, 0.5);
+  for (const QString text : {"0", "W", "i", " ", "\u00df", "66281001 to 66281002"}) {
+    EXPECT_DOUBLE_EQ(page.Columns(text), double(text.size())) << text.toStdString();
   }
-  PrintedPage proportional(QFont(QStringLiteral("DejaVu Sans")));
-  proportional.writer.Field(1, "WWWWWWWWWW");  // ten wide letters reach past column 11
-  proportional.writer.Field(11, "next line");
-  proportional.writer.Field(30, "iiiiiiiiii");  // ten narrow ones do not reach column 40
-  proportional.writer.Field(40, "same line");
-  proportional.Expect({{1, 1, 0, "WWWWWWWWWW"},
-                       {1, 11, 1, "next line"},
-                       {1, 30, 1, "iiiiiiiiii"},
-                       {1, 40, 1, "same line"}});
   auto& out = page.writer;
   out.Field(1, "From");
   out.Field(15, "To");
@@ -145,7 +135,7 @@ TEST(PrinterColumnWriter, PlacesFieldsAtColumnsAndTextStraightOn) {
 
 TEST(PrinterColumnWriter, NewPageWhenAPageIsFull) {
   // A page holds ten lines and half of one.
-  PrintedPage page(ReportFont(), int(PrintedPage().writer.LineHeight() * 10.5));
+  PrintedPage page(int(PrintedPage().writer.LineHeight() * 10.5));
   auto& out = page.writer;
   for (int line = 1; line <= 12; ++line) {
     out.Field(1, "line " + std::to_string(line));

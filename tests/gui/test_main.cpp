@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <locale>
 #ifdef KESTRAL_WIDGETS
 #include <QApplication>
@@ -14,12 +15,21 @@ using Application = QApplication;
 using Application = QGuiApplication;  // the printer back end needs no widgets
 #endif
 
+#include "reports/ui/ReportFont.h"
+
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   // Listing the tests (ctest's discovery at build time) needs no application.
   if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
   Application application(argc, argv);
+  // The font of every printed report, shipped inside the program: as the programs do at start.
+  try {
+    modKestralMGA::RegisterReportFont();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
   // After the application, which sets the C locale from the environment.
   if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
     std::fprintf(stderr, "The de_DE.UTF-8 locale is missing: run scripts/install-deps\n");

@@ -19,7 +19,7 @@ namespace modKestralMGA::testsupport {
 struct PdfWord {
   int Page;           // from 1
   double XMin, YMin;  // points from the page's top left corner
-  double XMax;        // points
+  double XMax, YMax;  // points
   std::string Text;
 };
 
@@ -39,7 +39,7 @@ inline std::vector<PdfWord> ReadPdfWords(const std::string& pdftotextPath,
   if (::pclose(pipe) != 0) ADD_FAILURE() << "pdftotext failed on " << path;
 
   static const std::regex kTag(
-      R"re(<page |<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="[0-9.]+">([^<]*)</word>)re");
+      R"re(<page |<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
   std::vector<PdfWord> words;
   int page = 0;
   for (auto it = std::sregex_iterator(html.begin(), html.end(), kTag); it != std::sregex_iterator();
@@ -49,7 +49,7 @@ inline std::vector<PdfWord> ReadPdfWords(const std::string& pdftotextPath,
       ++page;
       continue;
     }
-    std::string text = m[4].str();
+    std::string text = m[5].str();
     for (const std::string entity : {"&lt;<", "&gt;>", "&quot;\"", "&apos;'", "&#39;'", "&amp;&"}) {
       const std::size_t size = entity.size() - 1;  // the entity, then its character
       for (std::size_t at; (at = text.find(entity.substr(0, size))) != std::string::npos;)
@@ -61,7 +61,7 @@ inline std::vector<PdfWord> ReadPdfWords(const std::string& pdftotextPath,
       std::from_chars(m[group].first.base(), m[group].second.base(), value);
       return value;
     };
-    words.push_back({page, number(1), number(2), number(3), text});
+    words.push_back({page, number(1), number(2), number(3), number(4), text});
   }
   return words;
 }

@@ -13,6 +13,7 @@
 #include "reports/JoinsReport.h"
 #include "reports/ui/PrintJob.h"
 #include "reports/ui/PrinterColumnWriter.h"
+#include "reports/ui/ReportFont.h"
 
 namespace modKestralMGA {
 
@@ -65,6 +66,12 @@ bool RenderJoinsReportPdf(const std::string& name, const Plan& plan, JoinContext
   const OffscreenApplication application;
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
     CannotWrite(name, QStringLiteral("no graphical application to render with"), sink);
+    return false;
+  }
+  try {
+    RegisterReportFont();  // the application made here has none yet
+  } catch (const KestralError& e) {
+    CannotWrite(name, QString::fromUtf8(e.what()), sink);
     return false;
   }
   QByteArray rendered;

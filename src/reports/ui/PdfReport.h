@@ -13,11 +13,12 @@
 namespace modKestralMGA {
 
 // Renders the printed joins report (PrintJoinsReport through the printer back end, 10-point
-// font) as the bytes of a PDF file: A4 portrait, margins 10 mm at the sides and 15 mm at top and
-// bottom. Creates a Qt application on the offscreen platform for the time of the call when the
-// program has none. Failures of the report show their own messages; a PDF that cannot be made
-// shows "Cannot write <name>: <reason>" under "Printing Joins error" (exclamation), name naming
-// the output. Returns whether the whole report was rendered into bytes.
+// report font) as the bytes of a PDF file: A4 portrait, margins 10 mm at the sides and 15 mm at top
+// and bottom. Creates a Qt application on the offscreen platform for the time of the call when the
+// program has none, and registers the report font in the application. Failures of the report show
+// their own messages; a PDF that cannot be made shows "Cannot write <name>: <reason>" under
+// "Printing Joins error" (exclamation), name naming the output. Returns whether the whole report
+// was rendered into bytes.
 bool RenderJoinsReportPdf(const std::string& name, const Plan& plan, JoinContext& context,
                           const ReportSettings& settings, const std::string& dateText,
                           std::string& bytes, MessageSink& sink);

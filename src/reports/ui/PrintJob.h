@@ -9,8 +9,8 @@
 namespace modKestralMGA {
 
 // The page margins of a printed report, in millimetres: 10 at the sides, 15 at top and bottom.
-// An A4 page less the side margins holds 89 columns of the report font: the PSM list's Status
-// column (79) with a status of ten characters.
+// An A4 portrait page less the side margins holds 89 columns of the report font, a US Letter page
+// 92: the PSM list's Status column (79) with a status of ten characters, the widest report line.
 QMarginsF ReportPageMargins();
 
 // Gives device the report's page margins. The windows set them before the print dialog and the

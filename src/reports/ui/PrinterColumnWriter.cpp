@@ -7,21 +7,15 @@
 
 #include "common/Cp1252.h"
 #include "common/Errors.h"
+#include "reports/ui/ReportFont.h"
 
 namespace modKestralMGA {
 
 namespace {
 
-constexpr qreal kReportPointSize = 10.0;
-
 // The part of a column by which a position may lie past the column's start and still count as
 // at it: absorbs the rounding of text widths summed in device units.
 constexpr qreal kColumnSlack = 1e-3;
-
-QFont AtReportSize(QFont font) {
-  font.setPointSizeF(kReportPointSize);
-  return font;
-}
 
 // The painter's device, which must exist: the painter has to be active.
 QPaintDevice& ActiveDevice(QPainter& painter) {
@@ -33,28 +27,17 @@ QPaintDevice& ActiveDevice(QPainter& painter) {
 
 }  // namespace
 
-QFont ReportFont() {
-  // Courier New, the printers' fixed-pitch font, or the fixed-pitch font that stands in for it
-  // (Liberation Mono has its metrics).
-  QFont font(QStringLiteral("Courier New"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
-  return AtReportSize(font);
-}
+PrinterColumnWriter::PrinterColumnWriter(QPainter& painter, QPagedPaintDevice& device)
+    : PrinterColumnWriter(painter, [pages = &device] { return pages->newPage(); }) {}
 
-PrinterColumnWriter::PrinterColumnWriter(QPainter& painter, QPagedPaintDevice& device,
-                                         const QFont& font)
-    : PrinterColumnWriter(
-          painter, [pages = &device] { return pages->newPage(); }, font) {}
-
-PrinterColumnWriter::PrinterColumnWriter(QPainter& painter, std::function<bool()> newPage,
-                                         const QFont& font)
+PrinterColumnWriter::PrinterColumnWriter(QPainter& painter, std::function<bool()> newPage)
     : m_painter(painter),
       m_newPage(std::move(newPage)),
-      m_font(AtReportSize(font)),
+      m_font(ReportFont()),
       m_metrics(m_font, &ActiveDevice(painter)) {
   m_painter.setFont(m_font);
-  m_columnWidth = m_metrics.averageCharWidth();
+  // Every character of the fixed-pitch font advances by the same width: a digit's is the column.
+  m_columnWidth = m_metrics.horizontalAdvance(QLatin1Char('0'));
   m_lineHeight = m_metrics.lineSpacing();
   m_pageHeight = painter.device()->height();
 }

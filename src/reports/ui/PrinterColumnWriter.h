@@ -11,27 +11,23 @@
 
 namespace modKestralMGA {
 
-// The font of printed reports: Courier New (or the fixed-pitch font standing in for it) at 10
-// points. In a fixed-pitch font a character is as wide as a column, so that a printed page
-// lines up as the saved text file does.
-QFont ReportFont();
-
 // The printer back end of the column writer: writes lines of fields on a painter that is active
-// on a paged device (a printer, a PDF writer, a print preview). The font is set to 10 points; a
-// column is its average character width and a line its line spacing, both in device units.
+// on a paged device (a printer, a PDF writer, a print preview), in the report font (ReportFont,
+// fixed-pitch, 10 points). A column is the advance of one character of that font, the same for
+// every character, so that a printed page lines up as the saved text file does; a line is the
+// font's line spacing; both in device units.
 // A field at column n starts at (n - 1) column widths from the left edge of the printable area,
 // on the next line when the current position is already past that point. When a line would not
 // fit below the last one, output goes on at the top of a new page (empty lines at the foot of a
 // page are not carried over). Texts are the program's Windows-1252 bytes.
 class PrinterColumnWriter final : public ColumnWriter {
  public:
-  // Pages through device.newPage(); painter must be active on device.
-  PrinterColumnWriter(QPainter& painter, QPagedPaintDevice& device,
-                      const QFont& font = ReportFont());
+  // Pages through device.newPage(); painter must be active on device. Throws KestralError when
+  // it is not, or when the report font is not loaded.
+  PrinterColumnWriter(QPainter& painter, QPagedPaintDevice& device);
   // Pages through newPage (false: the page could not be started); the page area is that of the
   // painter's device.
-  PrinterColumnWriter(QPainter& painter, std::function<bool()> newPage,
-                      const QFont& font = ReportFont());
+  PrinterColumnWriter(QPainter& painter, std::function<bool()> newPage);
 
   void Field(int column, std::string_view text) override;
   void Text(std::string_view text) override;
