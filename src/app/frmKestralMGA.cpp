@@ -859,8 +859,7 @@ void frmKestralMGA::ComparePlan() {
   // A criterion the allowances do not know refuses the comparison before anything is computed.
   if (!modKestralMGA::CheckAccuracyCriterion(*this, m_dialogs)) return;
   HideEditor();
-  txtAvHeight->setText(FromBytes(modKestralMGA::FormatNumber(modKestralMGA::AverageHeight(m_marks),
-                                                             modKestralMGA::kFormatMetres)));
+  ShowAverageHeight(modKestralMGA::kJoinComparisonTitle);
   if (GridRows() < 3) return;  // fewer than two marks: nothing to join
 
   std::string name = PlanIdentifier();
@@ -880,6 +879,8 @@ void frmKestralMGA::ComparePlan() {
   m_display->show();
   m_display->raise();
   m_turns.Start();
+  const modKestralMGA::OffGridNotices notices(m_markIndex, m_dialogs,
+                                              modKestralMGA::kJoinComparisonTitle);
   modKestralMGA::JoinContext context{m_markIndex, *this};
   modKestralMGA::BuildAndComparePlan(planIdentifier, m_plan, context, *this, *m_display, m_dialogs,
                                      m_turns);
@@ -903,10 +904,14 @@ void frmKestralMGA::SetComparing(bool running) {
 void frmKestralMGA::mnuOptionsCalculateAMG_Click() {
   HideEditor();
   // The average height is refreshed from the list every time, also when the command refuses.
-  txtAvHeight->setText(FromBytes(modKestralMGA::FormatNumber(modKestralMGA::AverageHeight(m_marks),
-                                                             modKestralMGA::kFormatMetres)));
+  ShowAverageHeight(modKestralMGA::kMgaJoinsErrorTitle);
   if (!modKestralMGA::CheckEnoughMarksForJoins(m_marks, m_dialogs)) return;
   m_joins->FillAndShow();
+}
+
+void frmKestralMGA::ShowAverageHeight(const char* title) {
+  txtAvHeight->setText(FromBytes(modKestralMGA::FormatNumber(
+      modKestralMGA::AverageHeight(m_marks, m_dialogs, title), modKestralMGA::kFormatMetres)));
 }
 
 void frmKestralMGA::mnuHelpContents_Click() {

@@ -147,6 +147,9 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   void SetFullDetails(bool on);
   // The Compare command from the criterion check to the closing message.
   void ComparePlan();
+  // Writes the list's average height into txtAvHeight ("0.000"), each Height beyond the limit
+  // left out with a message under title.
+  void ShowAverageHeight(const char* title);
   // While a comparison runs, the commands that would change the mark list or the plan under it
   // (a second Compare, Calculate Joins, Open, Import and the import window's OK, the row
   // commands, grid edits, Print in the results window) wait, disabled; Exit stays.

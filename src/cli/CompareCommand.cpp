@@ -83,7 +83,8 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
 
   CliCompareSettings settings(arguments);
   if (!CheckAccuracyCriterion(settings, sink)) return kExitFailed;
-  settings.SetAverageHeightText(FormatNumber(AverageHeight(list), kFormatMetres));
+  settings.SetAverageHeightText(
+      FormatNumber(AverageHeight(list, sink, kJoinComparisonTitle), kFormatMetres));
   // The window ends silently here; the batch program says why it produced nothing.
   if (list.RowCount() < 2) {
     sink.Message("Not enough coordinates in list", kJoinComparisonTitle, MessageIcon::Exclamation);
@@ -93,6 +94,8 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   if (!ReadPlanForCompare(settings.PlanIdentifier(), plan, sink)) return kExitFailed;
 
   MarkIndex index(list);
+  // Once for the comparison and its reports together.
+  const OffGridNotices notices(index, sink, kJoinComparisonTitle);
   JoinContext context{index, settings};
   KeptResultList results;
   NoPendingEvents noEvents;

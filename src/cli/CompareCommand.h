@@ -8,16 +8,18 @@
 namespace modKestralMGA {
 
 // The compare command: fills the mark list from its options, refuses an unknown criterion, takes
-// the average height (the list's mean written with "0.000"), needs two rows in the list ("Join
+// the average height (the list's mean written with "0.000", each Height beyond 100000 m left out
+// with a line saying so), needs two rows in the list ("Join
 // Comparison: Not enough coordinates in list"), reads the plan (a plan identifier or a .lns
 // name), builds the plan points and compares the joins, then writes the joins report asked for
-// (--report, --pdf). Messages go to err as "<title>: <text>" lines in the order they are shown;
-// the result lines go to out, each ended by a line feed, only when the comparison and the report
-// ran to their end. A report named "-" (--report or --pdf) is written to out in their place: out
-// then holds only that report (and keeps it when the other report fails after it). Returns 0 when
-// every compared join was acceptable, 1 when at least one was not, 2 when the command could not
-// produce its result (its message said why; nothing else written to out). The --report and --pdf
-// files are written through fileOps.
+// (--report, --pdf). A mark on no grid is taken as without coordinates, said once for the
+// comparison and its reports. Messages go to err as "<title>: <text>" lines in the order they are
+// shown; the result lines go to out, each ended by a line feed, only when the comparison and the
+// report ran to their end. A report named "-" (--report or --pdf) is written to out in their
+// place: out then holds only that report (and keeps it when the other report fails after it).
+// Returns 0 when every compared join was acceptable, 1 when at least one was not, 2 when the
+// command could not produce its result (its message said why; nothing else written to out). The
+// --report and --pdf files are written through fileOps.
 int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
                       FileOps& fileOps = SystemFileOps());
 

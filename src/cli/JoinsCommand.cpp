@@ -19,15 +19,22 @@ namespace modKestralMGA {
 
 int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ostream& err) {
   StreamMessageSink sink(err);
+  // A height given beyond the limit is refused before the marks are read.
+  if (arguments.Height && !CheckAverageHeightText(*arguments.Height, sink, kMgaJoinsErrorTitle)) {
+    return kExitFailed;
+  }
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
   // The height is taken before the count of rows is checked, as Calculate Joins writes it first.
   const std::string height =
-      arguments.Height.value_or(FormatNumber(AverageHeight(list), kFormatMetres));
+      arguments.Height
+          ? *arguments.Height
+          : FormatNumber(AverageHeight(list, sink, kMgaJoinsErrorTitle), kFormatMetres);
   if (!CheckEnoughMarksForJoins(list, sink)) return kExitFailed;
 
   const FixedJoinSettings settings(arguments.MaxOrder, height, arguments.Ellipsoid);
   MarkIndex index(list);
+  const OffGridNotices notices(index, sink, kMgaJoinsErrorTitle);
   JoinContext context{index, settings};
   std::vector<std::string> lines = {TabSeparatedRow(JoinListHeaderRow())};
   std::string from;

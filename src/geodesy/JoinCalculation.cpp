@@ -1,9 +1,11 @@
 #include "geodesy/JoinCalculation.h"
 
+#include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "common/Rounding.h"
 #include "geodesy/Keys.h"
 #include "geodesy/ScaleFactor.h"
+#include "marks/MarkListRules.h"
 
 namespace modKestralMGA {
 
@@ -28,6 +30,8 @@ bool CheckEnoughMarksForJoins(const MarkList& list, MessageSink& sink) {
 }
 
 JoinListRow CalculateJoin(JoinContext& context, std::string_view fromPsm, std::string_view toPsm) {
+  const std::string height = context.Settings.AverageHeightText();
+  if (!HeightWithinLimit(height)) throw KestralError(HeightBeyondLimitText(height));
   const std::int32_t key1 = PsmKey(fromPsm);
   const std::int32_t key2 = PsmKey(toPsm);
   double bearing = 0.0;

@@ -39,13 +39,15 @@ using JoinListRow = std::array<std::string, kJoinListColumns>;
 // distance and csf start at 0, so a mark that is missing from the list or lacks positive
 // coordinates gives 0.0000, 0.000 and 0.00000000. Returns the row's cell texts: the keys with
 // "#", the bearing (ddd.mmss) with "0.0000", the distance (metres) with "0.000", the csf with
-// "0.00000000". Throws KeyTooLargeError when a number's key does not fit 32 bits (fromPsm's
-// first).
+// "0.00000000". Throws, before anything is computed, KestralError (HeightBeyondLimitText) when
+// the average height lies beyond 100000 m, whatever the choice, and KeyTooLargeError when a
+// number's key does not fit 32 bits (fromPsm's first).
 JoinListRow CalculateJoin(JoinContext& context, std::string_view fromPsm, std::string_view toPsm);
 
 // One pick of the walk from mark to mark: when fromPsm (the current from-mark) is not empty, the
 // row of the join from it to pickedPsm; nothing for a first pick. Then pickedPsm becomes the
-// from-mark of the next join. When the join throws (a key beyond 32 bits) fromPsm is unchanged.
+// from-mark of the next join. When the join throws (a key beyond 32 bits, a height beyond the
+// limit) fromPsm is unchanged.
 std::optional<JoinListRow> PickMark(JoinContext& context, std::string& fromPsm,
                                     std::string_view pickedPsm);
 

@@ -33,7 +33,16 @@ void GridJoin(JoinContext& context, const std::int32_t& key1, const std::int32_t
     distance = kJoinNotFound;
     return;
   }
-  GridLine(*ends, bearing, distance);
+  double lineBearing = 0.0;
+  double gridDistance = 0.0;
+  GridLine(*ends, lineBearing, gridDistance);
+  // Within the grid limits the line is finite; should it not be, no join rather than a NaN.
+  if (!std::isfinite(lineBearing) || !std::isfinite(gridDistance)) {
+    distance = kJoinNotFound;
+    return;
+  }
+  bearing = lineBearing;
+  distance = gridDistance;
   csf = 1.0;
 }
 

@@ -1,5 +1,7 @@
 #include "geodesy/MarkIndex.h"
 
+#include <utility>
+
 #include "common/NumericValue.h"
 #include "common/Rounding.h"
 #include "geodesy/Keys.h"
@@ -10,18 +12,36 @@ std::optional<IndexedMark> MarkIndex::Find(std::int32_t key) {
   if (!m_built || m_revision != m_list->Revision()) Rebuild();
   Slot& slot = m_slots[PlaceOf(key)];
   if (slot.RowPlusOne == 0) return std::nullopt;
-  if (slot.ReadPlusOne != 0) return m_read[slot.ReadPlusOne - 1];
+  if (slot.ReadPlusOne == 0) ReadRow(slot);
+  const ReadMark& read = m_read[slot.ReadPlusOne - 1];
+  if (read.Where != OffGrid::No && m_notices != nullptr) {
+    m_notices->Tell(key, m_list->Cell(slot.RowPlusOne - 1, kColPsmNo), read.Where);
+  }
+  return read.Mark;
+}
+
+void MarkIndex::ReadRow(Slot& slot) {
   // The cells are read at the first lookup after a rebuild: the revision check guarantees that
   // the row still holds what it held when the index was built, so later lookups may reuse the
   // values.
   const MarkRow& row = m_list->Row(slot.RowPlusOne - 1);
-  IndexedMark mark;
-  mark.East = NumericValue(row[kColEast]);
-  mark.North = NumericValue(row[kColNorth]);
-  mark.Order = RoundHalfEven(NumericValue(row[kColOrder]));
-  m_read.push_back(mark);
+  ReadMark read;
+  read.Mark.East = NumericValue(row[kColEast]);
+  read.Mark.North = NumericValue(row[kColNorth]);
+  read.Mark.Order = RoundHalfEven(NumericValue(row[kColOrder]));
+  // Coordinates beyond every grid would turn the latitude series into infinities; such a mark
+  // counts as one without coordinates.
+  if (read.Mark.East > kGridEastLimit) {
+    read.Where = OffGrid::East;
+  } else if (read.Mark.North > kGridNorthLimit) {
+    read.Where = OffGrid::North;
+  }
+  if (read.Where != OffGrid::No) {
+    read.Mark.East = 0.0;
+    read.Mark.North = 0.0;
+  }
+  m_read.push_back(read);
   slot.ReadPlusOne = static_cast<std::uint32_t>(m_read.size());
-  return mark;
 }
 
 std::size_t MarkIndex::PlaceOf(std::int32_t key) const {
@@ -53,6 +73,25 @@ void MarkIndex::Rebuild() {
   }
   m_revision = m_list->Revision();
   m_built = true;
+}
+
+OffGridNotices::OffGridNotices(MarkIndex& index, MessageSink& sink, std::string title)
+    : m_index(index), m_outer(index.m_notices), m_sink(sink), m_title(std::move(title)) {
+  m_index.m_notices = this;
+}
+
+OffGridNotices::~OffGridNotices() {
+  m_index.m_notices = m_outer;
+}
+
+void OffGridNotices::Tell(std::int32_t key, const std::string& psmNumber,
+                          MarkIndex::OffGrid where) {
+  if (!m_told.insert(key).second) return;
+  const char* const limit =
+      where == MarkIndex::OffGrid::East ? "East above 10000000 m" : "North above 20000000 m";
+  m_sink.Message(
+      psmNumber + " lies outside every MGA zone (" + limit + "): taken as without coordinates",
+      m_title, MessageIcon::Exclamation);
 }
 
 }  // namespace modKestralMGA

@@ -3,11 +3,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "common/Seams.h"
 #include "marks/MarkList.h"
 
 namespace modKestralMGA {
+
+// The largest easting and northing (metres) that a transverse Mercator grid with false easting
+// 500000 m and false northing 10000000 m can give: a mark above either lies on no grid.
+inline constexpr double kGridEastLimit = 10000000.0;
+inline constexpr double kGridNorthLimit = 20000000.0;
+
+class OffGridNotices;
 
 // What a join needs of a listed mark, read from its cells by the numeric value rule.
 struct IndexedMark {
@@ -20,10 +30,14 @@ struct IndexedMark {
 // row with the key wins; the list as it is at the moment of the call) at hash-table cost: the
 // index is rebuilt only when the list's revision has changed, and a row's cells are read at its
 // first lookup after a rebuild and kept until the next. A row whose PSM number gives a key beyond
-// 32 bits is never matched.
+// 32 bits is never matched. A mark whose easting is above kGridEastLimit or whose northing is
+// above kGridNorthLimit lies on no grid: it is found with East and North 0, as a mark without
+// coordinates, and the OffGridNotices of the running command, if any, tell about it.
 class MarkIndex {
  public:
   explicit MarkIndex(const MarkList& list) : m_list(&list) {}
+  MarkIndex(const MarkIndex&) = delete;
+  MarkIndex& operator=(const MarkIndex&) = delete;
   // The mark with that key, or nothing when no row has it.
   std::optional<IndexedMark> Find(std::int32_t key);
   // The mark with that key, or a mark with every value 0 when no row has it: the coordinates of
@@ -32,6 +46,14 @@ class MarkIndex {
   const MarkList& List() const { return *m_list; }
 
  private:
+  friend class OffGridNotices;
+
+  // Which limit a listed mark's coordinates are above, if any.
+  enum class OffGrid : std::uint8_t { No, East, North };
+  struct ReadMark {
+    IndexedMark Mark;
+    OffGrid Where = OffGrid::No;
+  };
   // One place of the open-addressing table: a key and the row that holds it.
   struct Slot {
     std::int32_t Key = 0;
@@ -40,14 +62,41 @@ class MarkIndex {
   };
 
   void Rebuild();
+  // Reads the cells of the slot's row into m_read.
+  void ReadRow(Slot& slot);
   // The place of key in the table: the one holding it, or the free one where it would go.
   std::size_t PlaceOf(std::int32_t key) const;
 
   const MarkList* m_list;
-  std::vector<Slot> m_slots;        // a power of two places, at most half of them used
-  std::vector<IndexedMark> m_read;  // the values of the rows looked up since the rebuild
+  std::vector<Slot> m_slots;     // a power of two places, at most half of them used
+  std::vector<ReadMark> m_read;  // the values of the rows looked up since the rebuild
   std::uint64_t m_revision = 0;
   bool m_built = false;
+  OffGridNotices* m_notices = nullptr;
+};
+
+// While a command runs: tells about each listed mark that the command's lookups find on no grid,
+// once per mark (by key) however often the command looks it up, with the message "<PSM No.> lies
+// outside every MGA zone (East above 10000000 m): taken as without coordinates" ("North above
+// 20000000 m" when only the northing is) under the command's title (exclamation). The command
+// makes one over the index it uses for as long as it runs; outside such a command the index
+// tells no one.
+class OffGridNotices {
+ public:
+  OffGridNotices(MarkIndex& index, MessageSink& sink, std::string title);
+  ~OffGridNotices();
+  OffGridNotices(const OffGridNotices&) = delete;
+  OffGridNotices& operator=(const OffGridNotices&) = delete;
+
+ private:
+  friend class MarkIndex;
+  void Tell(std::int32_t key, const std::string& psmNumber, MarkIndex::OffGrid where);
+
+  MarkIndex& m_index;
+  OffGridNotices* m_outer;  // the notices of a command that runs this one, restored after it
+  MessageSink& m_sink;
+  std::string m_title;
+  std::unordered_set<std::int32_t> m_told;
 };
 
 }  // namespace modKestralMGA

@@ -1,9 +1,11 @@
 #include "geodesy/ScaleFactor.h"
 
+#include <cmath>
 #include <optional>
 
 #include "common/NumericValue.h"
 #include "geodesy/Ellipsoid.h"
+#include "marks/MarkListRules.h"
 
 namespace modKestralMGA {
 
@@ -42,18 +44,34 @@ void CombinedScaleFactor(JoinContext& context, const std::int32_t& key1, const s
     return;
   }
 
+  // The commands refuse an average height beyond the limit before any join; one that changed
+  // while a command ran gives no join rather than a scale factor near 0 or below.
+  const std::optional<double> height = HeightWithinLimit(context.Settings.AverageHeightText());
+  if (!height) {
+    distance = kJoinNotFound;
+    return;
+  }
+  double lineBearing = 0.0;
   double gridDistance = 0.0;
-  GridLine(*ends, bearing, gridDistance);
+  GridLine(*ends, lineBearing, gridDistance);
   const DistanceCalculationMode mode = context.Settings.CalculationMode();
   const IndexedMark& from = ends->From;
   const IndexedMark& to = ends->To;
   const double midLatitude =
       GridToLatitude((from.East + to.East) / 2.0, (from.North + to.North) / 2.0, mode);
   const double lineScaleFactor = LineScaleFactor(from.East, to.East, midLatitude, mode);
-  const double height = NumericValue(context.Settings.AverageHeightText());
-  const double heightFactor = 1.0 - height * kHeightCoefficient * kPartsPerMillion;
-  csf = heightFactor * lineScaleFactor;
-  distance = gridDistance / csf;
+  const double heightFactor = 1.0 - *height * kHeightCoefficient * kPartsPerMillion;
+  const double joinCsf = heightFactor * lineScaleFactor;
+  const double groundDistance = gridDistance / joinCsf;
+  // Coordinates within the grid limits and a height within its limit keep every value finite;
+  // should one not be, the join counts as not computed rather than show a NaN.
+  if (!std::isfinite(lineBearing) || !std::isfinite(joinCsf) || !std::isfinite(groundDistance)) {
+    distance = kJoinNotFound;
+    return;
+  }
+  bearing = lineBearing;
+  csf = joinCsf;
+  distance = groundDistance;
 }
 
 }  // namespace modKestralMGA

@@ -21,9 +21,11 @@ double LineScaleFactor(double E1, double E2, double phim, DistanceCalculationMod
 // ddd.mmss number; distance, the grid distance reduced to ground, grid / csf (metres); csf, the
 // combined scale factor = (1 - h 0.157e-6) K, with h the average height and K the line scale
 // factor at the mid-point latitude on the ellipsoid of the calculation mode. distance = 0 when a
-// mark is missing or lacks positive coordinates, -9 when a mark's order is above "Compare up to
-// Order" (kJoinNotFound, kJoinOrderAboveLimit); bearing and csf are then left as the caller had
-// them. The settings (order limit, average height, ellipsoid) are read at the call.
+// mark is missing or lacks positive coordinates (a mark on no grid has none: MarkIndex), -9 when
+// a mark's order is above "Compare up to Order" (kJoinNotFound, kJoinOrderAboveLimit); bearing
+// and csf are then left as the caller had them. An average height beyond 100000 m
+// (HeightWithinLimit), or a result that is not finite, also gives 0. The settings (order limit,
+// average height, ellipsoid) are read at the call.
 void CombinedScaleFactor(JoinContext& context, const std::int32_t& key1, const std::int32_t& key2,
                          double& bearing, double& distance, double& csf);
 

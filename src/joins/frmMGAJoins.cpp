@@ -288,6 +288,9 @@ void frmMGAJoins::lstMarks_Click() {
   const std::string& picked = m_numbers->Number(selected.front().row());
   try {
     std::string from = ToBytes(txtPSM->text());
+    // Each pick is a command of its own: a mark on no grid is told about at every pick of it.
+    const modKestralMGA::OffGridNotices notices(m_index, m_dialogs,
+                                                modKestralMGA::kMgaJoinsErrorTitle);
     modKestralMGA::JoinContext context{m_index, m_settings};
     if (auto row = modKestralMGA::PickMark(context, from, picked)) {
       m_rows->AppendRow(std::move(*row));

@@ -114,7 +114,13 @@ OpenResult ReadDumpFileAtStartUp(const std::string& path, MarkList& list, Messag
 }
 
 bool CheckListToSave(const MarkList& list, MessageSink& sink) {
-  if (!IsGridEmpty(list)) return true;
+  // A list of rows none of which is complete would be saved as an empty file over the chosen
+  // one: it is refused as an empty list is.
+  if (!IsGridEmpty(list)) {
+    for (std::size_t row = 0; row < list.RowCount(); ++row) {
+      if (DataToSave(list, row)) return true;
+    }
+  }
   sink.Message("Nothing in list to save", "Save PSM data error", MessageIcon::Exclamation);
   return false;
 }

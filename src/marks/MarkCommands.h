@@ -36,13 +36,15 @@ OpenResult OpenMarkDetailsFile(const std::string& path, const std::string& displ
 // numbers, without clearing the list first or adding an empty row after.
 OpenResult ReadDumpFileAtStartUp(const std::string& path, MarkList& list, MessageSink& sink);
 
-// The Save command's refusal before its dialog: an empty list (IsGridEmpty) shows "Nothing in
-// list to save" under "Save PSM data error" (exclamation) and gives false.
+// The Save command's refusal before its dialog: an empty list (IsGridEmpty), or one with no
+// complete row (DataToSave), shows "Nothing in list to save" under "Save PSM data error"
+// (exclamation) and gives false.
 bool CheckListToSave(const MarkList& list, MessageSink& sink);
 
-// The Save command after its dialog: writes the complete rows to path atomically. An empty list is
-// refused before any dialog by the caller (CheckListToSave); a write failure shows its description
-// under "Save CSV file error" (exclamation). Returns true when the file was written.
+// The Save command after its dialog: writes the complete rows to path atomically. A list with no
+// complete row is refused before any dialog by the caller (CheckListToSave); a write failure shows
+// its description under "Save CSV file error" (exclamation). Returns true when the file was
+// written.
 bool SaveMarkDetailsFile(const std::string& path, const MarkList& list, MessageSink& sink,
                          FileOps& ops = SystemFileOps());
 

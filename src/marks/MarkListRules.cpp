@@ -45,6 +45,29 @@ double MeanHeight(double sum, std::size_t count) {
   return 0.0;
 }
 
+// AverageHeight, telling sink (when given) about the heights left out.
+double AverageHeightTelling(const MarkList& list, MessageSink* sink, const std::string& title) {
+  double sum = 0.0;
+  std::size_t count = 0;
+  for (std::size_t row = 0; row < list.RowCount(); ++row) {
+    const std::string& height = list.Cell(row, kColHeight);
+    if (height.empty()) continue;
+    const std::optional<double> value = HeightWithinLimit(height);
+    if (value) {
+      sum += *value;
+      ++count;
+    } else if (sink != nullptr) {
+      const std::string& psmNumber = list.Cell(row, kColPsmNo);
+      const std::string name =
+          psmNumber.empty() ? "Row " + FormatNumber(static_cast<double>(row + 1), kFormatCount)
+                            : psmNumber;
+      sink->Message(name + " has a Height beyond 100000 m: left out of the average height", title,
+                    MessageIcon::Exclamation);
+    }
+  }
+  return MeanHeight(sum, count);
+}
+
 }  // namespace
 
 bool IsGridEmpty(const MarkList& list) {
@@ -57,16 +80,29 @@ bool DataToSave(const MarkList& list, std::size_t row) {
   return !cells[kColPsmNo].empty() && !cells[kColEast].empty() && !cells[kColNorth].empty();
 }
 
+std::optional<double> HeightWithinLimit(std::string_view text) {
+  const NumberReading reading = ReadNumericValue(text);
+  if (reading.Status != NumberStatus::Ok) return std::nullopt;
+  if (reading.Value > kHeightLimit || reading.Value < -kHeightLimit) return std::nullopt;
+  return reading.Value;
+}
+
+std::string HeightBeyondLimitText(const std::string& text) {
+  return "Average Height beyond 100000 m: " + text;
+}
+
+bool CheckAverageHeightText(const std::string& text, MessageSink& sink, const std::string& title) {
+  if (HeightWithinLimit(text)) return true;
+  sink.Message(HeightBeyondLimitText(text), title, MessageIcon::Exclamation);
+  return false;
+}
+
 double AverageHeight(const MarkList& list) {
-  double sum = 0.0;
-  std::size_t count = 0;
-  for (const MarkRow& row : list.Rows()) {
-    const std::string& height = row[kColHeight];
-    if (height.empty()) continue;
-    sum += NumericValue(height);
-    ++count;
-  }
-  return MeanHeight(sum, count);
+  return AverageHeightTelling(list, nullptr, "");
+}
+
+double AverageHeight(const MarkList& list, MessageSink& sink, const std::string& title) {
+  return AverageHeightTelling(list, &sink, title);
 }
 
 void RemoveDup(MarkList& list) {
@@ -125,9 +161,11 @@ bool MarkRowsWithoutRepeats::SeenBefore(const std::string& psmNumber, std::size_
 }
 
 void MarkRowsWithoutRepeats::AddHeight(const std::string& height) {
-  // As AverageHeight reads them: every non-empty Height cell, in row order.
+  // As AverageHeight reads them: every non-empty Height cell within the limit, in row order.
   if (height.empty()) return;
-  m_heightSum += NumericValue(height);
+  const std::optional<double> value = HeightWithinLimit(height);
+  if (!value) return;
+  m_heightSum += *value;
   ++m_heightCount;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/Seams.h"
 #include "marks/MarkList.h"
 
 namespace modKestralMGA {
@@ -17,10 +19,33 @@ bool IsGridEmpty(const MarkList& list);
 // and is offered for joins.
 bool DataToSave(const MarkList& list, std::size_t row);
 
+// The farthest a survey's height (metres) lies above or below the ellipsoid: beyond it the height
+// factor of the combined scale factor is no longer a small correction.
+inline constexpr double kHeightLimit = 100000.0;
+
+// The value in metres of a height text by the numeric value rule (a text that is not a number is
+// 0) when it lies within kHeightLimit above or below the ellipsoid, limits included; nothing when
+// it lies beyond, or beyond the range of a double.
+std::optional<double> HeightWithinLimit(std::string_view text);
+
+// The refusal of an average height text beyond the limit: "Average Height beyond 100000 m: " and
+// the text.
+std::string HeightBeyondLimitText(const std::string& text);
+
+// Refuses an average height text (typed, or given to the batch program) beyond the limit before
+// any join is computed: shows HeightBeyondLimitText under title (exclamation) and gives false.
+bool CheckAverageHeightText(const std::string& text, MessageSink& sink, const std::string& title);
+
 // The mean height (metres) of the rows whose Height cell is not empty, each read by the numeric
 // value rule (a text that is not a number counts as a height of 0); 0 when the sum of those
-// heights is 0 or negative, or when there are none. Not rounded.
+// heights is 0 or negative, or when there are none. Not rounded. A Height cell beyond the limit
+// (HeightWithinLimit) is left out, as an empty one is.
 double AverageHeight(const MarkList& list);
+
+// AverageHeight, telling sink under title (exclamation) about each Height cell it leaves out:
+// "6628/1001 has a Height beyond 100000 m: left out of the average height" (a row without a PSM
+// No. is named "Row " and its number in the list, from 1).
+double AverageHeight(const MarkList& list, MessageSink& sink, const std::string& title);
 
 // Removes marks listed twice: of several rows with the same PSM No. text (exactly: same bytes,
 // same case, blanks count) only the first stays, with its own cells; the later ones are removed

@@ -7,9 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/JoinJudgement.h"
+#include "marks/MarkListRules.h"
 #include "reports/BearingDatumReport.h"
 #include "reports/PsmListReport.h"
 
@@ -147,6 +149,9 @@ bool WriteJoinsReport(ReportForm form, const Plan& plan, JoinContext& context,
                       const ReportSettings& settings, const std::string& dateText,
                       ColumnWriter& out, MessageSink& sink) {
   if (!CheckAccuracyCriterion(settings, sink)) return false;
+  // The commands refuse such a height before they start; the report never shows one.
+  const std::string height = settings.AverageHeightText();
+  if (!HeightWithinLimit(height)) throw KestralError(HeightBeyondLimitText(height));
   const std::string criterion = settings.AccuracyCriterionText();
   const bool fullJoins = settings.PrintFullJoins();
   const BlockColumns& columns = form == ReportForm::Printed ? kPrintedColumns : kSavedColumns;

@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "app/WindowText.h"
+#include "marks/MarkListRules.h"
 #include "reports/JoinsReport.h"
 #include "reports/ui/PrintJob.h"
 #include "reports/ui/PrintingInProgress.h"
@@ -251,6 +252,14 @@ void frmMGADisplay::cmdClose_Click() {
 }
 
 void frmMGADisplay::cmdPrint_Click() {
+  const char* const title =
+      ToFile() ? modKestralMGA::kSaveJoinsErrorTitle : modKestralMGA::kPrintJoinsErrorTitle;
+  // An average height typed beyond the limit is refused before any dialog.
+  if (!modKestralMGA::CheckAverageHeightText(m_reportSettings->AverageHeightText(), m_dialogs,
+                                             title)) {
+    return;
+  }
+  const modKestralMGA::OffGridNotices notices(m_markIndex, m_dialogs, title);
   try {
     if (ToFile()) {
       // Asks before replacing an existing file: losing a file to a mistyped name is data loss.
@@ -275,6 +284,13 @@ void frmMGADisplay::cmdPrint_Click() {
 }
 
 void frmMGADisplay::cmdPreview_Click() {
+  if (!modKestralMGA::CheckAverageHeightText(m_reportSettings->AverageHeightText(), m_dialogs,
+                                             modKestralMGA::kPrintJoinsErrorTitle)) {
+    return;
+  }
+  // Once for the preview, however often it draws its pages.
+  const modKestralMGA::OffGridNotices notices(m_markIndex, m_dialogs,
+                                              modKestralMGA::kPrintJoinsErrorTitle);
   ShowReportPreview(m_dialogs, kPreviewTitle, modKestralMGA::kPrintJoinsErrorTitle,
                     [this](QPrinter& printer) { PrintReportOn(printer, m_dateText()); });
 }
