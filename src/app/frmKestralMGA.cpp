@@ -34,6 +34,8 @@
 #include "app/WindowText.h"
 #include "app/modHtmlHelp.h"
 #include "common/NumberFormat.h"
+#include "common/Version.h"
+#include "compare/AccuracyCriteria.h"
 #include "compare/ComparePSMJoins.h"
 #include "geodesy/JoinCalculation.h"
 #include "joins/frmMGAJoins.h"
@@ -69,11 +71,6 @@ constexpr std::array<const char*, modKestralMGA::kMarkColumnCount> kColumnSample
     "xxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxx",
     "  order  ",        "   zone   ",        "  datum    ",        "   status      "};
 
-// The accuracy criteria, in the order of the list.
-constexpr std::array<const char*, 5> kAccuracyCriteria = {
-    "Urban Areas", "Rural Areas", "Adelaide City", "URBAN SURVEY (prior Feb 2019)",
-    "RURAL SURVEY (prior Feb 2019)"};
-
 constexpr const char* kOpenMarkDetailsTitle = "Open Mark Details file";
 constexpr const char* kOpenMarkDetailsFilter =
     "CSV Files (*.CSV)|*.csv|Screen dump files (*.DMP)|*.dmp";
@@ -86,14 +83,14 @@ constexpr const char* kImportFilter = "All files (*.*)|*.*";
 constexpr const char* kPrintPsmListDialogTitle = "Print the PSM list";
 constexpr const char* kPsmListPreviewTitle = "PSM list preview";
 
-// The About box: five lines separated by line feeds.
+// The About box: five lines separated by line feeds, the second with the program's version.
 constexpr const char* kAboutTitle = "About KestralMGA";
-constexpr const char* kAboutText =
-    "KestralMGA developed by Saltbush Survey Software\n"
-    "Version 2.00  June 2019\n"
-    "\n"
-    "KestralMGA is the property of Kestral Survey Systems Pty Ltd.\n"
-    "It is licensed to surveyors for checking survey plans against MGA.";
+std::string AboutText() {
+  return std::string("KestralMGA developed by Saltbush Survey Software\nVersion ") +
+         modKestralMGA::kProgramVersion +
+         "  June 2019\n\nKestralMGA is the property of Kestral Survey Systems Pty Ltd.\n"
+         "It is licensed to surveyors for checking survey plans against MGA.";
+}
 
 // Messages of a core command, held while the grid's model is being reset and shown once the
 // grid can be painted again.
@@ -414,10 +411,11 @@ QGroupBox* frmKestralMGA::BuildKestralFileFrame() {
 
 void frmKestralMGA::Form_Load(const std::string& commandLine) {
   SetupGrid();
-  for (const char* criterion : kAccuracyCriteria) {
-    cboAccuracyType->addItem(QString::fromLatin1(criterion));
+  for (const modKestralMGA::AccuracyCriterion& criterion : modKestralMGA::kAccuracyCriteria) {
+    cboAccuracyType->addItem(FromBytes(std::string(criterion.Name)));
   }
-  cboAccuracyType->setCurrentText(QStringLiteral("Urban Areas"));
+  cboAccuracyType->setCurrentText(
+      FromBytes(std::string(modKestralMGA::kAccuracyCriteria.front().Name)));
   // The secondary windows, created hidden and kept until the program ends (the results window
   // since this window was built).
   m_frmImportText = new frmImportText(*m_model, m_dialogs, this);
@@ -922,7 +920,7 @@ void frmKestralMGA::mnuHelpContents_Click() {
 }
 
 void frmKestralMGA::mnuHelpAbout_Click() {
-  m_dialogs.Message(kAboutText, kAboutTitle, MessageIcon::Information);
+  m_dialogs.Message(AboutText(), kAboutTitle, MessageIcon::Information);
 }
 
 // ---- Toolbar and exit ----

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "common/Version.h"
+
 namespace modKestralMGA {
 
 namespace {
@@ -136,7 +138,9 @@ class CompareOptions {
                  ->type_name("PLAN")
                  ->required();
     m_criterion =
-        m_command->add_option("--criterion", "Accuracy criterion (default \"Urban Areas\")")
+        m_command
+            ->add_option("--criterion", "Accuracy criterion (default \"" +
+                                            std::string(kAccuracyCriteria.front().Name) + "\")")
             ->type_name("TEXT");
     m_maxOrder = AddMaxOrderOption(*m_command);
     m_datum = m_command->add_option("--datum", "Bearing datum derived from 2 PSM's: From and To")
@@ -296,7 +300,8 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
       "input file or another output.",
       kCliName);
   app.set_help_flag("-h,--help", "Show the usage of every command and exit");
-  app.set_version_flag("--version", kCliVersionText, "Show the program's version and exit");
+  app.set_version_flag("--version", std::string("KestralMGA ") + kProgramVersion,
+                       "Show the program's version and exit");
   app.require_subcommand(1);
   CompareOptions compare(app);  // not const: parsing writes its flags
   JoinsOptions joins(app);      // not const: parsing writes the picked numbers

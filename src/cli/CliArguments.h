@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "compare/AccuracyCriteria.h"
 #include "geodesy/JoinSettings.h"
 
 namespace modKestralMGA {
@@ -18,8 +19,6 @@ inline constexpr const char* kCliName = "kestralmga-cli";
 inline constexpr const char* kStandardStream = "-";
 // How standard input is named in messages when a mark list option reads it.
 inline constexpr const char* kStandardInputName = "standard input";
-// What --version shows.
-inline constexpr const char* kCliVersionText = "KestralMGA 2.00";
 
 // Arguments the batch program cannot run with; what() is the reason.
 class BadArguments : public std::runtime_error {
@@ -45,7 +44,7 @@ struct MarkSource {
 struct CompareArguments {
   std::vector<MarkSource> MarkSources;
   std::string Plan;  // a plan identifier or a .lns file name
-  std::string Criterion = "Urban Areas";
+  std::string Criterion{kAccuracyCriteria.front().Name};
   std::string MaxOrder = "5";
   // "2 PSM's" with its From and To texts; nothing for "None of the above" or "Tertiary Network".
   std::optional<std::pair<std::string, std::string>> Datum;
@@ -91,9 +90,10 @@ struct CliArguments {
 };
 
 // Reads the command line (without the program's name). --help gives the usage of every command
-// (after a command, that command's usage), --version "KestralMGA 2.00". Throws BadArguments with
-// the reason for no command, an unknown command or option, a missing or surplus value, an option
-// value outside its choices, compare without --plan or with an empty one, --datum together with
+// (after a command, that command's usage), --version "KestralMGA " and the program's version.
+// Throws BadArguments with the reason for no command, an unknown command or option, a missing or
+// surplus value, an option value outside its choices, compare without --plan or with an empty one,
+// --datum together with
 // --tertiary, --columns without five comma-separated column numbers, joins with fewer than two
 // PSM numbers and save without --out or with an empty one.
 CliArguments ParseCliArguments(const std::vector<std::string>& args);
