@@ -137,11 +137,10 @@ class CompareOptions {
     m_plan = m_command->add_option("--plan", "Plan identifier, or the plan's .lns file")
                  ->type_name("PLAN")
                  ->required();
-    m_criterion =
-        m_command
-            ->add_option("--criterion", "Accuracy criterion (default \"" +
-                                            std::string(kAccuracyCriteria.front().Name) + "\")")
-            ->type_name("TEXT");
+    m_criterion = m_command->add_option("--criterion")
+                      ->description("Accuracy criterion (default \"" +
+                                    std::string(kAccuracyCriteria.front().Name) + "\")")
+                      ->type_name("TEXT");
     m_maxOrder = AddMaxOrderOption(*m_command);
     m_datum = m_command->add_option("--datum", "Bearing datum derived from 2 PSM's: From and To")
                   ->type_name("PSM")
