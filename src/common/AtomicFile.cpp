@@ -275,7 +275,7 @@ void RemoveTemporaryFileOnSignals() {
   action.sa_handler = RemovePendingTempAndEnd;
   ::sigemptyset(&action.sa_mask);
   for (const int signalNumber : kCleanupSignals) ::sigaddset(&action.sa_mask, signalNumber);
-  action.sa_flags = SA_RESETHAND;
+  action.sa_flags = static_cast<int>(SA_RESETHAND);  // the flag is the sign bit of the int field
   for (const int signalNumber : kCleanupSignals) {
     struct sigaction previous {};
     if (::sigaction(signalNumber, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) {
