@@ -1,6 +1,6 @@
 // Plan point coordinates: the entry order, the record that places each point (the passes'
 // choice), curves placed by their chords, points that no usable line reaches, the shift, and the
-// routines the build is made of.
+// table's size.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -120,9 +120,9 @@ TEST(BuildPlanPoints, MissingCurveFileAndCoordinatesOutOfRange) {
   ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "plan_points.txt");
 }
 
-// The bound on the distinct numbers, the entries it makes room for, and their search (entries in
-// use only); an empty plan builds none.
-TEST(CountPlanPoints, BoundsTheDistinctPointNumbersAndFindsEntriesInUse) {
+// The table's room (the bound on the distinct numbers, count, plus 3), its entries in use and
+// their search (entries in use only); an empty plan builds none.
+TEST(BuildPlanPoints, SizesTheTableByTheDistinctPointNumbersAndFindsEntriesInUse) {
   // entries: the distinct numbers, PlanPointCount + 1.
   // clang-format off
   const struct { const char* what; std::vector<PlanLine> lines; std::int64_t count, entries; } cases[] = {
@@ -134,9 +134,9 @@ TEST(CountPlanPoints, BoundsTheDistinctPointNumbersAndFindsEntriesInUse) {
   // clang-format on
   for (const auto& c : cases) {
     Plan plan = PlanOf(c.lines);
-    EXPECT_EQ(CountPlanPoints(plan), c.count) << c.what;
     EXPECT_EQ(FindPlanPoint(plan, c.lines[0].FromPoint), -1) << c.what;  // not built yet
-    InitPlanPoints(plan);
+    RecordingSink sink;
+    BuildPlanPoints(plan, "/nonexistent/plan", sink);
     EXPECT_EQ(plan.PlanPointCount + 1, c.entries) << c.what;
     EXPECT_EQ(plan.PlanPoints.size(), static_cast<std::size_t>(c.count + 3)) << c.what;
     for (std::int64_t i = 0; i < std::ssize(plan.PlanPoints); ++i) {

@@ -60,15 +60,17 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
   for (const char* name : {"plans/dp1234.lns", "r\xC3\xA9seau", "a\xC3\xB7", "PLAN.lns", "plan.LNS",
                            "Plan.lns", "SUB/a.txt", "Sub/a.txt", "plans\\dp1.lns", "Work/dp9.cve"})
     root.Write(name, "x");
-  std::vector<std::string> values = {"old", "old", "old", "old", "old"};
   const auto results = [&](const Fields& in) -> Fields {
-    if (in[0] == "values") return SplitValueLine(in[1], 1, "test.csv", values), values;
+    ValueLineSplitter split;
+    if (in[0] == "values") {
+      const auto& values = split.Split(in[1], 1, "test.csv");
+      return Fields(values.begin(), values.end());
+    }
     if (in[0] == "kept") {  // the values kept of the first N, then the count of all
-      ValueLineSplitter splitter;
       const auto& kept =
-          splitter.Split(in[2], 1, "test.csv", static_cast<std::size_t>(CaseNumber(in[1])));
+          split.Split(in[2], 1, "test.csv", static_cast<std::size_t>(CaseNumber(in[1])));
       Fields got(kept.begin(), kept.end());
-      return got.push_back(std::to_string(splitter.Count())), got;
+      return got.push_back(std::to_string(split.Count())), got;
     }
     if (in[0] == "lines") {
       Fields lines;
@@ -283,16 +285,15 @@ TEST(Cp1252, EveryByteBothWays) {
 }
 
 TEST(ValueList, RefusesAValueOneByteTooLong) {
-  std::vector<std::string> values;
+  ValueLineSplitter all, keepingOne;
   const std::string longest(kMaxValueLength, 'v');
-  SplitValueLine("\"" + longest + "\"," + longest, 1, "f", values);
-  EXPECT_EQ(values, (std::vector<std::string>{longest, longest}));
+  EXPECT_EQ(all.Split("\"" + longest + "\"," + longest, 1, "f"),
+            (std::vector<std::string_view>{longest, longest}));
   // Unquoted, quoted, unterminated, grown by a doubled quote: one byte too long, whether the
   // value is kept or only counted.
-  ValueLineSplitter keepingOne;
   for (const std::string& line : {"a," + longest + "v", "\"" + longest + "v\"",
                                   "\"" + longest + "v", "\"" + longest + "\"\"\""}) {
-    EXPECT_EQ(ErrorOf([&] { return SplitValueLine(line, 41207, "/plans/DP1234.lns", values), ""; }),
+    EXPECT_EQ(ErrorOf([&] { return all.Split(line, 41207, "/plans/DP1234.lns"), ""; }),
               "Value too long at line 41207 of /plans/DP1234.lns");
     EXPECT_EQ(ErrorOf([&] { return keepingOne.Split("a,b," + line, 7, "f", 1), ""; }),
               "Value too long at line 7 of f");
