@@ -8,7 +8,6 @@
 
 #include "CompareFixtures.h"
 #include "FaultyFileOps.h"
-#include "MarkDetailsLines.h"
 #include "common/Errors.h"
 #include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
@@ -55,21 +54,11 @@ TEST(MarkDetailsFile, OpenAndStartUpReadings) {
 
 // Commas inside quotes count, after a byte-order mark; a blank first line has none (a missing
 // file: mark_details_cases.txt).
-TEST(MarkDetailsFile, FirstLineCommasAndTheHeightRule) {
+TEST(MarkDetailsFile, FirstLineCommaCount) {
   TempFolder folder;
   EXPECT_EQ(FirstLineCommaCount(ReadTextFile(folder.Write("a", "\xEF\xBB\xBF,,\",\",\r\n,,,,,,"))),
             4);
   EXPECT_EQ(FirstLineCommaCount(ReadTextFile(folder.Write("b", "\r\n1,2,3\r\n"))), 0);
-  // A height is kept as written only when positive.
-  std::string lines;
-  for (const char* height : {"0", "-3.2", "abc", "", "12.50", " 7"})
-    lines += MarkTestLine("6628", height, "1", "2", height) + "\r\n";
-  MarkList list;
-  RecordingSink sink;
-  OpenMarkDetailsFile(folder.Write("h.csv", lines), "H.CSV", list, sink);
-  std::string kept;
-  for (const MarkRow& row : list.Rows()) kept += row[kColHeight] + "|";
-  EXPECT_EQ(kept, "||||12.50|7|");
 }
 
 // The saved layout (the column of each field: the "saved:" lines of tests/data/bad/md-*.expect); a
