@@ -53,7 +53,7 @@ std::string ErrorOf(const std::function<std::string()>& read) {
 }
 
 // The byte rules of text files, line splitting, value lines, typed text in Windows-1252, columns
-// of printed text and case-insensitive paths against text.tsv.
+// of printed text, case-insensitive paths and plan identifiers against text.tsv.
 TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
   TempFolder root;
   for (const char* folder : {"plans", "Sub", "SUB", "Work"}) ::mkdir((root / folder).c_str(), 0755);
@@ -84,6 +84,7 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
     if (in[0] == "blank") return {IsBlankLine(in[1]) ? "yes" : "no"};
     if (in[0] == "cp1252") return {Utf8ToCp1252(in[1])};
     if (in[0] == "path") return {ResolvePath(root.Path() + in[1]).substr(root.Path().size())};
+    if (in[0] == "identifier") return {PlanIdentifierFromName(in[1])};
     if (in[0] == "columns") {  // column:text places a field, +text writes text on, / ends a line
       RecordingColumnWriter out;
       for (auto it = in.begin() + 1; it != in.end(); ++it) {
@@ -101,7 +102,7 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
     return {ErrorOf([&] { return ReadTextFile(path, "F").Bytes; }),
             ErrorOf([&] { return ReadFirstLine(path, "F"); })};
   };
-  EXPECT_EQ(CheckCases("text.tsv", results), 76);
+  EXPECT_EQ(CheckCases("text.tsv", results), 82);
   // Files larger than the chunks read, and a blank first line of a large file.
   const std::string longLine(100000, 'L'), large = "\r\n" + std::string(3000000, 'x');
   for (const std::string& bytes : {longLine + "\r\nnext", longLine, large}) {
