@@ -13,6 +13,9 @@ namespace modKestralMGA {
 
 namespace {
 
+// The table sized by a count of the new numbers, record by record (2 for record 0, each end of a
+// later record whose number no earlier record holds), its entries the numbers as first met; entry
+// 0 placed at the origin.
 void InitPlanPoints(Plan& plan) {
   plan.PlanPoints.clear();
   plan.PlanPointIndex.Clear();
