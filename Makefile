@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps run test test-release test-asan bench fuzz package screenshots format clean
+.PHONY: all deps run test golden test-release test-asan bench fuzz package screenshots format clean
 
 all: deps
 	cmake --preset release
@@ -44,6 +44,18 @@ test: deps
 	cmake --build --preset debug-asan -j $(JOBS)
 	LC_ALL=C ctest --preset debug-asan -j $(JOBS)
 	LC_ALL=de_DE.UTF-8 ctest --preset debug-asan -j $(JOBS)
+
+# The golden files rewritten from what the programs now show, print and save: the release suites,
+# one test at a time, with KESTRAL_UPDATE_GOLDEN=1 (each test that compares with a golden file
+# writes it first: the scenario transcripts, the batch cases' expectations and outputs, the
+# reports and the model transcripts); then the golden files that changed. The batch cases' test
+# checks the expectations it read before writing them, so a change still fails it in this run:
+# read the diff, run the suites again, then commit the files. A normal run never writes them.
+golden: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	-KESTRAL_UPDATE_GOLDEN=1 LC_ALL=C ctest --preset release
+	@git status --short tests/data
 
 # Each fuzz target for FUZZ_SECONDS (60 s unless given), with the seeds, the findings and the
 # working corpus that grows in build/fuzz/corpus.

@@ -42,7 +42,7 @@ const StatewideList& Statewide() {
     made.Marks = StatewideMarks(kStatewideMarkCount);
     made.List = ToMarkList(made.Marks);
     made.AverageHeight = FormatNumber(AverageHeight(made.List), kFormatMetres);
-    RemoveDup(made.List);
+    MarkRowsWithoutRepeats(made.List).Finish();  // as Open leaves the list
     return made;
   }();
   return kList;

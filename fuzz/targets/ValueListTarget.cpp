@@ -106,8 +106,7 @@ int FuzzValueList(const std::uint8_t* data, std::size_t size) {
 
   LineSplitter lines(file.Bytes);
   std::string_view line;
-  std::vector<std::string> values;
-  ValueLineSplitter splitter;
+  ValueLineSplitter all, splitter;
   bool first = true;
   while (lines.Next(line)) {
     Require(line.find_first_of("\r\n") == std::string_view::npos, "a line holds no line end");
@@ -117,9 +116,9 @@ int FuzzValueList(const std::uint8_t* data, std::size_t size) {
     }
     const std::vector<std::string> expected = ValuesByTheRules(line);
     try {
-      SplitValueLine(line, lines.LineNumber(), path, values);
-      Require(AllWithin(values, kMaxValueLength), "no value is longer than the limit");
-      Require(values == expected, "a line splits into the values of the rules");
+      const std::vector<std::string_view>& values = all.Split(line, lines.LineNumber(), path);
+      Require(std::ranges::equal(values, expected), "a line splits into the values of the rules");
+      Require(AllWithin(expected, kMaxValueLength), "no value is longer than the limit");
     } catch (const FileError&) {
       Require(!AllWithin(expected, kMaxValueLength), "only a value over the limit is refused");
     }

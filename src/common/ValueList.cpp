@@ -32,14 +32,6 @@ std::string RefusedValueMessage(std::string_view what, std::string_view text,
   return message;
 }
 
-void SplitValueLine(std::string_view line, std::int64_t lineNumber, const std::string& path,
-                    std::vector<std::string>& values) {
-  ValueLineSplitter splitter;
-  const std::vector<std::string_view>& views = splitter.Split(line, lineNumber, path);
-  values.resize(views.size());
-  for (std::size_t i = 0; i < views.size(); ++i) values[i].assign(views[i]);
-}
-
 std::size_t ValueLineSplitter::QuotedValue(std::string_view line, std::size_t& pos, bool keep) {
   // Up to the next lone quote, "" standing for one quote character; a quote not closed on the
   // line ends at the line end.

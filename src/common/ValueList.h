@@ -25,7 +25,7 @@ std::string RefusedValueMessage(std::string_view what, std::string_view text,
 [[noreturn]] void ThrowValueTooLong(std::int64_t lineNumber, const std::string& path);
 
 // Splits one physical line of a list-of-values file (Mark Details, lines and curve files) into
-// its values, replacing what values held:
+// its values:
 // - a comma ends a value, and the line end ends the last one: a line holds commas + 1 values
 //   (commas inside quotes excepted), so a trailing comma adds an empty value;
 // - blanks and tabs before a value are skipped; an unquoted value keeps its trailing blanks;
@@ -34,12 +34,9 @@ std::string RefusedValueMessage(std::string_view what, std::string_view text,
 //   up to the next comma is dropped; a quote not closed on its line ends at the line end;
 // - a blank line (only blanks and tabs) holds no values.
 // A value longer than kMaxValueLength throws FileError "Value too long at line N of <path>".
-void SplitValueLine(std::string_view line, std::int64_t lineNumber, const std::string& path,
-                    std::vector<std::string>& values);
-
-// SplitValueLine for a file read line by line, without copying values: the values are views of
-// the line, or of the splitter's own copy of a quoted value (its quotes removed), and stay valid
-// while the line lives and until the next Split. Only the first `keep` values are kept (a reader
+// Made for a file read line by line, it copies no values: the values are views of the line, or of
+// the splitter's own copy of a quoted value (its quotes removed), and stay valid while the line
+// lives and until the next Split. Only the first `keep` values are kept (a reader
 // takes the values it uses); the others are counted, and every value of the line, kept or not,
 // is refused when longer than kMaxValueLength. So a line of empty values costs nothing beyond
 // their count.

@@ -61,8 +61,4 @@ std::optional<std::int32_t> TryPsmKey(std::string_view psmNumber) {
   return ToInt32HalfEven(NumericValue(PsmKeyText(psmNumber)));
 }
 
-std::int32_t SlashedPsmKey(std::string_view psmNumber) {
-  return KeyOrThrow(WithoutFifthCharacter(psmNumber), psmNumber);
-}
-
 }  // namespace modKestralMGA

@@ -16,9 +16,4 @@ std::int32_t PsmKey(std::string_view psmNumber);
 // PsmKey without the error: nothing when the key does not fit 32 bits.
 std::optional<std::int32_t> TryPsmKey(std::string_view psmNumber);
 
-// Always the first four characters followed by the characters from the sixth on: the same key as
-// PsmKey for a number with a slash or of at most four characters; 66281001 -> 6628001. Kept for
-// reference; nothing in the program is keyed by it. Throws KeyTooLargeError like PsmKey.
-std::int32_t SlashedPsmKey(std::string_view psmNumber);
-
 }  // namespace modKestralMGA

@@ -47,13 +47,12 @@ void ShowLineWarnings(const MarkDetailsReading& reading, const std::string& disp
 }
 
 // Reads the file once (kind names what it should be, for the refusal of a file too large); on
-// failure shows its description under "Open CSV file error" and gives a comma count of 0, as
-// NumCsvFields does.
+// failure shows its description under "Open CSV file error" and gives a comma count of 0.
 bool ReadMarkFile(const std::string& path, const std::string& displayPath, std::string_view kind,
                   MessageSink& sink, TextFile& file, std::int64_t& commas) {
   try {
     file = ReadTextFile(path, displayPath, kind);
-    commas = NumCsvFieldsOf(file);
+    commas = FirstLineCommaCount(file);
     return true;
   } catch (const FileError& error) {
     sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);

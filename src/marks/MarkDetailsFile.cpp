@@ -150,18 +150,11 @@ void CheckInRange(std::string_view value, std::int64_t lineNumber, const std::st
   }
 }
 
-// The rows read appended to the list as they are.
-struct ListRows {
-  MarkList& List;
-  void Reserve(std::size_t count) { List.Reserve(List.RowCount() + count); }
-  void Append(MarkRow row) { List.AppendRow(std::move(row)); }
-};
-
 // The reading of ReadCsvMarkDetailsFrom, each row handed to rows (Reserve, Append).
 template <typename Rows>
-MarkDetailsReading ReadRows(const TextFile& file, std::int64_t nofields, Rows& rows,
+MarkDetailsReading ReadRows(const TextFile& file, std::int64_t commas, Rows& rows,
                             MessageSink& sink) {
-  const std::size_t recordLength = nofields < 44 ? kShortRecordFields : kLongRecordFields;
+  const std::size_t recordLength = commas < 44 ? kShortRecordFields : kLongRecordFields;
   MarkDetailsReading reading;
   // Room for a row a line (exact for LF and CR LF line ends), so that the list grows once.
   rows.Reserve(static_cast<std::size_t>(std::count(file.Bytes.begin(), file.Bytes.end(), '\n')) +
@@ -201,53 +194,16 @@ std::int64_t CountCommas(std::string_view line) {
   return static_cast<std::int64_t>(std::count(line.begin(), line.end(), ','));
 }
 
-std::int64_t NumCsvFields(const std::string& path, const std::string& displayPath,
-                          MessageSink& sink) {
-  try {
-    return NumCsvFieldsOf(ReadTextFile(path, displayPath, kMarkDetailsFileKind));
-  } catch (const FileError& error) {
-    sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
-    return 0;
-  }
-}
-
-std::int64_t NumCsvFieldsOf(const TextFile& file) {
+std::int64_t FirstLineCommaCount(const TextFile& file) {
   LineSplitter lines(file.Bytes);
   std::string_view first;
   if (!lines.Next(first)) throw FileError(file.Path + " is empty");
   return CountCommas(first);
 }
 
-MarkRow MarkRowFromFields(const std::vector<std::string_view>& fields) {
-  return RowFromFields(fields);
-}
-
-MarkRow MarkRowFromFields(const std::vector<std::string>& fields) {
-  return MarkRowFromFields(std::vector<std::string_view>(fields.begin(), fields.end()));
-}
-
-MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
-                                          MarkList& list, MessageSink& sink) {
-  ListRows rows{list};
-  return ReadRows(file, nofields, rows, sink);
-}
-
-MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
+MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t commas,
                                           MarkRowsWithoutRepeats& rows, MessageSink& sink) {
-  return ReadRows(file, nofields, rows, sink);
-}
-
-MarkDetailsReading ReadCsvMarkDetails(const std::string& path, const std::string& displayPath,
-                                      std::int64_t nofields, MarkList& list, MessageSink& sink) {
-  try {
-    return ReadCsvMarkDetailsFrom(ReadTextFile(path, displayPath, kMarkDetailsFileKind), nofields,
-                                  list, sink);
-  } catch (const FileError& error) {
-    sink.Message(error.what(), kOpenCsvFileErrorTitle, MessageIcon::Critical);
-    MarkDetailsReading reading;
-    reading.Stopped = true;
-    return reading;
-  }
+  return ReadRows(file, commas, rows, sink);
 }
 
 void SplitPsmNumberForSave(const std::string& psmNumber, std::string& sheet, std::string& number) {

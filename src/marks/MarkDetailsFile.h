@@ -25,20 +25,6 @@ inline constexpr std::size_t kShortRecordFields = 43;
 inline constexpr std::size_t kLongRecordFields = 51;
 inline constexpr std::size_t kLastUsedField = 33;
 
-// The number of commas in the first physical line of the file (after a byte-order mark), commas
-// inside quotes included, even when that line is blank. On any failure (missing file, a folder,
-// NUL bytes, over 1 GiB) shows the description under "Open CSV file error" (critical) and gives 0.
-// path is opened; displayPath names the file in messages.
-std::int64_t NumCsvFields(const std::string& path, const std::string& displayPath,
-                          MessageSink& sink);
-
-// The row made from the fields of one mark (fields counted from 1 as in the file): PSM No. =
-// field 1 trimmed + "/" + field 2 trimmed; East 7; North 8; Height 22 when its numeric value is
-// greater than 0, else empty; Order 12; Zone 6; Datum 14; Status 33, all as read. Missing fields
-// count as empty.
-MarkRow MarkRowFromFields(const std::vector<std::string_view>& fields);
-MarkRow MarkRowFromFields(const std::vector<std::string>& fields);
-
 // What reading a Mark Details file met besides marks.
 struct MarkDetailsReading {
   std::size_t RowsAdded = 0;
@@ -46,16 +32,6 @@ struct MarkDetailsReading {
   std::vector<std::int64_t> MoreFieldsLines;    // lines longer than the record: first fields used
   bool Stopped = false;  // a refused value (or the file itself) ended the reading early
 };
-
-// Appends the marks of the file to list, line by line: the record length is 43 fields when
-// nofields (the comma count of the first line) is below 44, else 51. A blank line is skipped; a
-// line of at least 33 fields but fewer than the record length is padded with empty fields; a
-// line of fewer than 33 fields gives no mark; a row whose PSM No. begins with "Map" (a title
-// line) is not appended. A value refused while reading (a number beyond the range of a double in
-// East, North or Height; a value over 64 KiB; an unreadable file) stops the reading at that line
-// with its message under "Open CSV file error" (critical); the rows before it stay.
-MarkDetailsReading ReadCsvMarkDetails(const std::string& path, const std::string& displayPath,
-                                      std::int64_t nofields, MarkList& list, MessageSink& sink);
 
 // The line written for a complete mark row (43 fields, 42 commas, no line end): field 1 and 2
 // from the PSM No. (see SplitPsmNumberForSave), Zone 6, East 7, North 8, Order 12, Datum 14,

@@ -14,17 +14,23 @@ namespace modKestralMGA {
 // The commas of a line, commas inside quotes included.
 std::int64_t CountCommas(std::string_view line);
 
-// NumCsvFields of a file already read, so that a command reads its file once. Throws FileError
+// The number of commas in the first physical line of a file already read (after a byte-order
+// mark), commas inside quotes included, even when that line is blank. Throws FileError
 // "<path> is empty" for a file without any line.
-std::int64_t NumCsvFieldsOf(const TextFile& file);
+std::int64_t FirstLineCommaCount(const TextFile& file);
 
-// ReadCsvMarkDetails of a file already read.
-MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
-                                          MarkList& list, MessageSink& sink);
-
-// The same reading with every row handed to rows, which leaves out the repeated marks as it goes
-// (RowsAdded counts the rows read).
-MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t nofields,
+// Hands the marks of a file already read to rows, line by line (the rows leave out the repeated
+// marks as they go; RowsAdded counts the rows read): the record length is 43 fields
+// when commas (the comma count of the first line) is below 44, else 51. A blank line is skipped;
+// a line of at least 33 fields but fewer than the record length is padded with empty fields; a
+// line of fewer than 33 fields gives no mark; a row whose PSM No. begins with "Map" (a title
+// line) is not appended. The row of a mark (fields counted from 1): PSM No. = field 1 trimmed +
+// "/" + field 2 trimmed; East 7; North 8; Height 22 when its numeric value is greater than 0,
+// else empty; Order 12; Zone 6; Datum 14; Status 33, all as read. A value refused while reading
+// (a number beyond the range of a double in East, North or Height; a value over 64 KiB) stops the
+// reading at that line with its message under "Open CSV file error" (critical); the rows before
+// it stay.
+MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t commas,
                                           MarkRowsWithoutRepeats& rows, MessageSink& sink);
 
 }  // namespace modKestralMGA

@@ -105,11 +105,6 @@ double AverageHeight(const MarkList& list, MessageSink& sink, const std::string&
   return AverageHeightTelling(list, &sink, title);
 }
 
-void RemoveDup(MarkList& list) {
-  if (list.RowCount() < 2) return;
-  MarkRowsWithoutRepeats(list).Finish();
-}
-
 MarkRowsWithoutRepeats::MarkRowsWithoutRepeats(MarkList& list)
     : m_list(list), m_listedBefore(list.RowCount()), m_keepListed(list.RowCount(), true) {
   Reserve(0);

@@ -47,15 +47,13 @@ double AverageHeight(const MarkList& list);
 // No. is named "Row " and its number in the list, from 1).
 double AverageHeight(const MarkList& list, MessageSink& sink, const std::string& title);
 
-// Removes marks listed twice: of several rows with the same PSM No. text (exactly: same bytes,
-// same case, blanks count) only the first stays, with its own cells; the later ones are removed
-// whole. Rows with an empty PSM No. count as equal to each other. Linear in the number of rows.
-void RemoveDup(MarkList& list);
-
 // Appends rows to a list and leaves it as appending them all, taking AverageHeight and then
-// RemoveDup would, in one pass: a row whose PSM No. text is listed already is counted in the
-// average height but not appended, and Finish removes the repeats among the rows listed before.
-// The list must not change otherwise until Finish.
+// removing the marks listed twice would, in one pass: of several rows with the same PSM No. text
+// (exactly: same bytes, same case, blanks count) only the first stays, with its own cells; rows
+// with an empty PSM No. count as equal to each other. A row whose PSM No. text is listed already
+// is counted in the average height but not appended, and Finish removes the repeats among the
+// rows listed before (so a list alone is cleared of its repeats by Finish at once). Linear in the
+// number of rows. The list must not change otherwise until Finish.
 class MarkRowsWithoutRepeats {
  public:
   explicit MarkRowsWithoutRepeats(MarkList& list);

@@ -42,8 +42,6 @@ class CurveIndex {
   // The first record in file order that joins p1 and p2 in either order; nullptr when there is
   // none. Reads the file at the first call.
   const CurveRecord* Find(std::int32_t p1, std::int32_t p2);
-  // True once the file has been read (or its reading has failed).
-  bool Loaded() const { return m_loaded; }
 
  private:
   void Load();

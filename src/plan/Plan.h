@@ -33,10 +33,10 @@ struct PlanPoint {
 struct Plan {
   std::vector<PlanLine> PlanLines;
   // Entries 0 to PlanPointCount are in use, in the order their numbers are first met in
-  // PlanLines; entries past PlanPointCount (the table is sized from CountPlanPoints) stay zero.
+  // PlanLines; entries past PlanPointCount (BuildPlanPoints sizes the table) stay zero.
   std::vector<PlanPoint> PlanPoints;
   std::int64_t PlanPointCount = -1;  // highest entry in use; -1 before the points are built
-  // Entry index of each point number in use, kept by InitPlanPoints for FindPlanPoint.
+  // Entry index of each point number in use, kept by BuildPlanPoints for FindPlanPoint.
   PointNumberIndex PlanPointIndex;
 };
 

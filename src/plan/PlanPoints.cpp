@@ -153,9 +153,9 @@ void PlaceByWorklist(Plan& plan, LineEnds& ends, CurveIndex& curves) {
   }
 }
 
-// InitPlanPoints in one pass over the records, which also gives the entries of each record's
-// ends: point numbers are given entries as they are first met, while the size of the table
-// (CountPlanPoints) is counted by its own rule.
+// Starts the point table in one pass over the records, which also gives the entries of each
+// record's ends: point numbers are given entries as they are first met, while the size of the
+// table is counted by its own rule.
 void InitPlanPointsWithEnds(Plan& plan, LineEnds& ends) {
   plan.PlanPoints.clear();
   plan.PlanPointIndex.Clear();
@@ -196,60 +196,9 @@ void InitPlanPointsWithEnds(Plan& plan, LineEnds& ends) {
 
 }  // namespace
 
-std::int64_t CountPlanPoints(const Plan& plan) {
-  const std::vector<PlanLine>& lines = plan.PlanLines;
-  std::int64_t count = 2;
-  if (lines.size() < 2) return count;
-  PointNumberIndex earlier;
-  earlier.Reserve(lines.size() + 1);
-  earlier.Insert(lines[0].FromPoint, 0);
-  earlier.Insert(lines[0].ToPoint, 0);
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    // A record whose two ends carry the same new number counts it twice.
-    const bool fromIsNew = earlier.Find(lines[i].FromPoint) < 0;
-    const bool toIsNew = earlier.Find(lines[i].ToPoint) < 0;
-    count += (fromIsNew ? 1 : 0) + (toIsNew ? 1 : 0);
-    earlier.Insert(lines[i].FromPoint, 0);
-    earlier.Insert(lines[i].ToPoint, 0);
-  }
-  return count;
-}
-
-void InitPlanPoints(Plan& plan) {
-  LineEnds ends;
-  InitPlanPointsWithEnds(plan, ends);
-}
-
 std::int64_t FindPlanPoint(const Plan& plan, std::int32_t pointNo) {
   if (plan.PlanPointCount < 0) return -1;
   return plan.PlanPointIndex.Find(pointNo);
-}
-
-void PropagatePlanPoints(Plan& plan, CurveIndex& curves) {
-  const std::int64_t count = plan.PlanPointCount;
-  for (std::int64_t i = 0; i <= count; ++i) {
-    if (plan.PlanPoints[At(i)].Solved != 0) continue;
-    const std::int32_t pointNo = plan.PlanPoints[At(i)].PointNo;
-    for (const PlanLine& line : plan.PlanLines) {
-      if (line.InUse <= 0) continue;
-      std::int64_t known = -1;
-      bool towardsThis = false;
-      if (pointNo == line.ToPoint) {
-        known = FindPlanPoint(plan, line.FromPoint);
-        towardsThis = true;
-      } else if (pointNo == line.FromPoint) {
-        known = FindPlanPoint(plan, line.ToPoint);
-      } else {
-        continue;
-      }
-      if (known < 0 || plan.PlanPoints[At(known)].Solved == 0) continue;
-      double angle = 0.0;
-      double length = 0.0;
-      if (!LegOf(line, towardsThis, curves, angle, length)) continue;
-      Place(known, i, angle, length, plan);
-      break;
-    }
-  }
 }
 
 void ShiftPlanPoints(Plan& plan) {

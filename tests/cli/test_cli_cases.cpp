@@ -14,7 +14,8 @@
 //   link: NAME TARGET - {folder}/NAME is made a symbolic link to TARGET before the run
 // {dir} is the case's folder, {marks} the fixtures' marks, {folder} a fresh folder, {out} a file
 // in it. Nothing is left in the folder but those files, no case changes the corpus folders, and
-// /dev/null and /dev/full stay devices.
+// /dev/null and /dev/full stay devices. With KESTRAL_UPDATE_GOLDEN=1 (make golden) each case's
+// outcome is written into its expectation and its golden files first.
 //
 // The built batch program itself, without a display. Its golden runs give the same bytes under
 // LC_ALL=C and under LC_ALL=de_DE.UTF-8 (a comma-decimal locale), in status, both streams, saved
@@ -46,6 +47,7 @@ namespace modKestralMGA {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::Golden;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
 const std::string kEarlierFile = "an earlier file\r\n";
@@ -64,6 +66,7 @@ struct Expectation {
   std::string Used;  // every value, to see that every fixture is used
   int Status = -1;
   std::string Err, Out, OutFile;  // OutFile: what {out}, an earlier file at first, holds after
+  std::string OutGolden;          // the stdout-file
   bool Unwritable = false;
   std::map<std::string, std::string> Files;  // name in {folder} -> golden file
   std::string OutPdf;                        // golden text lines of a PDF on standard output
@@ -71,18 +74,25 @@ struct Expectation {
   std::map<std::string, std::string> Links;  // name in {folder} -> the link's target
 };
 
+// The key of a line of the expectation at path (empty for a note) and its value as the case reads
+// it, placeholders filled in.
+std::pair<std::string, std::string> KeyAndValue(const std::string& line, const fs::path& path,
+                                                const std::string& folder) {
+  if (line.empty() || line.front() == '#') return {};
+  const std::string key = line.substr(0, line.find(':'));
+  return {key, Substitute(key.size() + 2 <= line.size() ? line.substr(key.size() + 2) : "",
+                          {{"{dir}", path.parent_path()},
+                           {"{marks}", "tests/data/cli/marks.csv"},
+                           {"{out}", folder + "/out.csv"},
+                           {"{folder}", folder}})};
+}
+
 Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
   Expectation e;
   std::istringstream in(ReadBytes(path.string()));
   for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line.front() == '#') continue;
-    const std::string key = line.substr(0, line.find(':'));
-    const std::string value =
-        Substitute(key.size() + 2 <= line.size() ? line.substr(key.size() + 2) : "",
-                   {{"{dir}", path.parent_path()},
-                    {"{marks}", "tests/data/cli/marks.csv"},
-                    {"{out}", folder + "/out.csv"},
-                    {"{folder}", folder}});
+    const auto [key, value] = KeyAndValue(line, path, folder);
+    if (key.empty()) continue;
     e.Used += value + "\n";
     if (key == "run") {
       std::istringstream words(value);
@@ -97,7 +107,7 @@ Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
       e.Unwritable |= value == "unwritable";
       if (value != "none" && value != "unwritable") e.Out += value + "\n";
     } else if (key == "stdout-file") {
-      e.Out = ReadBytes(value);
+      e.Out = ReadBytes(e.OutGolden = value);
     } else if (key == "out" && value == "unchanged") {
       e.OutFile = kEarlierFile;
     } else if (key == "saved") {
@@ -146,6 +156,50 @@ std::map<fs::path, std::uintmax_t> Listing() {
   return listing;
 }
 
+// The lines of text, each ended by end.
+std::vector<std::string> LinesOf(const std::string& text, const std::string& end) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t next = std::min(text.find(end, at), text.size());
+    lines.push_back(text.substr(at, next - at));
+    at = next + end.size();
+  }
+  return lines;
+}
+
+// Writes an outcome into the expectation at path (make golden): got holds the values of each key
+// it rewrites, which take the places of that key's lines in turn, those past them following its
+// last line (or the end); a line whose value reads as its new value stays as written, as do the
+// notes and the lines of other keys.
+void RewriteExpectation(const fs::path& path, const std::string& folder,
+                        const std::map<std::string, std::vector<std::string>>& got) {
+  std::vector<std::string> lines;
+  std::map<std::string, std::size_t> left, taken;  // of each key: its lines, its values written
+  std::istringstream in(ReadBytes(path.string()));
+  for (std::string line; std::getline(in, line); lines.push_back(line))
+    ++left[KeyAndValue(line, path, folder).first];
+  std::string text;
+  const auto write = [&](const std::string& key, std::size_t count) {
+    const std::vector<std::string>& values = got.at(key);
+    for (std::size_t& n = taken[key]; n < values.size() && count-- > 0; ++n)
+      text += key + ": " + Substitute(values[n], {{folder, "{folder}"}}) + "\n";
+  };
+  for (const std::string& line : lines) {
+    const auto [key, value] = KeyAndValue(line, path, folder);
+    if (!got.contains(key)) {
+      text += line + "\n";
+    } else if (const std::size_t n = taken[key];
+               n < got.at(key).size() && got.at(key)[n] == value) {
+      text += line + "\n", ++taken[key];
+    } else {
+      write(key, 1);
+    }
+    if (got.contains(key) && --left[key] == 0) write(key, std::string::npos);
+  }
+  for (const auto& [key, values] : got) write(key, std::string::npos);
+  Golden(path.string(), text);
+}
+
 // Runs the case at path in a fresh folder through run (which gives the status and fills both
 // streams) and checks its outcome; returns the case's values.
 std::string CheckCase(
@@ -161,24 +215,36 @@ std::string CheckCase(
     EXPECT_EQ(::symlink(fs::absolute(target).c_str(), (folder / name).c_str()), 0);
   }
   std::ostringstream out, err;
-  EXPECT_EQ(run(e, out, err), e.Status);
+  const int status = run(e, out, err);
+  EXPECT_EQ(status, e.Status);
   EXPECT_EQ(err.str(), e.Err);
+  std::map<std::string, std::vector<std::string>> got = {{"status", {std::to_string(status)}},
+                                                         {"stderr", LinesOf(err.str(), "\n")}};
   if (!e.OutPdf.empty()) {
     const TempFolder pdf;
-    EXPECT_EQ(WithDatePlaceholder(PdfLines(pdf.Write("stdout.pdf", out.str()))),
-              ReadBytes(e.OutPdf));
+    const std::string lines = WithDatePlaceholder(PdfLines(pdf.Write("stdout.pdf", out.str())));
+    EXPECT_EQ(lines, Golden(e.OutPdf, lines));
   } else {
     const bool dated = e.Out.find("Printed on DATE") != std::string::npos;
-    EXPECT_EQ(dated ? WithDatePlaceholder(out.str()) : out.str(), e.Out);
+    const std::string bytes = dated ? WithDatePlaceholder(out.str()) : out.str();
+    EXPECT_EQ(bytes, e.OutGolden.empty() ? e.Out : Golden(e.OutGolden, bytes));
+    if (e.OutGolden.empty() && !e.Unwritable)
+      got["stdout"] = bytes.empty() ? std::vector<std::string>{"none"} : LinesOf(bytes, "\n");
   }
-  EXPECT_EQ(ReadBytes(folder / "out.csv"), e.OutFile);
+  const std::string outFile = ReadBytes(folder / "out.csv");
+  EXPECT_EQ(outFile, e.OutFile);
+  if (!e.OutFile.empty()) {
+    got["out"] = outFile == kEarlierFile ? std::vector<std::string>{"unchanged"}
+                                         : std::vector<std::string>{};
+    got["saved"] = outFile == kEarlierFile ? std::vector<std::string>{} : LinesOf(outFile, "\r\n");
+  }
   for (const auto& [name, golden] : e.Files) {
     names.insert(name);
-    EXPECT_EQ(WithDatePlaceholder(name.ends_with(".pdf") ? PdfLines(folder / name)
-                                                         : ReadBytes(folder / name)),
-              ReadBytes(golden))
-        << name;
+    const std::string bytes = WithDatePlaceholder(
+        name.ends_with(".pdf") ? PdfLines(folder / name) : ReadBytes(folder / name));
+    EXPECT_EQ(bytes, Golden(golden, bytes)) << name;
   }
+  if (testsupport::UpdatingGolden()) RewriteExpectation(path, folder.Path(), got);
   EXPECT_EQ(folder.Names(), names) << "files left beside the output";
   EXPECT_TRUE(fs::is_character_file("/dev/null") && fs::is_character_file("/dev/full"));
   return e.Used;
@@ -201,7 +267,8 @@ TEST(CliCases, EveryCaseGivesTheOutcomeWrittenBesideIt) {
       ::dup2(saved, 0), ::close(saved), ::close(input);
       return status;
     });
-    EXPECT_EQ(Listing(), listing) << path << " changed a corpus folder";
+    EXPECT_TRUE(testsupport::UpdatingGolden() || Listing() == listing)
+        << path << " changed a corpus folder";
   }
   for (const auto& [path, size] : listing) {
     const std::string stem = (path.parent_path() / path.stem()).string();

@@ -43,13 +43,10 @@ class RecordingResultList final : public ResultList {
   std::vector<std::string>* m_events;
 };
 
-// Compares actual with tests/data/model/name byte for byte. With KESTRAL_UPDATE_GOLDEN set in the
-// environment the test writes the file instead (to be read and committed by hand).
+// Compares actual with the golden file tests/data/model/name byte for byte (Golden).
 inline void ExpectGolden(const std::string& actual, const std::string& name) {
   const std::string path = std::string(KESTRAL_TEST_DATA_DIR) + "/model/" + name;
-  if (std::getenv("KESTRAL_UPDATE_GOLDEN") != nullptr)
-    std::ofstream(path, std::ios::binary) << actual;
-  EXPECT_EQ(actual, ReadBytes(path)) << "differs from " << path;
+  EXPECT_EQ(actual, Golden(path, actual)) << "differs from " << path;
 }
 
 // text with every `from` replaced by `to` (a temporary folder's path by a fixed name).

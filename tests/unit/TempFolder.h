@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -53,6 +54,19 @@ class TempFolder {
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// True when the golden files are to be written from what the tests get: KESTRAL_UPDATE_GOLDEN=1
+// in the environment (make golden). A normal run only reads them.
+inline bool UpdatingGolden() {
+  const char* value = std::getenv("KESTRAL_UPDATE_GOLDEN");
+  return value != nullptr && std::string_view(value) == "1";
+}
+
+// The bytes of the golden file at path, which actual replaces first when UpdatingGolden.
+inline std::string Golden(const std::string& path, std::string_view actual) {
+  if (UpdatingGolden()) std::ofstream(path, std::ios::binary) << actual;
+  return ReadBytes(path);
 }
 
 }  // namespace modKestralMGA::testsupport

@@ -181,7 +181,7 @@ TEST(Joins, TheFirstPickOnlySetsTheFromMarkAndEachLaterOneAddsARowToThePrintedLi
   WriteJoinList(rows, out);
   std::string lines;
   for (const std::string& line : out.Lines()) lines += line + "\n";
-  EXPECT_EQ(lines, testsupport::ReadBytes(KESTRAL_TEST_DATA_DIR "/core/join-list.golden"));
+  EXPECT_EQ(lines, testsupport::Golden(KESTRAL_TEST_DATA_DIR "/core/join-list.golden", lines));
   const int columns[] = {1, 15, 30, 45, 60};
   for (std::size_t line = 1; line < 5; ++line)
     for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(out.Items()[line][i].Column, columns[i]);

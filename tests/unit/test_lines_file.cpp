@@ -1,6 +1,6 @@
-// The lines file: the plan identifier rule, the count of its records, the reading of its records
-// and the refusals of bad input (transcript: tests/data/model/lines_file.txt), and the marking of
-// usable lines.
+// The lines file (its plan identifier rule: tests/data/core/text.tsv): the count of its records,
+// the reading of its records and the refusals of bad input (transcript:
+// tests/data/model/lines_file.txt), and the marking of usable lines.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,15 +13,6 @@ namespace modKestralMGA {
 namespace {
 
 using namespace testsupport;
-
-TEST(LinesFile, PlanIdentifierDropsOnlyALnsExtensionInAnyCase) {
-  // clang-format off
-  const std::pair<const char*, const char*> cases[] = {{"D:\\plans\\1234.LNS", "D:\\plans\\1234"},
-      {"/data/plans/abc.LnS", "/data/plans/abc"}, {"/data/abc.lnsx", "/data/abc.lnsx"},
-      {"PLAN.lns", "PLAN"}, {".lns", ""}, {"lns", "lns"}};
-  // clang-format on
-  for (const auto& [name, identifier] : cases) EXPECT_EQ(PlanIdentifierFromName(name), identifier);
-}
 
 // Each file (tests/data/model/lines_cases.txt) checked, then loaded from the bytes the check
 // read: the count of non-blank lines, the result, the records (those before a bad line stay) and

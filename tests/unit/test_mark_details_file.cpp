@@ -11,6 +11,7 @@
 #include "common/Errors.h"
 #include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
+#include "marks/MarkDetailsReader.h"
 
 namespace modKestralMGA {
 namespace {
@@ -51,23 +52,13 @@ TEST(MarkDetailsFile, OpenAndStartUpReadings) {
   ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "mark_details.txt");
 }
 
-TEST(MarkDetailsFile, FieldCountsAndTheHeightRule) {
+// Commas inside quotes count, after a byte-order mark; a blank first line has none (a missing
+// file: mark_details_cases.txt).
+TEST(MarkDetailsFile, FirstLineCommaCount) {
   TempFolder folder;
-  RecordingSink sink;
-  EXPECT_EQ(NumCsvFields(folder.Write("a", "\xEF\xBB\xBF,,\",\",\r\n,,,,,,"), "a", sink), 4);
-  EXPECT_EQ(NumCsvFields(folder.Write("b", "\r\n1,2,3\r\n"), "b", sink), 0);
-  EXPECT_EQ(NumCsvFields(folder / "missing.csv", "MISSING.CSV", sink), 0);
-  // A UTF-16 file: tests/data/bad/md-utf16.
-  EXPECT_EQ(Said(sink),
-            "! Open CSV file error | Cannot open MISSING.CSV: No such file or directory | 0\n");
-  // A height is kept as written only when positive.
-  const std::pair<std::string, std::string> heights[] = {
-      {"0", ""}, {"-3.2", ""}, {"abc", ""}, {"", ""}, {"12.50", "12.50"}, {" 7", " 7"}};
-  for (const auto& [height, kept] : heights) {
-    std::vector<std::string> fields(43);
-    fields[21] = height;
-    EXPECT_EQ(MarkRowFromFields(fields)[kColHeight], kept) << height;
-  }
+  EXPECT_EQ(FirstLineCommaCount(ReadTextFile(folder.Write("a", "\xEF\xBB\xBF,,\",\",\r\n,,,,,,"))),
+            4);
+  EXPECT_EQ(FirstLineCommaCount(ReadTextFile(folder.Write("b", "\r\n1,2,3\r\n"))), 0);
 }
 
 // The saved layout (the column of each field: the "saved:" lines of tests/data/bad/md-*.expect); a
@@ -100,7 +91,7 @@ TEST(MarkDetailsFile, SaveAndReadBack) {
                     {"6628/1003", "282000.000", "6132000.000", "", "1", "54", "MGA, 94", "\"Q\""}) +
                 "\r\n");
   MarkList back;
-  ReadCsvMarkDetails(folder / "saved.csv", "S", 42, back, sink);
+  OpenMarkDetailsFile(folder / "saved.csv", "S", back, sink);
   list.RemoveRow(1);
   list.SetCell(1, kColPsmNo, "6628/1003");
   EXPECT_EQ(back.Rows(), list.Rows());

@@ -98,11 +98,11 @@ TEST(MarkListRules, EmptinessCompletenessAndAverageHeight) {
 
 // The first row of each number stays; case and blanks count, empty numbers are equal, "dup" is
 // an ordinary number.
-TEST(MarkListRules, RemoveDupKeepsTheFirstRowOfEachPsmNumber) {
+TEST(MarkListRules, RepeatsRemovedKeepTheFirstRowOfEachPsmNumber) {
   MarkList list =
       ListOf({Mark("P", "1"), Mark("Q", "2"), Mark("P", "3"), Mark("", "4"), Mark("dup", "5"),
               Mark("Q", "6"), Mark("p", "7"), Mark("P ", "8"), Mark("", "9"), Mark("dup", "10")});
-  RemoveDup(list);
+  MarkRowsWithoutRepeats(list).Finish();
   EXPECT_EQ(Psms(list), "P:1 Q:2 :4 dup:5 p:7 P :8 ");
 }
 

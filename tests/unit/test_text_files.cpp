@@ -53,22 +53,24 @@ std::string ErrorOf(const std::function<std::string()>& read) {
 }
 
 // The byte rules of text files, line splitting, value lines, typed text in Windows-1252, columns
-// of printed text and case-insensitive paths against text.tsv.
+// of printed text, case-insensitive paths and plan identifiers against text.tsv.
 TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
   TempFolder root;
   for (const char* folder : {"plans", "Sub", "SUB", "Work"}) ::mkdir((root / folder).c_str(), 0755);
   for (const char* name : {"plans/dp1234.lns", "r\xC3\xA9seau", "a\xC3\xB7", "PLAN.lns", "plan.LNS",
                            "Plan.lns", "SUB/a.txt", "Sub/a.txt", "plans\\dp1.lns", "Work/dp9.cve"})
     root.Write(name, "x");
-  std::vector<std::string> values = {"old", "old", "old", "old", "old"};
   const auto results = [&](const Fields& in) -> Fields {
-    if (in[0] == "values") return SplitValueLine(in[1], 1, "test.csv", values), values;
+    ValueLineSplitter split;
+    if (in[0] == "values") {
+      const auto& values = split.Split(in[1], 1, "test.csv");
+      return Fields(values.begin(), values.end());
+    }
     if (in[0] == "kept") {  // the values kept of the first N, then the count of all
-      ValueLineSplitter splitter;
       const auto& kept =
-          splitter.Split(in[2], 1, "test.csv", static_cast<std::size_t>(CaseNumber(in[1])));
+          split.Split(in[2], 1, "test.csv", static_cast<std::size_t>(CaseNumber(in[1])));
       Fields got(kept.begin(), kept.end());
-      return got.push_back(std::to_string(splitter.Count())), got;
+      return got.push_back(std::to_string(split.Count())), got;
     }
     if (in[0] == "lines") {
       Fields lines;
@@ -82,6 +84,7 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
     if (in[0] == "blank") return {IsBlankLine(in[1]) ? "yes" : "no"};
     if (in[0] == "cp1252") return {Utf8ToCp1252(in[1])};
     if (in[0] == "path") return {ResolvePath(root.Path() + in[1]).substr(root.Path().size())};
+    if (in[0] == "identifier") return {PlanIdentifierFromName(in[1])};
     if (in[0] == "columns") {  // column:text places a field, +text writes text on, / ends a line
       RecordingColumnWriter out;
       for (auto it = in.begin() + 1; it != in.end(); ++it) {
@@ -99,7 +102,7 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
     return {ErrorOf([&] { return ReadTextFile(path, "F").Bytes; }),
             ErrorOf([&] { return ReadFirstLine(path, "F"); })};
   };
-  EXPECT_EQ(CheckCases("text.tsv", results), 76);
+  EXPECT_EQ(CheckCases("text.tsv", results), 82);
   // Files larger than the chunks read, and a blank first line of a large file.
   const std::string longLine(100000, 'L'), large = "\r\n" + std::string(3000000, 'x');
   for (const std::string& bytes : {longLine + "\r\nnext", longLine, large}) {
@@ -283,16 +286,15 @@ TEST(Cp1252, EveryByteBothWays) {
 }
 
 TEST(ValueList, RefusesAValueOneByteTooLong) {
-  std::vector<std::string> values;
+  ValueLineSplitter all, keepingOne;
   const std::string longest(kMaxValueLength, 'v');
-  SplitValueLine("\"" + longest + "\"," + longest, 1, "f", values);
-  EXPECT_EQ(values, (std::vector<std::string>{longest, longest}));
+  EXPECT_EQ(all.Split("\"" + longest + "\"," + longest, 1, "f"),
+            (std::vector<std::string_view>{longest, longest}));
   // Unquoted, quoted, unterminated, grown by a doubled quote: one byte too long, whether the
   // value is kept or only counted.
-  ValueLineSplitter keepingOne;
   for (const std::string& line : {"a," + longest + "v", "\"" + longest + "v\"",
                                   "\"" + longest + "v", "\"" + longest + "\"\"\""}) {
-    EXPECT_EQ(ErrorOf([&] { return SplitValueLine(line, 41207, "/plans/DP1234.lns", values), ""; }),
+    EXPECT_EQ(ErrorOf([&] { return all.Split(line, 41207, "/plans/DP1234.lns"), ""; }),
               "Value too long at line 41207 of /plans/DP1234.lns");
     EXPECT_EQ(ErrorOf([&] { return keepingOne.Split("a,b," + line, 7, "f", 1), ""; }),
               "Value too long at line 7 of f");
