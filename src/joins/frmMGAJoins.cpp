@@ -182,6 +182,8 @@ void frmMGAJoins::LayOutControls() {
   layout->addLayout(buttons, 0, 3, 2, 1);
   layout->addWidget(Grid1, 2, 0, 1, 4);
   layout->addWidget(txtPSM, 3, 0, Qt::AlignLeft);
+  layout->setHorizontalSpacing(2 * metrics.averageCharWidth());  // list, options, buttons apart
+  buttons->setSpacing(layout->verticalSpacing());
   layout->setColumnStretch(2, 1);
   layout->setRowStretch(2, 1);
 }
