@@ -11,7 +11,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,7 +18,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QToolBar>
@@ -43,6 +41,7 @@
 #include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
 #include "marks/MarkListRules.h"
+#include "marks/ui/MarkCellEditor.h"
 #include "marks/ui/MarkTableModel.h"
 #include "marks/ui/frmImportText.h"
 #include "plan/LinesFile.h"
@@ -56,15 +55,6 @@ using modKestralMGA::MarkList;
 using modKestralMGA::MessageIcon;
 
 namespace {
-
-// The key codes the editor acts on.
-constexpr int kKeyEnter = 13;
-constexpr int kKeyEscape = 27;
-constexpr int kKeyUp = 38;
-constexpr int kKeyDown = 40;
-constexpr int kKeyBlank = 32;
-
-constexpr int kLastColumn = modKestralMGA::kColStatus;
 
 // The column widths of the grid: each is the width of its sample text in the window's font.
 constexpr std::array<const char*, modKestralMGA::kMarkColumnCount> kColumnSamples = {
@@ -118,23 +108,6 @@ std::string UpperCasePath(const std::string& path) {
       .toStdString();
 }
 
-// The key code of the editor's keys, or the character code of a key that types one.
-int EditorKeyCode(const QKeyEvent& event) {
-  switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return kKeyEnter;
-    case Qt::Key_Escape:
-      return kKeyEscape;
-    case Qt::Key_Up:
-      return kKeyUp;
-    case Qt::Key_Down:
-      return kKeyDown;
-    default:
-      return event.key();
-  }
-}
-
 QLabel* NamedLabel(const char* name, const char* caption, QWidget* parent) {
   auto* label = new QLabel(QString::fromLatin1(caption), parent);
   label->setObjectName(QString::fromLatin1(name));
@@ -169,15 +142,6 @@ frmKestralMGA::frmKestralMGA(Dialogs& dialogs, QWidget* parent)
   connect(cmdClear, &QPushButton::clicked, this, &frmKestralMGA::cmdClear_Click);
   connect(cmdBrowse, &QPushButton::clicked, this, &frmKestralMGA::cmdBrowse_Click);
   connect(Grid1, &QTableView::clicked, this, &frmKestralMGA::Grid1_Click);
-  connect(Grid1, &QTableView::doubleClicked, this, &frmKestralMGA::Grid1_DblClick);
-  connect(Grid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          &frmKestralMGA::Grid1_LeaveCell);
-  // The editor follows its cell when the grid scrolls or a column is resized.
-  connect(Grid1->verticalScrollBar(), &QScrollBar::valueChanged, this, &frmKestralMGA::PlaceEditor);
-  connect(Grid1->horizontalScrollBar(), &QScrollBar::valueChanged, this,
-          &frmKestralMGA::PlaceEditor);
-  connect(Grid1->horizontalHeader(), &QHeaderView::sectionResized, this,
-          &frmKestralMGA::PlaceEditor);
   connect(optTwoPSMs, &QRadioButton::toggled, this, [this](bool on) {
     if (on) optTwoPSMs_Click();
   });
@@ -188,8 +152,6 @@ frmKestralMGA::frmKestralMGA(Dialogs& dialogs, QWidget* parent)
     if (on) optNone_Click();
   });
   connect(Toolbar1, &QToolBar::actionTriggered, this, &frmKestralMGA::Toolbar1_ButtonClick);
-  Grid1->installEventFilter(this);
-  Text1->installEventFilter(this);
 
   for (const char* name :
        {"mnuFileOpen", "mnuFileImport", "mnuOptionsComparePSM", "mnuOptionsCalculateAMG",
@@ -208,9 +170,8 @@ frmKestralMGA::frmKestralMGA(Dialogs& dialogs, QWidget* parent)
 }
 
 frmKestralMGA::~frmKestralMGA() {
-  // The filters see no events of a window being taken apart.
-  Grid1->removeEventFilter(this);
-  Text1->removeEventFilter(this);
+  // The cell editor sees no events of a window being taken apart: an edit in progress is dropped.
+  m_cellEditor->Detach();
 }
 
 void frmKestralMGA::BuildMenus() {
@@ -315,14 +276,7 @@ QGroupBox* frmKestralMGA::BuildMarkListFrame() {
   Grid1->horizontalHeader()->setHighlightSections(false);
   Grid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-  // The in-place editor lies on the grid's viewport, over the current cell.
-  Text1 = Named(new QLineEdit(Grid1->viewport()), "Text1");
-  Text1->setFrame(false);
-  QPalette yellow = Text1->palette();
-  yellow.setColor(QPalette::Base, Qt::yellow);
-  yellow.setColor(QPalette::Text, Qt::black);
-  Text1->setPalette(yellow);
-  Text1->hide();
+  m_cellEditor = new MarkCellEditor(*Grid1, *m_model);
 
   cmdAdd = Named(new QPushButton(QStringLiteral("Add Line"), frame), "cmdAdd");
   cmdInsert = Named(new QPushButton(QStringLiteral("Insert Line"), frame), "cmdInsert");
@@ -345,6 +299,8 @@ QGroupBox* frmKestralMGA::BuildMarkListFrame() {
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(Grid1, 1);
   layout->addLayout(buttons);
+  // The row commands drop an edit in progress: a click on one leaves the typed text unstored.
+  m_cellEditor->DropWhenFocusGoesTo({cmdAdd, cmdInsert, cmdDelete, cmdClear});
   return frame;
 }
 
@@ -480,28 +436,23 @@ bool frmKestralMGA::FullDetails() const {
 // ---- The grid ----
 
 int frmKestralMGA::CurrentGridRow() const {
-  const QModelIndex current = Grid1->currentIndex();
-  return current.isValid() ? current.row() + 1 : 0;
+  return m_cellEditor->CurrentGridRow();
 }
 
 int frmKestralMGA::CurrentColumn() const {
-  const QModelIndex current = Grid1->currentIndex();
-  return current.isValid() ? current.column() : 0;
+  return m_cellEditor->CurrentColumn();
 }
 
 int frmKestralMGA::GridRows() const {
-  return m_model->rowCount() + 1;
+  return m_cellEditor->GridRows();
 }
 
 void frmKestralMGA::SetCurrentCell(int gridRow, int column) {
-  if (gridRow < 1 || gridRow >= GridRows()) return;
-  Grid1->setCurrentIndex(m_model->index(gridRow - 1, column));
+  m_cellEditor->SetCurrentCell(gridRow, column);
 }
 
-bool frmKestralMGA::RowFullyVisible(int gridRow) const {
-  const QRect cell = Grid1->visualRect(m_model->index(gridRow - 1, 0));
-  const QRect shown = Grid1->viewport()->rect();
-  return cell.top() >= shown.top() && cell.bottom() <= shown.bottom();
+void frmKestralMGA::HideEditor() {
+  m_cellEditor->Abandon();
 }
 
 void frmKestralMGA::SetupGrid() {
@@ -516,79 +467,6 @@ void frmKestralMGA::SetupGrid() {
                           2 * Grid1->frameWidth());
 }
 
-void frmKestralMGA::PlaceEditor() {
-  if (!Text1->isVisible()) return;
-  Text1->setGeometry(Grid1->visualRect(Grid1->currentIndex()));
-}
-
-void frmKestralMGA::HideEditor() {
-  Text1->hide();
-  Text1->clear();
-}
-
-void frmKestralMGA::AMGGridEdit(int keyAscii) {
-  if (m_comparing) return;  // the list stays as the comparison reads it
-  const QModelIndex current = Grid1->currentIndex();
-  if (!current.isValid()) return;  // the title row is never edited
-  QString text;
-  if (keyAscii < 0 || keyAscii > kKeyBlank) {
-    const char32_t typed = static_cast<char32_t>(keyAscii);
-    text = QString::fromUcs4(&typed, 1);  // typing over a cell replaces its content
-  } else {
-    text = m_model->CellText(current.row(), current.column());
-  }
-  Text1->setText(text);
-  Text1->setCursorPosition(static_cast<int>(text.size()));
-  Text1->setGeometry(Grid1->visualRect(current));
-  Text1->show();
-  Text1->raise();
-  Text1->setFocus();
-}
-
-void frmKestralMGA::AMGTextEdit(int keyCode, int /*shift*/) {
-  const int row = CurrentGridRow();
-  const int column = CurrentColumn();
-  switch (keyCode) {
-    case kKeyEnter: {
-      if (row < 1) return;
-      const modKestralMGA::CellCommit commit = modKestralMGA::CommitCellText(
-          m_marks, std::size_t(row - 1), column, ToBytes(Text1->text()));
-      if (commit.Stores) m_model->SetCell(row - 1, column, commit.Text);
-      HideEditor();
-      Grid1->setFocus();
-      if (commit.Stores) AdvanceAfterCommit(row, column);
-      break;
-    }
-    case kKeyEscape:
-      HideEditor();
-      Grid1->setFocus();
-      break;
-    case kKeyUp:
-      Grid1->setFocus();
-      if (row >= 2) SetCurrentCell(row - 1, column);
-      break;
-    case kKeyDown:
-      Grid1->setFocus();
-      if (row >= 1 && row < GridRows() - 1) SetCurrentCell(row + 1, column);
-      break;
-    default:
-      break;
-  }
-}
-
-void frmKestralMGA::AdvanceAfterCommit(int gridRow, int column) {
-  if (column < kLastColumn) {
-    SetCurrentCell(gridRow, column + 1);
-    return;
-  }
-  if (gridRow == GridRows() - 1) m_model->AppendRow();
-  SetCurrentCell(gridRow + 1, 0);
-  if (!RowFullyVisible(gridRow + 1)) {
-    QScrollBar* rows = Grid1->verticalScrollBar();
-    rows->setValue(rows->value() + 1);
-  }
-}
-
 void frmKestralMGA::Grid1_Click() {
   if (!optTwoPSMs->isChecked() || CurrentGridRow() < 1 || CurrentColumn() != 0) return;
   const QString psmNumber = m_model->CellText(CurrentGridRow() - 1, 0);
@@ -597,63 +475,6 @@ void frmKestralMGA::Grid1_Click() {
   } else if (txtDatum2->text().isEmpty()) {
     txtDatum2->setText(psmNumber);
   }
-}
-
-void frmKestralMGA::Grid1_DblClick() {
-  AMGGridEdit(kKeyBlank);
-}
-
-void frmKestralMGA::Grid1_KeyPress(int keyAscii) {
-  if (m_comparing) return;  // the list stays as the comparison reads it
-  const int row = CurrentGridRow();
-  if (keyAscii == kKeyEnter && row >= 1 &&
-      m_marks.Cell(std::size_t(row - 1), CurrentColumn()).empty()) {
-    // Enter on an empty cell commits at once: the rules for an empty text apply (the value above
-    // repeated in Order to Status) and the current cell advances.
-    Text1->clear();
-    AMGTextEdit(kKeyEnter, 0);
-    return;
-  }
-  AMGGridEdit(keyAscii);
-}
-
-void frmKestralMGA::Grid1_LeaveCell() {
-  // A change of the current cell abandons an edit: what was typed is dropped.
-  if (Text1->isVisible()) HideEditor();
-}
-
-void frmKestralMGA::Text1_KeyDown(int keyCode, int shift) {
-  AMGTextEdit(keyCode, shift);
-}
-
-bool frmKestralMGA::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
-  const auto& key = static_cast<const QKeyEvent&>(*event);
-  if (watched == Text1) {
-    const int code = EditorKeyCode(key);
-    if (code != kKeyEnter && code != kKeyEscape && code != kKeyUp && code != kKeyDown) {
-      return false;  // every other key edits the text
-    }
-    Text1_KeyDown(code, int(key.modifiers()));
-    return true;  // Enter types nothing; the arrows do not reach the grid
-  }
-  if (watched == Grid1) {
-    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
-    int code = 0;
-    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
-      code = kKeyEnter;
-    } else {
-      const QString text = key.text();
-      const QList<uint> characters = text.toUcs4();
-      if (characters.size() != 1) return false;  // arrows and paging move the current cell
-      code = static_cast<int>(characters.front());
-      if (code == '\t') return false;  // Tab moves on to the next control
-      if (code > kKeyBlank && !QChar::isPrint(characters.front())) return false;
-    }
-    Grid1_KeyPress(code);
-    return true;
-  }
-  return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- Row commands ----
@@ -886,6 +707,7 @@ void frmKestralMGA::ComparePlan() {
 
 void frmKestralMGA::SetComparing(bool running) {
   m_comparing = running;
+  m_cellEditor->SetLocked(running);
   for (QAction* command : m_waitWhileComparing) command->setEnabled(!running);
   for (QPushButton* button : {cmdAdd, cmdInsert, cmdDelete, cmdClear}) {
     button->setEnabled(!running);

@@ -23,15 +23,16 @@ class QPushButton;
 class QRadioButton;
 class QTableView;
 class QToolBar;
+class MarkCellEditor;
 class MarkTableModel;
 class frmMGADisplay;
 class frmImportText;
 class frmMGAJoins;
 
-// The main window: the mark list with its in-place editor and row commands, the settings of the
-// plan comparison, and the menus and toolbar from which every command starts. Its controls are
-// the program's settings store: the join routines and the comparison read them at the moment of
-// each call (CompareSettings, which holds "Compare up to Order" and "Average Height" as
+// The main window: the mark list with its in-place editor (MarkCellEditor) and row commands, the
+// settings of the plan comparison, and the menus and toolbar from which every command starts. Its
+// controls are the program's settings store: the join routines and the comparison read them at the
+// moment of each call (CompareSettings, which holds "Compare up to Order" and "Average Height" as
 // JoinSettings), with the program-wide ellipsoid choice that the join calculation window changes.
 //
 // Grid rows are counted as the user sees them: row 0 is the title row, row r (from 1) is mark r,
@@ -84,15 +85,9 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   // The number of grid rows, the title row included.
   int GridRows() const;
 
-  // The mark list (grid and editor).
+  // The mark list: the grid (its cell editor is MarkCellEditor) and the row commands.
   void SetupGrid();
-  void AMGGridEdit(int keyAscii);
-  void AMGTextEdit(int keyCode, int shift);
   void Grid1_Click();
-  void Grid1_DblClick();
-  void Grid1_KeyPress(int keyAscii);
-  void Grid1_LeaveCell();
-  void Text1_KeyDown(int keyCode, int shift);
   void cmdAdd_Click();
   void cmdInsert_Click();
   void cmdDelete_Click();
@@ -123,7 +118,6 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   void Toolbar1_ButtonClick(QAction* button);
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -134,10 +128,8 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   void Form_Unload();
 
   void SetCurrentCell(int gridRow, int column);
-  void PlaceEditor();
+  // Drops an edit in progress in the grid: the cell keeps its text.
   void HideEditor();
-  void AdvanceAfterCommit(int gridRow, int column);
-  bool RowFullyVisible(int gridRow) const;
   // Print's refusal of an empty list: "Nothing in list to print" and false.
   bool CheckListToPrint();
   // The PSM list as one print job on printer. Throws KestralError when the job cannot be run.
@@ -173,7 +165,7 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
 
   QToolBar* Toolbar1 = nullptr;
   QTableView* Grid1 = nullptr;
-  QLineEdit* Text1 = nullptr;
+  MarkCellEditor* m_cellEditor = nullptr;
   QPushButton* cmdAdd = nullptr;
   QPushButton* cmdInsert = nullptr;
   QPushButton* cmdDelete = nullptr;

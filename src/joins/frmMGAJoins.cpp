@@ -1,6 +1,7 @@
 #include "joins/frmMGAJoins.h"
 
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -10,12 +11,10 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QResizeEvent>
 #include <QStyle>
 #include <QTableView>
-#include <algorithm>
+#include <QVBoxLayout>
 #include <array>
-#include <cmath>
 #include <exception>
 #include <string>
 #include <utility>
@@ -34,36 +33,14 @@ using modKestralMGA::MessageIcon;
 
 namespace {
 
-// The window is designed in twips, 15 to a pixel on a screen of 96 dots an inch, for a font
-// whose lines are 13 pixels (195 twips) high; it is scaled by the height of the lines of its
-// own font.
-constexpr double kDesignLineTwips = 195.0;
-constexpr int kClientWidth = 6465;
-constexpr int kClientHeight = 5640;
-
-struct TwipRect {
-  int Left, Top, Width, Height;
-};
-constexpr TwipRect kLabel1 = {240, 120, 2535, 255};
-constexpr TwipRect kLstMarks = {240, 360, 2415, 1620};
-constexpr TwipRect kFrame1 = {2880, 360, 1815, 1695};
-constexpr TwipRect kOption3 = {360, 480, 1335, 255};  // inside Frame1
-constexpr TwipRect kOption1 = {360, 840, 855, 255};
-constexpr TwipRect kOption2 = {360, 1200, 975, 255};
-constexpr TwipRect kCmdClose = {4920, 240, 1215, 375};
-constexpr TwipRect kCmdPrint = {4920, 720, 1215, 375};
-constexpr TwipRect kCmdClear = {4920, 1200, 1215, 375};
-constexpr TwipRect kCmdPreview = {4920, 1680, 1215, 375};
-constexpr TwipRect kGrid1 = {240, 2280, 6015, 2895};
-constexpr TwipRect kTxtPSM = {1080, 5280, 1455, 285};
-// The margins of the design: right of the grid and of the buttons, below the from-mark box.
-constexpr int kGridRightMargin = kClientWidth - kGrid1.Left - kGrid1.Width;
-constexpr int kButtonsRightMargin = kClientWidth - kCmdClose.Left - kCmdClose.Width;
-constexpr int kPsmBottomMargin = kClientHeight - kTxtPSM.Top - kTxtPSM.Height;
-constexpr int kLabelGap = kFrame1.Left - kLabel1.Left - kLabel1.Width;
-
 // The widths of the join columns, in letters x of the main window's font.
 constexpr std::array<int, modKestralMGA::kJoinListColumns> kColumnLetters = {13, 13, 15, 15, 18};
+
+// The list of PSM numbers shows this many numbers of this many letters x.
+constexpr int kListedNumbers = 8;
+constexpr int kNumberLetters = 14;
+// The join list shows at least this many rows.
+constexpr int kLeastJoinRows = 6;
 
 // The title of the print's messages.
 constexpr const char* kJoinCalculationTitle = "Join Calculation";
@@ -92,6 +69,7 @@ frmMGAJoins::frmMGAJoins(Dialogs& dialogs, const modKestralMGA::MarkList& marks,
   m_numbers = new PsmNumberListModel(this);
   m_rows = new JoinListModel(this);
   BuildControls();
+  LayOutControls();
   Form_Load();
   ShowCalculationMode(settings.CalculationMode());
 
@@ -104,9 +82,9 @@ frmMGAJoins::frmMGAJoins(Dialogs& dialogs, const modKestralMGA::MarkList& marks,
   connect(cmdClear, &QPushButton::clicked, this, &frmMGAJoins::cmdClear_Click);
   connect(cmdPreview, &QPushButton::clicked, this, &frmMGAJoins::cmdPreview_Click);
   const std::array<std::pair<QRadioButton*, DistanceCalculationMode>, 3> options = {{
-      {Option3, DistanceCalculationMode::MGA94_2020},
-      {Option1, DistanceCalculationMode::AMG84},
-      {Option2, DistanceCalculationMode::Plane},
+      {optMGA, DistanceCalculationMode::MGA94_2020},
+      {optAMG84, DistanceCalculationMode::AMG84},
+      {optPlane, DistanceCalculationMode::Plane},
   }};
   for (const auto& [option, mode] : options) {
     connect(option, &QRadioButton::toggled, this, [this, mode](bool on) {
@@ -127,9 +105,9 @@ void frmMGAJoins::BuildControls() {
   Label1->setBuddy(lstMarks);
 
   Frame1 = Named(new QGroupBox(QStringLiteral("Distance Calculation"), this), "Frame1");
-  Option3 = Named(new QRadioButton(QStringLiteral("MGA94/2020"), Frame1), "Option3");
-  Option1 = Named(new QRadioButton(QStringLiteral("AMG84"), Frame1), "Option1");
-  Option2 = Named(new QRadioButton(QStringLiteral("Plane"), Frame1), "Option2");
+  optMGA = Named(new QRadioButton(QStringLiteral("MGA94/2020"), Frame1), "Option3");
+  optAMG84 = Named(new QRadioButton(QStringLiteral("AMG84"), Frame1), "Option1");
+  optPlane = Named(new QRadioButton(QStringLiteral("Plane"), Frame1), "Option2");
 
   cmdClose = Named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
   cmdPrint = Named(new QPushButton(QStringLiteral("Print"), this), "cmdPrint");
@@ -155,10 +133,10 @@ void frmMGAJoins::BuildControls() {
   txtPSM->setToolTip(QStringLiteral("The PSM number the next join starts from"));
 
   // Tab goes through the controls in the order the user meets them.
-  setTabOrder(lstMarks, Option3);
-  setTabOrder(Option3, Option1);
-  setTabOrder(Option1, Option2);
-  setTabOrder(Option2, cmdClose);
+  setTabOrder(lstMarks, optMGA);
+  setTabOrder(optMGA, optAMG84);
+  setTabOrder(optAMG84, optPlane);
+  setTabOrder(optPlane, cmdClose);
   setTabOrder(cmdClose, cmdPrint);
   setTabOrder(cmdPrint, cmdClear);
   setTabOrder(cmdClear, cmdPreview);
@@ -169,101 +147,57 @@ void frmMGAJoins::BuildControls() {
 void frmMGAJoins::Form_Load() {
   QStringList samples;
   for (const int letters : kColumnLetters) samples << QString(letters, QLatin1Char('x'));
-  m_gridMinimumWidth = SizeGridColumns(*Grid1, font(), samples);
+  // Every join column in view beside the scroll bar, and a few rows under the header.
+  Grid1->setMinimumSize(SizeGridColumns(*Grid1, font(), samples),
+                        Grid1->horizontalHeader()->sizeHint().height() +
+                            kLeastJoinRows * Grid1->verticalHeader()->defaultSectionSize() +
+                            2 * Grid1->frameWidth());
+  resize(sizeHint());
+}
 
+void frmMGAJoins::LayOutControls() {
   const QFontMetrics metrics(font());
-  m_pixelsPerTwip = metrics.height() / kDesignLineTwips;
-  // Placed in a window of no size, every control takes its designed or its least size; the
-  // window's least size then holds them all.
-  PlaceControls(QSize(0, 0));
-  const QRect grid = Grid1->geometry();
-  const QRect psm = txtPSM->geometry();
-  const int width = std::max({Pixels(kClientWidth), grid.right() + 1 + Pixels(kGridRightMargin),
-                              cmdClose->geometry().right() + 1 + Pixels(kButtonsRightMargin)});
-  const int height = std::max(Pixels(kClientHeight), psm.bottom() + 1 + Pixels(kPsmBottomMargin));
-  setMinimumSize(width, height);
-  resize(width, height);
-}
+  const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lstMarks);
+  lstMarks->setFixedSize(metrics.horizontalAdvance(QString(kNumberLetters, QLatin1Char('x'))) +
+                             scrollBar + 2 * lstMarks->frameWidth(),
+                         kListedNumbers * metrics.lineSpacing() + 2 * lstMarks->frameWidth());
+  txtPSM->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("0000/00000")) + 16);
 
-int frmMGAJoins::Pixels(int twips) const {
-  return static_cast<int>(std::lround(twips * m_pixelsPerTwip));
-}
-
-void frmMGAJoins::PlaceControls(const QSize& client) {
-  // A control takes its designed place, moved down or right where the one before it grew, and
-  // widened or heightened where its caption needs more room.
-  auto place = [this](QWidget* widget, const TwipRect& r, int left, int top, bool fitCaption) {
-    int width = Pixels(r.Width);
-    int height = Pixels(r.Height);
-    if (fitCaption) {
-      width = std::max(width, widget->sizeHint().width());
-      height = std::max(height, widget->sizeHint().height());
-    }
-    widget->setGeometry(std::max(left, Pixels(r.Left)), std::max(top, Pixels(r.Top)), width,
-                        height);
-    return widget->geometry();
-  };
-  const QRect label = place(Label1, kLabel1, 0, 0, true);
-  const QRect list = place(lstMarks, kLstMarks, 0, label.bottom() + 1, false);
-  const int gap = Pixels(kFrame1.Left - kLstMarks.Left - kLstMarks.Width);
-
-  int optionsRight = 0;
-  int optionsBottom = 0;
-  for (const auto& [option, r] :
-       {std::pair{Option3, kOption3}, std::pair{Option1, kOption1}, std::pair{Option2, kOption2}}) {
-    const QRect placed = place(option, r, 0, optionsBottom + 1, true);
-    optionsRight = std::max(optionsRight, placed.right() + 1);
-    optionsBottom = placed.bottom();
+  auto* options = new QVBoxLayout(Frame1);
+  for (QRadioButton* option : {optMGA, optAMG84, optPlane}) {
+    options->addWidget(option, 0, Qt::AlignLeft);
   }
-  const int belowOptions = kFrame1.Height - kOption2.Top - kOption2.Height;
-  // The frame stands right of the list and of the list's caption, which reaches down beside it.
-  const int frameLeft = std::max(
-      {Pixels(kFrame1.Left), list.right() + 1 + gap, label.right() + 1 + Pixels(kLabelGap)});
-  Frame1->setGeometry(frameLeft, Pixels(kFrame1.Top),
-                      std::max(Pixels(kFrame1.Width), optionsRight + Pixels(kOption3.Left)),
-                      std::max(Pixels(kFrame1.Height), optionsBottom + 1 + Pixels(belowOptions)));
-  const QRect frame = Frame1->geometry();
+  options->addStretch(1);
 
-  const int buttonGap = Pixels(kCmdPrint.Top - kCmdClose.Top - kCmdClose.Height);
-  int buttonsBottom = 0;
-  for (const auto& [button, r] :
-       {std::pair{cmdClose, kCmdClose}, std::pair{cmdPrint, kCmdPrint},
-        std::pair{cmdClear, kCmdClear}, std::pair{cmdPreview, kCmdPreview}}) {
-    const int top = buttonsBottom > 0 ? buttonsBottom + 1 + buttonGap : 0;
-    buttonsBottom = place(button, r, frame.right() + 1 + gap, top, true).bottom();
-  }
+  auto* buttons = new QVBoxLayout;
+  for (QPushButton* button : {cmdClose, cmdPrint, cmdClear, cmdPreview}) buttons->addWidget(button);
+  buttons->addStretch(1);
 
-  // The grid takes the room the window has beyond its least size; the from-mark box stays below
-  // it.
-  const int aboveGrid = std::max({list.bottom(), frame.bottom(), buttonsBottom}) + 1 +
-                        Pixels(kGrid1.Top - kFrame1.Top - kFrame1.Height);
-  const int gridTop = std::max(Pixels(kGrid1.Top), aboveGrid);
-  const int psmHeight = std::max(Pixels(kTxtPSM.Height), txtPSM->sizeHint().height());
-  const int psmGap = Pixels(kTxtPSM.Top - kGrid1.Top - kGrid1.Height);
-  const int gridWidth = std::max({Pixels(kGrid1.Width), m_gridMinimumWidth,
-                                  client.width() - Pixels(kGrid1.Left) - Pixels(kGridRightMargin)});
-  const int gridHeight = std::max(Pixels(kGrid1.Height), client.height() - gridTop - psmGap -
-                                                             psmHeight - Pixels(kPsmBottomMargin));
-  Grid1->setGeometry(Pixels(kGrid1.Left), gridTop, gridWidth, gridHeight);
-  txtPSM->setGeometry(Pixels(kTxtPSM.Left), Grid1->geometry().bottom() + 1 + psmGap,
-                      Pixels(kTxtPSM.Width), psmHeight);
-}
-
-void frmMGAJoins::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  PlaceControls(event->size());
+  // The list under its caption, the options beside it, the buttons at the right; the join list
+  // below them takes every size the window gains, the from-mark box under it.
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(Label1, 0, 0, 1, 2);
+  layout->addWidget(lstMarks, 1, 0, Qt::AlignTop);
+  layout->addWidget(Frame1, 1, 1, Qt::AlignTop);
+  layout->addLayout(buttons, 0, 3, 2, 1);
+  layout->addWidget(Grid1, 2, 0, 1, 4);
+  layout->addWidget(txtPSM, 3, 0, Qt::AlignLeft);
+  layout->setHorizontalSpacing(2 * metrics.averageCharWidth());  // list, options, buttons apart
+  buttons->setSpacing(layout->verticalSpacing());
+  layout->setColumnStretch(2, 1);
+  layout->setRowStretch(2, 1);
 }
 
 void frmMGAJoins::ShowCalculationMode(DistanceCalculationMode mode) {
   switch (mode) {
     case DistanceCalculationMode::MGA94_2020:
-      Option3->setChecked(true);
+      optMGA->setChecked(true);
       break;
     case DistanceCalculationMode::AMG84:
-      Option1->setChecked(true);
+      optAMG84->setChecked(true);
       break;
     case DistanceCalculationMode::Plane:
-      Option2->setChecked(true);
+      optPlane->setChecked(true);
       break;
   }
 }

@@ -59,21 +59,17 @@ class frmMGAJoins final : public QWidget {
   // The number of rows of the join grid, the header row included.
   int GridRows() const;
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-
  private:
-  // Lays the join grid out: five columns as wide as 13, 13, 15, 15 and 18 letters x.
+  // Lays the join grid out: five columns as wide as 13, 13, 15, 15 and 18 letters x; the window
+  // takes the size its controls ask for.
   void Form_Load();
   void BuildControls();
-  // Places the controls in a client area of that size: the designed places, scaled by the font,
-  // with the grid taking any room beyond them.
-  void PlaceControls(const QSize& client);
+  // Puts the controls in the window's layout, sized by the font.
+  void LayOutControls();
   // Prints the join list on printer: an empty line, then the header row and every join row at
   // columns 1, 15, 30, 45 and 60 of the 10-point printer font. Throws KestralError when the
   // printer cannot be started or the job cannot be finished.
   void PrintJoinList(QPrinter& printer) const;
-  int Pixels(int twips) const;
 
   Dialogs& m_dialogs;
   const modKestralMGA::MarkList& m_marks;
@@ -82,15 +78,14 @@ class frmMGAJoins final : public QWidget {
   std::function<void(modKestralMGA::DistanceCalculationMode)> m_setMode;
   PsmNumberListModel* m_numbers = nullptr;
   JoinListModel* m_rows = nullptr;
-  double m_pixelsPerTwip = 1.0 / 15.0;
-  int m_gridMinimumWidth = 0;
 
   QLabel* Label1 = nullptr;
   QListView* lstMarks = nullptr;
   QGroupBox* Frame1 = nullptr;
-  QRadioButton* Option3 = nullptr;
-  QRadioButton* Option1 = nullptr;
-  QRadioButton* Option2 = nullptr;
+  // The ellipsoid choice (objectNames Option3, Option1 and Option2).
+  QRadioButton* optMGA = nullptr;    // "MGA94/2020", GRS80
+  QRadioButton* optAMG84 = nullptr;  // "AMG84", Australian National Spheroid
+  QRadioButton* optPlane = nullptr;  // "Plane", plane joins
   QPushButton* cmdClose = nullptr;
   QPushButton* cmdPrint = nullptr;
   QPushButton* cmdClear = nullptr;
