@@ -10,6 +10,7 @@
 #include "common/NumericValue.h"
 #include "compare/AccuracyCriteria.h"
 #include "compare/JoinJudgement.h"
+#include "geodesy/GridLine.h"
 
 namespace modKestralMGA {
 namespace {

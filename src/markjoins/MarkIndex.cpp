@@ -1,4 +1,4 @@
-#include "geodesy/MarkIndex.h"
+#include "markjoins/MarkIndex.h"
 
 #include <utility>
 
