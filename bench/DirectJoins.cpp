@@ -3,13 +3,12 @@
 #include <optional>
 
 #include "geodesy/Keys.h"
-#include "geodesy/ScaleFactor.h"
+#include "markjoins/MarkJoins.h"
 
 namespace modKestralMGA {
 
-void CombinedScaleFactorByScan(const MarkList& list, const JoinSettings& settings,
-                               const std::int32_t& key1, const std::int32_t& key2, double& bearing,
-                               double& distance, double& csf) {
+JoinResult CombinedScaleFactorByScan(const MarkList& list, const JoinSettings& settings,
+                                     std::int32_t key1, std::int32_t key2) {
   const MarkRow* from = nullptr;
   const MarkRow* to = nullptr;
   for (const MarkRow& row : list.Rows()) {
@@ -27,7 +26,7 @@ void CombinedScaleFactorByScan(const MarkList& list, const JoinSettings& setting
   found.SetCell(1, kColPsmNo, "2");
   MarkIndex index(found);
   JoinContext context{index, settings};
-  CombinedScaleFactor(context, 1, 2, bearing, distance, csf);
+  return CombinedScaleFactor(context, 1, 2);
 }
 
 }  // namespace modKestralMGA

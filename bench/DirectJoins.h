@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "geodesy/JoinSettings.h"
+#include "markjoins/MarkJoins.h"
 #include "marks/MarkList.h"
 
 namespace modKestralMGA {
@@ -12,8 +13,7 @@ namespace modKestralMGA {
 // tested on every row and a later matching row overriding an earlier one; the join is then
 // computed as CombinedScaleFactor computes it. Same arguments and results as CombinedScaleFactor
 // over an index of the list: the reference that shows what the index buys.
-void CombinedScaleFactorByScan(const MarkList& list, const JoinSettings& settings,
-                               const std::int32_t& key1, const std::int32_t& key2, double& bearing,
-                               double& distance, double& csf);
+JoinResult CombinedScaleFactorByScan(const MarkList& list, const JoinSettings& settings,
+                                     std::int32_t key1, std::int32_t key2);
 
 }  // namespace modKestralMGA

@@ -14,7 +14,7 @@
 #include "BenchSettings.h"
 #include "Floors.h"
 #include "compare/ComparePSMJoins.h"
-#include "geodesy/MarkIndex.h"
+#include "markjoins/MarkIndex.h"
 #include "plan/PlanPoints.h"
 
 namespace modKestralMGA {

@@ -12,6 +12,7 @@
 #include "geodesy/Ellipsoid.h"
 #include "geodesy/Keys.h"
 #include "geodesy/ScaleFactor.h"
+#include "markjoins/MarkJoins.h"
 
 namespace modKestralMGA {
 namespace {
@@ -60,14 +61,14 @@ void Joins(benchmark::State& state) {
   std::size_t i = 0;
   for (auto _ : state) {
     const auto& [key1, key2] = pairs[i++ % pairs.size()];
-    double bearing = 0.0, distance = 0.0, csf = 0.0;
+    JoinResult join;
     if constexpr (kByScan) {
-      CombinedScaleFactorByScan(list, settings, key1, key2, bearing, distance, csf);
+      join = CombinedScaleFactorByScan(list, settings, key1, key2);
     } else {
-      CombinedScaleFactor(context, key1, key2, bearing, distance, csf);
+      join = CombinedScaleFactor(context, key1, key2);
     }
-    benchmark::DoNotOptimize(distance);
-    benchmark::DoNotOptimize(csf);
+    benchmark::DoNotOptimize(join.Distance);
+    benchmark::DoNotOptimize(join.Csf);
   }
 }
 

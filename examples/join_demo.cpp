@@ -5,7 +5,7 @@
 
 #include "common/NumberFormat.h"
 #include "geodesy/Keys.h"
-#include "geodesy/ScaleFactor.h"
+#include "markjoins/MarkJoins.h"
 #include "marks/MarkList.h"
 
 using namespace modKestralMGA;
@@ -13,13 +13,11 @@ using namespace modKestralMGA;
 namespace {
 
 void PrintJoin(const char* label, JoinContext& context, std::int32_t key1, std::int32_t key2) {
-  double bearing = 0.0;
-  double distance = 0.0;
-  double csf = 0.0;
-  CombinedScaleFactor(context, key1, key2, bearing, distance, csf);
-  std::string line = std::string(label) + "  bearing " + FormatNumber(bearing, kFormatBearing) +
-                     "  distance " + FormatNumber(distance, kFormatMetres) + " m  csf " +
-                     FormatNumber(csf, kFormatScaleFactor) + "\n";
+  const JoinResult join = CombinedScaleFactor(context, key1, key2);
+  std::string line = std::string(label) + "  bearing " +
+                     FormatNumber(join.Bearing, kFormatBearing) + "  distance " +
+                     FormatNumber(ShownDistance(join), kFormatMetres) + " m  csf " +
+                     FormatNumber(join.Csf, kFormatScaleFactor) + "\n";
   std::fputs(line.c_str(), stdout);
 }
 

@@ -1,5 +1,6 @@
-# Fails when a file outside the windows' folders includes a Qt header, or when anything but the
-# dialogs implementation uses QMessageBox, QFileDialog or the print dialogs directly. Run by ctest
+# Fails when a file outside the windows' folders includes a Qt header, when anything but the
+# dialogs implementation uses QMessageBox, QFileDialog or the print dialogs directly, or when a
+# geodesy file includes anything but standard headers, common/ and geodesy/. Run by ctest
 # as "layout".
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
@@ -21,6 +22,27 @@ foreach(f IN LISTS files)
       message(SEND_ERROR "${f}: includes a Qt header (${first}). Qt belongs in src/app, src/joins, "
         "the ui/ subfolders, tests/gui and bench; the core reaches the windows through its seams "
         "(MessageSink, the settings interfaces, ColumnWriter, PendingEvents).")
+      math(EXPR failures "${failures} + 1")
+    endif()
+  endif()
+  if(f MATCHES "^src/geodesy/")
+    file(STRINGS "${SOURCE_DIR}/${f}" local REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS local)
+      if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"(common|geodesy)/[^\"]*\"")
+        string(STRIP "${line}" line)
+        message(SEND_ERROR "${f}: ${line}: geodesy is numbers only: its files include "
+          "the standard library, common/ and geodesy/, nothing else. A routine that reads the "
+          "mark list belongs in src/markjoins (or a folder above it), which hands geodesy the "
+          "numbers.")
+        math(EXPR failures "${failures} + 1")
+      endif()
+    endforeach()
+    file(STRINGS "${SOURCE_DIR}/${f}" angled REGEX "^[ \t]*#[ \t]*include[ \t]*<[^>]*[./][^>]*>")
+    if(angled)
+      list(GET angled 0 first)
+      string(STRIP "${first}" first)
+      message(SEND_ERROR "${f}: ${first}: geodesy is numbers only: its files include "
+        "the standard library, common/ and geodesy/, nothing else (no outside library).")
       math(EXPR failures "${failures} + 1")
     endif()
   endif()

@@ -12,7 +12,7 @@
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/KeptResultList.h"
-#include "geodesy/MarkIndex.h"
+#include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
 #include "reports/BearingDatumReport.h"

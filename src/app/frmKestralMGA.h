@@ -8,7 +8,7 @@
 #include "app/Dialogs.h"
 #include "app/EventLoopTurns.h"
 #include "compare/CompareSettings.h"
-#include "geodesy/MarkIndex.h"
+#include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "plan/Plan.h"
 

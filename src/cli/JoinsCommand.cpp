@@ -10,8 +10,8 @@
 #include "cli/StreamMessageSink.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
-#include "geodesy/JoinCalculation.h"
-#include "geodesy/MarkIndex.h"
+#include "markjoins/JoinCalculation.h"
+#include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
 

@@ -7,7 +7,7 @@
 namespace modKestralMGA {
 
 // True when a and b are the same double, bit for bit up to the sign of zero. The program's
-// rules compare some values exactly (a bearing of exactly 999, a distance of exactly -9); this
+// rules compare some values exactly (a bearing of exactly 999, a count of values); this
 // names the intent where a plain == would be mistaken for a careless float comparison.
 inline bool IsExactly(double a, double b) {
   return std::equal_to<double>()(a, b);

@@ -40,18 +40,16 @@ void AddDatumSection(JoinContext& context, const CompareSettings& settings, Resu
   list.AddLine("BEARING DATUM                  Bearing         Distance");
   const std::string from = settings.Datum1Text();
   const std::string to = settings.Datum2Text();
-  double bearing = 0.0;
-  double distance = 0.0;
-  double csf = 0.0;
-  DatumJoin(context, PsmKey(from), PsmKey(to), bearing, distance, csf);
+  const JoinResult join =
+      CombinedScaleFactor(context, PsmKey(from), PsmKey(to), OrderLimitRule::PlaneJoin);
   std::string line = from + " to " + to;
   PadToColumn(line, kVerdictColumn);
-  line += FormatNumber(bearing, kFormatBearing);
+  line += FormatNumber(join.Bearing, kFormatBearing);
   PadToColumn(line, kDatumDistanceColumn);
-  line += FormatNumber(distance, kFormatMetres);
+  line += FormatNumber(ShownDistance(join), kFormatMetres);
   list.AddLine(std::move(line));
   list.AddLine("Average Height = " + settings.AverageHeightText() + " m AHD");
-  list.AddLine("Combined Scale Factor = " + FormatNumber(csf, kFormatScaleFactor));
+  list.AddLine("Combined Scale Factor = " + FormatNumber(join.Csf, kFormatScaleFactor));
 }
 
 void AddDetailLines(const JoinJudgement& join, ResultList& list) {

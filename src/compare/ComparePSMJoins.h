@@ -6,7 +6,7 @@
 
 #include "common/Seams.h"
 #include "compare/CompareSettings.h"
-#include "geodesy/Joins.h"
+#include "markjoins/MarkJoins.h"
 #include "plan/Plan.h"
 
 namespace modKestralMGA {

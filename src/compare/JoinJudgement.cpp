@@ -2,10 +2,9 @@
 
 #include <cmath>
 
-#include "common/Rounding.h"
 #include "compare/AccuracyCriteria.h"
 #include "geodesy/Angles.h"
-#include "geodesy/ScaleFactor.h"
+#include "geodesy/GridLine.h"
 
 namespace modKestralMGA {
 
@@ -19,10 +18,9 @@ double BearingDifferenceSeconds(double planBearing, double mgaBearing) {
 }
 
 void PlanJoin(const PlanPoint& from, const PlanPoint& to, double& bearing, double& distance) {
-  const double dE = to.East - from.East;
-  const double dN = to.North - from.North;
-  bearing = RadiansToDMS(GridBearing(dE, dN));
-  distance = PlaneDistance(dE, dN);
+  const GridLine line = GridLineBetween(from.East, from.North, to.East, to.North);
+  bearing = line.Bearing;
+  distance = line.Distance;
 }
 
 JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext& context,
@@ -34,16 +32,19 @@ JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext&
   }
   PlanJoin(from, to, join.PlanBearing, join.PlanDistance);
 
-  CombinedScaleFactor(context, from.PointNo, to.PointNo, join.MgaBearing, join.MgaDistance,
-                      join.Csf);
-  if (join.MgaDistance < 0.0) {
+  const JoinResult mga = CombinedScaleFactor(context, from.PointNo, to.PointNo);
+  if (mga.Status == JoinStatus::OrderAboveLimit) {
     join.Verdict = JoinVerdict::ScaledCoordinates;
     return join;
   }
-  if (IsExactly(join.MgaDistance, kJoinNotFound)) {
+  // Two marks listed at one place give a join of no length, with no bearing to compare.
+  if (mga.Status != JoinStatus::Computed || !(mga.Distance > 0.0)) {
     join.Verdict = JoinVerdict::MgaNotAvailable;
     return join;
   }
+  join.MgaBearing = mga.Bearing;
+  join.MgaDistance = mga.Distance;
+  join.Csf = mga.Csf;
 
   join.BearingDiff = BearingDifferenceSeconds(join.PlanBearing, join.MgaBearing);
   join.DistanceDiff = std::abs(join.PlanDistance - join.MgaDistance);
@@ -55,17 +56,6 @@ JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext&
       join.AllowableBearing >= join.BearingDiff && join.AllowableDistance >= join.DistanceDiff;
   join.Verdict = finite && withinAllowances ? JoinVerdict::Acceptable : JoinVerdict::NotAcceptable;
   return join;
-}
-
-void DatumJoin(JoinContext& context, std::int32_t key1, std::int32_t key2, double& bearing,
-               double& distance, double& csf) {
-  bearing = 0.0;
-  distance = 0.0;
-  csf = 0.0;
-  CombinedScaleFactor(context, key1, key2, bearing, distance, csf);
-  if (IsExactly(distance, kJoinOrderAboveLimit)) {
-    GridJoin(context, key1, key2, bearing, distance, csf);
-  }
 }
 
 void PadToColumn(std::string& text, std::size_t column) {

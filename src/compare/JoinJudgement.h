@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "geodesy/Joins.h"
+#include "markjoins/MarkJoins.h"
 #include "plan/Plan.h"
 
 namespace modKestralMGA {
@@ -14,8 +14,8 @@ namespace modKestralMGA {
 enum class JoinVerdict {
   Acceptable,
   NotAcceptable,
-  ScaledCoordinates,  // a mark's order is above "Compare up to Order" (MGA distance -9)
-  MgaNotAvailable,    // a mark is missing from the list or lacks positive coordinates (0)
+  ScaledCoordinates,  // a mark's order is above "Compare up to Order"
+  MgaNotAvailable,    // a mark is missing from the list or lacks positive coordinates
   PlanNotAvailable,   // a plan point was left unsolved: no chain of usable lines reaches it
 };
 
@@ -25,7 +25,7 @@ struct JoinJudgement {
   double PlanBearing = 0.0;        // ddd.mmss, grid bearing of the plan coordinate differences
   double PlanDistance = 0.0;       // metres
   double MgaBearing = 0.0;         // ddd.mmss, from CombinedScaleFactor
-  double MgaDistance = 0.0;        // metres at ground; 0 or -9 as CombinedScaleFactor gives them
+  double MgaDistance = 0.0;        // metres at ground; 0 unless the MGA join was computed
   double Csf = 0.0;                // combined scale factor
   double BearingDiff = 0.0;        // seconds of arc, the short way round north
   double DistanceDiff = 0.0;       // metres
@@ -45,19 +45,14 @@ void PlanJoin(const PlanPoint& from, const PlanPoint& to, double& bearing, doubl
 
 // Judges the join from plan point `from` to plan point `to` (both numbered above 4600, their
 // numbers being PSM keys): an unsolved point gives PlanNotAvailable before any MGA join; then
-// the MGA join (CombinedScaleFactor); -9 gives ScaledCoordinates, 0 MgaNotAvailable; otherwise
+// the MGA join (CombinedScaleFactor); a mark above the order limit gives ScaledCoordinates, any
+// other join not computed MgaNotAvailable; otherwise
 // the differences are judged against the allowances of the criterion: not acceptable when an
 // allowance is less than its difference, or when a difference is not a finite number; a
 // difference equal to its allowance passes. The plan join is PlanJoin's; the MGA join reads the
 // mark list and the join settings at the call. Throws nothing of its own.
 JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext& context,
                         std::string_view criterion);
-
-// The MGA join of the bearing datum line: bearing, distance and csf start at 0; the
-// combined-scale-factor join from key1 to key2, or the plane join when a mark's order is above
-// the limit. A datum PSM missing from the list leaves the zeros.
-void DatumJoin(JoinContext& context, std::int32_t key1, std::int32_t key2, double& bearing,
-               double& distance, double& csf);
 
 // text padded with blanks up to column (counted from 0, in bytes); when text is already as long
 // as the column or longer, one blank separates instead, so nothing is cut and nothing touches.

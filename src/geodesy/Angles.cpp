@@ -85,7 +85,7 @@ double RadiansToDMS(double angle) {
   return wholeDegrees + minutes / 100.0 + seconds / 10000.0;
 }
 
-double GridBearing(const double& dE, const double& dN) {
+double GridBearing(double dE, double dN) {
   const double pi = Pi();
   if (IsExactly(dE, 0.0)) return dN < 0.0 ? pi : 0.0;
   if (IsExactly(dN, 0.0)) return dE > 0.0 ? pi / 2.0 : 3.0 * pi / 2.0;

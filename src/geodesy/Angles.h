@@ -27,6 +27,6 @@ double RadiansToDMS(double angle);
 // The whole-circle grid bearing, in radians, of a line with easting difference dE and northing
 // difference dN (metres, to minus from). Results lie in (-pi/2, 3 pi/2]: a line heading
 // north-west gives the negative arctangent, which RadiansToDMS shows between 270 and 360.
-double GridBearing(const double& dE, const double& dN);
+double GridBearing(double dE, double dN);
 
 }  // namespace modKestralMGA

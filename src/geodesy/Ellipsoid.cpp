@@ -34,8 +34,8 @@ Ellipsoid EllipsoidOf(DistanceCalculationMode mode) {
   return {6378137.0, 298.257222101};
 }
 
-void EllipsoidParams(const double& phi, DistanceCalculationMode mode, double& t, double& rho,
-                     double& nu, double& psi) {
+void EllipsoidParams(double phi, DistanceCalculationMode mode, double& t, double& rho, double& nu,
+                     double& psi) {
   const Ellipsoid ellipsoid = EllipsoidOf(mode);
   const double a = ellipsoid.SemiMajorAxis;
   const double e2 = EccentricitySquared(ellipsoid);
@@ -47,7 +47,7 @@ void EllipsoidParams(const double& phi, DistanceCalculationMode mode, double& t,
   psi = nu / rho;
 }
 
-double GridToLatitude(const double& E, const double& N, DistanceCalculationMode mode, int* tests) {
+double GridToLatitude(double E, double N, DistanceCalculationMode mode, int* tests) {
   const double k0 = kCentralScaleFactor;
   const Ellipsoid ellipsoid = EllipsoidOf(mode);
   const double a = ellipsoid.SemiMajorAxis;

@@ -1,11 +1,6 @@
 #include "geodesy/ScaleFactor.h"
 
-#include <cmath>
-#include <optional>
-
-#include "common/NumericValue.h"
 #include "geodesy/Ellipsoid.h"
-#include "marks/MarkListRules.h"
 
 namespace modKestralMGA {
 
@@ -31,47 +26,12 @@ double LineScaleFactor(double E1, double E2, double phim, DistanceCalculationMod
   return k0 * (1.0 + (e1 * e1 + e1 * e2 + e2 * e2) * q);
 }
 
-void CombinedScaleFactor(JoinContext& context, const std::int32_t& key1, const std::int32_t& key2,
-                         double& bearing, double& distance, double& csf) {
-  const std::optional<JoinEnds> ends = FindJoinEnds(context, key1, key2);
-  if (!ends) {
-    distance = kJoinNotFound;
-    return;
-  }
-  const double maxOrder = NumericValue(context.Settings.MaxOrderText());
-  if (ends->From.Order > maxOrder || ends->To.Order > maxOrder) {
-    distance = kJoinOrderAboveLimit;
-    return;
-  }
-
-  // The commands refuse an average height beyond the limit before any join; one that changed
-  // while a command ran gives no join rather than a scale factor near 0 or below.
-  const std::optional<double> height = HeightWithinLimit(context.Settings.AverageHeightText());
-  if (!height) {
-    distance = kJoinNotFound;
-    return;
-  }
-  double lineBearing = 0.0;
-  double gridDistance = 0.0;
-  GridLine(*ends, lineBearing, gridDistance);
-  const DistanceCalculationMode mode = context.Settings.CalculationMode();
-  const IndexedMark& from = ends->From;
-  const IndexedMark& to = ends->To;
-  const double midLatitude =
-      GridToLatitude((from.East + to.East) / 2.0, (from.North + to.North) / 2.0, mode);
-  const double lineScaleFactor = LineScaleFactor(from.East, to.East, midLatitude, mode);
-  const double heightFactor = 1.0 - *height * kHeightCoefficient * kPartsPerMillion;
-  const double joinCsf = heightFactor * lineScaleFactor;
-  const double groundDistance = gridDistance / joinCsf;
-  // Coordinates within the grid limits and a height within its limit keep every value finite;
-  // should one not be, the join counts as not computed rather than show a NaN.
-  if (!std::isfinite(lineBearing) || !std::isfinite(joinCsf) || !std::isfinite(groundDistance)) {
-    distance = kJoinNotFound;
-    return;
-  }
-  bearing = lineBearing;
-  csf = joinCsf;
-  distance = groundDistance;
+double LineCombinedScaleFactor(double E1, double N1, double E2, double N2, double h,
+                               DistanceCalculationMode mode) {
+  const double midLatitude = GridToLatitude((E1 + E2) / 2.0, (N1 + N2) / 2.0, mode);
+  const double lineScaleFactor = LineScaleFactor(E1, E2, midLatitude, mode);
+  const double heightFactor = 1.0 - h * kHeightCoefficient * kPartsPerMillion;
+  return heightFactor * lineScaleFactor;
 }
 
 }  // namespace modKestralMGA

@@ -1,15 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "geodesy/JoinSettings.h"
-#include "geodesy/Joins.h"
 
 namespace modKestralMGA {
-
-// The distance of a combined-scale-factor join refused because a mark's order is above
-// "Compare up to Order".
-inline constexpr double kJoinOrderAboveLimit = -9.0;
 
 // The transverse Mercator scale factor of a whole line with end eastings E1, E2 (metres) and
 // mid-point latitude phim (radians) on the ellipsoid of mode:
@@ -17,16 +10,11 @@ inline constexpr double kJoinOrderAboveLimit = -9.0;
 // phim (line scale factor from Redfearn's series, GDA technical manual). Never fails.
 double LineScaleFactor(double E1, double E2, double phim, DistanceCalculationMode mode);
 
-// The MGA join from the mark with key1 to the mark with key2: bearing, the grid bearing as a
-// ddd.mmss number; distance, the grid distance reduced to ground, grid / csf (metres); csf, the
-// combined scale factor = (1 - h 0.157e-6) K, with h the average height and K the line scale
-// factor at the mid-point latitude on the ellipsoid of the calculation mode. distance = 0 when a
-// mark is missing or lacks positive coordinates (a mark on no grid has none: MarkIndex), -9 when
-// a mark's order is above "Compare up to Order" (kJoinNotFound, kJoinOrderAboveLimit); bearing
-// and csf are then left as the caller had them. An average height beyond 100000 m
-// (HeightWithinLimit), or a result that is not finite, also gives 0. The settings (order limit,
-// average height, ellipsoid) are read at the call.
-void CombinedScaleFactor(JoinContext& context, const std::int32_t& key1, const std::int32_t& key2,
-                         double& bearing, double& distance, double& csf);
+// The combined scale factor of the grid line from (E1, N1) to (E2, N2) (metres) at average height
+// h (metres): (1 - h 0.157e-6) K, with K the line scale factor (LineScaleFactor) at the latitude
+// of the line's mid-point (GridToLatitude) on the ellipsoid of mode. Not finite only for
+// coordinates or heights far beyond any grid.
+double LineCombinedScaleFactor(double E1, double N1, double E2, double N2, double h,
+                               DistanceCalculationMode mode);
 
 }  // namespace modKestralMGA

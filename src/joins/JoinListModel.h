@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <vector>
 
-#include "geodesy/JoinCalculation.h"
+#include "markjoins/JoinCalculation.h"
 
 // The join calculation window's join list: one model row per join, the five columns "From",
 // "To", "Bearing", "Distance" and "Combined S. F." titled in the horizontal header (the grid's

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/Dialogs.h"
-#include "geodesy/JoinCalculation.h"
 #include "geodesy/JoinSettings.h"
-#include "geodesy/MarkIndex.h"
+#include "markjoins/JoinCalculation.h"
+#include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 
 class JoinListModel;

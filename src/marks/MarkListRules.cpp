@@ -1,6 +1,5 @@
 #include "marks/MarkListRules.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -110,7 +109,7 @@ MarkRowsWithoutRepeats::MarkRowsWithoutRepeats(MarkList& list)
   Reserve(0);
   for (std::size_t row = 0; row < m_listedBefore; ++row) {
     AddHeight(list.Cell(row, kColHeight));
-    if (SeenBefore(list.Cell(row, kColPsmNo), row)) {
+    if (SeenBefore(list.Cell(row, kColPsmNo))) {
       m_keepListed[row] = false;
       m_anyListedRepeat = true;
     }
@@ -119,14 +118,12 @@ MarkRowsWithoutRepeats::MarkRowsWithoutRepeats(MarkList& list)
 
 void MarkRowsWithoutRepeats::Reserve(std::size_t count) {
   m_list.Reserve(m_list.RowCount() + count);
-  std::size_t places = 16;
-  while (places < 2 * (m_list.RowCount() + count)) places *= 2;
-  if (places > m_places.size()) Rehash(places);
+  m_seen.reserve(m_list.RowCount() + count);
 }
 
 void MarkRowsWithoutRepeats::Append(MarkRow row) {
   AddHeight(row[kColHeight]);
-  if (SeenBefore(row[kColPsmNo], m_list.RowCount())) return;
+  if (SeenBefore(row[kColPsmNo])) return;
   m_list.AppendRow(std::move(row));
 }
 
@@ -142,17 +139,8 @@ void MarkRowsWithoutRepeats::Finish() {
   m_anyListedRepeat = false;
 }
 
-bool MarkRowsWithoutRepeats::SeenBefore(const std::string& psmNumber, std::size_t row) {
-  if (2 * (m_used + 1) > m_places.size()) Rehash(2 * m_places.size());
-  const std::size_t mask = m_places.size() - 1;
-  std::size_t place = std::hash<std::string_view>{}(psmNumber)&mask;
-  while (m_places[place] != 0) {
-    if (m_list.Cell(m_places[place] - 1, kColPsmNo) == psmNumber) return true;
-    place = (place + 1) & mask;
-  }
-  m_places[place] = row + 1;
-  ++m_used;
-  return false;
+bool MarkRowsWithoutRepeats::SeenBefore(const std::string& psmNumber) {
+  return !m_seen.insert(psmNumber).second;
 }
 
 void MarkRowsWithoutRepeats::AddHeight(const std::string& height) {
@@ -162,18 +150,6 @@ void MarkRowsWithoutRepeats::AddHeight(const std::string& height) {
   if (!value) return;
   m_heightSum += *value;
   ++m_heightCount;
-}
-
-void MarkRowsWithoutRepeats::Rehash(std::size_t places) {
-  std::vector<std::size_t> old(places, 0);
-  old.swap(m_places);
-  const std::size_t mask = m_places.size() - 1;
-  for (const std::size_t held : old) {
-    if (held == 0) continue;
-    std::size_t place = std::hash<std::string_view>{}(m_list.Cell(held - 1, kColPsmNo)) & mask;
-    while (m_places[place] != 0) place = (place + 1) & mask;
-    m_places[place] = held;
-  }
 }
 
 CellCommit CommitCellText(const MarkList& list, std::size_t row, int column,

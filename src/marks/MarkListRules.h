@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "common/Seams.h"
@@ -67,16 +68,14 @@ class MarkRowsWithoutRepeats {
 
  private:
   // True when the row's PSM No. text was seen before; otherwise notes that row holds it.
-  bool SeenBefore(const std::string& psmNumber, std::size_t row);
+  bool SeenBefore(const std::string& psmNumber);
   void AddHeight(const std::string& height);
-  void Rehash(std::size_t places);
 
   MarkList& m_list;
   std::size_t m_listedBefore;
   std::vector<bool> m_keepListed;  // of the rows listed before: false for a later repeat
   bool m_anyListedRepeat = false;
-  std::vector<std::size_t> m_places;  // open addressing: row + 1, 0 when free; at most half used
-  std::size_t m_used = 0;
+  std::unordered_set<std::string> m_seen;  // the PSM No. texts listed or appended
   double m_heightSum = 0.0;
   std::size_t m_heightCount = 0;
 };

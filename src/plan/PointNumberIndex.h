@@ -2,36 +2,32 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "common/Int32HashMap.h"
 
 namespace modKestralMGA {
 
-// The entries of point numbers: a hash table of (point number, entry) pairs held in one array
-// (open addressing with linear probing, at most half full), so that a plan of 100,000 points is
-// indexed without an allocation per point.
+// The entries of point numbers, so that a plan of 100,000 points is indexed without an allocation
+// per point.
 class PointNumberIndex {
  public:
-  void Clear();
+  void Clear() { m_entries.Clear(); }
   // Room for count numbers without growing.
-  void Reserve(std::size_t count);
-  // Adds pointNo with its entry (0 up to 2^31 - 1) when absent and returns true; returns false,
-  // the entry held unchanged, when pointNo is present.
-  bool Insert(std::int32_t pointNo, std::int64_t entry);
+  void Reserve(std::size_t count) { m_entries.Reserve(count); }
+  // Adds pointNo with its entry when absent and returns true; returns false, the entry held
+  // unchanged, when pointNo is present.
+  bool Insert(std::int32_t pointNo, std::int64_t entry) {
+    return m_entries.TryEmplace(pointNo, entry).second;
+  }
   // The entry of pointNo, or -1 when absent.
-  std::int64_t Find(std::int32_t pointNo) const;
-  std::size_t Size() const { return m_size; }
+  std::int64_t Find(std::int32_t pointNo) const {
+    const std::int64_t* found = m_entries.Find(pointNo);
+    return found == nullptr ? -1 : *found;
+  }
+  std::size_t Size() const { return m_entries.Size(); }
 
  private:
-  struct Slot {
-    std::int32_t PointNo = 0;
-    std::int32_t Entry = -1;  // -1: the place is free
-  };
-  // The place of pointNo: the one holding it, or the free one where it would go.
-  std::size_t PlaceOf(std::int32_t pointNo) const;
-  void Rehash(std::size_t places);
-
-  std::vector<Slot> m_slots;  // a power of two places, or none
-  std::size_t m_size = 0;
+  Int32HashMap<std::int64_t> m_entries;
 };
 
 }  // namespace modKestralMGA

@@ -79,13 +79,10 @@ void BearingDatumReport(const Plan& plan, JoinContext& context, const CompareSet
     WriteDatumLine(datum1, datum2, planBearing, planDistance, "(KESTRAL)", out);
   }
 
-  double bearing = 0.0;
-  double distance = 0.0;
-  double csf = 0.0;
-  DatumJoin(context, key1, key2, bearing, distance, csf);
-  WriteDatumLine(datum1, datum2, bearing, distance, "(MGA)", out);
+  const JoinResult join = CombinedScaleFactor(context, key1, key2, OrderLimitRule::PlaneJoin);
+  WriteDatumLine(datum1, datum2, join.Bearing, ShownDistance(join), "(MGA)", out);
   out.Text("Combined Scale Factor = ");
-  out.Text(FormatNumber(csf, kFormatScaleFactor));
+  out.Text(FormatNumber(join.Csf, kFormatScaleFactor));
   out.EndLine();
   out.EndLine();
 }

@@ -3,7 +3,7 @@
 #include "common/ColumnWriter.h"
 #include "common/Seams.h"
 #include "compare/CompareSettings.h"
-#include "geodesy/Joins.h"
+#include "markjoins/MarkJoins.h"
 #include "plan/Plan.h"
 
 namespace modKestralMGA {
@@ -20,7 +20,7 @@ inline constexpr const char* kDatumNotInPlanTitle = "MGA Joins";
 // writes an empty line; "BEARING DATUM", "Bearing" and "Distance" at columns 1, 30 and 45; the
 // plan line: the two datum texts at 1 and 15, the plan bearing (ddd.mmss, "0.0000") at 30, the
 // plan distance (metres, "0.000") at 45 and "(KESTRAL)" at 60, or "Plan coordinates not
-// available" at 30 when a datum point was left unsolved; the MGA line (DatumJoin: the
+// available" at 30 when a datum point was left unsolved; the MGA line (CombinedScaleFactor: the
 // combined-scale-factor join, the plane join with csf 1 above the order limit, zeros for a PSM
 // missing from the list) with "(MGA)" at 60; "Combined Scale Factor = " and the csf
 // ("0.00000000"); an empty line. Throws KeyTooLargeError for a datum number whose key does not

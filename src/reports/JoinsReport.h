@@ -5,7 +5,7 @@
 #include "common/AtomicFile.h"
 #include "common/ColumnWriter.h"
 #include "common/Seams.h"
-#include "geodesy/Joins.h"
+#include "markjoins/MarkJoins.h"
 #include "plan/Plan.h"
 #include "reports/ReportSettings.h"
 

@@ -17,7 +17,7 @@
 #include "ReportFixtures.h"
 #include "TempFolder.h"
 #include "common/ColumnWriter.h"
-#include "geodesy/JoinCalculation.h"
+#include "markjoins/JoinCalculation.h"
 #include "reports/JoinsReport.h"
 #include "reports/PsmListReport.h"
 #include "reports/ui/PdfReport.h"

@@ -22,7 +22,7 @@
 #include "compare/AccuracyCriteria.h"
 #include "compare/ComparePSMJoins.h"
 #include "geodesy/Angles.h"
-#include "geodesy/ScaleFactor.h"
+#include "markjoins/MarkJoins.h"
 
 namespace modKestralMGA::testsupport {
 
@@ -127,11 +127,10 @@ struct CompareData {
                  const PlanPoint* from = nullptr) {
     if (from == nullptr) from = &origin;
     JoinContext context{index, settings};
-    double bearing = 0.0, distance = 0.0, csf = 0.0;
-    CombinedScaleFactor(context, from->PointNo, toKey, bearing, distance, csf);
+    const JoinResult join = CombinedScaleFactor(context, from->PointNo, toKey);
     const double angle =
-        DMSToRadians(FormatNumber(bearing, kFormatBearing)) + seconds / kSecondsPerRadian;
-    const double length = distance + metres;
+        DMSToRadians(FormatNumber(join.Bearing, kFormatBearing)) + seconds / kSecondsPerRadian;
+    const double length = join.Distance + metres;
     return {toKey, from->East + std::sin(angle) * length, from->North + std::cos(angle) * length,
             1};
   }

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "geodesy/Joins.h"
-#include "geodesy/MarkIndex.h"
+#include "markjoins/MarkIndex.h"
+#include "markjoins/MarkJoins.h"
 #include "marks/MarkList.h"
 #include "plan/Plan.h"
 #include "reports/ReportSettings.h"

@@ -21,6 +21,7 @@
 #include "geodesy/Angles.h"
 #include "geodesy/Ellipsoid.h"
 #include "geodesy/ScaleFactor.h"
+#include "markjoins/MarkJoins.h"
 
 namespace modKestralMGA {
 namespace {
@@ -55,9 +56,9 @@ Fields Results(const Fields& in) {
   MarkIndex index(list);
   const FixedJoinSettings settings("5", in[5], ModeNamed(in.at(6)));
   JoinContext context{index, settings};
-  double bearing = 0.0, distance = 0.0, csf = 0.0;
-  CombinedScaleFactor(context, 66281001, 66281002, bearing, distance, csf);
-  return {FormatNumber(bearing, kFormatBearing), CaseText(csf), CaseText(distance)};
+  const JoinResult join = CombinedScaleFactor(context, 66281001, 66281002);
+  return {FormatNumber(join.Bearing, kFormatBearing), CaseText(join.Csf),
+          CaseText(ShownDistance(join))};
 }
 
 TEST(Geodesy, AnglesBearingsLatitudesAndScaleFactorsGiveTheResultsOfTheirCases) {

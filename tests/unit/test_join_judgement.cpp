@@ -10,6 +10,7 @@
 #include "common/NumericValue.h"
 #include "compare/AccuracyCriteria.h"
 #include "compare/JoinJudgement.h"
+#include "geodesy/GridLine.h"
 
 namespace modKestralMGA {
 namespace {
@@ -88,7 +89,7 @@ TEST(JudgeJoin, JudgesTheDifferencesAgainstTheAllowances) {
 TEST(JudgeJoin, RefusedJoinsAndTheOrderOfTheirTests) {
   CompareData data;
   // An unsolved point comes before the order limit and the missing mark; 1003 has order 6; 1004
-  // a zero easting.
+  // a zero easting; 1003 and 1007 are listed at one place, a join of no length and no bearing.
   using enum JoinVerdict;
   // clang-format off
   const struct { PlanPoint from, to; const char* maxOrder; JoinVerdict verdict; } cases[] = {
@@ -97,7 +98,8 @@ TEST(JudgeJoin, RefusedJoinsAndTheOrderOfTheirTests) {
       {{66281001, 0, 0, 1}, {66289999, 0, 0, 0}, "5", PlanNotAvailable},
       {{66281001, 0, 0, 1}, {66281003, 10, 10, 1}, "5", ScaledCoordinates},
       {{66281001, 0, 0, 1}, {66281003, 10, 10, 1}, "6", NotAcceptable},
-      {{66281001, 0, 0, 1}, {66281004, 10, 10, 1}, "5", MgaNotAvailable}};
+      {{66281001, 0, 0, 1}, {66281004, 10, 10, 1}, "5", MgaNotAvailable},
+      {{66281003, 0, 0, 1}, {66281007, 10, 10, 1}, "6", MgaNotAvailable}};
   // clang-format on
   for (const auto& c : cases) {
     data.settings.m_maxOrder = c.maxOrder;

@@ -9,7 +9,7 @@
 #include "app/Dialogs.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/CompareSettings.h"
-#include "geodesy/MarkIndex.h"
+#include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "plan/Plan.h"
 

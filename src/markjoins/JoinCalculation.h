@@ -9,7 +9,7 @@
 
 #include "common/ColumnWriter.h"
 #include "common/Seams.h"
-#include "geodesy/Joins.h"
+#include "markjoins/MarkJoins.h"
 #include "marks/MarkList.h"
 
 namespace modKestralMGA {
@@ -35,9 +35,9 @@ using JoinListRow = std::array<std::string, kJoinListColumns>;
 // The join from the mark numbered fromPsm to the mark numbered toPsm, both keyed by PsmKey.
 // With the Plane choice, the plane join (GridJoin); otherwise the combined-scale-factor join
 // (CombinedScaleFactor on the ellipsoid of the choice, at the average height), falling back to
-// the plane join with csf 1 when a mark's order is above "Compare up to Order". Bearing,
-// distance and csf start at 0, so a mark that is missing from the list or lacks positive
-// coordinates gives 0.0000, 0.000 and 0.00000000. Returns the row's cell texts: the keys with
+// the plane join with csf 1 when a mark's order is above "Compare up to Order". A join not
+// computed (a mark missing from the list or without positive coordinates) gives 0.0000, 0.000
+// and 0.00000000. Returns the row's cell texts: the keys with
 // "#", the bearing (ddd.mmss) with "0.0000", the distance (metres) with "0.000", the csf with
 // "0.00000000". Throws, before anything is computed, KestralError (HeightBeyondLimitText) when
 // the average height lies beyond 100000 m, whatever the choice, and KeyTooLargeError when a

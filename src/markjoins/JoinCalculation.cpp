@@ -1,10 +1,8 @@
-#include "geodesy/JoinCalculation.h"
+#include "markjoins/JoinCalculation.h"
 
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
-#include "common/Rounding.h"
 #include "geodesy/Keys.h"
-#include "geodesy/ScaleFactor.h"
 #include "marks/MarkListRules.h"
 
 namespace modKestralMGA {
@@ -34,20 +32,13 @@ JoinListRow CalculateJoin(JoinContext& context, std::string_view fromPsm, std::s
   if (!HeightWithinLimit(height)) throw KestralError(HeightBeyondLimitText(height));
   const std::int32_t key1 = PsmKey(fromPsm);
   const std::int32_t key2 = PsmKey(toPsm);
-  double bearing = 0.0;
-  double distance = 0.0;
-  double csf = 0.0;
-  if (context.Settings.CalculationMode() == DistanceCalculationMode::Plane) {
-    GridJoin(context, key1, key2, bearing, distance, csf);
-  } else {
-    CombinedScaleFactor(context, key1, key2, bearing, distance, csf);
-    if (IsExactly(distance, kJoinOrderAboveLimit)) {
-      GridJoin(context, key1, key2, bearing, distance, csf);
-    }
-  }
+  const JoinResult join = context.Settings.CalculationMode() == DistanceCalculationMode::Plane
+                              ? GridJoin(context, key1, key2)
+                              : CombinedScaleFactor(context, key1, key2, OrderLimitRule::PlaneJoin);
   return {FormatNumber(key1, kFormatKey), FormatNumber(key2, kFormatKey),
-          FormatNumber(bearing, kFormatBearing), FormatNumber(distance, kFormatMetres),
-          FormatNumber(csf, kFormatScaleFactor)};
+          FormatNumber(join.Bearing, kFormatBearing),
+          FormatNumber(ShownDistance(join), kFormatMetres),
+          FormatNumber(join.Csf, kFormatScaleFactor)};
 }
 
 std::optional<JoinListRow> PickMark(JoinContext& context, std::string& fromPsm,

@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "common/Int32HashMap.h"
 #include "common/Seams.h"
 #include "marks/MarkList.h"
 
@@ -54,21 +55,18 @@ class MarkIndex {
     IndexedMark Mark;
     OffGrid Where = OffGrid::No;
   };
-  // One place of the open-addressing table: a key and the row that holds it.
-  struct Slot {
-    std::int32_t Key = 0;
-    std::uint32_t RowPlusOne = 0;   // 0: the place is free
+  // The row that holds a key, and where its values are once read.
+  struct KeyedRow {
+    std::uint32_t Row = 0;
     std::uint32_t ReadPlusOne = 0;  // the row's values in m_read; 0: not read since the rebuild
   };
 
   void Rebuild();
-  // Reads the cells of the slot's row into m_read.
-  void ReadRow(Slot& slot);
-  // The place of key in the table: the one holding it, or the free one where it would go.
-  std::size_t PlaceOf(std::int32_t key) const;
+  // The values of a row, read from its cells.
+  ReadMark ReadRow(std::size_t row) const;
 
   const MarkList* m_list;
-  std::vector<Slot> m_slots;     // a power of two places, at most half of them used
+  Int32HashMap<KeyedRow> m_rows;
   std::vector<ReadMark> m_read;  // the values of the rows looked up since the rebuild
   std::uint64_t m_revision = 0;
   bool m_built = false;
