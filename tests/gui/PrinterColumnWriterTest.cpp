@@ -90,7 +90,6 @@ TEST(PrinterColumnWriter, PlacesFieldsAtColumnsAndTextStraightOn) {
   PrintedPage page;
   const QFontMetricsF metrics(page.painter.font(), &page.device);
   EXPECT_EQ(QFontInfo(page.painter.font()).family(), "Liberation Mono");
-  EXPECT_DOUBLE_EQ(page.painter.font().pointSizeF(), 10.0);
   EXPECT_DOUBLE_EQ(page.writer.LineHeight(), metrics.lineSpacing());
   // Every character is exactly a column wide, so the printed page lines up as the text file
   // does; Courier New's advance, 1229/2048 of the size, to the font engine's rounding.

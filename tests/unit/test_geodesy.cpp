@@ -10,7 +10,6 @@
 #include <charconv>
 #include <cmath>
 #include <numbers>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -62,12 +61,14 @@ Fields Results(const Fields& in) {
 }
 
 TEST(Geodesy, AnglesBearingsLatitudesAndScaleFactorsGiveTheResultsOfTheirCases) {
-  EXPECT_EQ(testsupport::CheckCases("geodesy.tsv", Results), 53);
+  EXPECT_EQ(testsupport::CheckCases("geodesy.tsv", Results), 56);
 }
 
 // All 1,296,000 whole-second bearings of the circle go from their ddd.mmss text (written digit by
 // digit, not through the program's formats) to radians and back to the same text; the written
-// angle is the text's angle at each, as RadiansToDMS gives it and as D + M/100 + S/10000.
+// angle is the text's angle at each, as RadiansToDMS gives it and as D + M/100 + S/10000, and a
+// hair either side of the half second after it (the numbers no bearing should be, of any size
+// and sign, are cases of geodesy.tsv).
 TEST(Angles, EveryWholeSecondSurvivesTheRoundTrip) {
   int failures = 0;
   for (int total = 0; total < 360 * 3600; ++total) {
@@ -79,26 +80,12 @@ TEST(Angles, EveryWholeSecondSurvivesTheRoundTrip) {
     const double back = RadiansToDMS(DMSToRadians(text));
     if (FormatNumber(back, kFormatBearing) != text && ++failures <= 10) ADD_FAILURE() << text;
     const double summed = total / 3600 + (total / 60 % 60) / 100.0 + (total % 60) / 10000.0;
-    for (const double bearing : {back, RadiansToDMS(Pi() * (total / 3600.0) / 180.0), summed})
+    const double half = summed + 0.00005;
+    for (const double bearing : {back, RadiansToDMS(Pi() * (total / 3600.0) / 180.0), summed,
+                                 std::nextafter(half, 0.0), std::nextafter(half, 1e9)})
       if (!WrittenAngleIsTheTextsAngle(bearing) && ++failures <= 10) ADD_FAILURE() << text;
   }
   EXPECT_EQ(failures, 0);
-}
-
-// At random numbers: across the circle, a hair either side of a half of the last place written,
-// and of any size and sign (the numbers no bearing should be are cases of geodesy.tsv).
-TEST(Angles, WrittenDMSToRadiansIsTheAngleOfTheWrittenText) {
-  std::mt19937_64 random(20240611);  // the engine's output is fixed by the standard
-  const auto fraction = [&] { return static_cast<double>(random() >> 11) * 0x1.0p-53; };
-  for (int i = 0; i < 100000; ++i) {
-    const double across = 400.0 * fraction();
-    const double half = (std::floor(3600000.0 * fraction()) + 0.5) / 10000.0;
-    const double nearHalf = std::nextafter(half, i % 2 == 0 ? 0.0 : 1e9);
-    const double anySize = std::ldexp(fraction(), static_cast<int>(random() % 120) - 60) *
-                           (random() % 2 == 0 ? 1.0 : -1.0);
-    for (const double bearing : {across, half, nearHalf, anySize})
-      ASSERT_TRUE(WrittenAngleIsTheTextsAngle(bearing)) << FormatNumber(bearing, "0.0000000000");
-  }
 }
 
 // Redfearn's series must stay close to GeographicLib's exact values, but not be "corrected"
@@ -144,7 +131,6 @@ TEST(GeographicLib, LatitudeAndLineScaleFactorAgreeWithTheExactProjection) {
                 std::max(std::abs(east - kFalseEasting), std::abs(e2 - kFalseEasting));
             // |K - exact| in ppm within 100 km of the central meridian, within 200 km, beyond.
             const double limit = offset <= 100000.0 ? 0.005 : offset <= 200000.0 ? 0.05 : 0.4;
-            ASSERT_LE(offset, 340000.0);
             ASSERT_LE(std::abs(difference) * 1e6, limit) << where;
             ASSERT_LE(difference, 1e-10) << where;
           }

