@@ -166,14 +166,11 @@ TEST(Joins, TheFirstPickOnlySetsTheFromMarkAndEachLaterOneAddsARowToThePrintedLi
     EXPECT_EQ(from, picked);
   }
   // A key beyond 32 bits throws naming the number; the from-mark's key is made first.
-  for (const auto& [fromMark, named] :
-       {std::pair{"6628/1001", "9999/999999"}, std::pair{"8888/888888", "8888/888888"}}) {
-    try {
-      CalculateJoin(context, fromMark, "9999/999999");
-      ADD_FAILURE() << fromMark;
-    } catch (const KeyTooLargeError& e) {
-      EXPECT_EQ(std::string(e.what()), "PSM number too large for a key: " + std::string(named));
-    }
+  try {
+    CalculateJoin(context, "8888/888888", "9999/999999");
+    ADD_FAILURE();
+  } catch (const KeyTooLargeError& e) {
+    EXPECT_EQ(std::string(e.what()), "PSM number too large for a key: 8888/888888");
   }
   // A failing pick leaves the from-mark as it was; a first pick makes no key.
   EXPECT_THROW(PickMark(context, from, "9999/999999"), KeyTooLargeError);
