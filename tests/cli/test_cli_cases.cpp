@@ -159,11 +159,8 @@ std::map<fs::path, std::uintmax_t> Listing() {
 // The lines of text, each ended by end.
 std::vector<std::string> LinesOf(const std::string& text, const std::string& end) {
   std::vector<std::string> lines;
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t next = std::min(text.find(end, at), text.size());
-    lines.push_back(text.substr(at, next - at));
-    at = next + end.size();
-  }
+  for (std::size_t at = 0, next; at < text.size(); at = next + end.size())
+    lines.push_back(text.substr(at, (next = std::min(text.find(end, at), text.size())) - at));
   return lines;
 }
 

@@ -19,6 +19,7 @@
 // A control of another window is named window.control (display, joins, import, help); the
 // program's folder shows as $PROGRAM.
 
+#include "CompareFixtures.h"
 #include "GuiTestSupport.h"
 #include "app/CommandLine.h"
 #include "app/modHtmlHelp.h"
@@ -29,22 +30,8 @@ namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
-// s split at every separator.
-Lines Split(const std::string& s, const std::string& separator = " | ") {
-  Lines parts;
-  std::size_t from = 0;
-  for (std::size_t at; (at = s.find(separator, from)) != std::string::npos;
-       from = at + separator.size())
-    parts.push_back(s.substr(from, at - from));
-  parts.push_back(s.substr(from));
-  return parts;
-}
-
-void ReplaceAll(std::string& s, const std::string& what, const std::string& with) {
-  for (std::size_t at = 0; !what.empty() && (at = s.find(what, at)) != std::string::npos;
-       at += with.size())
-    s.replace(at, what.size(), with);
-}
+using modKestralMGA::testsupport::Replaced;
+using modKestralMGA::testsupport::Split;
 
 class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface<const char*> {
  protected:
@@ -156,7 +143,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     std::istringstream words(rest);
     int row = 0, column = 0;
     if (verb == "file" || verb == "marks") {
-      Lines parts = Split(rest), lines;
+      Lines parts = Split(rest, " | "), lines;
       for (std::size_t i = 1; i < parts.size(); ++i) {
         std::istringstream f(parts[i]);
         Lines v(6);
@@ -168,7 +155,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     } else if (verb == "rows") {
       m_window->MarkModel().Reset([&](modKestralMGA::MarkList& list) {
         list.Clear();
-        for (const std::string& text : Split(rest)) {
+        for (const std::string& text : Split(rest, " | ")) {
           modKestralMGA::MarkRow markRow;
           std::istringstream fields(text);
           for (std::string& cell : markRow) std::getline(fields, cell, ',');
@@ -227,9 +214,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       button.setData(QString::fromStdString(rest));
       m_window->Toolbar1_ButtonClick(&button);
     } else if (verb == "show") {
-      std::string bytes = ReadBytes(m_folder / rest);
-      ReplaceAll(bytes, "\r\n", "<CR LF>\n");
-      out += bytes;
+      out += Replaced(ReadBytes(m_folder / rest), "\r\n", "<CR LF>\n");
     } else if (verb == "preview") {  // where the next preview draws its pages
       m_dialogs.PreviewPdf = m_folder / rest;
     } else if (verb == "pdf") {  // the lines of a printed file, page by page
@@ -317,7 +302,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
         continue;
       }
       out += "> " + line + "\n";
-      ReplaceAll(line, "$T", m_folder.Path());
+      line = Replaced(line, "$T", m_folder.Path());
       for (std::size_t at; (at = line.find("\\x")) != std::string::npos;)  // a byte
         line.replace(at, 4, 1, char(std::stoi(line.substr(at + 2, 2), nullptr, 16)));
       for (std::size_t at; (at = line.find("\\*")) != std::string::npos;) {  // \*N:c, c N times
@@ -335,12 +320,10 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       out += Changes();
     }
     EXPECT_TRUE(m_dialogs.AllAnswered());
-    ReplaceAll(out, QCoreApplication::applicationDirPath().toStdString(), "$PROGRAM");
-    ReplaceAll(
-        out, QFile::encodeName(QFile::decodeName(m_folder.Path().c_str()).toUpper()).toStdString(),
-        "$T");  // as the program shows a path: upper case
-    ReplaceAll(out, m_folder.Path(), "$T");
-    return out;
+    const std::string upper =  // as the program shows a path: upper case
+        QFile::encodeName(QFile::decodeName(m_folder.Path().c_str()).toUpper()).toStdString();
+    out = Replaced(out, QCoreApplication::applicationDirPath().toStdString(), "$PROGRAM");
+    return Replaced(Replaced(out, upper, "$T"), m_folder.Path(), "$T");
   }
 
   Entries m_before;

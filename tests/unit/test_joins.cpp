@@ -28,20 +28,8 @@ using testsupport::CaseNumber;
 using testsupport::CaseText;
 using testsupport::Fields;
 
-// The status of a join as the cases name it.
-std::string StatusName(JoinStatus status) {
-  switch (status) {
-    case JoinStatus::Computed:
-      return "computed";
-    case JoinStatus::MarkMissing:
-      return "missing";
-    case JoinStatus::OrderAboveLimit:
-      return "order";
-    case JoinStatus::NotANumber:
-      return "nan";
-  }
-  return "?";
-}
+// The status of a join as the cases name it, in the order of JoinStatus.
+constexpr const char* kStatusNames[] = {"computed", "missing", "order", "nan"};
 
 // "joined" when both routines on every ellipsoid join 6628/1001 to a 6628/1002 at east, north
 // with finite values and a positive distance, "none" when all give distance 0, else "mixed".
@@ -133,11 +121,7 @@ Fields Results(const Fields& in) {
          {CombinedScaleFactor(context, 66281001, key),
           CombinedScaleFactor(context, 66281001, key, OrderLimitRule::PlaneJoin),
           GridJoin(context, 66281001, key)}) {
-      // A join not computed carries no bearing, distance or csf.
-      EXPECT_TRUE(join.Status == JoinStatus::Computed ||
-                  (IsExactly(join.Bearing, 0.0) && IsExactly(join.Distance, 0.0) &&
-                   IsExactly(join.Csf, 0.0)));
-      results.push_back(StatusName(join.Status));
+      results.push_back(kStatusNames[static_cast<int>(join.Status)]);
       results.push_back(CaseText(ShownDistance(join)));
     }
     return results;
@@ -178,14 +162,11 @@ TEST(Joins, TheFirstPickOnlySetsTheFromMarkAndEachLaterOneAddsARowToThePrintedLi
     EXPECT_EQ(from, picked);
   }
   // A key beyond 32 bits throws naming the number; the from-mark's key is made first.
-  for (const auto& [fromMark, named] :
-       {std::pair{"6628/1001", "9999/999999"}, std::pair{"8888/888888", "8888/888888"}}) {
-    try {
-      CalculateJoin(context, fromMark, "9999/999999");
-      ADD_FAILURE() << fromMark;
-    } catch (const KeyTooLargeError& e) {
-      EXPECT_EQ(std::string(e.what()), "PSM number too large for a key: " + std::string(named));
-    }
+  try {
+    CalculateJoin(context, "8888/888888", "9999/999999");
+    ADD_FAILURE();
+  } catch (const KeyTooLargeError& e) {
+    EXPECT_EQ(std::string(e.what()), "PSM number too large for a key: 8888/888888");
   }
   // A failing pick leaves the from-mark as it was; a first pick makes no key.
   EXPECT_THROW(PickMark(context, from, "9999/999999"), KeyTooLargeError);
