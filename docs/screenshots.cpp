@@ -52,6 +52,10 @@ class PrintedDialogs final : public Dialogs {
                modKestralMGA::MessageIcon) override {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
   }
+  // The pictures never ask to save: the program closes without keeping anything.
+  SaveAnswer AskToSave(const std::string&, const std::string&) override {
+    return SaveAnswer::Discard;
+  }
   std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
     return std::exchange(NextOpen, {});
   }

@@ -43,6 +43,14 @@ class ScriptedDialogs final : public Dialogs {
     Log.push_back("message " + title + " (" + "CEI"[int(icon)] + "): " + text);
     if (OnMessage) OnMessage();
   }
+  // Answered from the file answers' queue: "save", "discard", anything else cancels.
+  SaveAnswer AskToSave(const std::string& text, const std::string& title) override {
+    Log.push_back("ask " + title + ": " + text);
+    const std::string answer = Next(m_answers, title);
+    return answer == "save"      ? SaveAnswer::Save
+           : answer == "discard" ? SaveAnswer::Discard
+                                 : SaveAnswer::Cancel;
+  }
   std::string OpenFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter) override {
     Log.push_back("open " + title + " | " + initialName + " | " + filter);

@@ -153,7 +153,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       }
       WriteFile(parts[0], lines);
     } else if (verb == "rows") {
-      m_window->MarkModel().Reset([&](modKestralMGA::MarkList& list) {
+      m_window->MarkModel().Load([&](modKestralMGA::MarkList& list) {
         list.Clear();
         for (const std::string& text : Split(rest, " | ")) {
           modKestralMGA::MarkRow markRow;

@@ -7,7 +7,7 @@ namespace {
 
 TEST_F(MainWindowTest, JoinsWindowColumnsAndControlsKeepTheirDesignedPlaces) {
   Start();
-  m_window->MarkModel().Reset([](modKestralMGA::MarkList& list) {
+  m_window->MarkModel().Load([](modKestralMGA::MarkList& list) {
     list.AppendRow({"6628/1001", "280000", "6130000", "100", "1"});
     list.AppendRow({"6628/1002", "281000", "6131000", "100", "1"});
   });
