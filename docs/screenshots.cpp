@@ -163,7 +163,10 @@ int main(int argc, char** argv) {
   // The import window over the semicolon file, as the Import command shows it.
   dialogs.NextOpen = "psm-coordinates-semicolon.csv";
   window.mnuFileImport_Click();
-  QWidget& importer = window.ImportWindow();
+  frmImportText& importer = window.ImportWindow();
+  // The semicolon file's numbers have decimal commas; its fifth field is the zone.
+  importer.SetColumnTexts({"1", "2", "3", "4", "5"});
+  importer.SetDecimalComma(true);
   if (!QTest::qWaitForWindowExposed(&importer)) return 1;
   ok = Save(importer, folder, "import-window.png") && ok;
   importer.hide();

@@ -71,7 +71,8 @@ frmImportText::frmImportText(MarkTableModel& marks, modKestralMGA::MessageSink& 
   grdPreview->horizontalHeader()->setStretchLastSection(true);
   grdPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grdPreview->setSelectionMode(QAbstractItemView::NoSelection);
-  grdPreview->setMinimumHeight(fontMetrics().lineSpacing() * 10);
+  grdPreview->verticalHeader()->setDefaultSectionSize(fontMetrics().lineSpacing() + 6);
+  grdPreview->setMinimumHeight(fontMetrics().lineSpacing() * 12);
 
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(cmdOK);
