@@ -7,7 +7,7 @@
 //   stdout-file: the file holding the expected standard output byte for byte
 //   out: unchanged - {out} held an earlier file, which must be byte for byte as it was
 //   saved: one line each - {out} held an earlier file and now holds exactly these lines (CR LF)
-//   stdout-pdf: GOLDEN - standard output is a PDF whose text lines are GOLDEN
+//   stdout-pdf: GOLDEN - standard output is a PDF alone, whose text lines are GOLDEN
 //   file: NAME GOLDEN - {folder}/NAME (a PDF's text lines) is GOLDEN, "Printed on" today as DATE
 //   (standard output too, where its expectation holds "Printed on DATE")
 //   stdin: FILE - the file the process's standard input reads during the run
