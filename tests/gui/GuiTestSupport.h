@@ -122,47 +122,7 @@ class MainWindowTest : public ::testing::Test {
     return m_folder.Write(name, bytes);
   }
 
-  // The control of that name in window (the main window or one of the windows it created).
-  template <typename Widget>
-  static Widget* FindIn(const QObject& window, const char* name) {
-    auto* widget = window.findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
-  // Checks the layout rules of window, each "a < b" (a wholly left of b), "a ^ b" (a wholly above
-  // b), "a = b" (tops level) or "a [ b" (a inside b), and that the named controls do not overlap.
-  static void ExpectLayout(const QWidget& window, const Lines& rules, const Lines& apart = {}) {
-    auto area = [&](const std::string& name) {
-      return FindIn<QWidget>(window, name.c_str())->geometry();
-    };
-    for (const std::string& rule : rules) {
-      const std::size_t blank = rule.find(' ');
-      const QRect a = area(rule.substr(0, blank)), b = area(rule.substr(blank + 3));
-      const char op = rule[blank + 1];
-      const bool holds = op == '<'   ? a.right() < b.left()
-                         : op == '^' ? a.bottom() < b.top()
-                         : op == '=' ? a.top() == b.top()
-                                     : QRect(QPoint(), b.size()).contains(a);
-      EXPECT_TRUE(holds) << rule;
-    }
-    for (const std::string& a : apart) {
-      EXPECT_TRUE(window.rect().contains(area(a))) << a << " lies outside the window";
-      for (const std::string& b : apart)
-        EXPECT_TRUE(a == b || !area(a).intersects(area(b))) << a << " overlaps " << b;
-    }
-  }
-
-  QTableView* Grid() { return FindIn<QTableView>(*m_window, "Grid1"); }
-  // Checks that each column of grid is its sample text's width in the main window's font plus
-  // the same cell margin.
-  void ExpectColumns(const QTableView& grid, const std::vector<QString>& samples) {
-    const QFontMetrics metrics(m_window->font());
-    const int chrome = grid.columnWidth(0) - metrics.horizontalAdvance(samples[0]);
-    EXPECT_TRUE(chrome >= 0 && chrome < 16) << chrome;
-    for (int c = 1; c < int(samples.size()); ++c)
-      EXPECT_EQ(grid.columnWidth(c), metrics.horizontalAdvance(samples[std::size_t(c)]) + chrome)
-          << c;
-  }
+  QTableView* Grid() { return m_window->findChild<QTableView*>(QStringLiteral("Grid1")); }
   // Clicks a cell, then double-clicks it when twice.
   void ClickCell(int gridRow, int column, bool twice = false) {
     const QRect cell = Grid()->visualRect(Grid()->model()->index(gridRow - 1, column));
