@@ -1,44 +1,165 @@
-// The windows' handlers as scenarios. Each script tests/data/gui/NAME.scn is a
-// list of steps, a fresh main window for each "== title" section (files written
-// stay for the whole script); after every step the runner writes what the user
-// sees happen (every dialog with its title, each message with the controls
-// changed by the time it showed, then the named controls that changed, the
-// focus, the windows' state), and the transcript must equal NAME.out beside the
-// script byte for byte. The temporary folder shows as $T (upper-cased where the
-// program upper-cases paths); in a step \xHH is that byte and \*N:c the
-// character c N times. Steps:
+// The windows' handlers as scenarios. Each script tests/data/gui/NAME.scn is a list of steps, a
+// fresh main window for each "== title" section (files written stay for the whole script); after
+// every step the runner writes what the user sees happen (every dialog with its title, each
+// message with the controls changed by the time it showed, then the named controls that changed,
+// the focus, the windows' state), and the transcript must equal NAME.out beside the script byte
+// for byte. The temporary folder shows as $T (upper-cased where the program upper-cases paths);
+// in a step \xHH is that byte and \*N:c the character c N times. Steps:
 //   file NAME | line | ...              writes a file of CR LF lines
-//   marks NAME | sheet number east north height order | ...   a file of mark
-//   lines ("-": empty) rows psm,east,north,height,order,zone,datum,status | ...
-//   replaces the mark list start [ARGUMENT]                     a fresh window
-//   started with the dump path of ARGUMENT answer [PATH] / printer [PATH]
-//   queues a file or print dialog's answer (none: cancel) preview FILE / pdf
-//   FILE              where previews draw; the lines of a PDF file's pages
-//   click / trigger / set NAME [TEXT]    a button, an action, a box, combo or
-//   tick (1, 0, partial) cell R C / dclick R C / setcell R C TEXT / type TEXT /
-//   enter TEXT / key NAME / pick ROW... toolbar KEY / show FILE / settings /
-//   mode MODE / controls (all of them as they are) / close date TEXT (of the
-//   reports) / help BOOK (shows the help window on it) during STEP ; STEP ...
-//   steps run in the first event loop turn of the next one
-// A control of another window is named window.control (display, joins, import,
-// help); the program's folder shows as $PROGRAM.
+//   marks NAME | sheet number east north height order | ...   a file of mark lines ("-": empty)
+//   rows psm,east,north,height,order,zone,datum,status | ...  replaces the mark list
+//   start [ARGUMENT]                     a fresh window started with the dump path of ARGUMENT
+//   answer [PATH] / printer [PATH]       queues a file or print dialog's answer (none: cancel)
+//   preview FILE / pdf FILE              where previews draw; the lines of a PDF file's pages
+//   click / trigger / set NAME [TEXT]    a button, an action, a box, combo or tick (1, 0, partial)
+//   cell R C / dclick R C / setcell R C TEXT / type TEXT / enter TEXT / key NAME / pick ROW...
+//   toolbar KEY / show FILE / settings / mode MODE / controls (all of them as they are) / close
+//   date TEXT (of the reports) / help BOOK (shows the help window on it)
+//   during STEP ; STEP ...               steps run in the first event loop turn of the next one
+//   layout RULE | ... / columns GRID | SAMPLE | ... / grow NAME WIDTH HEIGHT / look NAME / shown /
+//   list NAME                            where controls lie, how wide the columns are, how much
+//                                        a control grows, how it looks (see layout.scn)
+// A control of another window is named window.control (display, joins, import, help); the
+// program's folder shows as $PROGRAM.
+
+#include <gtest/gtest.h>
+
+#include <QtPrintSupport/QPrinter>
+#include <QtTest>
+#include <QtWidgets>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "CompareFixtures.h"
-#include "GuiTestSupport.h"
+#include "MarkDetailsLines.h"
+#include "PdfText.h"
+#include "TempFolder.h"
 #include "app/CommandLine.h"
+#include "app/Dialogs.h"
+#include "app/frmKestralMGA.h"
 #include "app/modHtmlHelp.h"
+#include "joins/frmMGAJoins.h"
 #include "marks/ui/MarkTableModel.h"
 #include "marks/ui/frmImportText.h"
+#include "reports/ui/frmMGADisplay.h"
 
 namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
-
+using Lines = std::vector<std::string>;
+using modKestralMGA::MessageIcon;
+using modKestralMGA::testsupport::ReadBytes;
 using modKestralMGA::testsupport::Replaced;
 using modKestralMGA::testsupport::Split;
 
-class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface<const char*> {
+// Records every dialog shown as a line of Log ("message Title (E): text", "open Title | initial
+// name | filter", "save ... | confirm", "printer Title", "preview Title") and answers the file
+// prompts from a queue (an empty answer cancels; a prompt with the queue empty fails the test).
+// The print dialog prints to the PDF file queued for it ("" cancels); a preview draws into
+// PreviewPdf when set, never shown.
+class ScriptedDialogs final : public Dialogs {
+ public:
+  bool AllAnswered() const { return Answers.empty() && PrinterAnswers.empty(); }
+
+  void Message(const std::string& text, const std::string& title, MessageIcon icon) override {
+    Log.push_back("message " + title + " (" + "CEI"[int(icon)] + "): " + text);
+    if (OnMessage) OnMessage();
+  }
+  std::string OpenFileName(const std::string& title, const std::string& initialName,
+                           const std::string& filter) override {
+    Log.push_back("open " + title + " | " + initialName + " | " + filter);
+    return Next(Answers, title);
+  }
+  std::string SaveFileName(const std::string& title, const std::string& initialName,
+                           const std::string& filter, bool confirmReplace) override {
+    Log.push_back("save " + title + " | " + initialName + " | " + filter +
+                  (confirmReplace ? " | confirm" : ""));
+    return Next(Answers, title);
+  }
+  bool ChoosePrinter(const std::string& title, QPrinter& printer) override {
+    Log.push_back("printer " + title);
+    const std::string path = Next(PrinterAnswers, title);
+    if (!path.empty()) ToPdf(printer, path);
+    return !path.empty();
+  }
+  void ShowPrintPreview(const std::string& title,
+                        const std::function<void(QPrinter&)>& paint) override {
+    Log.push_back("preview " + title);
+    if (PreviewPdf.empty()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    ToPdf(printer, PreviewPdf);
+    paint(printer);
+  }
+
+  Lines Log;
+  std::deque<std::string> Answers, PrinterAnswers;
+  std::string PreviewPdf;
+  std::function<void()> OnMessage;  // runs as each message box would show
+
+ private:
+  static std::string Next(std::deque<std::string>& answers, const std::string& title) {
+    if (answers.empty()) {
+      ADD_FAILURE() << "The dialog \"" << title << "\" came with no answer queued";
+      return {};
+    }
+    std::string answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+  }
+  static void ToPdf(QPrinter& printer, const std::string& path) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+  }
+};
+
+// A fresh main window for each section of a script, shown (never exec()'d), with its own scripted
+// dialogs and a temporary folder for the files it reads and writes.
+class ScenarioTest : public ::testing::TestWithParam<const char*> {
  protected:
+  // Builds the window, runs its start-up with commandLine and shows it. Qt's model tester checks
+  // every model of its views (and of the results and join windows) at each change.
+  void Start(const std::string& commandLine = {}) {
+    m_testers.clear();
+    m_window = std::make_unique<frmKestralMGA>(m_dialogs);
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{m_window.get(), &Results(), &m_window->JoinsWindow()}) {
+      for (auto* view : window->findChildren<QAbstractItemView*>()) {
+        m_testers.push_back(std::make_unique<QAbstractItemModelTester>(
+            view->model(), QAbstractItemModelTester::FailureReportingMode::Fatal));
+      }
+    }
+    m_window->Form_Load(commandLine);
+    m_window->show();
+    m_window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+  }
+
+  QTableView* Grid() { return m_window->findChild<QTableView*>(QStringLiteral("Grid1")); }
+  // Clicks a cell, then double-clicks it when twice.
+  void ClickCell(int gridRow, int column, bool twice = false) {
+    const QRect cell = Grid()->visualRect(Grid()->model()->index(gridRow - 1, column));
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    if (twice) QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+  }
+
+  // Types text into whichever control has the focus, a key at a time, as the user would (Qt's
+  // key code of a letter is the capital letter's code).
+  void Type(const QString& text) {
+    for (const QChar c : text) {
+      QTest::sendKeyEvent(QTest::Click, m_window->focusWidget(),
+                          static_cast<Qt::Key>(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    }
+  }
+
+  frmMGADisplay& Results() { return m_window->ResultsWindow(); }
+
   std::vector<std::pair<QWidget*, std::string>> Windows() {
     std::vector<std::pair<QWidget*, std::string>> windows = {
         {m_window.get(), ""},
@@ -48,8 +169,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     if (QWidget* help = modHtmlHelp::HelpWindowOf(*m_window)) windows.emplace_back(help, "help.");
     return windows;
   }
-  // The prefix of the window o lies in (a menu's own window counts as its
-  // parent's).
+  // The prefix of the window o lies in (a menu's own window counts as its parent's).
   std::string PrefixOf(const QObject* o) {
     for (; o; o = o->parent()) {
       for (const auto& [window, prefix] : Windows())
@@ -115,9 +235,9 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     EXPECT_GE(grid.width(), grid.horizontalHeader()->length() + 2 * grid.frameWidth());
   }
 
-  // What the user reads of every named control and window, in creation order:
-  // captions, texts, items, headers, shortcuts, keys, ticks, rows; disabled,
-  // hidden, the focus. m_kinds keeps each control's class and parent.
+  // What the user reads of every named control and window, in creation order: captions, texts,
+  // items, headers, shortcuts, keys, ticks, rows; disabled, hidden, the focus. m_kinds keeps each
+  // control's class and parent.
   Entries Snapshot() {
     Entries out;
     std::set<const QObject*> seen;
@@ -204,16 +324,18 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
   }
   static int Number(const std::string& rest, std::size_t i) { return std::stoi(Word(rest, i)); }
 
-  // The lines of a file step, or the mark lines of a marks step, written to the file first named.
+  // Writes the lines of a file step, or the mark lines of a marks step, each ended by CR LF, to the
+  // file of the temporary folder first named.
   void WriteLines(const std::string& rest, bool marks) {
-    Lines parts = Split(rest, " | "), lines;
+    const Lines parts = Split(rest, " | ");
+    std::string bytes;
     for (std::size_t i = 1; i < parts.size(); ++i) {
       std::istringstream f(parts[i]);
       Lines v(6);
       for (std::string& field : v) f >> field, field = field == "-" ? "" : field;
-      lines.push_back(marks ? MarkTestLine(v[0], v[1], v[2], v[3], v[4], v[5]) : parts[i]);
+      bytes += (marks ? MarkTestLine(v[0], v[1], v[2], v[3], v[4], v[5]) : parts[i]) + "\r\n";
     }
-    WriteFile(parts[0], lines);
+    m_folder.Write(parts[0], bytes);
   }
 
   // The step kinds by their first word, each given the rest of its line and the transcript.
@@ -238,8 +360,8 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
          Start(rest.empty() ? "" : DumpPathFromArguments({rest}));
          m_dialogs.OnMessage = [this] { m_atMessage.push_back(Diff("    ")); };
        }},
-      {"answer", [this](auto& rest, auto&) { m_dialogs.Answer(rest); }},
-      {"printer", [this](auto& rest, auto&) { m_dialogs.AnswerPrinter(rest); }},
+      {"answer", [this](auto& rest, auto&) { m_dialogs.Answers.push_back(rest); }},
+      {"printer", [this](auto& rest, auto&) { m_dialogs.PrinterAnswers.push_back(rest); }},
       {"click", [this](auto& rest, auto&) { QTest::mouseClick(Widget(rest), Qt::LeftButton); }},
       {"trigger", [this](auto& rest, auto&) { qobject_cast<QAction*>(Named(rest))->trigger(); }},
       {"set",  // a box, combo, tick (1, 0, partial) or the help window's page
@@ -270,7 +392,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
       {"enter",
        [this](auto& rest, auto&) {
          Type(QString::fromStdString(rest));
-         Press(Qt::Key_Return);
+         QTest::keyClick(m_window->focusWidget(), Qt::Key_Return);
        }},
       {"key",  // to the focus, or to the control named after the key
        [this](auto& rest, auto&) {
@@ -350,20 +472,17 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
        }},
       {"layout", [this](auto& rest, auto&) { ExpectLayout(Split(rest, " | ")); }},
       {"columns", [this](auto& rest, auto&) { ExpectColumns(Split(rest, " | ")); }},
-      {"grow",  // the window of the controls named by a width and height: how much each grows
+      {"grow",  // a control's window by a width and a height: how much the control grows
        [this](auto& rest, auto& out) {
-         const Lines parts = Split(rest, " | ");
-         QWidget* window = Widget(parts[1])->window();
-         std::vector<QSize> before;
-         for (std::size_t i = 1; i < parts.size(); ++i) before.push_back(Widget(parts[i])->size());
-         const QSize size = window->size() + QSize(Number(parts[0], 0), Number(parts[0], 1));
+         QWidget* control = Widget(Word(rest, 0));
+         QWidget* window = control->window();
+         const QSize before = control->size(),
+                     size = window->size() + QSize(Number(rest, 1), Number(rest, 2));
          window->resize(size);
          EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() == size; }));
-         for (std::size_t i = 1; i < parts.size(); ++i) {
-           const QSize grown = Widget(parts[i])->size() - before[i - 1];
-           out += "  " + parts[i] + " grows " + std::to_string(grown.width()) + " " +
-                  std::to_string(grown.height()) + "\n";
-         }
+         const QSize grown = control->size() - before;
+         out += "  grows " + std::to_string(grown.width()) + " " + std::to_string(grown.height()) +
+                "\n";
        }},
       {"look",  // a line box's frame and colour
        [this](auto& rest, auto& out) {
@@ -419,8 +538,8 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     m_before = std::move(now);
     return seen;
   }
-  // The dialogs shown since the last call, each message with the controls
-  // changed when it showed, and the controls changed since.
+  // The dialogs shown since the last call, each message with the controls changed when it showed,
+  // and the controls changed since.
   std::string Changes() {
     std::string seen;
     for (; m_logged < m_dialogs.Log.size(); ++m_logged) {
@@ -456,8 +575,7 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
         line.replace(at, colon + 2 - at, std::stoul(line.substr(at + 2)), line[colon + 1]);
       }
       if (line.starts_with("start")) {
-        if (fresh.empty()) {  // the changes a start makes are those from a
-                              // window started bare
+        if (fresh.empty()) {  // the changes a start makes are those from a window started bare
           Start();
           fresh = Snapshot();
         }
@@ -473,6 +591,10 @@ class ScenarioTest : public MainWindowTest, public ::testing::WithParamInterface
     return Replaced(Replaced(out, upper, "$T"), m_folder.Path(), "$T");
   }
 
+  ScriptedDialogs m_dialogs;
+  modKestralMGA::testsupport::TempFolder m_folder;
+  std::unique_ptr<frmKestralMGA> m_window;
+  std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
   Entries m_before;
   std::size_t m_messages = 0, m_logged = 0;
   Lines m_atMessage;
