@@ -5,7 +5,6 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <locale>
 #ifdef KESTRAL_WIDGETS
 #include <QApplication>
@@ -23,13 +22,9 @@ int main(int argc, char** argv) {
   if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
   Application application(argc, argv);
-  // The font of every printed report, shipped inside the program: as the programs do at start.
-  try {
-    modKestralMGA::RegisterReportFont();
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  // The font of every printed report, shipped inside the program: as the programs do at start (a
+  // failure ends the run with its message).
+  modKestralMGA::RegisterReportFont();
   // After the application, which sets the C locale from the environment.
   if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
     std::fprintf(stderr, "The de_DE.UTF-8 locale is missing: run scripts/install-deps\n");
