@@ -7,7 +7,7 @@
 //   stdout-file: the file holding the expected standard output byte for byte
 //   out: unchanged - {out} held an earlier file, which must be byte for byte as it was
 //   saved: one line each - {out} held an earlier file and now holds exactly these lines (CR LF)
-//   stdout-pdf: GOLDEN - standard output is a PDF whose text lines are GOLDEN
+//   stdout-pdf: GOLDEN - standard output is a PDF alone, whose text lines are GOLDEN
 //   file: NAME GOLDEN - {folder}/NAME (a PDF's text lines) is GOLDEN, "Printed on" today as DATE
 //   (standard output too, where its expectation holds "Printed on DATE")
 //   stdin: FILE - the file the process's standard input reads during the run
@@ -68,8 +68,7 @@ struct Expectation {
   std::string Err, Out, OutFile;  // OutFile: what {out}, an earlier file at first, holds after
   std::string OutGolden;          // the stdout-file
   bool Unwritable = false;
-  std::map<std::string, std::string> Files;  // name in {folder} -> golden file
-  std::string OutPdf;                        // golden text lines of a PDF on standard output
+  std::map<std::string, std::string> Files;  // name in {folder} ("stdout.pdf": standard output)
   std::string Stdin;                         // the file standard input reads
   std::map<std::string, std::string> Links;  // name in {folder} -> the link's target
 };
@@ -116,7 +115,7 @@ Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
       (key == "file" ? e.Files : e.Links)[value.substr(0, value.find(' '))] =
           value.substr(value.find(' ') + 1);
     } else if (key == "stdout-pdf") {
-      e.OutPdf = value;
+      e.Files["stdout.pdf"] = value;
     } else if (key == "stdin") {
       e.Stdin = value;
     } else {
@@ -165,35 +164,34 @@ std::vector<std::string> LinesOf(const std::string& text, const std::string& end
 }
 
 // Writes an outcome into the expectation at path (make golden): got holds the values of each key
-// it rewrites, which take the places of that key's lines in turn, those past them following its
-// last line (or the end); a line whose value reads as its new value stays as written, as do the
-// notes and the lines of other keys.
+// it rewrites, which take the place of that key's lines (which follow each other) or follow the
+// last line; a line whose value reads as its new value stays as written, as do the notes and the
+// lines of other keys.
 void RewriteExpectation(const fs::path& path, const std::string& folder,
-                        const std::map<std::string, std::vector<std::string>>& got) {
-  std::vector<std::string> lines;
-  std::map<std::string, std::size_t> left, taken;  // of each key: its lines, its values written
-  std::istringstream in(ReadBytes(path.string()));
-  for (std::string line; std::getline(in, line); lines.push_back(line))
-    ++left[KeyAndValue(line, path, folder).first];
+                        std::map<std::string, std::vector<std::string>> got) {
+  const auto rewritten = got;
+  const std::vector<std::string> lines = LinesOf(ReadBytes(path.string()), "\n");
+  std::map<std::string, std::vector<std::string>> old;  // of each key: its lines
+  for (const std::string& line : lines) old[KeyAndValue(line, path, folder).first].push_back(line);
   std::string text;
-  const auto write = [&](const std::string& key, std::size_t count) {
-    const std::vector<std::string>& values = got.at(key);
-    for (std::size_t& n = taken[key]; n < values.size() && count-- > 0; ++n)
-      text += key + ": " + Substitute(values[n], {{folder, "{folder}"}}) + "\n";
+  const auto write = [&](const std::string& key) {
+    for (std::size_t n = 0; n < got[key].size(); ++n) {
+      const bool same =
+          n < old[key].size() && KeyAndValue(old[key][n], path, folder).second == got[key][n];
+      text += (same ? old[key][n] : key + ": " + Substitute(got[key][n], {{folder, "{folder}"}})) +
+              "\n";
+    }
+    got.erase(key);
   };
   for (const std::string& line : lines) {
-    const auto [key, value] = KeyAndValue(line, path, folder);
-    if (!got.contains(key)) {
+    const std::string key = KeyAndValue(line, path, folder).first;
+    if (!rewritten.contains(key)) {
       text += line + "\n";
-    } else if (const std::size_t n = taken[key];
-               n < got.at(key).size() && got.at(key)[n] == value) {
-      text += line + "\n", ++taken[key];
-    } else {
-      write(key, 1);
+    } else if (got.contains(key)) {
+      write(key);
     }
-    if (got.contains(key) && --left[key] == 0) write(key, std::string::npos);
   }
-  for (const auto& [key, values] : got) write(key, std::string::npos);
+  while (!got.empty()) write(got.begin()->first);
   Golden(path.string(), text);
 }
 
@@ -217,23 +215,22 @@ std::string CheckCase(
   EXPECT_EQ(err.str(), e.Err);
   std::map<std::string, std::vector<std::string>> got = {{"status", {std::to_string(status)}},
                                                          {"stderr", LinesOf(err.str(), "\n")}};
-  if (!e.OutPdf.empty()) {
-    const TempFolder pdf;
-    const std::string lines = WithDatePlaceholder(PdfLines(pdf.Write("stdout.pdf", out.str())));
-    EXPECT_EQ(lines, Golden(e.OutPdf, lines));
+  if (e.Files.contains("stdout.pdf")) {
+    EXPECT_TRUE(out.str().ends_with("%%EOF\n")) << "more than the PDF on standard output";
+    folder.Write("stdout.pdf", out.str());
   } else {
     const bool dated = e.Out.find("Printed on DATE") != std::string::npos;
     const std::string bytes = dated ? WithDatePlaceholder(out.str()) : out.str();
     EXPECT_EQ(bytes, e.OutGolden.empty() ? e.Out : Golden(e.OutGolden, bytes));
     if (e.OutGolden.empty() && !e.Unwritable)
-      got["stdout"] = bytes.empty() ? std::vector<std::string>{"none"} : LinesOf(bytes, "\n");
+      got["stdout"] = LinesOf(bytes.empty() ? "none" : bytes, "\n");
   }
   const std::string outFile = ReadBytes(folder / "out.csv");
   EXPECT_EQ(outFile, e.OutFile);
   if (!e.OutFile.empty()) {
-    got["out"] = outFile == kEarlierFile ? std::vector<std::string>{"unchanged"}
-                                         : std::vector<std::string>{};
-    got["saved"] = outFile == kEarlierFile ? std::vector<std::string>{} : LinesOf(outFile, "\r\n");
+    const bool unchanged = outFile == kEarlierFile;
+    got["out"] = LinesOf(unchanged ? "unchanged" : "", "\n");
+    got["saved"] = LinesOf(unchanged ? "" : outFile, "\r\n");
   }
   for (const auto& [name, golden] : e.Files) {
     names.insert(name);
@@ -337,59 +334,30 @@ TEST(Program, GoldenRunsGiveTheSameBytesUnderEveryLocale) {
   }
 }
 
-// The write failures the operating system itself gives a save to $DIR/target.csv, $DIR a folder
-// the script makes: a file-size limit that lets the first write through in part, the next one
-// failing (EFBIG); an immutable target, which fails the rename after the temporary file was
-// written; a full 64 KiB tmpfs (ENOSPC); a read-only bind mount (EROFS). The script runs in a
-// private mount namespace, as root or, failing that, as root of a user namespace or without one,
-// and copies the target and $DIR's names to files outside. A case the system refuses to set up
-// skips the test (with the reason) once the others ran: the earlier file stays as it was, with
-// nothing left beside it.
+// The write failures the operating system itself gives a save, which tests/data/cli/save-fault.sh
+// sets up in a private mount namespace, as root or, failing that, as root of a user namespace or
+// without one. A case the system refuses to set up skips the test (with the reason) once the
+// others ran: the earlier file stays as it was, with nothing left beside it.
 TEST(Program, TheOperatingSystemsWriteFailures) {
-  const std::string earlier = "printf 'an earlier file\\r\\n' >\"$DIR/target.csv\"";
-  const struct {
-    std::string Setup;  // shell commands that prepare $DIR
-    std::string Limit;  // the command the save runs under
-    std::string Undo;   // shell commands that let the folder be removed
-    int Marks;          // about 90 bytes each when saved
-    const char* Description;
-  } cases[] = {
-      {"prlimit --fsize=1024 true", "prlimit --fsize=1024", "", 50, "File too large"},
-      {earlier + " && chattr +i \"$DIR/target.csv\"", "", "chattr -i \"$DIR/target.csv\"", 10,
-       "Operation not permitted"},
-      {"mount -t tmpfs -o size=64k kestral \"$DIR\"", "", "umount \"$DIR\"", 1000,
-       "No space left on device"},
-      {earlier + " && mount --bind \"$DIR\" \"$DIR\" && mount -o remount,ro,bind \"$DIR\"", "",
-       "umount \"$DIR\"", 10, "Read-only file system"},
-  };
   std::string skipped;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Description);
+  for (const std::string description : {"File too large", "Operation not permitted",
+                                        "No space left on device", "Read-only file system"}) {
+    SCOPED_TRACE(description);
     TempFolder folder;
-    // The script in the folder $F, with $CLI the program and N marks to save, which it writes.
-    folder.Write("save.sh",
-                 "F=$(dirname \"$0\")\nDIR=$F/mnt\nfor i in $(seq 1000 $((999 + N))); do printf "
-                 "'6628,%s,,,,54,280%s.000,6130%s.000,,,,1,,GDA2020,,,,,,,,100.000,,,,,,,,,,,FOUND"
-                 ",,,,,,,,,,\\r\\n' $i $i $i; done >\"$F/marks.csv\"\nmkdir \"$DIR\" && " +
-                     c.Setup + " || exit 99\n{ " + earlier + "; } 2>/dev/null\n" + c.Limit +
-                     " \"$CLI\" save --marks \"$F/marks.csv\" --out \"$DIR/target.csv\"\n"
-                     "status=$?\ncat \"$DIR/target.csv\" >\"$F/target\"\nls -A \"$DIR\" "
-                     ">\"$F/listing\"\n" +
-                     c.Undo + "\nexit $status\n");
     int status = -1;
-    for (const char* unshare : {"unshare -m", "unshare -rm", ""}) {
-      status =
-          RunLine("CLI={cli} N=" + std::to_string(c.Marks) + " " + unshare + " sh {folder}/save.sh",
-                  folder);
+    for (const std::string unshare : {"unshare -m", "unshare -rm", ""}) {
+      status = RunLine("CLI={cli} " + unshare + " sh tests/data/cli/save-fault.sh {folder} '" +
+                           description + "'",
+                       folder);
       if (!ReadBytes(folder / "listing").empty()) break;
     }
     if (ReadBytes(folder / "listing").empty()) {
-      skipped += std::string(c.Description) + ": " + ReadBytes(folder / "err");
+      skipped += description + ": " + ReadBytes(folder / "err");
       continue;
     }
     EXPECT_EQ(status, 2);
     EXPECT_EQ(ReadBytes(folder / "err"), "Save CSV file error: Cannot write " + folder / "mnt" +
-                                             "/target.csv: " + c.Description + "\n");
+                                             "/target.csv: " + description + "\n");
     EXPECT_EQ(ReadBytes(folder / "target"), kEarlierFile);
     EXPECT_EQ(ReadBytes(folder / "listing"), "target.csv\n");
   }

@@ -30,19 +30,13 @@ using testsupport::TempFolder;
 
 constexpr const char* kDate = "Sunday, December 06, 2026";
 
-struct PdfCase : testsupport::ReportData {
-  bool Render(const std::string& path, RecordingSink& sink) {
-    return PrintJoinsReportToPdf(path, plan, context, settings, kDate, sink);
-  }
-};
-
 // Every printed report inside the printable area of A4 and of US Letter portrait with the
 // report's margins, read back from the PDF in points: no word starts left of the left margin or
 // above the top one, none ends right of the right margin or below the bottom one. The widest
 // lines reach the columns given: the PSM list's with a status of ten characters at column 79,
 // the join list's header with "Combined S. F." at column 60.
 TEST(PdfReport, EveryReportFitsThePrintableAreaOfA4AndLetter) {
-  PdfCase report;
+  testsupport::ReportData report;
   report.settings.m_printFullJoins = true;
   report.settings.SetDatum("6628/1001", "6628/1002");
   report.marks.SetCell(0, kColStatus, "REINSTATED");
@@ -105,12 +99,13 @@ TEST(PdfReport, EveryReportFitsThePrintableAreaOfA4AndLetter) {
 // A report the comparison refuses writes nothing over the earlier file (a write that fails is a
 // case of the write faults of compare --pdf).
 TEST(PdfReport, FailedReportLeavesTheEarlierFile) {
-  PdfCase report;
+  testsupport::ReportData report;
   TempFolder folder;
   RecordingSink sink;
   report.settings.m_criterion = "Suburban";  // refused by the comparison
   const std::string path = folder.Write("report.pdf", "earlier");
-  EXPECT_FALSE(report.Render(path, sink));
+  EXPECT_FALSE(
+      PrintJoinsReportToPdf(path, report.plan, report.context, report.settings, kDate, sink));
   ASSERT_EQ(sink.Count(), 1u);
   EXPECT_EQ(sink[0].Title, "Join Comparison");
   EXPECT_EQ(testsupport::ReadBytes(path), "earlier");

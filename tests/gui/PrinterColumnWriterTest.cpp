@@ -40,13 +40,9 @@ class RecordingPage final : public QPaintDevice, public QPaintEngine {
   int metric(PaintDeviceMetric metric) const override {
     if (metric == PdmWidth) return m_w;
     if (metric == PdmHeight) return m_h;
-    if (metric == PdmWidthMM) return m_w * 254 / (10 * kDpi);
-    if (metric == PdmHeightMM) return m_h * 254 / (10 * kDpi);
-    if (metric == PdmNumColors) return 0x7fffffff;
-    if (metric == PdmDepth) return 32;
     if (metric == PdmDevicePixelRatio) return 1;
     if (metric == PdmDevicePixelRatioScaled) return int(devicePixelRatioFScale());
-    return kDpi;  // the four resolutions
+    return kDpi;  // the four resolutions, and what text does not use
   }
   int page = 1;
   std::vector<Drawn> texts;

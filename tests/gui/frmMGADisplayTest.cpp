@@ -1,39 +1,13 @@
-// The results window beyond its scenarios (tests/data/gui/compare.scn): the layout, the list's
-// model and font, the report's date.
+// The results window beyond its scenarios (tests/data/gui/compare.scn and layout.scn): the list's
+// model, the report's date.
 
-#include "GuiTestSupport.h"
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
 #include "reports/ui/ReportDateText.h"
 #include "reports/ui/ResultLinesModel.h"
-
-TEST_F(MainWindowTest, ResultsWindowLayoutAndFont) {
-  Start();
-  Results().show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&Results()));
-  // The options top left, two side by side and "Print to file" under the first; Close top right
-  // with Print and Preview under it; the list below them all, as wide as the window allows.
-  ExpectLayout(Results(),
-               {"Frame1 < cmdClose", "chkPrintList < chkFullJoins", "chkPrintList = chkFullJoins",
-                "chkPrintList ^ chkToFile", "cmdClose ^ cmdPrint", "cmdPrint ^ cmdPreview",
-                "Frame1 ^ lstPSMJoins", "cmdPreview ^ lstPSMJoins"});
-  auto area = [&](const char* name) { return FindIn<QWidget>(Results(), name)->geometry(); };
-  EXPECT_LT(area("cmdClose").top(), area("Frame1").bottom());
-  EXPECT_GE(area("lstPSMJoins").right(), area("cmdClose").right());
-  EXPECT_LE(area("lstPSMJoins").left(), area("Frame1").left());
-  // The padded columns of the result lines line up only when every character takes one width.
-  QListView* list = FindIn<QListView>(Results(), "lstPSMJoins");
-  const QFontMetrics metrics(list->font());
-  for (const QChar c : QStringLiteral(" 0.*Ji")) {
-    EXPECT_EQ(metrics.horizontalAdvance(c), metrics.horizontalAdvance(u'M')) << c.toLatin1();
-  }
-  // The view sizes every row as its last: the long heading still scrolls into view.
-  const std::string heading = "Comparison of PSM joins for /" + std::string(150, 'p');
-  Results().AddLine(heading);
-  Results().AddLine("66281001       66281002       JOIN ACCEPTABLE");
-  Results().FlushLines();
-  QApplication::processEvents();
-  EXPECT_GE(list->horizontalScrollBar()->maximum() + list->viewport()->width(),
-            metrics.horizontalAdvance(QString::fromStdString(heading)));
-}
 
 TEST(ResultLinesModelTest, LinesReachTheViewInBatches) {
   ResultLinesModel model;

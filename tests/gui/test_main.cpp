@@ -5,7 +5,6 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <locale>
 #ifdef KESTRAL_WIDGETS
 #include <QApplication>
@@ -15,6 +14,9 @@ using Application = QApplication;
 using Application = QGuiApplication;  // the printer back end needs no widgets
 #endif
 
+#include <QSettings>
+#include <QTemporaryDir>
+
 #include "reports/ui/ReportFont.h"
 
 int main(int argc, char** argv) {
@@ -23,13 +25,16 @@ int main(int argc, char** argv) {
   if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
   Application application(argc, argv);
-  // The font of every printed report, shipped inside the program: as the programs do at start.
-  try {
-    modKestralMGA::RegisterReportFont();
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  // The windows' settings go to a store of this run's own, never the user's (each scenario start
+  // empties it).
+  const QTemporaryDir settings;
+  QSettings::setDefaultFormat(QSettings::IniFormat);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  Application::setOrganizationName(QStringLiteral("KestralMGA"));
+  Application::setApplicationName(QStringLiteral("KestralMGA"));
+  // The font of every printed report, shipped inside the program: as the programs do at start (a
+  // failure ends the run with its message).
+  modKestralMGA::RegisterReportFont();
   // After the application, which sets the C locale from the environment.
   if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
     std::fprintf(stderr, "The de_DE.UTF-8 locale is missing: run scripts/install-deps\n");

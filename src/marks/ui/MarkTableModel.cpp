@@ -256,22 +256,31 @@ void MarkTableModel::AppendRows(const MarkList& added, const QString& stepName) 
 
 void MarkTableModel::Reset(const std::function<void(MarkList&)>& change, const QString& stepName) {
   MarkList before = m_list;
-  Load(change);
+  ResetModel(change);
   m_undo->push(new ReplaceStep(*this, stepName, std::move(before), m_list));
 }
 
 void MarkTableModel::Load(const std::function<void(MarkList&)>& change) {
-  // The reset ends, and a history that no longer fits the list goes, even when the change throws.
-  struct EndReset {
+  // A history that no longer fits the list goes, even when the change throws.
+  struct EndHistory {
     MarkTableModel* model;
     std::uint64_t revision;
-    ~EndReset() {
-      model->endResetModel();
+    ~EndHistory() {
       if (model->m_list.Revision() != revision) model->m_undo->clear();
     }
   };
+  const EndHistory end{this, m_list.Revision()};
+  ResetModel(change);
+}
+
+void MarkTableModel::ResetModel(const std::function<void(MarkList&)>& change) {
+  // The reset ends even when the change throws.
+  struct EndReset {
+    MarkTableModel* model;
+    ~EndReset() { model->endResetModel(); }
+  };
   beginResetModel();
-  const EndReset end{this, m_list.Revision()};
+  const EndReset end{this};
   change(m_list);
 }
 

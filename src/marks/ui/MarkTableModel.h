@@ -91,6 +91,8 @@ class MarkTableModel final : public QAbstractTableModel {
   void ApplyAppend(const std::vector<modKestralMGA::MarkRow>& rows);
   void ApplyTruncate(std::size_t rows);
   void ApplyReplace(const modKestralMGA::MarkList& list);
+  // A bulk change of the list as one model reset.
+  void ResetModel(const std::function<void(modKestralMGA::MarkList&)>& change);
 
   modKestralMGA::MarkList& m_list;
   QUndoStack* m_undo = nullptr;
