@@ -51,13 +51,6 @@ TEST(MarkDetailsFile, OpenAndStartUpReadings) {
   ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "mark_details.txt");
 }
 
-// A blank first line has no commas, though the next has (quoted commas and a byte-order mark:
-// mark_details_cases.txt and the md-bom case).
-TEST(MarkDetailsFile, FirstLineCommaCount) {
-  TempFolder folder;
-  EXPECT_EQ(FirstLineCommaCount(ReadTextFile(folder.Write("b", "\r\n1,2,3\r\n"))), 0);
-}
-
 // The saved layout (the column of each field: the "saved:" lines of tests/data/bad/md-*.expect); a
 // PSM number never loses characters; incomplete rows are skipped and the
 // rest read back unchanged (a number typed without a slash comes back with one; cells holding a
