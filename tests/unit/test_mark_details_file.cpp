@@ -10,7 +10,6 @@
 #include "FaultyFileOps.h"
 #include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
-#include "marks/MarkDetailsReader.h"
 
 namespace modKestralMGA {
 namespace {
