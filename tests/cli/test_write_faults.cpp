@@ -1,13 +1,14 @@
 // Write faults, the SQLite way: the mark list's Save in the core, and Save and the joins report
 // through the batch program (save --out, compare --report and --pdf, which hand the file
 // operations to the same core writers), are run again and again while the n-th file operation
-// fails (n = 1, 2, ... until a run meets no fault), for two errors, once and from then on, with
-// and without a short write first, each into a regular file and into a FIFO (written in place).
-// A failed write leaves the earlier file byte for byte (the FIFO a FIFO), no other file beside it,
-// the mark list as it was, and exactly one message with the write's title; the batch program
-// then exits 2 with that one line and nothing on standard output. In crash
-// mode a child process ends at the n-th operation, and the file is then the old one or the new
-// one, never a mix; a SIGTERM, SIGINT or SIGHUP there leaves no temporary file either.
+// fails (n = 1, 2, ... until a run meets no fault), for a full disk and for an input/output error
+// (once: a write of nothing), once and from then on, with and without a short write first,
+// each into a regular file and into a FIFO (written in place); every step of the write is made to
+// fail in turn. A failed write leaves the earlier file byte for byte (the FIFO a FIFO), no other
+// file beside it, the mark list as it was, and exactly one message with the write's title; the
+// batch program then exits 2 with that one line and nothing on standard output. In crash mode a
+// child process ends at the n-th operation, and the file is then the old one or the new one,
+// never a mix; a SIGTERM, SIGINT or SIGHUP there leaves no temporary file either.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -132,8 +133,9 @@ class Target {
   int m_reader = -1;
 };
 
-// Fails every operation of writer's write in turn, for a full disk and a refused permission,
-// once and from then on, with and without a short write first.
+// Fails every operation of writer's write in turn, for a full disk and an input/output error (a
+// write of nothing when it fails once), once and from then on, with and without a short write
+// first.
 void FailEveryOperation(const Writer& writer, bool fifo) {
   SCOPED_TRACE(writer.What + (fifo ? " into a FIFO" : ""));
   TempFolder clean;
@@ -143,9 +145,10 @@ void FailEveryOperation(const Writer& writer, bool fifo) {
   const std::string newBytes = WithoutDate(cleanTarget.Bytes());
   ASSERT_NE(newBytes, "");
   for (int way = 0; way < 8; ++way) {
-    const int error = way < 4 ? ENOSPC : EACCES;
+    const int error = way < 4 ? ENOSPC : EIO;
     const bool fromThenOn = (way & 1) != 0, shortFirst = (way & 2) != 0;
     bool passed = false;
+    std::set<std::string> failedSteps;
     for (int n = 1; !passed; ++n) {
       ASSERT_LT(n, 40) << "a write that never passes";
       SCOPED_TRACE(SystemErrorText(error) + (fromThenOn ? ", from then on" : ", once") +
@@ -157,8 +160,10 @@ void FailEveryOperation(const Writer& writer, bool fifo) {
       FaultyFileOps ops({.FailAt = n,
                          .FromThenOn = fromThenOn,
                          .ShortFirstWrite = shortFirst,
+                         .FailedWriteWritesNothing = error == EIO && !fromThenOn,
                          .ErrorNumber = error});
       const WriteRun run = Write(writer, path, ops);
+      failedSteps.insert(ops.FirstFailure());
       EXPECT_EQ(folder.Names(), std::set<std::string>{"target.txt"});
       // A fault past the last operation, or in the folder sync after the rename, finds the
       // new file in place.
@@ -173,6 +178,10 @@ void FailEveryOperation(const Writer& writer, bool fifo) {
                                   SystemErrorText(error) + "\n",
                               writer.Args.empty() ? 0 : 2, ""));
     }
+    EXPECT_EQ(failedSteps,
+              (fifo ? std::set<std::string>{"", "StatTarget", "OpenInPlace", "Write", "Close"}
+                    : std::set<std::string>{"", "StatTarget", "CreateTemp", "CopyMode", "Write",
+                                            "Sync", "Close", "Rename", "SyncFolder"}));
   }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,10 +15,6 @@ class RecordingSink final : public modKestralMGA::MessageSink {
     std::string Title;
     modKestralMGA::MessageIcon Icon;
     bool operator==(const Entry&) const = default;
-    friend void PrintTo(const Entry& entry, std::ostream* os) {
-      *os << "{\"" << entry.Text << "\", \"" << entry.Title << "\", icon "
-          << static_cast<int>(entry.Icon) << "}";
-    }
   };
   void Message(const std::string& text, const std::string& title,
                modKestralMGA::MessageIcon icon) override {

@@ -37,6 +37,7 @@ TEST(ComparePSMJoins, ResultLinesDatumSectionAndClosingMessage) {
     d.settings.m_twoPsms = c[4] == "1";
     d.settings.m_datum1 = c[5];
     d.settings.m_datum2 = c[6];
+    d.settings.m_maxOrder = c.size() > 7 ? c[7] : "5";
     JoinContext context{d.index, d.settings};
     RecordingResultList list;
     RecordingSink sink;

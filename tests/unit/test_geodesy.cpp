@@ -19,6 +19,7 @@
 #include "common/Rounding.h"
 #include "geodesy/Angles.h"
 #include "geodesy/Ellipsoid.h"
+#include "geodesy/GridLine.h"
 #include "geodesy/ScaleFactor.h"
 #include "markjoins/MarkJoins.h"
 
@@ -37,13 +38,14 @@ bool WrittenAngleIsTheTextsAngle(double bearing) {
   return IsExactly(fast, text) && std::signbit(fast) == std::signbit(text);
 }
 
-// Angles, grid bearings, latitudes and combined scale factors against geodesy.tsv.
+// Angles, grid bearings, plane distances, latitudes and combined scale factors against geodesy.tsv.
 Fields Results(const Fields& in) {
   const auto number = [&](std::size_t i) { return CaseNumber(in[i]); };
   if (in[0] == "dms-read") return {CaseText(DMSToRadians(in[1]))};
   if (in[0] == "written") return {WrittenAngleIsTheTextsAngle(number(1)) ? "yes" : "no"};
   if (in[0] == "dms-write") return {FormatNumber(RadiansToDMS(number(1)), kFormatBearing)};
   if (in[0] == "bearing") return {CaseText(GridBearing(number(1), number(2)))};
+  if (in[0] == "plane") return {CaseText(PlaneDistance(number(1), number(2)))};
   if (in[0] == "latitude") {
     int tests = 0;
     const double latitude = GridToLatitude(number(1), number(2), ModeNamed(in[3]), &tests);
@@ -60,8 +62,8 @@ Fields Results(const Fields& in) {
           CaseText(ShownDistance(join))};
 }
 
-TEST(Geodesy, AnglesBearingsLatitudesAndScaleFactorsGiveTheResultsOfTheirCases) {
-  EXPECT_EQ(testsupport::CheckCases("geodesy.tsv", Results), 56);
+TEST(Geodesy, AnglesBearingsDistancesLatitudesAndScaleFactorsGiveTheResultsOfTheirCases) {
+  EXPECT_EQ(testsupport::CheckCases("geodesy.tsv", Results), 60);
 }
 
 // All 1,296,000 whole-second bearings of the circle go from their ddd.mmss text (written digit by

@@ -1,14 +1,13 @@
 // Importing coordinates from a text file: the fields of a line, the column numbers, the sample
-// line, the refusal of a field over the value limit, and the removal of an incomplete last row.
+// line and the removal of an incomplete last row (a field over the value limit:
+// tests/data/bad/im-field-at-limit, im-long-field).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "CompareFixtures.h"
-#include "common/Errors.h"
 #include "common/NumericValue.h"
-#include "common/ValueList.h"
 #include "marks/ImportText.h"
 
 namespace modKestralMGA {
@@ -42,19 +41,6 @@ TEST(ImportText, FieldsByNumber) {
   EXPECT_EQ(list.Row(0), (MarkRow{"4", "3", "", "", "", "10", "", ""}));
   EXPECT_EQ(NumberedFields("6628/1001;280000,123"), "1: 6628/1001   2: 280000   3: 123");
   EXPECT_EQ(NumberedFields("Point East North"), "");
-}
-
-TEST(ImportText, FieldOverTheValueLimitIsRefusedEvenWhenNotTaken) {
-  MarkList list;
-  EXPECT_TRUE(ExtractCoordData("1 " + std::string(kMaxValueLength, '7'), {}, 4, "F", list));
-  try {
-    ExtractCoordData("1 2 3 4 " + std::string(kMaxValueLength + 1, '7'), {}, 5, "C:\\PTS.TXT",
-                     list);
-    FAIL() << "a field over the limit was accepted";
-  } catch (const FileError& error) {
-    EXPECT_STREQ(error.what(), "Value too long at line 5 of C:\\PTS.TXT");
-  }
-  EXPECT_EQ(list.RowCount(), 1u);
 }
 
 // Files and their sample lines: tests/data/model/sample_lines.txt.

@@ -1,16 +1,16 @@
 // Judging one join: the allowances of the accuracy criteria, the bearing difference the short way
-// round north, the verdicts and the order of their tests, and the padding of result lines.
+// round north, and the verdicts against the allowances. The refusals and the order of their tests,
+// and the padding of result lines: tests/data/model/compare_cases.txt; the plane distance of far
+// points: tests/data/core/geodesy.tsv.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "CompareFixtures.h"
 #include "common/NumericValue.h"
 #include "compare/AccuracyCriteria.h"
 #include "compare/JoinJudgement.h"
-#include "geodesy/GridLine.h"
 
 namespace modKestralMGA {
 namespace {
@@ -46,20 +46,6 @@ TEST(BearingDifferenceSeconds, ComparesWholeSecondsTheShortWayRound) {
         << c[0] << " against " << c[1];
 }
 
-TEST(PadToColumn, PadsOrSeparatesByOneBlank) {
-  // Bytes are counted: "\xC3\xA9" takes two columns.
-  // clang-format off
-  const std::string cases[][3] = {{"", "15", std::string(15, ' ')}, {"66281001", "15", "66281001       "},
-      {"12345678901234", "15", "12345678901234 "}, {"123456789012345", "15", "123456789012345 "},
-      {"\xC3\xA9", "4", "\xC3\xA9  "}};
-  // clang-format on
-  for (const auto& c : cases) {
-    std::string text = c[0];
-    PadToColumn(text, std::stoul(c[1]));
-    EXPECT_EQ(text, c[2]) << c[0];
-  }
-}
-
 // The differences against the allowances: tests/data/model/join_verdicts.txt.
 TEST(JudgeJoin, JudgesTheDifferencesAgainstTheAllowances) {
   CompareData data;
@@ -84,53 +70,6 @@ TEST(JudgeJoin, JudgesTheDifferencesAgainstTheAllowances) {
   EXPECT_EQ(exact.BearingDiff, exact.AllowableBearing);
   EXPECT_EQ(exact.DistanceDiff, exact.AllowableDistance);
   EXPECT_EQ(exact.Verdict, JoinVerdict::Acceptable);
-}
-
-TEST(JudgeJoin, RefusedJoinsAndTheOrderOfTheirTests) {
-  CompareData data;
-  // An unsolved point comes before the order limit and the missing mark; 1003 has order 6; 1004
-  // a zero easting; 1003 and 1007 are listed at one place, a join of no length and no bearing.
-  using enum JoinVerdict;
-  // clang-format off
-  const struct { PlanPoint from, to; const char* maxOrder; JoinVerdict verdict; } cases[] = {
-      {{66281002, 0, 0, 0}, {66281001, 0, 0, 1}, "5", PlanNotAvailable},
-      {{66281001, 0, 0, 1}, {66281003, 0, 0, 0}, "5", PlanNotAvailable},
-      {{66281001, 0, 0, 1}, {66289999, 0, 0, 0}, "5", PlanNotAvailable},
-      {{66281001, 0, 0, 1}, {66281003, 10, 10, 1}, "5", ScaledCoordinates},
-      {{66281001, 0, 0, 1}, {66281003, 10, 10, 1}, "6", NotAcceptable},
-      {{66281001, 0, 0, 1}, {66281004, 10, 10, 1}, "5", MgaNotAvailable},
-      {{66281003, 0, 0, 1}, {66281007, 10, 10, 1}, "6", MgaNotAvailable}};
-  // clang-format on
-  for (const auto& c : cases) {
-    data.settings.m_maxOrder = c.maxOrder;
-    JoinContext context{data.index, data.settings};
-    EXPECT_EQ(JudgeJoin(c.from, c.to, context, "Urban Areas").Verdict, c.verdict)
-        << c.from.PointNo << " to " << c.to.PointNo;
-  }
-}
-
-// A distance difference that is not a number compares false against the allowance; it must not
-// pass. Plan points whose northings overflowed give a NaN plan distance, due north an equal
-// bearing.
-TEST(JudgeJoin, ADifferenceThatIsNotANumberIsNotAcceptable) {
-  CompareData data;
-  const double inf = std::numeric_limits<double>::infinity();
-  JoinContext context{data.index, data.settings};
-  const JoinJudgement join =
-      JudgeJoin({66281001, 0.0, inf, 1}, {66281007, 0.0, inf, 1}, context, "Urban Areas");
-  EXPECT_EQ(join.BearingDiff, 0.0);
-  EXPECT_TRUE(std::isnan(join.DistanceDiff));
-  EXPECT_EQ(join.Verdict, JoinVerdict::NotAcceptable);
-}
-
-// Found by fuzzing: plan points 1e172 m apart showed "Inf" as their plan distance, because the
-// squares of the differences overflowed though the distance does not. Ordinary distances keep
-// the last bit of the square root.
-TEST(PlaneDistance, DoesNotOverflowWhereTheDistanceFits) {
-  EXPECT_EQ(PlaneDistance(0.0, 1e172), 1e172);
-  EXPECT_DOUBLE_EQ(PlaneDistance(3e200, -4e200), 5e200);
-  EXPECT_EQ(PlaneDistance(999.8176, 999.8176), std::sqrt(999.8176 * 999.8176 * 2.0));
-  EXPECT_TRUE(std::isinf(PlaneDistance(1.5e308, 1.5e308)));
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "markjoins/JoinCalculation.h"
 #include "markjoins/MarkIndex.h"
 #include "markjoins/MarkJoins.h"
+#include "marks/MarkListRules.h"
 
 namespace modKestralMGA {
 namespace {
@@ -76,8 +77,8 @@ Fields ToldAbout(const std::string& east, const std::string& north) {
   return told;
 }
 
-// The index's cells and changes, the refusals of a join and the rows of the join calculation
-// against joins.tsv.
+// The index's cells and changes, the refusals of a join, the rows of the join calculation and the
+// average height against joins.tsv.
 Fields Results(const Fields& in) {
   MarkList list;
   if (in[0] == "change") {
@@ -126,6 +127,18 @@ Fields Results(const Fields& in) {
     }
     return results;
   }
+  if (in[0] == "height") {  // PSM No. and Height cells, pair by pair
+    for (std::size_t i = 1; i + 1 < in.size(); i += 2)
+      list.AppendRow({in[i], "1", "1", in[i + 1], "", "", "", ""});
+    testsupport::RecordingSink sink;
+    Fields results{CaseText(AverageHeight(list, sink, "Join Comparison")),
+                   CaseText(AverageHeight(list)),
+                   CaseText(MarkRowsWithoutRepeats(list).AverageHeight())};
+    for (const auto& entry : sink.Entries())
+      results.push_back(CaseText(static_cast<int>(entry.Icon)) + " " + entry.Title + ": " +
+                        entry.Text);
+    return results;
+  }
   if (in[0] == "finite") return {FiniteJoins(in[1], in[2], in[3])};
   if (in[0] == "told") return ToldAbout(in[1], in[2]);
   for (const auto& [number, east, north] :
@@ -143,8 +156,8 @@ Fields Results(const Fields& in) {
   return Fields(row.begin(), row.end());
 }
 
-TEST(Joins, IndexChangesRefusedJoinsAndRowsGiveTheResultsOfTheirCases) {
-  EXPECT_EQ(testsupport::CheckCases("joins.tsv", Results), 61);
+TEST(Joins, IndexChangesRefusedJoinsRowsAndHeightsGiveTheResultsOfTheirCases) {
+  EXPECT_EQ(testsupport::CheckCases("joins.tsv", Results), 73);
 }
 
 TEST(Joins, TheFirstPickOnlySetsTheFromMarkAndEachLaterOneAddsARowToThePrintedList) {

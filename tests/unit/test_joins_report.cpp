@@ -1,14 +1,13 @@
 // The joins report and its sections: the saved report byte for byte, both forms' columns, the
 // bearing datum section, the PSM list, the refusal of an unknown criterion, and the report's trap
-// around a failed save or print. Expected texts: tests/data/reports and tests/data/model.
+// around a failure inside it. A failed save's file operations: tests/cli/test_write_faults.cpp.
+// Expected texts: tests/data/reports and tests/data/model.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
 #include "CompareFixtures.h"
-#include "FaultyFileOps.h"
 #include "common/Errors.h"
 #include "reports/BearingDatumReport.h"
 #include "reports/JoinsReport.h"
@@ -23,9 +22,8 @@ using Entries = std::vector<RecordingSink::Entry>;
 constexpr const char* kDate = "Sunday, December 06, 2026";
 const std::string kEarlier = "earlier report\r\n";
 
-bool Save(ReportData& report, const std::string& path, RecordingSink& sink,
-          FileOps& ops = SystemFileOps()) {
-  return SaveJoinsReport(path, report.plan, report.context, report.settings, kDate, sink, ops);
+bool Save(ReportData& report, const std::string& path, RecordingSink& sink) {
+  return SaveJoinsReport(path, report.plan, report.context, report.settings, kDate, sink);
 }
 
 // Every block kind (ReportFixtures.h): 1001-1002 acceptable, 1001-1003 and 1002-1003 not
@@ -134,36 +132,6 @@ TEST(JoinsReport, RefusalAndFailureInsideTheReport) {
     EXPECT_EQ(printSink.Entries(), (Entries{{c.text, c.printTitle, MessageIcon::Exclamation}}));
     EXPECT_EQ(printer.Lines().empty(), c.criterion[0] == 'u') << c.criterion;
   }
-}
-
-// Every file operation of the save failing in turn: until the new file has been renamed into
-// place the earlier report is untouched, one message names the failure under the save's title,
-// and the routine says it failed; no temporary file is left.
-TEST(JoinsReport, FailedSaveLeavesTheEarlierFileAndShowsOneMessage) {
-  ReportData report;
-  TempFolder folder;
-  int failures = 0;
-  for (int failAt = 1;; ++failAt) {
-    const std::string path = folder.Write("report.txt", kEarlier);
-    FaultyFileOps ops({.FailAt = failAt});
-    RecordingSink sink;
-    const bool saved = Save(report, path, sink, ops);
-    if (ops.FirstFailure().empty()) break;  // every operation has failed once
-    EXPECT_EQ(folder.Names(), std::set<std::string>{"report.txt"}) << ops.FirstFailure();
-    if (saved) {
-      // Only the folder sync after the rename may fail unreported: the file is already new.
-      EXPECT_EQ(ops.FirstFailure(), "SyncFolder");
-      EXPECT_EQ(sink.Count(), 0u);
-      continue;
-    }
-    ++failures;
-    EXPECT_EQ(ReadBytes(path), kEarlier) << ops.FirstFailure();
-    ASSERT_EQ(sink.Count(), 1u) << ops.FirstFailure();
-    EXPECT_EQ(sink[0].Title, "Save Joins to file error");
-    EXPECT_EQ(sink[0].Icon, MessageIcon::Exclamation);
-    EXPECT_EQ(sink[0].Text.rfind("Cannot write " + path + ": ", 0), 0u) << sink[0].Text;
-  }
-  EXPECT_GE(failures, 5);  // stat, create, write, sync, close, mode, rename
 }
 
 }  // namespace

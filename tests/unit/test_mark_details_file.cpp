@@ -10,7 +10,6 @@
 #include "FaultyFileOps.h"
 #include "marks/MarkCommands.h"
 #include "marks/MarkDetailsFile.h"
-#include "marks/MarkDetailsReader.h"
 
 namespace modKestralMGA {
 namespace {
@@ -49,13 +48,6 @@ TEST(MarkDetailsFile, OpenAndStartUpReadings) {
                   result.AverageHeightText + "\n" + Rows(list) + Said(sink);
   }
   ExpectGolden(Replaced(transcript, folder.Path(), "<folder>"), "mark_details.txt");
-}
-
-// A blank first line has no commas, though the next has (quoted commas and a byte-order mark:
-// mark_details_cases.txt and the md-bom case).
-TEST(MarkDetailsFile, FirstLineCommaCount) {
-  TempFolder folder;
-  EXPECT_EQ(FirstLineCommaCount(ReadTextFile(folder.Write("b", "\r\n1,2,3\r\n"))), 0);
 }
 
 // The saved layout (the column of each field: the "saved:" lines of tests/data/bad/md-*.expect); a

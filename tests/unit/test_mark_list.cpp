@@ -1,17 +1,15 @@
 // The core mark list and its rules: every change moves the revision on (indexes rebuild from
-// it), rows go where asked, the average height, the removal of repeated numbers and the commit of
-// typed cell text. The emptiness and completeness rules show in the Mark Details readings, the
-// saved files and the window scenarios.
+// it), rows go where asked, the removal of repeated numbers and the commit of typed cell text (the
+// average height: tests/data/core/joins.tsv). The emptiness and completeness rules show in the Mark
+// Details readings, the saved files and the window scenarios.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "CompareFixtures.h"
-#include "RecordingSink.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
 
@@ -58,36 +56,6 @@ TEST(MarkList, RowOperationsPutRowsWhereAskedAndMoveTheRevisionOn) {
   const std::uint64_t before = list.Revision();
   list.Reserve(1000);
   EXPECT_EQ(list.Revision(), before) << "Reserve changes no content";
-}
-
-TEST(MarkListRules, AverageHeightLeavesOutHeightsBeyondTheLimit) {
-  // Non-empty cells count (text as 0); zero unless the sum is positive. A height beyond 100000 m
-  // either way, or beyond a double, is left out (two of 1e308 made the average infinite).
-  // clang-format off
-  const std::pair<std::vector<std::string>, double> cases[] = {{{"10", "", "20"}, 15.0},
-      {{"-5", "2"}, 0.0}, {{"10", "abc"}, 5.0}, {{}, 0.0}, {{"", ""}, 0.0}, {{"12.5"}, 12.5},
-      {{"1e308", "1e308"}, 0.0}, {{"10", "100000.001"}, 10.0}, {{"-100000.001", "20"}, 20.0},
-      {{"-100000", "100000", "30"}, 10.0}, {{"1e400", "20"}, 20.0}};
-  // clang-format on
-  for (const auto& [heights, average] : cases) {
-    MarkList marks;
-    for (const std::string& h : heights) marks.AppendRow(Mark("P", "1", "1", h));
-    EXPECT_DOUBLE_EQ(AverageHeight(marks), average) << heights.size() << " heights";
-    MarkRowsWithoutRepeats opened(marks);  // as Open takes it
-    EXPECT_DOUBLE_EQ(opened.AverageHeight(), average) << heights.size() << " heights";
-  }
-  // Each height left out is named, by its PSM No. or else by its row.
-  testsupport::RecordingSink sink;
-  EXPECT_DOUBLE_EQ(AverageHeight(ListOf({Mark("6628/1001", "", "", "2e5"), Mark("", "", "", "-1e6"),
-                                         Mark("6628/1003", "", "", "4")}),
-                                 sink, "Join Comparison"),
-                   4.0);
-  const std::vector<testsupport::RecordingSink::Entry> told = {
-      {"6628/1001 has a Height beyond 100000 m: left out of the average height", "Join Comparison",
-       MessageIcon::Exclamation},
-      {"Row 2 has a Height beyond 100000 m: left out of the average height", "Join Comparison",
-       MessageIcon::Exclamation}};
-  EXPECT_EQ(sink.Entries(), told);
 }
 
 // The first row of each number stays; case and blanks count, empty numbers are equal, "dup" is

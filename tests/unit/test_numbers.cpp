@@ -2,7 +2,6 @@
 // strict reading of file values, and the English date of the report's "Printed on" line.
 #include <gtest/gtest.h>
 
-#include <cfloat>
 #include <charconv>
 #include <chrono>
 #include <functional>
@@ -56,19 +55,7 @@ Fields Results(const Fields& in) {
 }
 
 TEST(Numbers, RoundingFormatsReadingsKeysAndDatesGiveTheResultsOfTheirCases) {
-  EXPECT_EQ(testsupport::CheckCases("numbers.tsv", Results), 108);
-}
-
-// A fault seen before it was fixed: a pattern with hundreds of places overran a fixed buffer
-// and gave garbage.
-TEST(NumberFormat, PatternsWithManyPlacesAreWrittenWhole) {
-  const std::string pattern = "0." + std::string(500, '0');
-  const std::string whole = FormatNumber(1e300, "0");
-  ASSERT_EQ(whole.size(), 301u);
-  EXPECT_EQ(FormatNumber(1e300, pattern), whole + "." + std::string(500, '0'));
-  EXPECT_EQ(FormatNumber(-DBL_MAX, pattern).size(), 1u + 309u + 1u + 500u);
-  EXPECT_EQ(FormatNumber(DBL_MAX, "#").substr(0, 21) + "...", "179769313486231570814...");
-  EXPECT_EQ(FormatNumber(DBL_MAX, "#").size(), 309u);
+  EXPECT_EQ(testsupport::CheckCases("numbers.tsv", Results), 111);
 }
 
 // 1 + 2^-53 lies exactly half-way between 1 and the next double; its exact decimal has 54

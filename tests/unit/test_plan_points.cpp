@@ -1,6 +1,6 @@
 // Plan point coordinates: the entry order, the record that places each point (the passes'
 // choice), curves placed by their chords, points that no usable line reaches, the shift, and an
-// empty plan.
+// empty plan. Plans read from their files: the lines and curve file tests, and the batch cases.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -26,15 +26,15 @@ Plan PlanOf(const std::vector<PlanLine>& lines) {
   return plan;
 }
 
-// The entries of a built plan against the expected ones.
+// The entries of a built plan against the expected ones, to 1e-10 m.
 void ExpectEntries(const std::string& what, const Plan& plan,
-                   const std::vector<PlanPoint>& expected, double tolerance) {
+                   const std::vector<PlanPoint>& expected) {
   ASSERT_EQ(plan.PlanPointCount + 1, static_cast<std::int64_t>(expected.size())) << what;
   for (std::size_t i = 0; i < expected.size(); ++i) {
     const PlanPoint &point = plan.PlanPoints[i], &want = expected[i];
     EXPECT_TRUE(point.PointNo == want.PointNo && point.Solved == want.Solved &&
-                std::abs(point.East - want.East) <= tolerance &&
-                std::abs(point.North - want.North) <= tolerance)
+                std::abs(point.East - want.East) <= 1e-10 &&
+                std::abs(point.North - want.North) <= 1e-10)
         << what << ": entry " << i << ", point " << point.PointNo << " at " << point.East << ", "
         << point.North << " (" << point.Solved << ")";
   }
@@ -63,31 +63,8 @@ TEST(BuildPlanPoints, PlacesEachPointFromTheRecordThePassesTake) {
     RecordingSink sink;
     BuildPlanPoints(plan, folder / "plan", sink);
     EXPECT_EQ(sink.Count(), 0u) << c[0];
-    ExpectEntries(c[0], plan, points, 1e-10);
+    ExpectEntries(c[0], plan, points);
   }
-}
-
-// The whole road from the files: tests/data/plans/DP1234.lns (CR LF, blank lines, two 999
-// lines) and DP1234.cve (the curve 102-103: tangent 200.0000, left-hand, radius 180 m, arc
-// 62.832 m, so its chord bears 190.0000), opened through the lower-case identifier. Expected
-// coordinates computed independently from the bearings, distances and chord in Python.
-TEST(BuildPlanPoints, ReadsAndPlacesAPlanFromItsFiles) {
-  const std::string plan = std::string(KESTRAL_TEST_DATA_DIR) + "/plans/dp1234";
-  RecordingSink sink;
-  LinesFileText text;
-  Plan tables;
-  ASSERT_EQ(ValidKESTRALfile(plan, sink, text), 6);
-  ASSERT_EQ(LoadLines(plan, text, sink, tables), 1);
-  MarkLinesInUse(tables);
-  BuildPlanPoints(tables, plan, sink);
-  EXPECT_EQ(sink.Count(), 0u);
-  ExpectEntries("DP1234", tables,
-                {{4601, 0.0, 33.70983261074196, 1},
-                 {101, 85.92143570639554, 118.13231079132925, 1},
-                 {102, 142.48997820130262, 61.56376829638871, 1},
-                 {103, 131.63462481654614, 0.0, 1},
-                 {4602, 49.148832097009674, 48.12841156146404, 1}},
-                1e-9);
 }
 
 // A missing curve file gives one message per build, and only when a curve is needed: the curves
