@@ -151,6 +151,8 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
             view->model(), QAbstractItemModelTester::FailureReportingMode::Fatal));
       }
     }
+    // The printed join list carries a date: a fixed one, never the clock's.
+    m_window->JoinsWindow().SetReportDate([] { return std::string("Saturday, June 01, 2019"); });
     m_window->Form_Load(commandLine);
     m_window->show();
     m_window->activateWindow();
@@ -491,7 +493,11 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
            }
          });
        }},
-      {"date", [this](auto& rest, auto&) { Results().SetReportDate([rest] { return rest; }); }},
+      {"date",  // the date the reports and the printed join list carry
+       [this](auto& rest, auto&) {
+         Results().SetReportDate([rest] { return rest; });
+         m_window->JoinsWindow().SetReportDate([rest] { return rest; });
+       }},
       {"close",  // a window (display, joins, import, help), else the main one
        [this](auto& rest, auto&) {
          for (const auto& [window, prefix] : Windows())
