@@ -25,6 +25,8 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <exception>
@@ -116,6 +118,10 @@ void ClickRows(QAbstractItemView& view, std::initializer_list<const char*> texts
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The pictures show the windows as a first run does: no remembered settings or recent files.
+  const QTemporaryDir settings;
+  QSettings::setDefaultFormat(QSettings::IniFormat);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
   if (argc != 4) {
     std::fprintf(stderr, "usage: kestral_screenshots FOLDER EXAMPLES_FOLDER HELP_FILE\n");
     return 2;
