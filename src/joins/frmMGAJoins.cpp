@@ -132,7 +132,6 @@ void frmMGAJoins::BuildControls() {
   Grid1->horizontalHeader()->setHighlightSections(false);
   Grid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   Grid1->horizontalHeader()->setStretchLastSection(true);
-  Grid1->horizontalHeader()->setStretchLastSection(false);
 
   txtPSM = Named(new QLineEdit(this), "txtPSM");
   txtPSM->setToolTip(QStringLiteral("The PSM number the next join starts from"));
