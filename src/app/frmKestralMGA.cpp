@@ -681,8 +681,12 @@ void frmKestralMGA::mnuFileSave_Click() {
 bool frmKestralMGA::SaveList() {
   HideEditor();
   if (!modKestralMGA::CheckListToSave(m_marks, m_dialogs)) return false;
+  // The dialog offers the Mark Details file the list came from or went to (not a dump file).
+  const QString offered = m_currentFile.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)
+                              ? m_currentFile
+                              : QString();
   const std::string chosen =
-      m_dialogs.SaveFileName(kSaveMarkDetailsTitle, QFile::encodeName(m_currentFile).toStdString(),
+      m_dialogs.SaveFileName(kSaveMarkDetailsTitle, QFile::encodeName(offered).toStdString(),
                              kSaveMarkDetailsFilter, /*confirmReplace=*/true);
   if (chosen.empty()) return false;
   try {
