@@ -15,6 +15,9 @@ class BenchDialogs final : public Dialogs {
  public:
   explicit BenchDialogs(std::string openPath = {}) : m_openPath(std::move(openPath)) {}
   void Message(const std::string&, const std::string&, MessageIcon) override { ++Messages; }
+  SaveAnswer AskToSave(const std::string&, const std::string&) override {
+    return SaveAnswer::Discard;
+  }
   std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
     return m_openPath;
   }

@@ -22,7 +22,7 @@ class FilledWindow {
   explicit FilledWindow(std::size_t count) : m_window(m_dialogs) {
     m_window.Form_Load({});
     const MarkList marks = ToMarkList(GenerateMarks(count, kSeed));
-    m_window.MarkModel().Reset([&marks](MarkList& list) { list = marks; });
+    m_window.MarkModel().Load([&marks](MarkList& list) { list = marks; });
     m_window.show();
     QApplication::processEvents();
   }

@@ -25,6 +25,8 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <exception>
@@ -51,6 +53,10 @@ class PrintedDialogs final : public Dialogs {
   void Message(const std::string& text, const std::string& title,
                modKestralMGA::MessageIcon) override {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  }
+  // The pictures never ask to save: the program closes without keeping anything.
+  SaveAnswer AskToSave(const std::string&, const std::string&) override {
+    return SaveAnswer::Discard;
   }
   std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
     return std::exchange(NextOpen, {});
@@ -112,6 +118,10 @@ void ClickRows(QAbstractItemView& view, std::initializer_list<const char*> texts
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The pictures show the windows as a first run does: no remembered settings or recent files.
+  const QTemporaryDir settings;
+  QSettings::setDefaultFormat(QSettings::IniFormat);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
   if (argc != 4) {
     std::fprintf(stderr, "usage: kestral_screenshots FOLDER EXAMPLES_FOLDER HELP_FILE\n");
     return 2;
@@ -159,7 +169,10 @@ int main(int argc, char** argv) {
   // The import window over the semicolon file, as the Import command shows it.
   dialogs.NextOpen = "psm-coordinates-semicolon.csv";
   window.mnuFileImport_Click();
-  QWidget& importer = window.ImportWindow();
+  frmImportText& importer = window.ImportWindow();
+  // The semicolon file's numbers have decimal commas; its fifth field is the zone.
+  importer.SetColumnTexts({"1", "2", "3", "4", "5"});
+  importer.SetDecimalComma(true);
   if (!QTest::qWaitForWindowExposed(&importer)) return 1;
   ok = Save(importer, folder, "import-window.png") && ok;
   importer.hide();

@@ -21,3 +21,15 @@ std::vector<DialogFilterEntry> ParseDialogFilter(const std::string& filter) {
   }
   return entries;
 }
+
+std::string DefaultSuffix(const std::string& filter) {
+  const std::vector<DialogFilterEntry> entries = ParseDialogFilter(filter);
+  if (entries.empty()) return {};
+  const std::string& pattern = entries.front().Pattern;
+  const auto end = pattern.find_first_of(" ;");
+  const std::string first = pattern.substr(0, end);
+  if (first.size() < 3 || first.compare(0, 2, "*.") != 0) return {};
+  const std::string suffix = first.substr(2);
+  if (suffix.find_first_of("*?[") != std::string::npos) return {};
+  return suffix;
+}

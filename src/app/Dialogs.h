@@ -14,6 +14,11 @@ class QPrinter;
 // double that records the messages and answers the prompts from a queue.
 class Dialogs : public modKestralMGA::MessageSink {
  public:
+  // The answers to the question whether to save changed work first.
+  enum class SaveAnswer { Save, Discard, Cancel };
+  // Asks text under title with the buttons Save, Discard and Cancel (Escape: Cancel).
+  virtual SaveAnswer AskToSave(const std::string& text, const std::string& title) = 0;
+
   // Asks for a file to open. filter is written as the program writes it: description|pattern
   // pairs ("CSV Files (*.CSV)|*.csv|Screen dump files (*.DMP)|*.dmp"), patterns matched
   // regardless of letter case. Returns the chosen path as the file system's bytes, empty when the
@@ -22,7 +27,8 @@ class Dialogs : public modKestralMGA::MessageSink {
                                    const std::string& filter) = 0;
 
   // Asks for a file to save to, as OpenFileName. With confirmReplace the dialog asks before an
-  // existing file is chosen (losing a file to a mistyped name is data loss).
+  // existing file is chosen (losing a file to a mistyped name is data loss). A name typed without
+  // an extension gets the first pattern's (DefaultSuffix), before that question.
   virtual std::string SaveFileName(const std::string& title, const std::string& initialName,
                                    const std::string& filter, bool confirmReplace) = 0;
 
@@ -45,3 +51,7 @@ struct DialogFilterEntry {
 // The entries of a filter written as description|pattern pairs, in order. A description without
 // its pattern (an odd number of parts) keeps an empty pattern.
 std::vector<DialogFilterEntry> ParseDialogFilter(const std::string& filter);
+
+// The extension a save dialog adds to a name typed without one: that of the filter's first
+// pattern ("csv" for "CSV files (*.CSV)|*.csv"), "" when it names none ("*.*", "*").
+std::string DefaultSuffix(const std::string& filter);

@@ -3,12 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStringDecoder>
+#include <algorithm>
 
 #include "common/Cp1252.h"
 
@@ -41,6 +44,13 @@ bool SamePatterns(const QStringList& a, const QStringList& b) {
 // Shows the dialog prepared by the caller and gives the chosen path as the file system's bytes.
 std::string RunFileDialog(QFileDialog& dialog, const std::string& initialName,
                           const std::string& filter) {
+  // Each dialog opens in the folder it was last left in (by its title), large enough to show the
+  // file list's columns.
+  QSettings settings;
+  const QString folderKey = QStringLiteral("folders/") + dialog.windowTitle();
+  const QString folder = settings.value(folderKey).toString();
+  if (!folder.isEmpty() && QDir(folder).exists()) dialog.setDirectory(folder);
+  dialog.resize(std::max(dialog.width(), 860), std::max(dialog.height(), 520));
   dialog.setNameFilters(QtNameFilters(filter));
   // File name patterns match regardless of letter case: *.csv also shows MARKS.CSV.
   dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
@@ -48,6 +58,7 @@ std::string RunFileDialog(QFileDialog& dialog, const std::string& initialName,
   if (dialog.exec() != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return {};
+  settings.setValue(folderKey, QFileInfo(chosen.first()).absolutePath());
   return QFile::encodeName(chosen.first()).toStdString();
 }
 
@@ -107,7 +118,23 @@ std::string QtDialogs::SaveFileName(const std::string& title, const std::string&
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmReplace);
+  dialog.setDefaultSuffix(QString::fromStdString(DefaultSuffix(filter)));
   return RunFileDialog(dialog, initialName, filter);
+}
+
+Dialogs::SaveAnswer QtDialogs::AskToSave(const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::Question, MessageText(title), MessageText(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveAnswer::Save;
+    case QMessageBox::Discard:
+      return SaveAnswer::Discard;
+    default:
+      return SaveAnswer::Cancel;
+  }
 }
 
 bool QtDialogs::ChoosePrinter(const std::string& title, QPrinter& printer) {

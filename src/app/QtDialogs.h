@@ -6,7 +6,8 @@
 
 #include "app/Dialogs.h"
 
-// The program's dialogs: Qt's message boxes (OK button only), file dialogs, print dialog and print
+// The program's dialogs: Qt's message boxes (OK button only; Save, Discard and Cancel for the
+// question whether to save first), file dialogs, print dialog and print
 // preview. The only code that calls QMessageBox, QFileDialog, QPrintDialog and
 // QPrintPreviewDialog.
 class QtDialogs final : public Dialogs {
@@ -17,6 +18,7 @@ class QtDialogs final : public Dialogs {
 
   void Message(const std::string& text, const std::string& title,
                modKestralMGA::MessageIcon icon) override;
+  SaveAnswer AskToSave(const std::string& text, const std::string& title) override;
   std::string OpenFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter) override;
   std::string SaveFileName(const std::string& title, const std::string& initialName,

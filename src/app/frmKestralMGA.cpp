@@ -3,24 +3,34 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
 #include <QStyle>
 #include <QTableView>
 #include <QToolBar>
+#include <QUndoStack>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -60,6 +70,12 @@ namespace {
 constexpr std::array<const char*, modKestralMGA::kMarkColumnCount> kColumnSamples = {
     "xxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxx",
     "  order  ",        "   zone   ",        "  datum    ",        "   status      "};
+
+constexpr const char* kWindowTitle = "Map Grid of Australia Coordinates - KESTRAL";
+constexpr const char* kSaveFirstText = "The mark list has changed. Save it first?";
+constexpr const char* kSaveFirstTitle = "KestralMGA";
+// Each kind of recent file keeps this many, the latest first.
+constexpr int kRecentFiles = 8;
 
 constexpr const char* kOpenMarkDetailsTitle = "Open Mark Details file";
 constexpr const char* kOpenMarkDetailsFilter =
@@ -102,16 +118,28 @@ class QueuedMessages final : public modKestralMGA::MessageSink {
   std::vector<Held> m_messages;
 };
 
-// A chosen path in upper case, as the program shows it.
-std::string UpperCasePath(const std::string& path) {
-  return QFile::encodeName(QFile::decodeName(QByteArray::fromStdString(path)).toUpper())
-      .toStdString();
-}
-
 QLabel* NamedLabel(const char* name, const char* caption, QWidget* parent) {
   auto* label = new QLabel(QString::fromLatin1(caption), parent);
   label->setObjectName(QString::fromLatin1(name));
   return label;
+}
+
+// A secondary window's first place: beside the main window, on the side with room on its
+// screen, rather than over it.
+// Set on a secondary window once it has its place: restored from the settings, or put beside.
+constexpr const char* kPlacedProperty = "kestralPlaced";
+
+void PlaceBeside(QWidget& window, const QWidget& main) {
+  if (window.property(kPlacedProperty).toBool()) return;
+  window.setProperty(kPlacedProperty, true);
+  const QScreen* screen = main.screen();
+  if (screen == nullptr) return;
+  const QRect room = screen->availableGeometry();
+  const QRect frame = main.frameGeometry();
+  const int width = window.frameGeometry().width();
+  int x = frame.right() + 1;
+  if (x + width > room.right()) x = std::max(room.left(), frame.left() - width);
+  window.move(x, std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - 100)));
 }
 
 template <typename Widget>
@@ -125,8 +153,14 @@ Widget* Named(Widget* widget, const char* name) {
 frmKestralMGA::frmKestralMGA(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs) {
   setObjectName(QStringLiteral("frmKestralMGA"));
-  setWindowTitle(QStringLiteral("Map Grid of Australia Coordinates - KESTRAL"));
   m_model = new MarkTableModel(m_marks, this);
+  ShowTitle();
+  setAcceptDrops(true);
+  connect(&m_model->UndoStack(), &QUndoStack::cleanChanged, this,
+          [this](bool clean) { setWindowModified(!clean); });
+  // An undo or redo makes the cell it changed current.
+  connect(m_model, &MarkTableModel::StepApplied, this,
+          [this](int row, int column) { SetCurrentCell(row + 1, column); });
 
   BuildMenus();
   BuildToolbar();
@@ -155,7 +189,7 @@ frmKestralMGA::frmKestralMGA(Dialogs& dialogs, QWidget* parent)
 
   for (const char* name :
        {"mnuFileOpen", "mnuFileImport", "mnuOptionsComparePSM", "mnuOptionsCalculateAMG",
-        "Toolbar1_Open", "Toolbar1_Compare", "Toolbar1_CalcJoins"}) {
+        "Toolbar1_Open", "Toolbar1_Compare", "Toolbar1_CalcJoins", "mnuEditPaste"}) {
     m_waitWhileComparing.push_back(findChild<QAction*>(QString::fromLatin1(name)));
   }
   // The results window: a window of its own, hidden until a comparison shows it.
@@ -209,19 +243,54 @@ void frmKestralMGA::BuildMenus() {
        {"mnuFilePrintPreview", "Print Preview...", {}, &frmKestralMGA::mnuFilePrintPreview_Click},
        {"mnuSepBar2", nullptr, {}, nullptr},
        {"mnuExit", "E&xit", QKeySequence(Qt::CTRL | Qt::Key_X), &frmKestralMGA::mnuExit_Click}});
+  // The recent files stand above Exit; Exit also answers the platform's Quit key.
+  mnuFileRecent = new QMenu(QStringLiteral("&Recent Files"), file);
+  mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
+  file->insertMenu(findChild<QAction*>(QStringLiteral("mnuSepBar2")), mnuFileRecent);
+  QAction* exit = findChild<QAction*>(QStringLiteral("mnuExit"));
+  exit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(QKeySequence::Quit)});
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  edit->setObjectName(QStringLiteral("mnuEdit"));
+  QUndoStack& history = m_model->UndoStack();
+  const auto addHistoryItem = [&](const char* name, const QString& caption,
+                                  QList<QKeySequence> keys, void (QUndoStack::*command)()) {
+    QAction* action = edit->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcuts(keys);
+    action->setEnabled(false);
+    connect(action, &QAction::triggered, this, [this, &history, command] {
+      HideEditor();
+      (history.*command)();
+    });
+    return action;
+  };
+  QAction* undo = addHistoryItem("mnuEditUndo", QStringLiteral("&Undo"),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &QUndoStack::undo);
+  QAction* redo = addHistoryItem(
+      "mnuEditRedo", QStringLiteral("&Redo"),
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+      &QUndoStack::redo);
+  connect(&history, &QUndoStack::canUndoChanged, this,
+          [this, undo](bool can) { undo->setEnabled(can && !m_comparing); });
+  connect(&history, &QUndoStack::canRedoChanged, this,
+          [this, redo](bool can) { redo->setEnabled(can && !m_comparing); });
+  addItems(edit, {{"mnuEditSep1", nullptr, {}, nullptr},
+                  {"mnuEditCopy", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C),
+                   &frmKestralMGA::mnuEditCopy_Click},
+                  {"mnuEditPaste", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V),
+                   &frmKestralMGA::mnuEditPaste_Click}});
   QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
   options->setObjectName(QStringLiteral("mnuOptions"));
-  addItems(options, {{"mnuOptionsComparePSM",
-                      "Compare PSM Joins...",
-                      {},
-                      &frmKestralMGA::mnuOptionsComparePSM_Click},
-                     {"mnuOptionsCalculateAMG",
-                      "Calculate Joins...",
-                      {},
-                      &frmKestralMGA::mnuOptionsCalculateAMG_Click}});
+  addItems(options,
+           {{"mnuOptionsComparePSM", "Compare PSM Joins...", QKeySequence(Qt::Key_F5),
+             &frmKestralMGA::mnuOptionsComparePSM_Click},
+            {"mnuOptionsCalculateAMG", "Calculate Joins...", QKeySequence(Qt::CTRL | Qt::Key_J),
+             &frmKestralMGA::mnuOptionsCalculateAMG_Click}});
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("mnuHelp"));
-  addItems(help, {{"mnuHelpContents", "Contents...", {}, &frmKestralMGA::mnuHelpContents_Click},
+  addItems(help, {{"mnuHelpContents", "Contents...", QKeySequence(Qt::Key_F1),
+                   &frmKestralMGA::mnuHelpContents_Click},
                   {"mnuHelpAbout", "About...", {}, &frmKestralMGA::mnuHelpAbout_Click}});
 }
 
@@ -275,13 +344,15 @@ QGroupBox* frmKestralMGA::BuildMarkListFrame() {
   Grid1->horizontalHeader()->setSectionsClickable(false);
   Grid1->horizontalHeader()->setHighlightSections(false);
   Grid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  Grid1->horizontalHeader()->setStretchLastSection(true);
 
   m_cellEditor = new MarkCellEditor(*Grid1, *m_model);
+  m_cellEditor->OnDeleteKey([this] { DeleteSelectedCells(); });
 
-  cmdAdd = Named(new QPushButton(QStringLiteral("Add Line"), frame), "cmdAdd");
-  cmdInsert = Named(new QPushButton(QStringLiteral("Insert Line"), frame), "cmdInsert");
-  cmdDelete = Named(new QPushButton(QStringLiteral("Delete Line"), frame), "cmdDelete");
-  cmdClear = Named(new QPushButton(QStringLiteral("Clear"), frame), "cmdClear");
+  cmdAdd = Named(new QPushButton(QStringLiteral("&Add Line"), frame), "cmdAdd");
+  cmdInsert = Named(new QPushButton(QStringLiteral("&Insert Line"), frame), "cmdInsert");
+  cmdDelete = Named(new QPushButton(QStringLiteral("&Delete Line"), frame), "cmdDelete");
+  cmdClear = Named(new QPushButton(QStringLiteral("&Clear"), frame), "cmdClear");
   txtAvHeight = Named(new QLineEdit(QStringLiteral("0.00"), frame), "txtAvHeight");
   txtAvHeight->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000.000")) + 12);
   QLabel* label1 = NamedLabel("Label1", "Average Height", frame);
@@ -307,7 +378,7 @@ QGroupBox* frmKestralMGA::BuildMarkListFrame() {
 QGroupBox* frmKestralMGA::BuildKestralFileFrame() {
   auto* frame = Named(new QGroupBox(QStringLiteral("KESTRAL File")), "Frame2");
   txtPlan = Named(new QLineEdit(frame), "txtPlan");
-  cmdBrowse = Named(new QPushButton(QStringLiteral("Browse..."), frame), "cmdBrowse");
+  cmdBrowse = Named(new QPushButton(QStringLiteral("&Browse..."), frame), "cmdBrowse");
   cboAccuracyType = Named(new QComboBox(frame), "cboAccuracyType");
   cboAccuracyType->setEditable(true);
   cboAccuracyType->setInsertPolicy(QComboBox::NoInsert);
@@ -375,11 +446,12 @@ void frmKestralMGA::Form_Load(const std::string& commandLine) {
   // The secondary windows, created hidden and kept until the program ends (the results window
   // since this window was built).
   m_frmImportText = new frmImportText(*m_model, m_dialogs, this);
+  RestoreSettings();
   if (commandLine.empty()) return;
   QueuedMessages messages;
   modKestralMGA::OpenResult result;
   try {
-    m_model->Reset([&](MarkList& list) {
+    m_model->Load([&](MarkList& list) {
       result = modKestralMGA::ReadDumpFileAtStartUp(commandLine, list, messages);
     });
   } catch (const std::exception& e) {
@@ -387,6 +459,8 @@ void frmKestralMGA::Form_Load(const std::string& commandLine) {
   }
   if (result.Outcome != modKestralMGA::OpenOutcome::Refused) {
     txtAvHeight->setText(FromBytes(result.AverageHeightText));
+    m_model->AddTidyUpStep(std::move(result.RemovedRepeats));
+    if (result.Outcome == modKestralMGA::OpenOutcome::Read) m_model->SetUnchanged();
   }
   if (GridRows() > 1) SetCurrentCell(1, 0);
   messages.ShowAll(m_dialogs);
@@ -456,7 +530,7 @@ void frmKestralMGA::HideEditor() {
 }
 
 void frmKestralMGA::SetupGrid() {
-  m_model->Reset([](MarkList& list) { list.Clear(); });
+  m_model->Load([](MarkList& list) { list.Clear(); });
   QStringList samples;
   for (const char* sample : kColumnSamples) samples << QString::fromLatin1(sample);
   // Room for every column beside the vertical scroll bar.
@@ -511,10 +585,13 @@ void frmKestralMGA::cmdDelete_Click() {
 
 void frmKestralMGA::cmdClear_Click() {
   HideEditor();
-  m_model->Reset([](MarkList& list) {
-    list.Clear();
-    list.AppendRow();
-  });
+  if (!MaySetListAside()) return;
+  m_model->Reset(
+      [](MarkList& list) {
+        list.Clear();
+        list.AppendRow();
+      },
+      QStringLiteral("Clear"));
   txtAvHeight->setText(QStringLiteral("0.000"));
   optNone->setChecked(true);
   txtDatum1->clear();
@@ -528,11 +605,12 @@ void frmKestralMGA::cmdClear_Click() {
 void frmKestralMGA::cmdBrowse_Click() {
   const std::string chosen = m_dialogs.OpenFileName(kBrowsePlanTitle, "", kBrowsePlanFilter);
   if (chosen.empty()) return;
-  // The plan identifier: the path without its extension (the last four characters), in upper
-  // case; the plan's files are found again whatever case the file system holds them in.
+  // The plan identifier: the path as chosen without its extension (the last four characters);
+  // the plan's files are found whatever case the file system holds them in.
   QString plan = QFile::decodeName(QByteArray::fromStdString(chosen));
   plan.chop(4);
-  txtPlan->setText(plan.toUpper());
+  txtPlan->setText(plan);
+  AddRecentFile("plans", plan);
 }
 
 void frmKestralMGA::SetFullDetails(bool on) {
@@ -556,17 +634,25 @@ void frmKestralMGA::optNone_Click() {
 
 void frmKestralMGA::mnuFileOpen_Click() {
   HideEditor();
+  if (!MaySetListAside()) return;
   const std::string chosen =
       m_dialogs.OpenFileName(kOpenMarkDetailsTitle, "", kOpenMarkDetailsFilter);
   if (chosen.empty()) return;
+  OpenMarkDetails(chosen);
+}
+
+void frmKestralMGA::OpenMarkDetails(const std::string& path) {
+  HideEditor();
   const int row = CurrentGridRow();
   const int column = CurrentColumn();
+  // Opened into an empty list, the list is the file's: unchanged until edited. Added to marks
+  // already listed, it is a list no file holds.
+  const bool intoEmptyList = modKestralMGA::IsGridEmpty(m_marks);
   QueuedMessages messages;
   modKestralMGA::OpenResult result;
   try {
-    // The file is opened as chosen; messages name it in upper case, as the program shows paths.
-    m_model->Reset([&](MarkList& list) {
-      result = modKestralMGA::OpenMarkDetailsFile(chosen, UpperCasePath(chosen), list, messages);
+    m_model->Load([&](MarkList& list) {
+      result = modKestralMGA::OpenMarkDetailsFile(path, path, list, messages);
     });
   } catch (const std::exception& e) {
     messages.Message(e.what(), modKestralMGA::kOpenCsvFileErrorTitle, MessageIcon::Critical);
@@ -575,21 +661,57 @@ void frmKestralMGA::mnuFileOpen_Click() {
     SetCurrentCell(row, column);
   } else {
     txtAvHeight->setText(FromBytes(result.AverageHeightText));
+    m_model->AddTidyUpStep(std::move(result.RemovedRepeats));
+    if (intoEmptyList && result.Outcome == modKestralMGA::OpenOutcome::Read) {
+      m_model->SetUnchanged();
+      SetCurrentFile(path);
+    } else {
+      m_model->UndoStack().resetClean();
+    }
+    AddRecentFile("marks", QFile::decodeName(QByteArray::fromStdString(path)));
     SetCurrentCell(1, 0);
   }
   messages.ShowAll(m_dialogs);
 }
 
 void frmKestralMGA::mnuFileSave_Click() {
-  if (!modKestralMGA::CheckListToSave(m_marks, m_dialogs)) return;
-  const std::string chosen = m_dialogs.SaveFileName(
-      kSaveMarkDetailsTitle, "", kSaveMarkDetailsFilter, /*confirmReplace=*/true);
-  if (chosen.empty()) return;
+  SaveList();
+}
+
+bool frmKestralMGA::SaveList() {
+  HideEditor();
+  if (!modKestralMGA::CheckListToSave(m_marks, m_dialogs)) return false;
+  // The dialog offers the Mark Details file the list came from or went to (not a dump file).
+  const QString offered = m_currentFile.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)
+                              ? m_currentFile
+                              : QString();
+  const std::string chosen =
+      m_dialogs.SaveFileName(kSaveMarkDetailsTitle, QFile::encodeName(offered).toStdString(),
+                             kSaveMarkDetailsFilter, /*confirmReplace=*/true);
+  if (chosen.empty()) return false;
   try {
-    modKestralMGA::SaveMarkDetailsFile(chosen, m_marks, m_dialogs);
+    if (!modKestralMGA::SaveMarkDetailsFile(chosen, m_marks, m_dialogs)) return false;
   } catch (const std::exception& e) {
     m_dialogs.Message(e.what(), modKestralMGA::kSaveCsvFileErrorTitle, MessageIcon::Exclamation);
+    return false;
   }
+  m_model->SetUnchanged();
+  SetCurrentFile(chosen);
+  AddRecentFile("marks", m_currentFile);
+  return true;
+}
+
+bool frmKestralMGA::MaySetListAside() {
+  if (!m_model->Changed() || modKestralMGA::IsGridEmpty(m_marks)) return true;
+  switch (m_dialogs.AskToSave(kSaveFirstText, kSaveFirstTitle)) {
+    case Dialogs::SaveAnswer::Save:
+      return SaveList();
+    case Dialogs::SaveAnswer::Discard:
+      return true;
+    case Dialogs::SaveAnswer::Cancel:
+      break;
+  }
+  return false;
 }
 
 void frmKestralMGA::mnuFileImport_Click() {
@@ -603,6 +725,7 @@ void frmKestralMGA::mnuFileImport_Click() {
     if (last >= 1) {
       SetCurrentCell(last, CurrentColumn());
       if (!modKestralMGA::DataToSave(m_marks, std::size_t(last - 1))) m_model->RemoveRow(last - 1);
+      SetCurrentCell(std::min(last, GridRows() - 1), CurrentColumn());
     }
     const std::string line = ShowFirstLine(chosen);
     if (line.size() < modKestralMGA::kShortestSampleLine) {
@@ -610,8 +733,8 @@ void frmKestralMGA::mnuFileImport_Click() {
                         MessageIcon::Exclamation);
       return;
     }
-    // The file is opened as chosen; the window shows its path in upper case.
-    m_frmImportText->SetSample(chosen, UpperCasePath(chosen), line);
+    m_frmImportText->SetSample(chosen, chosen, line);
+    PlaceBeside(*m_frmImportText, *this);
     m_frmImportText->show();
     m_frmImportText->raise();
     m_frmImportText->activateWindow();
@@ -621,7 +744,7 @@ void frmKestralMGA::mnuFileImport_Click() {
 }
 
 std::string frmKestralMGA::ShowFirstLine(const std::string& corfile) {
-  return modKestralMGA::ShowFirstLine(corfile, UpperCasePath(corfile), m_dialogs);
+  return modKestralMGA::ShowFirstLine(corfile, corfile, m_dialogs);
 }
 
 bool frmKestralMGA::CheckListToPrint() {
@@ -675,8 +798,12 @@ void frmKestralMGA::mnuOptionsComparePSM_Click() {
 }
 
 void frmKestralMGA::ComparePlan() {
-  // A criterion the allowances do not know refuses the comparison before anything is computed.
-  if (!modKestralMGA::CheckAccuracyCriterion(*this, m_dialogs)) return;
+  // A criterion the allowances do not know, or an order limit that is not a number, refuses the
+  // comparison before anything is computed.
+  if (!modKestralMGA::CheckAccuracyCriterion(*this, m_dialogs) ||
+      !modKestralMGA::CheckMaxOrder(*this, m_dialogs)) {
+    return;
+  }
   HideEditor();
   ShowAverageHeight(modKestralMGA::kJoinComparisonTitle);
   if (GridRows() < 3) return;  // fewer than two marks: nothing to join
@@ -693,8 +820,10 @@ void frmKestralMGA::ComparePlan() {
   modKestralMGA::Plan read;
   if (!modKestralMGA::ReadPlanForCompare(planIdentifier, read, m_dialogs)) return;
   m_plan = std::move(read);
+  AddRecentFile("plans", QFile::decodeName(QByteArray::fromStdString(planIdentifier)));
 
   SetComparing(true);
+  PlaceBeside(*m_display, *this);
   m_display->show();
   m_display->raise();
   m_turns.Start();
@@ -712,6 +841,9 @@ void frmKestralMGA::SetComparing(bool running) {
   for (QPushButton* button : {cmdAdd, cmdInsert, cmdDelete, cmdClear}) {
     button->setEnabled(!running);
   }
+  const QUndoStack& history = m_model->UndoStack();
+  findChild<QAction*>(QStringLiteral("mnuEditUndo"))->setEnabled(!running && history.canUndo());
+  findChild<QAction*>(QStringLiteral("mnuEditRedo"))->setEnabled(!running && history.canRedo());
   // The import window may be open: its OK appends to the list.
   if (m_frmImportText != nullptr) {
     if (auto* importOk = m_frmImportText->findChild<QPushButton*>(QStringLiteral("cmdOK"))) {
@@ -726,6 +858,7 @@ void frmKestralMGA::mnuOptionsCalculateAMG_Click() {
   // The average height is refreshed from the list every time, also when the command refuses.
   ShowAverageHeight(modKestralMGA::kMgaJoinsErrorTitle);
   if (!modKestralMGA::CheckEnoughMarksForJoins(m_marks, m_dialogs)) return;
+  PlaceBeside(*m_joins, *this);
   m_joins->FillAndShow();
 }
 
@@ -774,16 +907,203 @@ void frmKestralMGA::mnuExit_Click() {
 }
 
 void frmKestralMGA::closeEvent(QCloseEvent* event) {
+  HideEditor();
+  if (!MaySetListAside()) {
+    event->ignore();
+    return;
+  }
   Form_Unload();
   event->accept();
 }
 
 void frmKestralMGA::Form_Unload() {
-  // The help window closes first. Then the program ends at once, whatever other windows are
-  // shown, without a question: nothing is saved. A comparison running in a turn of the event
-  // loop stops when the turn ends.
+  // The help window closes first, and the settings are kept. Then the program ends, whatever
+  // other windows are shown (the question about a changed list came before). A comparison
+  // running in a turn of the event loop stops when the turn ends.
   modHtmlHelp::CloseHelp(*this, modHtmlHelp::HelpFilePath());
+  SaveSettings();
   m_turns.Abandon();
   m_display->hide();
   QCoreApplication::quit();
+}
+
+// ---- Edit commands ----
+
+void frmKestralMGA::mnuEditCopy_Click() {
+  std::vector<int> rows;
+  for (const QModelIndex& index : Grid1->selectionModel()->selectedIndexes()) {
+    rows.push_back(index.row());
+  }
+  if (rows.empty() && CurrentGridRow() >= 1) rows.push_back(CurrentGridRow() - 1);
+  if (rows.empty()) return;
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  QStringList lines;
+  QStringList titles;
+  for (const char* title : modKestralMGA::kMarkColumnTitles) titles << QString::fromLatin1(title);
+  lines << titles.join(u'\t');
+  for (const int row : rows) {
+    QStringList cells;
+    for (int column = 0; column < modKestralMGA::kMarkColumnCount; ++column) {
+      cells << m_model->CellText(row, column);
+    }
+    lines << cells.join(u'\t');
+  }
+  QGuiApplication::clipboard()->setText(lines.join(u'\n') + u'\n');
+}
+
+void frmKestralMGA::mnuEditPaste_Click() {
+  HideEditor();
+  if (m_comparing) return;
+  const QString text = QGuiApplication::clipboard()->text();
+  const int firstRow = std::max(CurrentGridRow(), 1) - 1;
+  const int firstColumn = std::max(CurrentColumn(), 0);
+  std::vector<MarkTableModel::CellChange> changes;
+  int row = firstRow;
+  for (QString line : text.split(u'\n')) {
+    if (line.endsWith(u'\r')) line.chop(1);
+    // The column titles of a copied list are not a mark.
+    if (line.startsWith(QString::fromLatin1(modKestralMGA::kMarkColumnTitles[0]) + u'\t')) continue;
+    if (line.trimmed().isEmpty()) continue;
+    const QStringList values = line.split(u'\t');
+    for (qsizetype i = 0; i < values.size(); ++i) {
+      const int column = firstColumn + static_cast<int>(i);
+      if (column >= modKestralMGA::kMarkColumnCount) break;
+      std::string bytes = ToBytes(values[i].trimmed());
+      // Each value is stored as typed and committed would store it; an empty value empties.
+      if (!bytes.empty() && static_cast<std::size_t>(row) < m_marks.RowCount()) {
+        bytes = modKestralMGA::CommitCellText(m_marks, std::size_t(row), column, bytes).Text;
+      } else if (!bytes.empty()) {
+        modKestralMGA::MarkList lone;
+        lone.AppendRow();
+        bytes = modKestralMGA::CommitCellText(lone, 0, column, bytes).Text;
+      }
+      changes.push_back({row, column, std::move(bytes)});
+    }
+    ++row;
+  }
+  if (changes.empty()) return;
+  m_model->SetCells(std::move(changes), QStringLiteral("Paste"));
+  SetCurrentCell(firstRow + 1, firstColumn);
+}
+
+void frmKestralMGA::DeleteSelectedCells() {
+  if (m_comparing || CurrentGridRow() < 1) return;
+  std::vector<MarkTableModel::CellChange> changes;
+  QModelIndexList cells = Grid1->selectionModel()->selectedIndexes();
+  if (cells.isEmpty()) cells << m_model->index(CurrentGridRow() - 1, CurrentColumn());
+  for (const QModelIndex& index : cells) {
+    if (!m_marks.Cell(std::size_t(index.row()), index.column()).empty()) {
+      changes.push_back({index.row(), index.column(), {}});
+    }
+  }
+  m_model->SetCells(std::move(changes), QStringLiteral("Delete"));
+}
+
+// ---- Drag and drop ----
+
+void frmKestralMGA::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (!m_comparing && !urls.isEmpty() && urls.first().isLocalFile()) event->acceptProposedAction();
+}
+
+void frmKestralMGA::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+  event->acceptProposedAction();
+  const QString path = urls.first().toLocalFile();
+  // A lines file names the plan; anything else is opened as a Mark Details or dump file.
+  if (path.endsWith(QStringLiteral(".lns"), Qt::CaseInsensitive)) {
+    txtPlan->setText(path.chopped(4));
+    AddRecentFile("plans", path.chopped(4));
+    return;
+  }
+  if (!MaySetListAside()) return;
+  OpenMarkDetails(QFile::encodeName(path).toStdString());
+}
+
+// ---- Settings, recent files and the title ----
+
+void frmKestralMGA::RestoreSettings() {
+  QSettings settings;
+  restoreGeometry(settings.value(QStringLiteral("main/geometry")).toByteArray());
+  const QString criterion = settings.value(QStringLiteral("main/criterion")).toString();
+  if (!criterion.isEmpty()) cboAccuracyType->setCurrentText(criterion);
+  txtMaxOrder->setText(
+      settings.value(QStringLiteral("main/order"), txtMaxOrder->text()).toString());
+  txtPlan->setText(settings.value(QStringLiteral("main/plan")).toString());
+  const int mode = settings.value(QStringLiteral("joins/ellipsoid"), -1).toInt();
+  if (mode >= 0 && mode <= 2) {
+    SetCalculationMode(static_cast<modKestralMGA::DistanceCalculationMode>(mode));
+  }
+  const QStringList columns = settings.value(QStringLiteral("import/columns")).toStringList();
+  if (columns.size() == 5) m_frmImportText->SetColumnTexts(columns);
+  m_frmImportText->SetDecimalComma(settings.value(QStringLiteral("import/decimalComma")).toBool());
+  for (auto [key, window] :
+       {std::pair{"results/geometry", static_cast<QWidget*>(m_display.get())},
+        std::pair{"joins/geometry", static_cast<QWidget*>(m_joins.get())},
+        std::pair{"import/geometry", static_cast<QWidget*>(m_frmImportText)}}) {
+    const QByteArray geometry = settings.value(QString::fromLatin1(key)).toByteArray();
+    if (!geometry.isEmpty() && window->restoreGeometry(geometry)) {
+      window->setProperty(kPlacedProperty, true);
+    }
+  }
+  FillRecentMenu();
+}
+
+void frmKestralMGA::SaveSettings() const {
+  QSettings settings;
+  settings.setValue(QStringLiteral("main/geometry"), saveGeometry());
+  settings.setValue(QStringLiteral("main/criterion"), cboAccuracyType->currentText());
+  settings.setValue(QStringLiteral("main/order"), txtMaxOrder->text());
+  settings.setValue(QStringLiteral("main/plan"), txtPlan->text());
+  settings.setValue(QStringLiteral("joins/ellipsoid"), static_cast<int>(m_calculationMode));
+  settings.setValue(QStringLiteral("import/columns"), m_frmImportText->ColumnTexts());
+  settings.setValue(QStringLiteral("import/decimalComma"), m_frmImportText->DecimalComma());
+  settings.setValue(QStringLiteral("results/geometry"), m_display->saveGeometry());
+  settings.setValue(QStringLiteral("joins/geometry"), m_joins->saveGeometry());
+  settings.setValue(QStringLiteral("import/geometry"), m_frmImportText->saveGeometry());
+}
+
+void frmKestralMGA::AddRecentFile(const char* kind, const QString& path) {
+  if (path.isEmpty()) return;
+  QSettings settings;
+  const QString key = QStringLiteral("recent/") + QString::fromLatin1(kind);
+  QStringList files = settings.value(key).toStringList();
+  files.removeAll(path);
+  files.prepend(path);
+  while (files.size() > kRecentFiles) files.removeLast();
+  settings.setValue(key, files);
+  FillRecentMenu();
+}
+
+void frmKestralMGA::FillRecentMenu() {
+  mnuFileRecent->clear();
+  QSettings settings;
+  const QStringList marks = settings.value(QStringLiteral("recent/marks")).toStringList();
+  const QStringList plans = settings.value(QStringLiteral("recent/plans")).toStringList();
+  for (const QString& path : marks) {
+    connect(mnuFileRecent->addAction(path), &QAction::triggered, this, [this, path] {
+      if (m_comparing || !MaySetListAside()) return;
+      OpenMarkDetails(QFile::encodeName(path).toStdString());
+    });
+  }
+  if (!marks.isEmpty() && !plans.isEmpty()) mnuFileRecent->addSeparator();
+  for (const QString& plan : plans) {
+    connect(mnuFileRecent->addAction(QStringLiteral("Plan ") + plan), &QAction::triggered, this,
+            [this, plan] { txtPlan->setText(plan); });
+  }
+  mnuFileRecent->setEnabled(!marks.isEmpty() || !plans.isEmpty());
+}
+
+void frmKestralMGA::SetCurrentFile(const std::string& path) {
+  m_currentFile = QFile::decodeName(QByteArray::fromStdString(path));
+  ShowTitle();
+}
+
+void frmKestralMGA::ShowTitle() {
+  const QString title = QString::fromLatin1(kWindowTitle);
+  setWindowTitle(m_currentFile.isEmpty()
+                     ? title + QStringLiteral("[*]")
+                     : QFileInfo(m_currentFile).fileName() + QStringLiteral("[*] - ") + title);
 }

@@ -13,6 +13,9 @@
 #include "plan/Plan.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QMenu;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -101,7 +104,24 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
 
   // Menus and toolbar.
   void mnuFileOpen_Click();
+  // Opens a Mark Details or screen dump file into the list, as Open does after its question and
+  // dialog (also a recent file, and a file dropped on the window).
+  void OpenMarkDetails(const std::string& path);
   void mnuFileSave_Click();
+  // Save: false when nothing was saved (refused, cancelled or failed).
+  bool SaveList();
+  // Before Exit, Open, Clear and a drop: when the list changed since it was opened or saved,
+  // asks "The mark list has changed. Save it first?" (Save runs Save). True when the command may
+  // go on.
+  bool MaySetListAside();
+  // Ctrl+C: the selected rows (the current row without a selection) as tab-separated text with
+  // the column titles first.
+  void mnuEditCopy_Click();
+  // Ctrl+V: tab-separated rows, in the list's column order, from the current cell on, each value
+  // stored by the cell rules; rows past the end are added. One step of the undo history.
+  void mnuEditPaste_Click();
+  // Delete: the selected cells emptied, one step of the undo history.
+  void DeleteSelectedCells();
   void mnuFileImport_Click();
   // The sample line of a delimited text file (its first line of at least four characters, else
   // its last line); "" after a failure, which shows its message under "Import file error".
@@ -119,6 +139,8 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildMenus();
@@ -126,6 +148,17 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   QGroupBox* BuildMarkListFrame();
   QGroupBox* BuildKestralFileFrame();
   void Form_Unload();
+  // The settings kept between runs (QSettings): window places, the comparison's settings, the
+  // import's column numbers and the ellipsoid. The mark list itself is never kept there.
+  void RestoreSettings();
+  void SaveSettings() const;
+  // The recent files of the File menu: Mark Details files and plans, up to 8 of each.
+  void AddRecentFile(const char* kind, const QString& path);
+  void FillRecentMenu();
+  // The title bar: the open file's name (when there is one) and the change marker.
+  void ShowTitle();
+  // The list as last opened or saved came from, or was saved to, path.
+  void SetCurrentFile(const std::string& path);
 
   void SetCurrentCell(int gridRow, int column);
   // Drops an edit in progress in the grid: the cell keeps its text.
@@ -159,6 +192,8 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   EventLoopTurns m_turns;
   bool m_comparing = false;
   std::vector<QAction*> m_waitWhileComparing;
+  QString m_currentFile;  // the Mark Details file last opened or saved, as chosen
+  QMenu* mnuFileRecent = nullptr;
   // Declared after what it reads, so that it goes first.
   std::unique_ptr<frmMGADisplay> m_display;
   std::unique_ptr<frmMGAJoins> m_joins;

@@ -39,6 +39,7 @@ struct MarkListOptions {
   CLI::Option* Marks;
   CLI::Option* Imports;
   CLI::Option* Columns;
+  CLI::Option* DecimalComma;
 };
 
 // The mark list options of a command, in the order given: each --import takes the numbers of the
@@ -49,6 +50,7 @@ std::vector<MarkSource> MarkSourcesInOrder(const CLI::App& command,
   const CLI::Option* marks = options.Marks;
   const CLI::Option* imports = options.Imports;
   const CLI::Option* columns = options.Columns;
+  const bool decimalComma = options.DecimalComma->count() > 0;
   std::vector<MarkSource> sources;
   ImportColumns lastColumns = kInitialImportColumns;
   std::size_t nextMarks = 0;
@@ -57,11 +59,11 @@ std::vector<MarkSource> MarkSourcesInOrder(const CLI::App& command,
   bool importAwaitsColumns = false;
   for (const CLI::Option* option : command.parse_order()) {
     if (option == marks) {
-      sources.push_back({MarkSource::Kind::MarkDetails, marks->results()[nextMarks++], {}});
+      sources.push_back({MarkSource::Kind::MarkDetails, marks->results()[nextMarks++], {}, false});
       importAwaitsColumns = false;
     } else if (option == imports) {
-      sources.push_back(
-          {MarkSource::Kind::DelimitedText, imports->results()[nextImport++], lastColumns});
+      sources.push_back({MarkSource::Kind::DelimitedText, imports->results()[nextImport++],
+                         lastColumns, decimalComma});
       importAwaitsColumns = true;
     } else if (option == columns) {
       lastColumns = ReadImportColumns(columns->results()[nextColumns++]);
@@ -94,6 +96,10 @@ MarkListOptions AddMarkListOptions(CLI::App& command) {
                                     "--import (0 = not taken; at first 1,2,3,0,0)")
                         ->type_name("P,E,N,H,Z")
                         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  options.DecimalComma =
+      command.add_flag("--decimal-comma")
+          ->description(
+              "--import reads a comma between two digits as the decimal mark (282840,660)");
   return options;
 }
 

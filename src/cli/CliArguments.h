@@ -36,8 +36,9 @@ inline const ImportColumns kInitialImportColumns = {"1", "2", "3", "0", "0"};
 struct MarkSource {
   enum class Kind { MarkDetails, DelimitedText };
   Kind SourceKind = Kind::MarkDetails;
-  std::string Path;       // as given on the command line
-  ImportColumns Columns;  // for DelimitedText: the column numbers it takes
+  std::string Path;           // as given on the command line
+  ImportColumns Columns;      // for DelimitedText: the column numbers it takes
+  bool DecimalComma = false;  // for DelimitedText: --decimal-comma given
 };
 
 // The arguments of the compare command; defaults as the main window starts.

@@ -82,7 +82,9 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
 
   CliCompareSettings settings(arguments);
-  if (!CheckAccuracyCriterion(settings, sink)) return kExitFailed;
+  if (!CheckAccuracyCriterion(settings, sink) || !CheckMaxOrder(settings, sink)) {
+    return kExitFailed;
+  }
   settings.SetAverageHeightText(
       FormatNumber(AverageHeight(list, sink, kJoinComparisonTitle), kFormatMetres));
   // The window ends silently here; the batch program says why it produced nothing.

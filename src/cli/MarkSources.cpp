@@ -21,7 +21,8 @@ std::string NameInMessages(const MarkSource& source) {
 
 bool ImportSource(const MarkSource& source, MarkList& list, MessageSink& sink) {
   const auto& c = source.Columns;
-  const ImportColumnNumbers columns = ReadImportColumnNumbers(c[0], c[1], c[2], c[3], c[4]);
+  ImportColumnNumbers columns = ReadImportColumnNumbers(c[0], c[1], c[2], c[3], c[4]);
+  columns.DecimalComma = source.DecimalComma;
   return ImportDelimitedText(PathToOpen(source), NameInMessages(source), columns, list, sink) ==
          ImportOutcome::Read;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/NumberFormat.h"
+#include "common/NumericValue.h"
 #include "compare/AccuracyCriteria.h"
 #include "compare/JoinJudgement.h"
 #include "geodesy/Keys.h"
@@ -90,6 +91,52 @@ bool CheckAccuracyCriterion(const CompareSettings& settings, MessageSink& sink) 
   return false;
 }
 
+void CompareSummary::Count(JoinVerdict verdict) {
+  switch (verdict) {
+    case JoinVerdict::Acceptable:
+      ++Acceptable;
+      break;
+    case JoinVerdict::NotAcceptable:
+      ++NotAcceptable;
+      break;
+    case JoinVerdict::ScaledCoordinates:
+      ++OrderAboveLimit;
+      break;
+    case JoinVerdict::MgaNotAvailable:
+      ++MissingCoordinates;
+      break;
+    case JoinVerdict::PlanNotAvailable:
+      ++UnsolvedPoints;
+      break;
+  }
+}
+
+std::string CompareSummary::Text() const {
+  const auto n = [](std::int64_t count) {
+    return FormatNumber(static_cast<double>(count), kFormatCount);
+  };
+  return n(Judged()) + (Judged() == 1 ? " join judged: " : " joins judged: ") + n(Acceptable) +
+         " acceptable, " + n(NotAcceptable) + " not acceptable; " + n(NotCompared()) +
+         " not compared (" + n(MissingCoordinates) + " missing coordinates, " + n(OrderAboveLimit) +
+         " order above the limit, " + n(UnsolvedPoints) +
+         (UnsolvedPoints == 1 ? " unsolved point)" : " unsolved points)");
+}
+
+bool IsNotAcceptableLine(std::string_view line) {
+  const std::string_view verdict = VerdictText(JoinVerdict::NotAcceptable);
+  return line.size() >= kVerdictColumn + verdict.size() &&
+         line.substr(line.size() - verdict.size()) == verdict;
+}
+
+bool CheckMaxOrder(const CompareSettings& settings, MessageSink& sink) {
+  const std::string order = settings.MaxOrderText();
+  const bool blank = order.find_first_not_of(" \t") == std::string::npos;
+  if (!blank && ReadStrictNumber(order).Status == NumberStatus::Ok) return true;
+  sink.Message("Compare up to Order is not a number: " + order, kJoinComparisonTitle,
+               MessageIcon::Exclamation);
+  return false;
+}
+
 bool ReadPlanForCompare(const std::string& planIdentifier, Plan& plan, MessageSink& sink) {
   LinesFileText text;
   if (ValidKESTRALfile(planIdentifier, sink, text) < 1) {
@@ -107,7 +154,7 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
   list.Clear();
   list.AddLine("Comparison of PSM joins for " + settings.PlanIdentifier());
   list.AddLine("");
-  std::int64_t notAcceptable = 0;
+  CompareSummary summary;
   {
     const BusyPointer busy(list);
     if (settings.TwoPsms() && !settings.Datum1Text().empty() && !settings.Datum2Text().empty()) {
@@ -140,9 +187,9 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
         PadToColumn(line, kVerdictColumn);
         line += verdict;
         list.AddLine(std::move(line));
+        summary.Count(join.Verdict);
         if (join.Verdict == JoinVerdict::NotAcceptable) {
           AddDetailLines(join, list);
-          ++notAcceptable;
         } else if (join.Verdict == JoinVerdict::Acceptable && settings.FullDetails()) {
           AddDetailLines(join, list);
         }
@@ -150,8 +197,9 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
       }
     }
   }
-  ShowClosingMessage(notAcceptable, sink);
-  return notAcceptable;
+  list.Summary(summary);
+  ShowClosingMessage(summary.NotAcceptable, sink);
+  return summary.NotAcceptable;
 }
 
 std::optional<std::int64_t> BuildAndComparePlan(const std::string& planIdentifier, Plan& plan,

@@ -3,13 +3,32 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/Seams.h"
 #include "compare/CompareSettings.h"
+#include "compare/JoinJudgement.h"
 #include "markjoins/MarkJoins.h"
 #include "plan/Plan.h"
 
 namespace modKestralMGA {
+
+// What a comparison did, counted by verdict: the joins judged against the criterion (acceptable
+// or not) and those not compared, by reason.
+struct CompareSummary {
+  std::int64_t Acceptable = 0;
+  std::int64_t NotAcceptable = 0;
+  std::int64_t MissingCoordinates = 0;  // "MGA Coordinates not available"
+  std::int64_t OrderAboveLimit = 0;     // "Scaled Coordinates found"
+  std::int64_t UnsolvedPoints = 0;      // "Plan coordinates not available"
+
+  std::int64_t Judged() const { return Acceptable + NotAcceptable; }
+  std::int64_t NotCompared() const { return MissingCoordinates + OrderAboveLimit + UnsolvedPoints; }
+  void Count(JoinVerdict verdict);
+  // "10 joins judged: 9 acceptable, 1 not acceptable; 0 not compared (0 missing coordinates, 0
+  // order above the limit, 0 unsolved points)".
+  std::string Text() const;
+};
 
 // Where the comparison writes its result lines: the results window's list, or the batch
 // program's standard output.
@@ -21,6 +40,8 @@ class ResultList {
   // The comparison is running (busy pointer over the results window) or has ended (normal
   // pointer). The batch program and tests need nothing here.
   virtual void SetBusy(bool /*busy*/) {}
+  // What the comparison did, once its last line is written (before the closing message).
+  virtual void Summary(const CompareSummary& /*summary*/) {}
 };
 
 // The title of the comparison's own messages.
@@ -36,6 +57,16 @@ inline constexpr std::int32_t kHighestOrdinaryPoint = 4600;
 // "Unknown accuracy criterion: " + text, "Join Comparison", exclamation. True when the criterion
 // is known.
 bool CheckAccuracyCriterion(const CompareSettings& settings, MessageSink& sink);
+
+// True for the result line of a join not acceptable (its verdict at the end, at column 30 or
+// after), false for its detail lines and every other line.
+bool IsNotAcceptableLine(std::string_view line);
+
+// Refuses a "Compare up to Order" text that is not wholly a number (empty, blank, letters, "2a";
+// blanks around a number are allowed): "Compare up to Order is not a number: " + text, "Join
+// Comparison", exclamation. Read by the numeric value rule such a text would make every join
+// "Scaled Coordinates found" and the plan look as if it passed. True when it is a number.
+bool CheckMaxOrder(const CompareSettings& settings, MessageSink& sink);
 
 // Reads the plan's lines for the Compare command: ValidKESTRALfile (when it finds no line, also
 // "No lines found in KESTRAL file" under "Valid KESTRAL file error", exclamation), LoadLines,

@@ -20,10 +20,14 @@ int JoinListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant JoinListModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole ||
-      !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
+  if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
     return {};
   }
+  // Bearing, distance and scale factor stand right-aligned, as numbers do.
+  if (role == Qt::TextAlignmentRole && index.column() >= 2) {
+    return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+  }
+  if (role != Qt::DisplayRole) return {};
   // The cells are numbers written by the program's formats: plain ASCII.
   const std::string& text =
       m_rows[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];

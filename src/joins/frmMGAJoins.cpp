@@ -1,5 +1,6 @@
 #include "joins/frmMGAJoins.h"
 
+#include <QDate>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QLocale>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +28,7 @@
 #include "marks/MarkListRules.h"
 #include "reports/ui/PrintJob.h"
 #include "reports/ui/PrintingInProgress.h"
+#include "reports/ui/ReportDateText.h"
 #include "reports/ui/ReportPreview.h"
 
 using modKestralMGA::DistanceCalculationMode;
@@ -62,7 +65,8 @@ frmMGAJoins::frmMGAJoins(Dialogs& dialogs, const modKestralMGA::MarkList& marks,
       m_marks(marks),
       m_settings(settings),
       m_index(marks),
-      m_setMode(std::move(setMode)) {
+      m_setMode(std::move(setMode)),
+      m_dateText([] { return ReportDateText(QDate::currentDate(), QLocale::system()); }) {
   setObjectName(QStringLiteral("frmMGAJoins"));
   setWindowTitle(QStringLiteral("Join Calculation form"));
   setFont(font);
@@ -127,7 +131,7 @@ void frmMGAJoins::BuildControls() {
   Grid1->horizontalHeader()->setSectionsClickable(false);
   Grid1->horizontalHeader()->setHighlightSections(false);
   Grid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  Grid1->horizontalHeader()->setStretchLastSection(false);
+  Grid1->horizontalHeader()->setStretchLastSection(true);
 
   txtPSM = Named(new QLineEdit(this), "txtPSM");
   txtPSM->setToolTip(QStringLiteral("The PSM number the next join starts from"));
@@ -244,12 +248,18 @@ void frmMGAJoins::cmdClear_Click() {
   lstMarks->selectionModel()->clearSelection();
 }
 
+void frmMGAJoins::SetReportDate(std::function<std::string()> dateText) {
+  m_dateText = std::move(dateText);
+}
+
 void frmMGAJoins::cmdClose_Click() {
   hide();
 }
 
 void frmMGAJoins::PrintJoinList(QPrinter& printer) const {
   modKestralMGA::RunPrintJob(printer, [this](modKestralMGA::ColumnWriter& out) {
+    modKestralMGA::WriteJoinListHeading(m_dateText(), m_settings.CalculationMode(),
+                                        m_settings.AverageHeightText(), out);
     modKestralMGA::WriteJoinList(m_rows->Rows(), out);
     return true;
   });

@@ -54,6 +54,10 @@ class frmMGAJoins final : public QWidget {
   // Shows the pages Print would send, in the print preview.
   void cmdPreview_Click();
 
+  // The date text of the printed list's heading, asked for at each print. By default today in
+  // the system's language (ReportDateText).
+  void SetReportDate(std::function<std::string()> dateText);
+
   // The join rows below the header row.
   const std::vector<modKestralMGA::JoinListRow>& JoinRows() const;
   // The number of rows of the join grid, the header row included.
@@ -76,6 +80,7 @@ class frmMGAJoins final : public QWidget {
   const modKestralMGA::JoinSettings& m_settings;
   modKestralMGA::MarkIndex m_index;
   std::function<void(modKestralMGA::DistanceCalculationMode)> m_setMode;
+  std::function<std::string()> m_dateText;
   PsmNumberListModel* m_numbers = nullptr;
   JoinListModel* m_rows = nullptr;
 

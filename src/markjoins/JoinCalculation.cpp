@@ -63,6 +63,27 @@ std::string TabSeparatedRow(const JoinListRow& row) {
   return line;
 }
 
+void WriteJoinListHeading(const std::string& dateText, DistanceCalculationMode mode,
+                          const std::string& averageHeightText, ColumnWriter& out) {
+  out.Field(1, "Joins between PSMs");
+  out.Field(kJoinListPrintColumns.back(), dateText);
+  out.EndLine();
+  switch (mode) {
+    case DistanceCalculationMode::MGA94_2020:
+      out.Field(1, "Ellipsoid: GRS80 (MGA94/2020)");
+      break;
+    case DistanceCalculationMode::AMG84:
+      out.Field(1, "Ellipsoid: ANS (AMG84)");
+      break;
+    case DistanceCalculationMode::Plane:
+      out.Field(1, "Plane coordinates (no ellipsoid)");
+      break;
+  }
+  out.EndLine();
+  out.Field(1, "Average Height: " + averageHeightText);
+  out.EndLine();
+}
+
 void WriteJoinList(const std::vector<JoinListRow>& rows, ColumnWriter& out) {
   out.EndLine();
   WriteJoinListLine(JoinListHeaderRow(), out);

@@ -57,6 +57,12 @@ JoinListRow JoinListHeaderRow();
 // The cells of a row joined by tabs, as the batch program writes a row.
 std::string TabSeparatedRow(const JoinListRow& row);
 
+// The heading of the printed join list, at column 1: "Joins between PSMs" with the date text at
+// column 60, then the ellipsoid ("Ellipsoid: GRS80 (MGA94/2020)", "Ellipsoid: ANS (AMG84)" or
+// "Plane coordinates (no ellipsoid)") and "Average Height: " with the average height's text.
+void WriteJoinListHeading(const std::string& dateText, DistanceCalculationMode mode,
+                          const std::string& averageHeightText, ColumnWriter& out);
+
 // The printed join list: an empty line, then the header row and every join row, the five texts
 // of a row at columns 1, 15, 30, 45 and 60, each row on a line of its own.
 void WriteJoinList(const std::vector<JoinListRow>& rows, ColumnWriter& out);

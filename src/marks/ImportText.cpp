@@ -15,8 +15,39 @@ namespace modKestralMGA {
 
 namespace {
 
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
 bool IsFieldCharacter(char c) {
-  return (c >= '0' && c <= '9') || c == '.' || c == '/';
+  return IsDigit(c) || c == '.' || c == '/';
+}
+
+// A minus sign that belongs to the field after it: directly before its digits (or its decimal
+// point), at the start of the line or after a blank, tab, comma or semicolon. A hyphen between
+// digits (a date, "6628-1001") separates fields.
+bool IsLeadingMinus(std::string_view line, std::size_t pos) {
+  if (line[pos] != '-' || pos + 1 >= line.size() || !IsFieldCharacter(line[pos + 1]) ||
+      line[pos + 1] == '/') {
+    return false;
+  }
+  if (pos == 0) return true;
+  const char before = line[pos - 1];
+  return before == ' ' || before == '\t' || before == ',' || before == ';';
+}
+
+// Inside a field: a field character, or with a decimal comma a comma between two digits.
+bool ContinuesField(std::string_view line, std::size_t pos, bool decimalComma) {
+  if (IsFieldCharacter(line[pos])) return true;
+  return decimalComma && line[pos] == ',' && pos + 1 < line.size() && IsDigit(line[pos + 1]) &&
+         pos > 0 && IsDigit(line[pos - 1]);
+}
+
+// A field as the mark list keeps it: a decimal comma becomes the decimal point.
+std::string FieldText(std::string_view field, bool decimalComma) {
+  std::string text(field);
+  if (decimalComma) std::replace(text.begin(), text.end(), ',', '.');
+  return text;
 }
 
 // The sample line of ShowFirstLineOf, not copied.
@@ -50,27 +81,29 @@ ImportColumnNumbers ReadImportColumnNumbers(std::string_view point, std::string_
   return columns;
 }
 
-bool NextNumericField(std::string_view line, std::size_t& pos, std::string_view& field) {
+bool NextNumericField(std::string_view line, std::size_t& pos, std::string_view& field,
+                      bool decimalComma) {
   const std::size_t size = line.size();
-  while (pos < size && !IsFieldCharacter(line[pos])) ++pos;
+  while (pos < size && !IsFieldCharacter(line[pos]) && !IsLeadingMinus(line, pos)) ++pos;
   if (pos >= size) return false;
   const std::size_t start = pos;
-  while (pos < size && IsFieldCharacter(line[pos])) ++pos;
+  if (line[pos] == '-') ++pos;
+  while (pos < size && ContinuesField(line, pos, decimalComma)) ++pos;
   field = line.substr(start, pos - start);
   return true;
 }
 
-std::string NumberedFields(std::string_view line) {
+std::string NumberedFields(std::string_view line, bool decimalComma) {
   std::string text;
   std::size_t pos = 0;
   std::string_view field;
   double number = 0.0;
-  while (NextNumericField(line, pos, field)) {
+  while (NextNumericField(line, pos, field, decimalComma)) {
     number += 1.0;
     if (!text.empty()) text += "   ";
     text += FormatNumber(number, kFormatCount);
     text += ": ";
-    text += field;
+    text += FieldText(field, decimalComma);
   }
   return text;
 }
@@ -83,12 +116,13 @@ bool ExtractCoordData(std::string_view newline, const ImportColumnNumbers& colum
   std::size_t pos = 0;
   std::string_view field;
   double fieldCount = 0.0;
-  while (NextNumericField(newline, pos, field)) {
+  while (NextNumericField(newline, pos, field, columns.DecimalComma)) {
     fieldCount += 1.0;
     if (field.size() > kMaxValueLength) ThrowValueTooLong(lineNumber, path);
     for (std::size_t value = 0; value < numbers.size(); ++value) {
       if (IsExactly(numbers[value], fieldCount)) {
-        row[static_cast<std::size_t>(kImportedColumns[value])] = field;
+        row[static_cast<std::size_t>(kImportedColumns[value])] =
+            FieldText(field, columns.DecimalComma);
         break;
       }
     }
@@ -112,7 +146,7 @@ std::string ShowFirstLine(const std::string& path, const std::string& displayPat
   }
 }
 
-std::size_t ImportTextLines(const TextFile& file, const ImportColumnNumbers& columns,
+ImportCount ImportTextLines(const TextFile& file, const ImportColumnNumbers& columns,
                             MarkList& list) {
   // Room for a row a line (LF and CR LF line ends), so that the list grows once.
   list.Reserve(list.RowCount() +
@@ -120,14 +154,55 @@ std::size_t ImportTextLines(const TextFile& file, const ImportColumnNumbers& col
                1);
   LineSplitter lines(file.Bytes);
   std::string_view line;
-  std::size_t added = 0;
+  ImportCount count;
   while (lines.Next(line)) {
-    if (ExtractCoordData(line, columns, lines.LineNumber(), file.Path, list)) ++added;
+    if (ExtractCoordData(line, columns, lines.LineNumber(), file.Path, list)) {
+      ++count.Added;
+    } else if (!IsBlankLine(line)) {
+      ++count.LinesWithoutMark;
+    }
   }
-  return added;
+  return count;
 }
 
-std::size_t ImportTextFile(const std::string& path, const std::string& displayPath,
+std::string ImportCountText(const ImportCount& count) {
+  if (count.Added == 0)
+    return "No mark added: no line of the file gives a point in the Point column";
+  const auto counted = [](std::size_t n, const char* one, const char* many) {
+    return FormatNumber(static_cast<double>(n), kFormatCount) + (n == 1 ? one : many);
+  };
+  std::string text = counted(count.Added, " mark added", " marks added");
+  if (count.LinesWithoutMark > 0) {
+    text += "; " + counted(count.LinesWithoutMark, " line gave no mark", " lines gave no mark");
+  }
+  return text;
+}
+
+std::vector<ImportPreviewLine> PreviewImport(const TextFile& file,
+                                             const ImportColumnNumbers& columns,
+                                             std::size_t count) {
+  std::vector<ImportPreviewLine> preview;
+  LineSplitter lines(file.Bytes);
+  std::string_view line;
+  MarkList row;
+  while (preview.size() < count && lines.Next(line)) {
+    ImportPreviewLine shown;
+    shown.LineNumber = lines.LineNumber();
+    try {
+      shown.GivesMark = ExtractCoordData(line, columns, shown.LineNumber, file.Path, row);
+    } catch (const FileError&) {
+      break;  // the import itself stops at this line with its message
+    }
+    if (shown.GivesMark) {
+      shown.Row = row.Row(0);
+      row.Clear();
+    }
+    preview.push_back(std::move(shown));
+  }
+  return preview;
+}
+
+ImportCount ImportTextFile(const std::string& path, const std::string& displayPath,
                            const ImportColumnNumbers& columns, MarkList& list) {
   return ImportTextLines(ReadTextFile(path, displayPath, kImportFileKind), columns, list);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/Seams.h"
 #include "common/TextFile.h"
@@ -30,6 +31,9 @@ struct ImportColumnNumbers {
   double North = 3.0;
   double Height = 0.0;
   double Zone = 0.0;
+  // Files written where a comma is the decimal mark ("282840,660"): a comma between two digits
+  // is that field's decimal point, and the mark list receives a point.
+  bool DecimalComma = false;
 };
 
 // The column numbers typed into the five boxes, each read by the numeric value rule (an empty
@@ -40,14 +44,19 @@ ImportColumnNumbers ReadImportColumnNumbers(std::string_view point, std::string_
 
 // The numeric fields of a line one after the other: a field is a maximal run of the characters 0
 // to 9, "." and "/"; every other byte (blank, tab, comma, semicolon, letters, signs) only
-// separates fields. Starting at pos, finds the next field, sets field to it and pos past it, and
-// returns true; returns false when the line holds no further field.
-bool NextNumericField(std::string_view line, std::size_t& pos, std::string_view& field);
+// separates fields. Two exceptions: a minus sign directly before a field's digits, at the start
+// of the line or after a blank, tab, comma or semicolon, belongs to the field ("-1.250"), while a
+// hyphen between digits still separates ("2019-05-01", "6628-1001"); with decimalComma, a comma
+// between two digits is inside the field. Starting at pos, finds the next field, sets field to it
+// (as written, commas and all) and pos past it, and returns true; returns false when the line
+// holds no further field.
+bool NextNumericField(std::string_view line, std::size_t& pos, std::string_view& field,
+                      bool decimalComma = false);
 
 // The numeric fields of a line with their numbers, for the user to see which number to type in
-// each box: "1: 6628/1001   2: 280000.123   3: 6130000.456" (three blanks between fields). "" for
-// a line without a field.
-std::string NumberedFields(std::string_view line);
+// each box: "1: 6628/1001   2: 280000.123   3: 6130000.456" (three blanks between fields), each
+// as the import takes it (a decimal comma shown as a point). "" for a line without a field.
+std::string NumberedFields(std::string_view line, bool decimalComma = false);
 
 // Cuts one line of a delimited text file into numeric fields and gives each to the first of the
 // values Point, East, North, Height and Zone whose column number equals the field's number; a
@@ -70,16 +79,40 @@ std::string ShowFirstLineOf(const TextFile& file);
 std::string ShowFirstLine(const std::string& path, const std::string& displayPath,
                           MessageSink& sink);
 
-// Passes every line of a file already read, in order, to ExtractCoordData; returns the number of
-// rows appended to list. A refused field throws FileError; the rows appended before it stay.
-std::size_t ImportTextLines(const TextFile& file, const ImportColumnNumbers& columns,
+// What an import did: the marks it appended and the lines (blank lines aside) that gave none.
+struct ImportCount {
+  std::size_t Added = 0;
+  std::size_t LinesWithoutMark = 0;
+};
+
+// Passes every line of a file already read, in order, to ExtractCoordData and counts what it
+// did. A refused field throws FileError; the rows appended before it stay.
+ImportCount ImportTextLines(const TextFile& file, const ImportColumnNumbers& columns,
                             MarkList& list);
 
 // Reads the file at path and imports its lines as ImportTextLines does. Throws FileError when
 // the file cannot be read or is refused (nothing is appended) or when a field is refused (the
 // rows before it stay). path is opened; displayPath names the file in messages.
-std::size_t ImportTextFile(const std::string& path, const std::string& displayPath,
+ImportCount ImportTextFile(const std::string& path, const std::string& displayPath,
                            const ImportColumnNumbers& columns, MarkList& list);
+
+// The import message after OK: "12 marks added; 3 lines gave no mark" ("1 mark added", "1 line
+// gave no mark", "no line gave no mark" left out), or "No mark added: no line of the file gives a
+// point in the Point column" when nothing was added.
+std::string ImportCountText(const ImportCount& count);
+
+// One line of the import preview: its line number and the mark it gives (PSM No., East, North,
+// Height and Zone as OK would append them), or no mark.
+struct ImportPreviewLine {
+  std::int64_t LineNumber = 0;
+  bool GivesMark = false;
+  MarkRow Row;
+};
+
+// The first lines (at most count, blank lines included) of a file already read, each cut as OK
+// would cut it. A line with a field too long to take ends the preview before it.
+std::vector<ImportPreviewLine> PreviewImport(const TextFile& file,
+                                             const ImportColumnNumbers& columns, std::size_t count);
 
 // Before an import: when the list has a mark row and its last row is not complete (DataToSave),
 // removes that row; only the last row is looked at. Returns true when a row was removed.

@@ -70,6 +70,7 @@ MarkDetailsReading ReadWithoutRepeats(const TextFile& file, std::int64_t commas,
   const MarkDetailsReading reading = ReadCsvMarkDetailsFrom(file, commas, rows, sink);
   result.AverageHeightText = FormatNumber(rows.AverageHeight(), kFormatMetres);
   rows.Finish();
+  result.RemovedRepeats = rows.TakeRemoved();
   return reading;
 }
 

@@ -5,6 +5,7 @@
 #include "common/AtomicFile.h"
 #include "common/Seams.h"
 #include "marks/MarkList.h"
+#include "marks/MarkListRules.h"
 
 namespace modKestralMGA {
 
@@ -19,6 +20,9 @@ enum class OpenOutcome {
 struct OpenResult {
   OpenOutcome Outcome = OpenOutcome::Refused;
   std::string AverageHeightText;  // "0.000" form of the average height, when the file was read
+  // The repeated marks the tidy-up left out, each with its place in the list as read (see
+  // MarkRowsWithoutRepeats::TakeRemoved): what an undo of the tidy-up puts back.
+  std::vector<RemovedRow> RemovedRepeats;
 };
 
 // The Open command after its dialog: counts the first line's commas (fewer than 11 refuses the

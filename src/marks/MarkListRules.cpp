@@ -1,5 +1,6 @@
 #include "marks/MarkListRules.h"
 
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -123,7 +124,11 @@ void MarkRowsWithoutRepeats::Reserve(std::size_t count) {
 
 void MarkRowsWithoutRepeats::Append(MarkRow row) {
   AddHeight(row[kColHeight]);
-  if (SeenBefore(row[kColPsmNo])) return;
+  const std::size_t position = m_listedBefore + m_appended++;
+  if (SeenBefore(row[kColPsmNo])) {
+    m_removed.push_back({position, std::move(row)});
+    return;
+  }
   m_list.AppendRow(std::move(row));
 }
 
@@ -134,8 +139,16 @@ double MarkRowsWithoutRepeats::AverageHeight() const {
 void MarkRowsWithoutRepeats::Finish() {
   if (!m_anyListedRepeat) return;
   std::vector<bool> keep(m_list.RowCount(), true);
-  for (std::size_t row = 0; row < m_listedBefore; ++row) keep[row] = m_keepListed[row];
+  std::vector<RemovedRow> removed;
+  for (std::size_t row = 0; row < m_listedBefore; ++row) {
+    keep[row] = m_keepListed[row];
+    if (!keep[row]) removed.push_back({row, m_list.Row(row)});
+  }
   m_list.KeepRows(keep);
+  // The listed rows stand before every appended one.
+  removed.insert(removed.end(), std::make_move_iterator(m_removed.begin()),
+                 std::make_move_iterator(m_removed.end()));
+  m_removed = std::move(removed);
   m_anyListedRepeat = false;
 }
 

@@ -55,6 +55,12 @@ double AverageHeight(const MarkList& list, MessageSink& sink, const std::string&
 // is counted in the average height but not appended, and Finish removes the repeats among the
 // rows listed before (so a list alone is cleared of its repeats by Finish at once). Linear in the
 // number of rows. The list must not change otherwise until Finish.
+// A row that the removal of repeats took out, with its place in the list before the removal.
+struct RemovedRow {
+  std::size_t Position = 0;
+  MarkRow Row;
+};
+
 class MarkRowsWithoutRepeats {
  public:
   explicit MarkRowsWithoutRepeats(MarkList& list);
@@ -65,6 +71,10 @@ class MarkRowsWithoutRepeats {
   double AverageHeight() const;
   // Removes the later rows of each PSM No. among the rows listed before.
   void Finish();
+  // After Finish: every repeat left out, listed before or given to Append, in the order of its
+  // place in the list of every row listed before followed by every row given to Append. Putting
+  // each back at its place, in this order, gives that list again (the tidy-up undone).
+  std::vector<RemovedRow> TakeRemoved() { return std::move(m_removed); }
 
  private:
   // True when the row's PSM No. text was seen before; otherwise notes that row holds it.
@@ -75,6 +85,8 @@ class MarkRowsWithoutRepeats {
   std::size_t m_listedBefore;
   std::vector<bool> m_keepListed;  // of the rows listed before: false for a later repeat
   bool m_anyListedRepeat = false;
+  std::size_t m_appended = 0;              // rows given to Append, repeats included
+  std::vector<RemovedRow> m_removed;       // the repeats given to Append, then after Finish all
   std::unordered_set<std::string> m_seen;  // the PSM No. texts listed or appended
   double m_heightSum = 0.0;
   std::size_t m_heightCount = 0;

@@ -19,7 +19,7 @@ TEST(MarkTableModel, TellsTheViewOfEachCellAndEndsAResetThatThrows) {
   EXPECT_EQ(changes[0][1].toModelIndex(), model.index(0, 6));
   EXPECT_EQ(model.index(0, 6).data().toString(), QStringLiteral("\u20ac \u00e9"));
   EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
-  EXPECT_THROW(model.Reset([](modKestralMGA::MarkList& l) {
+  EXPECT_THROW(model.Load([](modKestralMGA::MarkList& l) {
     l.AppendRow();
     throw std::runtime_error("read failed");
   }),

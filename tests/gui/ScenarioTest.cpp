@@ -77,11 +77,25 @@ class ScriptedDialogs final : public Dialogs {
     Log.push_back("open " + title + " | " + initialName + " | " + filter);
     return Next(Answers, title);
   }
+  // Answered from the same queue: "save", "discard", anything else cancels.
+  SaveAnswer AskToSave(const std::string& text, const std::string& title) override {
+    Log.push_back("ask " + title + ": " + text);
+    const std::string answer = Next(Answers, title);
+    return answer == "save" ? SaveAnswer::Save
+                            : (answer == "discard" ? SaveAnswer::Discard : SaveAnswer::Cancel);
+  }
+  // A name typed without an extension gets the filter's, as the save dialog adds it.
   std::string SaveFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter, bool confirmReplace) override {
     Log.push_back("save " + title + " | " + initialName + " | " + filter +
                   (confirmReplace ? " | confirm" : ""));
-    return Next(Answers, title);
+    std::string name = Next(Answers, title);
+    const std::string suffix = DefaultSuffix(filter);
+    if (!name.empty() && !suffix.empty() &&
+        name.find('.', name.find_last_of('/') + 1) == std::string::npos) {
+      name += "." + suffix;
+    }
+    return name;
   }
   bool ChoosePrinter(const std::string& title, QPrinter& printer) override {
     Log.push_back("printer " + title);
@@ -125,7 +139,9 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
  protected:
   // Builds the window, runs its start-up with commandLine and shows it. Qt's model tester checks
   // every model of its views (and of the results and join windows) at each change.
-  void Start(const std::string& commandLine = {}) {
+  // Each start begins with an empty settings store, unless it is the second run of a restart.
+  void Start(const std::string& commandLine = {}, bool keepSettings = false) {
+    if (!keepSettings) QSettings().clear();
     m_testers.clear();
     m_window = std::make_unique<frmKestralMGA>(m_dialogs);
     for (QWidget* window :
@@ -135,6 +151,8 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
             view->model(), QAbstractItemModelTester::FailureReportingMode::Fatal));
       }
     }
+    // The printed join list carries a date: a fixed one, never the clock's.
+    m_window->JoinsWindow().SetReportDate([] { return std::string("Saturday, June 01, 2019"); });
     m_window->Form_Load(commandLine);
     m_window->show();
     m_window->activateWindow();
@@ -230,8 +248,9 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
     };
     const int chrome = grid.columnWidth(0) - width(0);
     EXPECT_TRUE(chrome >= 0 && chrome < 16) << chrome;
-    for (int c = 1; c + 1 < int(gridAndSamples.size()); ++c)
-      EXPECT_EQ(grid.columnWidth(c), width(c) + chrome) << c;
+    const int last = int(gridAndSamples.size()) - 2;  // stretches to the grid's edge
+    for (int c = 1; c < last; ++c) EXPECT_EQ(grid.columnWidth(c), width(c) + chrome) << c;
+    EXPECT_GE(grid.columnWidth(last), width(last) + chrome);
     EXPECT_GE(grid.width(), grid.horizontalHeader()->length() + 2 * grid.frameWidth());
   }
 
@@ -248,7 +267,8 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
     out.emplace_back("current cell", "@" + std::to_string(m_window->CurrentGridRow()) + "," +
                                          std::to_string(m_window->CurrentColumn()));
     for (const auto& [window, prefix] : Windows()) {
-      QString state = window->windowTitle() + (window->isVisible() ? " | shown" : " | hidden");
+      QString state = window->windowTitle() + (window->isVisible() ? " | shown" : " | hidden") +
+                      (window->isWindowModified() ? " | changed" : "");
       if (!window->isEnabled()) state += " disabled";
       if (window->cursor().shape() == Qt::WaitCursor) state += " busy";
       if (QApplication::activeModalWidget() == window) state += " modal";
@@ -345,7 +365,7 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
       {"marks", [this](auto& rest, auto&) { WriteLines(rest, true); }},
       {"rows",
        [this](auto& rest, auto&) {
-         m_window->MarkModel().Reset([&](modKestralMGA::MarkList& list) {
+         m_window->MarkModel().Load([&](modKestralMGA::MarkList& list) {
            list.Clear();
            for (const std::string& text : Split(rest, " | ")) {
              modKestralMGA::MarkRow markRow;
@@ -394,12 +414,37 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
          Type(QString::fromStdString(rest));
          QTest::keyClick(m_window->focusWidget(), Qt::Key_Return);
        }},
-      {"key",  // to the focus, or to the control named after the key
+      {"key",  // to the focus, or to the control named after the key (Ctrl+C, F2, Delete)
        [this](auto& rest, auto&) {
          const std::string target = Word(rest, 1);
+         const QKeyCombination key = QKeySequence(QString::fromStdString(Word(rest, 0)))[0];
          QTest::keyClick(
              target.empty() ? m_window->focusWidget() : qobject_cast<QWidget*>(Named(target)),
-             QKeySequence(QString::fromStdString(Word(rest, 0)))[0].key());
+             key.key(), key.keyboardModifiers());
+       }},
+      {"restart",  // the main window closed and started again with the settings it left
+       [this](auto&, auto&) {
+         m_window->close();
+         Start({}, /*keepSettings=*/true);
+       }},
+      {"drop",  // a file dropped on the main window
+       [this](auto& rest, auto&) {
+         QMimeData data;
+         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(rest))});
+         QDropEvent drop(QPointF(m_window->rect().center()), Qt::CopyAction, &data, Qt::LeftButton,
+                         Qt::NoModifier);
+         // Straight to the window: the application delivers a drop only to a drag in progress.
+         static_cast<QObject*>(m_window.get())->event(&drop);
+       }},
+      {"clip",  // the clipboard's text, \t and \n for tabs and line ends
+       [](auto& rest, auto&) {
+         QGuiApplication::clipboard()->setText(
+             QString::fromStdString(Replaced(Replaced(rest, "\\t", "\t"), "\\n", "\n")));
+       }},
+      {"clipboard",
+       [](auto&, auto& out) {
+         const std::string text = QGuiApplication::clipboard()->text().toStdString();
+         out += "  clipboard: " + Replaced(Replaced(text, "\t", "\\t"), "\n", "\\n") + "\n";
        }},
       {"pick",  // entries of the join window's list
        [this](auto& rest, auto&) {
@@ -448,7 +493,11 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
            }
          });
        }},
-      {"date", [this](auto& rest, auto&) { Results().SetReportDate([rest] { return rest; }); }},
+      {"date",  // the date the reports and the printed join list carry
+       [this](auto& rest, auto&) {
+         Results().SetReportDate([rest] { return rest; });
+         m_window->JoinsWindow().SetReportDate([rest] { return rest; });
+       }},
       {"close",  // a window (display, joins, import, help), else the main one
        [this](auto& rest, auto&) {
          for (const auto& [window, prefix] : Windows())
@@ -567,7 +616,7 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
         continue;
       }
       out += "> " + line + "\n";
-      line = Replaced(line, "$T", m_folder.Path());
+      line = Replaced(Replaced(line, "$T", m_folder.Path()), "$DATA", KESTRAL_TEST_DATA_DIR);
       for (std::size_t at; (at = line.find("\\x")) != std::string::npos;)  // a byte
         line.replace(at, 4, 1, char(std::stoi(line.substr(at + 2, 2), nullptr, 16)));
       for (std::size_t at; (at = line.find("\\*")) != std::string::npos;) {  // \*N:c, c N times
@@ -588,6 +637,7 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
     const std::string upper =  // as the program shows a path: upper case
         QFile::encodeName(QFile::decodeName(m_folder.Path().c_str()).toUpper()).toStdString();
     out = Replaced(out, QCoreApplication::applicationDirPath().toStdString(), "$PROGRAM");
+    out = Replaced(out, KESTRAL_TEST_DATA_DIR, "$DATA");
     return Replaced(Replaced(out, upper, "$T"), m_folder.Path(), "$T");
   }
 
@@ -609,6 +659,7 @@ TEST_P(ScenarioTest, TranscriptMatches) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ScenarioTest,
-                         ::testing::Values("main", "joins", "import", "compare", "layout"));
+                         ::testing::Values("main", "joins", "import", "compare", "layout",
+                                           "shell"));
 
 }  // namespace

@@ -14,6 +14,9 @@ using Application = QApplication;
 using Application = QGuiApplication;  // the printer back end needs no widgets
 #endif
 
+#include <QSettings>
+#include <QTemporaryDir>
+
 #include "reports/ui/ReportFont.h"
 
 int main(int argc, char** argv) {
@@ -22,6 +25,13 @@ int main(int argc, char** argv) {
   if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
   Application application(argc, argv);
+  // The windows' settings go to a store of this run's own, never the user's (each scenario start
+  // empties it).
+  const QTemporaryDir settings;
+  QSettings::setDefaultFormat(QSettings::IniFormat);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  Application::setOrganizationName(QStringLiteral("KestralMGA"));
+  Application::setApplicationName(QStringLiteral("KestralMGA"));
   // The font of every printed report, shipped inside the program: as the programs do at start (a
   // failure ends the run with its message).
   modKestralMGA::RegisterReportFont();

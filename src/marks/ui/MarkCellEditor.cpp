@@ -261,6 +261,15 @@ bool MarkCellEditor::EditorKey(int keyCode, int key, Qt::KeyboardModifiers modif
 
 bool MarkCellEditor::GridKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
   if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  // F2 edits the cell's own text; Delete empties the selected cells (the window's command).
+  if (key == Qt::Key_F2 && !m_locked) {
+    AMGGridEdit(kKeyBlank);
+    return true;
+  }
+  if (key == Qt::Key_Delete && m_onDelete) {
+    m_onDelete();
+    return true;
+  }
   int code = 0;
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     code = kKeyEnter;

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStyledItemDelegate>
+#include <functional>
 #include <utility>
 
 class QLineEdit;
@@ -22,6 +23,7 @@ class MarkTableModel;
 // - Tab and Shift+Tab store the text and move the focus on to the next or previous control, as
 //   they do from the grid; a focus taken by another control stores it and leaves the focus there.
 //   The current cell stays where it was.
+// - F2 edits the cell's own text; Delete runs the window's command (OnDeleteKey).
 // - Escape, the up and down arrows, a click in the grid, a change of the current cell, and the
 //   window's commands (Abandon) drop the text: the cell keeps what it held.
 // - The focus leaving with the window (another program, a message box) or for a menu keeps the
@@ -56,6 +58,8 @@ class MarkCellEditor final : public QStyledItemDelegate {
   // Controls whose commands drop an edit (the row commands): the focus they take from the editor
   // leaves the edit to their command instead of storing it.
   void DropWhenFocusGoesTo(QList<const QWidget*> controls) { m_dropOn = std::move(controls); }
+  // What the Delete key does in the grid (empties the selected cells).
+  void OnDeleteKey(std::function<void()> command) { m_onDelete = std::move(command); }
   // While locked (a comparison reads the list), keys and double-clicks start no edit.
   void SetLocked(bool locked) { m_locked = locked; }
 
@@ -93,4 +97,5 @@ class MarkCellEditor final : public QStyledItemDelegate {
   QList<const QWidget*> m_dropOn;
   mutable bool m_stored = false;
   bool m_locked = false;
+  std::function<void()> m_onDelete;
 };

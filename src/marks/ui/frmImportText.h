@@ -6,7 +6,9 @@
 #include "common/Seams.h"
 #include "marks/ImportText.h"
 
+class QCheckBox;
 class QGroupBox;
+class QTableWidget;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -31,11 +33,18 @@ class frmImportText final : public QWidget {
   void SetSample(const std::string& path, const std::string& displayPath,
                  const std::string& sampleLine);
 
-  // The column numbers of the five boxes, read by the numeric value rule.
+  // The column numbers of the five boxes, read by the numeric value rule, and the decimal comma.
   modKestralMGA::ImportColumnNumbers Columns() const;
+  // The five boxes' texts (kept between runs), and the decimal comma box.
+  QStringList ColumnTexts() const;
+  void SetColumnTexts(const QStringList& texts);
+  bool DecimalComma() const;
+  void SetDecimalComma(bool on);
 
-  // Imports every line of the file named by lblSampleLine; hides the window when the list then
-  // holds at least two marks.
+  // Imports every line of the file named by lblSampleLine and says how many marks it added and
+  // how many lines gave none. Hides the window when the list then holds at least two marks; an
+  // import that added nothing leaves it open. Into an empty list, the import is the list as
+  // opened (unchanged until edited); it is one step of the undo history.
   void cmdOK_Click();
   // Hides the window; nothing is undone.
   void cmdCancel_Click();
@@ -44,11 +53,15 @@ class frmImportText final : public QWidget {
   QGroupBox* BuildColumnsFrame();
   // Shows the numbered fields of the text in txtSampleLine under it.
   void ShowSampleFields();
+  // Fills the preview table: the first lines of the file cut as OK would cut them.
+  void ShowPreview();
 
   MarkTableModel& m_marks;
   modKestralMGA::MessageSink& m_sink;
   // The chosen file as the file system names it; lblSampleLine shows it in upper case.
   std::string m_path;
+  // The first lines of the chosen file, for the preview.
+  modKestralMGA::TextFile m_previewText;
 
   QLabel* lblSampleLine = nullptr;
   QLineEdit* txtSampleLine = nullptr;
@@ -58,6 +71,8 @@ class frmImportText final : public QWidget {
   QLineEdit* txtNorth = nullptr;
   QLineEdit* txtHeight = nullptr;
   QLineEdit* txtZone = nullptr;
+  QCheckBox* chkDecimalComma = nullptr;
+  QTableWidget* grdPreview = nullptr;
   QPushButton* cmdOK = nullptr;
   QPushButton* cmdCancel = nullptr;
 };

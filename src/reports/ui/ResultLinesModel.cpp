@@ -1,11 +1,16 @@
 #include "reports/ui/ResultLinesModel.h"
 
+#include <QColor>
 #include <algorithm>
 #include <climits>
 #include <iterator>
+#include <string_view>
 #include <utility>
 
 #include "app/QtDialogs.h"
+#include "compare/ComparePSMJoins.h"
+
+using modKestralMGA::IsNotAcceptableLine;
 
 ResultLinesModel::ResultLinesModel(QObject* parent) : QAbstractListModel(parent) {}
 
@@ -21,7 +26,11 @@ QVariant ResultLinesModel::data(const QModelIndex& index, int role) const {
   }
   // A line holds the plan identifier (the file system's UTF-8) or texts of the window's controls
   // (Windows-1252): read as a message is.
-  if (role == Qt::DisplayRole) return MessageText(m_lines[static_cast<std::size_t>(index.row())]);
+  const std::string& line = m_lines[static_cast<std::size_t>(index.row())];
+  if (role == Qt::DisplayRole) return MessageText(line);
+  // Joins not acceptable stand out from the rest: dark red on a pale red ground.
+  if (role == Qt::ForegroundRole && IsNotAcceptableLine(line)) return QColor(150, 0, 0);
+  if (role == Qt::BackgroundRole && IsNotAcceptableLine(line)) return QColor(255, 224, 224);
   return {};
 }
 

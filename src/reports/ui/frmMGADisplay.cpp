@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListView>
 #include <QLocale>
 #include <QPrinter>
@@ -175,8 +176,14 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   lstPSMJoins->setTextElideMode(Qt::ElideNone);
   lstPSMJoins->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
+  // What the last comparison did, above the list (the list and the reports stay as they are).
+  lblSummary = Named(new QLabel(this), "lblSummary");
+  lblSummary->setWordWrap(true);
+  lblSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
+  layout->addWidget(lblSummary);
   layout->addWidget(lstPSMJoins, 1);
 
   // The first size: the window's own, with the list grown to its columns and lines.
@@ -199,6 +206,12 @@ frmMGADisplay::~frmMGADisplay() = default;
 
 void frmMGADisplay::Clear() {
   m_model->Clear();
+  lblSummary->clear();
+}
+
+void frmMGADisplay::Summary(const modKestralMGA::CompareSummary& summary) {
+  FlushLines();
+  lblSummary->setText(QString::fromLatin1(summary.Text()));
 }
 
 void frmMGADisplay::AddLine(std::string line) {

@@ -15,6 +15,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QListView;
 class QPrinter;
 class QPushButton;
@@ -44,6 +45,8 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   void Clear() override;
   void AddLine(std::string line) override;
   void SetBusy(bool busy) override;
+  // Shows what the comparison did in lblSummary, above the list.
+  void Summary(const modKestralMGA::CompareSummary& summary) override;
 
   // Shows the lines added since the last call.
   void FlushLines();
@@ -92,6 +95,7 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   QCheckBox* chkPrintList = nullptr;
   QCheckBox* chkFullJoins = nullptr;
   QCheckBox* chkToFile = nullptr;
+  QLabel* lblSummary = nullptr;
   QListView* lstPSMJoins = nullptr;
   QPushButton* cmdClose = nullptr;
   QPushButton* cmdPrint = nullptr;
