@@ -1,6 +1,7 @@
 // Importing a delimited text file as the batch program's --import does, with column numbers
 // chosen by the input: a refused file appends nothing and says why, and every imported cell is a
-// run of the field characters copied from the file.
+// run of the field characters copied from the file, after at most one minus sign of its own (a
+// decimal comma becomes the decimal point).
 #include <array>
 #include <string>
 #include <vector>
@@ -16,17 +17,21 @@ namespace {
 
 // Column numbers as the import window's boxes might hold them: the initial ones, all five, an
 // order of the user's own, repeated numbers (the first box wins), and numbers no field carries.
-const std::array<ImportColumnNumbers, 6> kColumnSets = {{
+const std::array<ImportColumnNumbers, 7> kColumnSets = {{
     {1.0, 2.0, 3.0, 0.0, 0.0},
     {1.0, 2.0, 3.0, 4.0, 5.0},
     {3.0, 1.0, 2.0, 0.0, 4.0},
     {1.0, 1.0, 2.0, 2.0, 0.0},
     {2.5, -1.0, 1e9, 0.0, 0.0},
     {5.0, 4.0, 3.0, 2.0, 1.0},
+    {1.0, 2.0, 3.0, 4.0, 5.0, /*DecimalComma=*/true},
 }};
 
-bool OnlyFieldCharacters(const std::string& cell) {
-  return cell.find_first_not_of("0123456789./") == std::string::npos;
+// A field as the import cuts it: a minus sign only in front, and only before a digit or a point.
+bool IsFieldText(const std::string& cell) {
+  const std::size_t start = cell.starts_with('-') ? 1 : 0;
+  if (start == 1 && (cell.size() < 2 || cell[1] == '/')) return false;
+  return cell.find_first_not_of("0123456789./", start) == std::string::npos;
 }
 
 }  // namespace
@@ -64,9 +69,10 @@ int FuzzImportText(const std::uint8_t* data, std::size_t size) {
     const MarkRow& mark = list.Row(row);
     Require(!mark[kColPsmNo].empty(), "an imported row has a point");
     for (const std::string& cell : mark) {
-      Require(OnlyFieldCharacters(cell), "an imported cell is a run of field characters");
-      // (Looked for in the first rows only: the search is slow on a large input.)
-      if (row <= 50) {
+      Require(IsFieldText(cell), "an imported cell is a run of field characters");
+      // (Looked for in the first rows only: the search is slow on a large input. A decimal
+      // comma's cell holds a point where the file has the comma.)
+      if (row <= 50 && !columns.DecimalComma) {
         Require(bytes.find(cell) != std::string_view::npos, "an imported cell comes from the file");
       }
     }

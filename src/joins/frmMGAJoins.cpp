@@ -113,10 +113,10 @@ void frmMGAJoins::BuildControls() {
   optAMG84 = Named(new QRadioButton(QStringLiteral("AMG84"), Frame1), "Option1");
   optPlane = Named(new QRadioButton(QStringLiteral("Plane"), Frame1), "Option2");
 
-  cmdClose = Named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
-  cmdPrint = Named(new QPushButton(QStringLiteral("Print"), this), "cmdPrint");
-  cmdClear = Named(new QPushButton(QStringLiteral("Clear"), this), "cmdClear");
-  cmdPreview = Named(new QPushButton(QStringLiteral("Preview"), this), "cmdPreview");
+  cmdClose = Named(new QPushButton(QStringLiteral("&Close"), this), "cmdClose");
+  cmdPrint = Named(new QPushButton(QStringLiteral("&Print"), this), "cmdPrint");
+  cmdClear = Named(new QPushButton(QStringLiteral("C&lear"), this), "cmdClear");
+  cmdPreview = Named(new QPushButton(QStringLiteral("Pre&view"), this), "cmdPreview");
   cmdPreview->setToolTip(QStringLiteral("Show the pages Print would send"));
 
   Grid1 = Named(new QTableView(this), "Grid1");

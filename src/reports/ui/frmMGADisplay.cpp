@@ -149,9 +149,9 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   options->addWidget(chkFullJoins, 0, 1);
   options->addWidget(chkToFile, 1, 0);
 
-  cmdClose = Named(new QPushButton(QStringLiteral("Close"), this), "cmdClose");
-  cmdPrint = Named(new QPushButton(QStringLiteral("Print"), this), "cmdPrint");
-  cmdPreview = Named(new QPushButton(QStringLiteral("Preview"), this), "cmdPreview");
+  cmdClose = Named(new QPushButton(QStringLiteral("&Close"), this), "cmdClose");
+  cmdPrint = Named(new QPushButton(QStringLiteral("&Print"), this), "cmdPrint");
+  cmdPreview = Named(new QPushButton(QStringLiteral("Pre&view"), this), "cmdPreview");
   cmdPreview->setToolTip(QStringLiteral("Show the pages Print sends to the printer"));
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(cmdClose);
