@@ -82,4 +82,17 @@ void OffGridNotices::Tell(std::int32_t key, const std::string& psmNumber,
       m_title, MessageIcon::Exclamation);
 }
 
+std::vector<ListedMark> ListedMarks(MarkIndex& index) {
+  const MarkList& list = index.List();
+  std::vector<ListedMark> marks;
+  std::unordered_set<std::int32_t> seen;
+  for (std::size_t row = 0; row < list.RowCount(); ++row) {
+    const std::optional<std::int32_t> key = TryPsmKey(list.Cell(row, kColPsmNo));
+    if (!key || !seen.insert(*key).second) continue;
+    const std::optional<IndexedMark> mark = index.Find(*key);
+    if (mark && mark->East > 0.0 && mark->North > 0.0) marks.push_back({*key, *mark});
+  }
+  return marks;
+}
+
 }  // namespace modKestralMGA

@@ -97,4 +97,15 @@ class OffGridNotices {
   std::unordered_set<std::int32_t> m_told;
 };
 
+// A listed mark with positive coordinates, under its key.
+struct ListedMark {
+  std::int32_t Key = 0;
+  IndexedMark Mark;
+};
+
+// Every key of the list whose mark Find gives with an easting and a northing above 0, once each,
+// in the order of the first row that holds it. Rows whose PSM number gives no 32-bit key are
+// passed over.
+std::vector<ListedMark> ListedMarks(MarkIndex& index);
+
 }  // namespace modKestralMGA
