@@ -1,7 +1,8 @@
 # Fails when a file outside the windows' folders includes a Qt header, when anything but the
 # dialogs implementation uses QMessageBox, QFileDialog or the print dialogs directly, or when a
 # geodesy file includes anything but standard headers, common/ and geodesy/, or a diagnosis file
-# anything but standard headers, common/, compare/, plan/, markjoins/ and diagnosis/. Run by ctest
+# anything but standard headers, common/, compare/, plan/, markjoins/ and diagnosis/, or a file
+# outside src/cli includes the JSON library. Run by ctest
 # as "layout".
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
@@ -58,6 +59,14 @@ in src/markjoins (or a folder above it), which hands geodesy the numbers.")
 a comparison's judgements: its files include the standard library, common/, compare/, plan/, \
 markjoins/ and diagnosis/, nothing else. What writes a diagnosis out (JSON, a report) belongs to \
 the folder of that output.")
+  endif()
+  if(NOT f MATCHES "^src/cli/")
+    file(STRINGS "${SOURCE_DIR}/${f}" json REGEX "^[ \t]*#[ \t]*include[ \t]*<nlohmann/")
+    if(json)
+      message(SEND_ERROR "${f}: includes the JSON library, which only the batch program's folder "
+        "(src/cli) uses, behind its own functions (DiagnosisJson).")
+      math(EXPR failures "${failures} + 1")
+    endif()
   endif()
   if(NOT f MATCHES "^src/app/QtDialogs\\.(h|cpp)$")
     file(STRINGS "${SOURCE_DIR}/${f}" direct REGEX "QMessageBox|QFileDialog|QPrint(Preview)?Dialog")

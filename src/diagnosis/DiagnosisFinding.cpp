@@ -90,7 +90,8 @@ std::string DiagnosisFinding(const Diagnosis& diagnosis) {
   }
   if (failedAsIs > 0) {
     return Count(failedAsIs, "join is", "joins are") +
-           " not acceptable and no single mark, rotation or scale explains them.";
+           " not acceptable and no single mark, rotation or scale explains " +
+           (failedAsIs == 1 ? "it." : "them.");
   }
   if (summary.AcceptableAsIs == 0) {
     return unlisted > 0 ? "No join could be compared: " +

@@ -62,6 +62,9 @@ void AddMarks(const std::vector<MarkDiagnosis>& marks, std::vector<std::string>&
     } else if (!mark.Listed) {
       PadToColumn(line, kSuspectColumn);
       line += "not in list";
+    } else if (mark.Joins == 0) {
+      PadToColumn(line, kSuspectColumn);
+      line += "not compared";
     }
     lines.push_back(std::move(line));
   }
