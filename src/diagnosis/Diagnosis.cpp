@@ -207,7 +207,9 @@ std::vector<Renumbering> Renumberings(const Plan& plan, MarkIndex& index, const 
   }
   if (points.empty()) return {};
   const double radius = std::max(kRenumberingRadius, kRmsTimes * fit.RmsMetres.value_or(0.0));
-  return FindRenumberings(points, ListedMarks(index), radius);
+  std::vector<GridPlace> places;
+  for (const MisplacedPoint& point : points) places.push_back({point.East, point.North});
+  return FindRenumberings(points, MarksNear(index, places, radius), radius);
 }
 
 DiagnosisSummary Summarise(const std::vector<FittedVerdict>& verdicts) {

@@ -103,9 +103,17 @@ struct ListedMark {
   IndexedMark Mark;
 };
 
-// Every key of the list whose mark Find gives with an easting and a northing above 0, once each,
-// in the order of the first row that holds it. Rows whose PSM number gives no 32-bit key are
-// passed over.
-std::vector<ListedMark> ListedMarks(MarkIndex& index);
+// A place on the grid, metres.
+struct GridPlace {
+  double East = 0.0;
+  double North = 0.0;
+};
+
+// The listed marks within radius metres of any of places, as Find gives them (the last row with
+// a key wins; positive coordinates only), once each, in list order. Reads a row's northing and
+// key only when its easting is near a place, so that a list of 200,000 marks costs one reading
+// of an easting a row.
+std::vector<ListedMark> MarksNear(MarkIndex& index, const std::vector<GridPlace>& places,
+                                  double radius);
 
 }  // namespace modKestralMGA
