@@ -42,6 +42,17 @@ struct Comparison {
         Files(Generated.Lines, Generated.Curves),
         Settings(Files.Identifier(), Statewide().AverageHeight) {}
 
+  // Reads the plan and builds its points, before the timing; false (the benchmark skipped) when
+  // the plan is refused.
+  bool BuildPlan(benchmark::State& state) {
+    if (!ReadPlanForCompare(Files.Identifier(), Built, Sink)) {
+      state.SkipWithError("the generated plan was refused");
+      return false;
+    }
+    BuildPlanPoints(Built, Files.Identifier(), Sink);
+    return true;
+  }
+
   // The counters of the comparison's last run.
   void Report(benchmark::State& state, std::int64_t notAcceptable) const {
     std::int64_t psms = 0;
@@ -88,11 +99,7 @@ BENCHMARK(BM_Compare)->Arg(60)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecon
 // ComparePSMJoins alone, plan built and mark index built before the timing.
 void BM_CompareIndexed(benchmark::State& state) {
   Comparison c(Psms(state));
-  if (!ReadPlanForCompare(c.Files.Identifier(), c.Built, c.Sink)) {
-    state.SkipWithError("the generated plan was refused");
-    return;
-  }
-  BuildPlanPoints(c.Built, c.Files.Identifier(), c.Sink);
+  if (!c.BuildPlan(state)) return;
   MarkIndex index(Statewide().List);
   index.Find(0);
   JoinContext context{index, c.Settings};
@@ -109,11 +116,7 @@ BENCHMARK(BM_CompareIndexed)->Arg(60)->Arg(300)->Arg(1000)->Unit(benchmark::kMil
 // take less than the comparison itself.
 void BM_Diagnose(benchmark::State& state) {
   Comparison c(Psms(state));
-  if (!ReadPlanForCompare(c.Files.Identifier(), c.Built, c.Sink)) {
-    state.SkipWithError("the generated plan was refused");
-    return;
-  }
-  BuildPlanPoints(c.Built, c.Files.Identifier(), c.Sink);
+  if (!c.BuildPlan(state)) return;
   MarkIndex index(Statewide().List);
   JoinContext context{index, c.Settings};
   JudgementCollector judgements;
