@@ -16,7 +16,6 @@ namespace modKestralMGA {
 namespace {
 
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
-constexpr std::int32_t kHighestPlainPoint = kHighestOrdinaryPoint;
 constexpr double kRmsTimes = 3.0;
 
 bool Compared(JoinVerdict verdict) {
@@ -37,7 +36,7 @@ PlanMarks CollectMarks(const Plan& plan, MarkIndex& index) {
                        kNone);
   for (std::size_t entry = 0; entry < marks.OfEntry.size(); ++entry) {
     const PlanPoint& point = plan.PlanPoints[entry];
-    if (point.PointNo <= kHighestPlainPoint) continue;
+    if (point.PointNo <= kHighestOrdinaryPoint) continue;
     marks.OfEntry[entry] = marks.Marks.size();
     MarkDiagnosis mark;
     mark.Key = point.PointNo;
