@@ -1,8 +1,9 @@
 // The comparison of a plan of 20,000 lines whose 60, 300 or 1,000 PSMs are marks of the
 // statewide list of 200,000 (1,770 to 499,500 joins): the Compare command from reading the plan
 // to the last result line (plan build, mark index, ComparePSMJoins into a list that keeps the
-// lines), and ComparePSMJoins alone once plan and index are built; beside the floors, the bare
-// arithmetic of the same joins and the plan's files read and split.
+// lines), ComparePSMJoins alone once plan and index are built, and the diagnosis of its
+// judgements; beside the floors, the bare arithmetic of the same joins and the plan's files read
+// and split.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "BenchSettings.h"
 #include "Floors.h"
 #include "compare/ComparePSMJoins.h"
+#include "diagnosis/Diagnosis.h"
 #include "markjoins/MarkIndex.h"
 #include "plan/PlanPoints.h"
 
@@ -39,6 +41,17 @@ struct Comparison {
       : Generated(ComparisonPlan(Statewide().Marks, psms)),
         Files(Generated.Lines, Generated.Curves),
         Settings(Files.Identifier(), Statewide().AverageHeight) {}
+
+  // Reads the plan and builds its points, before the timing; false (the benchmark skipped) when
+  // the plan is refused.
+  bool BuildPlan(benchmark::State& state) {
+    if (!ReadPlanForCompare(Files.Identifier(), Built, Sink)) {
+      state.SkipWithError("the generated plan was refused");
+      return false;
+    }
+    BuildPlanPoints(Built, Files.Identifier(), Sink);
+    return true;
+  }
 
   // The counters of the comparison's last run.
   void Report(benchmark::State& state, std::int64_t notAcceptable) const {
@@ -86,11 +99,7 @@ BENCHMARK(BM_Compare)->Arg(60)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecon
 // ComparePSMJoins alone, plan built and mark index built before the timing.
 void BM_CompareIndexed(benchmark::State& state) {
   Comparison c(Psms(state));
-  if (!ReadPlanForCompare(c.Files.Identifier(), c.Built, c.Sink)) {
-    state.SkipWithError("the generated plan was refused");
-    return;
-  }
-  BuildPlanPoints(c.Built, c.Files.Identifier(), c.Sink);
+  if (!c.BuildPlan(state)) return;
   MarkIndex index(Statewide().List);
   index.Find(0);
   JoinContext context{index, c.Settings};
@@ -101,6 +110,29 @@ void BM_CompareIndexed(benchmark::State& state) {
   c.Report(state, notAcceptable);
 }
 BENCHMARK(BM_CompareIndexed)->Arg(60)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The diagnosis of the comparison that BM_CompareIndexed times, from its kept judgements: per-mark
+// tallies, culprits, the fit, the verdicts after it, renumbering and the plan's checks. It must
+// take less than the comparison itself.
+void BM_Diagnose(benchmark::State& state) {
+  Comparison c(Psms(state));
+  if (!c.BuildPlan(state)) return;
+  MarkIndex index(Statewide().List);
+  JoinContext context{index, c.Settings};
+  JudgementCollector judgements;
+  const std::int64_t notAcceptable =
+      ComparePSMJoins(c.Built, context, c.Settings, c.Results, c.Sink, c.Events, &judgements);
+  std::size_t suspects = 0;
+  for (auto _ : state) {
+    const Diagnosis diagnosis =
+        Diagnose(c.Built, index, judgements.Joins(), c.Settings.AccuracyCriterionText());
+    suspects = diagnosis.Suspects.size();
+    benchmark::DoNotOptimize(diagnosis.Summary.Judged);
+  }
+  c.Report(state, notAcceptable);
+  state.counters["suspects"] = static_cast<double>(suspects);
+}
+BENCHMARK(BM_Diagnose)->Arg(60)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The floors: the bare arithmetic of every join between the plan's PSMs, and the plan's files
 // read and split.

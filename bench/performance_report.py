@@ -203,6 +203,9 @@ def main():
              ["BM_FloorJoinArithmetic/300"], "≤ 3× floor", lambda ms, x: x <= 3),
             ("1,000 PSMs: comparison alone, index built", "BM_CompareIndexed/1000",
              ["BM_FloorJoinArithmetic/1000"], "≤ 3× floor", lambda ms, x: x <= 3),
+            ("300 PSMs: diagnosis of the comparison's judgements (against the comparison alone)",
+             "BM_Diagnose/300", ["BM_CompareIndexed/300"], "< 1× the comparison",
+             lambda ms, x: x < 1),
             ("Batch program, 300 PSMs, 200,000 marks (RunCli in-process, from the open to the "
              "last output line)", "BM_BatchCompare/300",
              ["BM_FloorReadSplitMarkDetails/200000", "BM_FloorReadSplitComparisonPlan/300",

@@ -1,6 +1,8 @@
 # Fails when a file outside the windows' folders includes a Qt header, when anything but the
 # dialogs implementation uses QMessageBox, QFileDialog or the print dialogs directly, or when a
-# geodesy file includes anything but standard headers, common/ and geodesy/. Run by ctest
+# geodesy file includes anything but standard headers, common/ and geodesy/, or a diagnosis file
+# anything but standard headers, common/, compare/, plan/, markjoins/ and diagnosis/, or a file
+# outside src/cli includes the JSON library. Run by ctest
 # as "layout".
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
@@ -11,6 +13,29 @@ file(GLOB_RECURSE files RELATIVE "${SOURCE_DIR}"
   "${SOURCE_DIR}/tests/*.h" "${SOURCE_DIR}/tests/*.cpp"
   "${SOURCE_DIR}/bench/*.h" "${SOURCE_DIR}/bench/*.cpp"
   "${SOURCE_DIR}/examples/*.h" "${SOURCE_DIR}/examples/*.cpp")
+
+# Fails for each include of file f that is neither a standard header nor a header of the
+# folders matched by folders ("common|geodesy"); why says what the folder is for.
+function(check_core_includes f folders why)
+  set(found 0)
+  file(STRINGS "${SOURCE_DIR}/${f}" local REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line IN LISTS local)
+    if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"(${folders})/[^\"]*\"")
+      string(STRIP "${line}" line)
+      message(SEND_ERROR "${f}: ${line}: ${why}")
+      math(EXPR found "${found} + 1")
+    endif()
+  endforeach()
+  file(STRINGS "${SOURCE_DIR}/${f}" angled REGEX "^[ \t]*#[ \t]*include[ \t]*<[^>]*[./][^>]*>")
+  if(angled)
+    list(GET angled 0 first)
+    string(STRIP "${first}" first)
+    message(SEND_ERROR "${f}: ${first}: ${why} (No outside library.)")
+    math(EXPR found "${found} + 1")
+  endif()
+  math(EXPR total "${failures} + ${found}")
+  set(failures ${total} PARENT_SCOPE)
+endfunction()
 
 set(failures 0)
 foreach(f IN LISTS files)
@@ -26,23 +51,20 @@ foreach(f IN LISTS files)
     endif()
   endif()
   if(f MATCHES "^src/geodesy/")
-    file(STRINGS "${SOURCE_DIR}/${f}" local REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
-    foreach(line IN LISTS local)
-      if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"(common|geodesy)/[^\"]*\"")
-        string(STRIP "${line}" line)
-        message(SEND_ERROR "${f}: ${line}: geodesy is numbers only: its files include "
-          "the standard library, common/ and geodesy/, nothing else. A routine that reads the "
-          "mark list belongs in src/markjoins (or a folder above it), which hands geodesy the "
-          "numbers.")
-        math(EXPR failures "${failures} + 1")
-      endif()
-    endforeach()
-    file(STRINGS "${SOURCE_DIR}/${f}" angled REGEX "^[ \t]*#[ \t]*include[ \t]*<[^>]*[./][^>]*>")
-    if(angled)
-      list(GET angled 0 first)
-      string(STRIP "${first}" first)
-      message(SEND_ERROR "${f}: ${first}: geodesy is numbers only: its files include "
-        "the standard library, common/ and geodesy/, nothing else (no outside library).")
+    check_core_includes("${f}" "common|geodesy" "geodesy is numbers only: its files include the \
+standard library, common/ and geodesy/, nothing else. A routine that reads the mark list belongs \
+in src/markjoins (or a folder above it), which hands geodesy the numbers.")
+  elseif(f MATCHES "^src/diagnosis/")
+    check_core_includes("${f}" "common|compare|plan|markjoins|diagnosis" "the diagnosis studies \
+a comparison's judgements: its files include the standard library, common/, compare/, plan/, \
+markjoins/ and diagnosis/, nothing else. What writes a diagnosis out (JSON, a report) belongs to \
+the folder of that output.")
+  endif()
+  if(NOT f MATCHES "^src/cli/")
+    file(STRINGS "${SOURCE_DIR}/${f}" json REGEX "^[ \t]*#[ \t]*include[ \t]*<nlohmann/")
+    if(json)
+      message(SEND_ERROR "${f}: includes the JSON library, which only the batch program's folder "
+        "(src/cli) uses, behind its own functions (DiagnosisJson).")
       math(EXPR failures "${failures} + 1")
     endif()
   endif()

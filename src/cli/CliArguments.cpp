@@ -132,13 +132,12 @@ DistanceCalculationMode EllipsoidOf(const CLI::Option* option) {
                            : DistanceCalculationMode::MGA94_2020;
 }
 
-// The compare command: its options added to the command line, and its arguments read from them
-// once the line is parsed.
+// The compare command, and the diagnose command that takes its options: the options added to the
+// command line, and the arguments read from them once the line is parsed.
 class CompareOptions {
  public:
-  explicit CompareOptions(CLI::App& app)
-      : m_command(
-            app.add_subcommand("compare", "Compare the plan's PSM joins with their MGA joins")),
+  CompareOptions(CLI::App& app, const std::string& name, const std::string& description)
+      : m_command(app.add_subcommand(name, description)),
         m_markList(AddMarkListOptions(*m_command)) {
     m_plan = m_command->add_option("--plan", "Plan identifier, or the plan's .lns file")
                  ->type_name("PLAN")
@@ -175,6 +174,7 @@ class CompareOptions {
   CompareOptions& operator=(const CompareOptions&) = delete;
 
   const CLI::App& Command() const { return *m_command; }
+  CLI::App& Command() { return *m_command; }
 
   CompareArguments Read() const {
     CompareArguments arguments;
@@ -308,8 +308,19 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   app.set_version_flag("--version", std::string("KestralMGA ") + kProgramVersion,
                        "Show the program's version and exit");
   app.require_subcommand(1);
-  CompareOptions compare(app);  // not const: parsing writes its flags
-  JoinsOptions joins(app);      // not const: parsing writes the picked numbers
+  CompareOptions compare(
+      app, "compare",
+      "Compare the plan's PSM joins with their MGA joins");  // parsing writes its flags
+  CompareOptions diagnose(app, "diagnose",
+                          "Compare the plan's PSM joins and say why joins fail: failures per mark, "
+                          "likely culprits, the fit of the marks, renumbered marks and the plan's "
+                          "checks");
+  std::string format = "text";
+  diagnose.Command()
+      .add_option("--format", format, "Write the diagnosis as text (default) or as one JSON object")
+      ->type_name("text|json")
+      ->check(CLI::IsMember({"text", "json"}).description(""));
+  JoinsOptions joins(app);  // not const: parsing writes the picked numbers
   const SaveOptions save(app);
 
   CliArguments result;
@@ -345,6 +356,10 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   } else if (save.Command().parsed()) {
     result.Which = CliArguments::Command::Save;
     result.Save = save.Read();
+  } else if (diagnose.Command().parsed()) {
+    result.Which = CliArguments::Command::Diagnose;
+    result.Compare = diagnose.Read();
+    result.DiagnoseJson = format == "json";
   } else {
     result.Which = CliArguments::Command::Compare;
     result.Compare = compare.Read();

@@ -82,10 +82,11 @@ struct SaveArguments {
 
 // What the command line asks for.
 struct CliArguments {
-  enum class Command { Compare, Joins, Save, Help, Version };
+  enum class Command { Compare, Diagnose, Joins, Save, Help, Version };
   Command Which = Command::Help;
-  std::string Text;  // for Help and Version: what goes to standard output
-  CompareArguments Compare;
+  std::string Text;           // for Help and Version: what goes to standard output
+  CompareArguments Compare;   // for Compare and Diagnose
+  bool DiagnoseJson = false;  // diagnose --format json
   JoinsArguments Joins;
   SaveArguments Save;
 };
@@ -93,7 +94,8 @@ struct CliArguments {
 // Reads the command line (without the program's name). --help gives the usage of every command
 // (after a command, that command's usage), --version "KestralMGA " and the program's version.
 // Throws BadArguments with the reason for no command, an unknown command or option, a missing or
-// surplus value, an option value outside its choices, compare without --plan or with an empty one,
+// surplus value, an option value outside its choices, compare or diagnose without --plan or with
+// an empty one,
 // --datum together with
 // --tertiary, --columns without five comma-separated column numbers, joins with fewer than two
 // PSM numbers and save without --out or with an empty one.

@@ -1,10 +1,12 @@
 #include "cli/CompareCommand.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/CliCompareSettings.h"
+#include "cli/DiagnosisJson.h"
 #include "cli/ExitStatus.h"
 #include "cli/MarkSources.h"
 #include "cli/StandardOutput.h"
@@ -12,6 +14,8 @@
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/KeptResultList.h"
+#include "diagnosis/Diagnosis.h"
+#include "diagnosis/DiagnosisText.h"
 #include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
@@ -73,10 +77,16 @@ bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, Join
   return true;
 }
 
-}  // namespace
+// What a command writes to standard output once the comparison and its reports ran to their
+// end: the result lines, or the diagnosis made from the comparison's judgements.
+using ResultWriter =
+    std::function<bool(const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
+                       const std::vector<std::string>& lines)>;
 
-int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
-                      FileOps& fileOps) {
+// The compare command's run, with the comparison's judgements handed to observer (when given)
+// and write in place of the result lines.
+int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
+                  FileOps& fileOps, JoinObserver* observer, const ResultWriter& write) {
   StreamMessageSink sink(err);
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
@@ -102,7 +112,7 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   KeptResultList results;
   NoPendingEvents noEvents;
   const std::optional<std::int64_t> notAcceptable = BuildAndComparePlan(
-      settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents);
+      settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents, observer);
   if (!notAcceptable) return kExitFailed;
   if (!WriteJoinsReports(arguments, plan, context, settings, sink, fileOps, out, err)) {
     return kExitFailed;
@@ -110,8 +120,34 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   // A report sent to standard output takes the place of the result lines there.
   const bool reportOnOutput =
       arguments.Report == kStandardStream || arguments.Pdf == kStandardStream;
-  if (!reportOnOutput && !WriteOutputLines(results.Lines(), out)) return OutputWriteFailed(err);
+  if (!reportOnOutput && !write(plan, index, settings, results.Lines())) {
+    return OutputWriteFailed(err);
+  }
   return *notAcceptable > 0 ? kExitNotAcceptable : kExitDone;
+}
+
+}  // namespace
+
+int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
+                      FileOps& fileOps) {
+  return RunComparison(
+      arguments, out, err, fileOps, nullptr,
+      [&](const Plan&, MarkIndex&, const CliCompareSettings&,
+          const std::vector<std::string>& lines) { return WriteOutputLines(lines, out); });
+}
+
+int RunDiagnoseCommand(const CompareArguments& arguments, bool json, std::ostream& out,
+                       std::ostream& err, FileOps& fileOps) {
+  JudgementCollector judgements;
+  return RunComparison(
+      arguments, out, err, fileOps, &judgements,
+      [&](const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
+          const std::vector<std::string>&) {
+        const Diagnosis diagnosis =
+            Diagnose(plan, index, judgements.Joins(), settings.AccuracyCriterionText());
+        if (json) return WriteOutputText(DiagnosisJson(diagnosis), out);
+        return WriteOutputLines(DiagnosisLines(diagnosis, settings.PlanIdentifier()), out);
+      });
 }
 
 }  // namespace modKestralMGA

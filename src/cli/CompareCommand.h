@@ -23,4 +23,10 @@ namespace modKestralMGA {
 int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
                       FileOps& fileOps = SystemFileOps());
 
+// The diagnose command: the compare command with its options, messages, reports and exit status,
+// whose standard output holds the diagnosis of the comparison's joins in place of the result
+// lines: as text (DiagnosisLines), or with json as one JSON object (DiagnosisJson).
+int RunDiagnoseCommand(const CompareArguments& arguments, bool json, std::ostream& out,
+                       std::ostream& err, FileOps& fileOps = SystemFileOps());
+
 }  // namespace modKestralMGA

@@ -69,7 +69,8 @@ void CheckFiles(const std::vector<NamedFile>& outputs, const std::vector<NamedFi
 void CheckOutputsAreNotInputs(const CliArguments& arguments) {
   std::vector<NamedFile> outputs;
   std::vector<NamedFile> inputs;
-  if (arguments.Which == CliArguments::Command::Compare) {
+  if (arguments.Which == CliArguments::Command::Compare ||
+      arguments.Which == CliArguments::Command::Diagnose) {
     const CompareArguments& compare = arguments.Compare;
     if (compare.Report) outputs.push_back({"--report", *compare.Report});
     if (compare.Pdf) outputs.push_back({"--pdf", *compare.Pdf});

@@ -29,6 +29,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitDone;
       case CliArguments::Command::Compare:
         return RunCompareCommand(arguments.Compare, out, err, fileOps);
+      case CliArguments::Command::Diagnose:
+        return RunDiagnoseCommand(arguments.Compare, arguments.DiagnoseJson, out, err, fileOps);
       case CliArguments::Command::Joins:
         return RunJoinsCommand(arguments.Joins, out, err);
       case CliArguments::Command::Save:

@@ -150,7 +150,7 @@ bool ReadPlanForCompare(const std::string& planIdentifier, Plan& plan, MessageSi
 
 std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
                              const CompareSettings& settings, ResultList& list, MessageSink& sink,
-                             PendingEvents& events) {
+                             PendingEvents& events, JoinObserver* observer) {
   list.Clear();
   list.AddLine("Comparison of PSM joins for " + settings.PlanIdentifier());
   list.AddLine("");
@@ -177,6 +177,7 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
         const PlanPoint& to = plan.PlanPoints[psms[b]];
         // The criterion is read afresh for every join, as the criterion box is.
         const JoinJudgement join = JudgeJoin(from, to, context, settings.AccuracyCriterionText());
+        if (observer != nullptr) observer->Judged(psms[a], psms[b], join);
         const std::string_view verdict = VerdictText(join.Verdict);
         std::string line;
         line.reserve(std::max(kVerdictColumn, keys[a].size() + keys[b].size() + 2) +
@@ -205,10 +206,11 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
 std::optional<std::int64_t> BuildAndComparePlan(const std::string& planIdentifier, Plan& plan,
                                                 JoinContext& context,
                                                 const CompareSettings& settings, ResultList& list,
-                                                MessageSink& sink, PendingEvents& events) {
+                                                MessageSink& sink, PendingEvents& events,
+                                                JoinObserver* observer) {
   try {
     BuildPlanPoints(plan, planIdentifier, sink);
-    return ComparePSMJoins(plan, context, settings, list, sink, events);
+    return ComparePSMJoins(plan, context, settings, list, sink, events, observer);
   } catch (const std::bad_alloc&) {
     sink.Message("Not enough memory for the comparison", kJoinComparisonTitle,
                  MessageIcon::Exclamation);

@@ -44,6 +44,14 @@ class ResultList {
   virtual void Summary(const CompareSummary& /*summary*/) {}
 };
 
+// Hears each join as the comparison judges it, with the entries of its two PSMs in the plan's
+// point table: what the comparison concluded, for those that study its joins further.
+class JoinObserver {
+ public:
+  virtual ~JoinObserver() = default;
+  virtual void Judged(std::size_t fromEntry, std::size_t toEntry, const JoinJudgement& join) = 0;
+};
+
 // The title of the comparison's own messages.
 inline constexpr const char* kJoinComparisonTitle = "Join Comparison";
 // The title and text shown when the plan's lines file gave no line.
@@ -79,12 +87,13 @@ bool ReadPlanForCompare(const std::string& planIdentifier, Plan& plan, MessageSi
 // detail lines of not-acceptable joins (of every join with full details). Keys stand at column
 // 0 and 15 and the verdict at 30 (PadToColumn). Calls events after every pair. Ends with the
 // closing message ("***** 1 JOIN WAS NOT ACCEPTABLE *****" or "***** N JOINS WERE NOT
-// ACCEPTABLE *****", "Join Comparison", exclamation) when any join was not acceptable. Returns
+// ACCEPTABLE *****", "Join Comparison", exclamation) when any join was not acceptable. Each
+// judgement goes to observer, when given, before its lines are added. Returns
 // the number of joins not acceptable. Throws what a failure inside it throws (a datum key beyond
 // 32 bits: KeyTooLargeError); the command reports it.
 std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
                              const CompareSettings& settings, ResultList& list, MessageSink& sink,
-                             PendingEvents& events);
+                             PendingEvents& events, JoinObserver* observer = nullptr);
 
 // The Compare command from the plan build on, once the lines of planIdentifier are read
 // (ReadPlanForCompare) and the results window is shown: BuildPlanPoints, whose curve file is
@@ -92,10 +101,12 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
 // dialog under a name without ".lns" and the plan identifier box stays empty), then
 // ComparePSMJoins. A failure in either (coordinates beyond the range of a double, a datum key
 // beyond 32 bits, memory) ends the command with its description under "Join Comparison"
-// (exclamation), and nothing is returned; otherwise the number of joins not acceptable.
+// (exclamation), and nothing is returned; otherwise the number of joins not acceptable. The
+// observer, when given, hears every judgement.
 std::optional<std::int64_t> BuildAndComparePlan(const std::string& planIdentifier, Plan& plan,
                                                 JoinContext& context,
                                                 const CompareSettings& settings, ResultList& list,
-                                                MessageSink& sink, PendingEvents& events);
+                                                MessageSink& sink, PendingEvents& events,
+                                                JoinObserver* observer = nullptr);
 
 }  // namespace modKestralMGA

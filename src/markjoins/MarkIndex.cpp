@@ -1,5 +1,7 @@
 #include "markjoins/MarkIndex.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "common/NumericValue.h"
@@ -80,6 +82,37 @@ void OffGridNotices::Tell(std::int32_t key, const std::string& psmNumber,
   m_sink.Message(
       psmNumber + " lies outside every MGA zone (" + limit + "): taken as without coordinates",
       m_title, MessageIcon::Exclamation);
+}
+
+std::vector<ListedMark> MarksNear(MarkIndex& index, const std::vector<GridPlace>& places,
+                                  double radius) {
+  const MarkList& list = index.List();
+  const auto near = [&](double east, double north) {
+    for (const GridPlace& place : places) {
+      if (std::abs(east - place.East) <= radius && std::abs(north - place.North) <= radius &&
+          std::hypot(east - place.East, north - place.North) <= radius) {
+        return true;
+      }
+    }
+    return false;
+  };
+  std::vector<ListedMark> marks;
+  std::unordered_set<std::int32_t> seen;
+  for (std::size_t row = 0; row < list.RowCount(); ++row) {
+    const double east = NumericValue(list.Cell(row, kColEast));
+    const bool eastNear = std::any_of(places.begin(), places.end(), [&](const GridPlace& place) {
+      return std::abs(east - place.East) <= radius;
+    });
+    if (!eastNear || !near(east, NumericValue(list.Cell(row, kColNorth)))) continue;
+    const std::optional<std::int32_t> key = TryPsmKey(list.Cell(row, kColPsmNo));
+    if (!key || !seen.insert(*key).second) continue;
+    // The key's last row gives its coordinates, which may lie elsewhere.
+    const std::optional<IndexedMark> mark = index.Find(*key);
+    if (mark && mark->East > 0.0 && mark->North > 0.0 && near(mark->East, mark->North)) {
+      marks.push_back({*key, *mark});
+    }
+  }
+  return marks;
 }
 
 }  // namespace modKestralMGA

@@ -97,4 +97,23 @@ class OffGridNotices {
   std::unordered_set<std::int32_t> m_told;
 };
 
+// A listed mark with positive coordinates, under its key.
+struct ListedMark {
+  std::int32_t Key = 0;
+  IndexedMark Mark;
+};
+
+// A place on the grid, metres.
+struct GridPlace {
+  double East = 0.0;
+  double North = 0.0;
+};
+
+// The listed marks within radius metres of any of places, as Find gives them (the last row with
+// a key wins; positive coordinates only), once each, in list order. Reads a row's northing and
+// key only when its easting is near a place, so that a list of 200,000 marks costs one reading
+// of an easting a row.
+std::vector<ListedMark> MarksNear(MarkIndex& index, const std::vector<GridPlace>& places,
+                                  double radius);
+
 }  // namespace modKestralMGA

@@ -38,6 +38,9 @@ struct Plan {
   std::int64_t PlanPointCount = -1;  // highest entry in use; -1 before the points are built
   // Entry index of each point number in use, kept by BuildPlanPoints for FindPlanPoint.
   PointNumberIndex PlanPointIndex;
+  // For each entry in use, the record of PlanLines that placed it; -1 for entry 0 and for points
+  // no usable record reaches. The records that placed no point are the plan's checks.
+  std::vector<std::int64_t> PlacingLine;
 };
 
 }  // namespace modKestralMGA

@@ -54,8 +54,9 @@ bool LegOf(const PlanLine& line, bool towardsToPoint, CurveIndex& curves, double
                      FormatNumber(point.PointNo, kFormatCount));
 }
 
-// Places entry `target` at angle and length from entry `known`.
-void Place(std::int64_t known, std::int64_t target, double angle, double length, Plan& plan) {
+// Places entry `target` at angle and length from entry `known` by record `line`.
+void Place(std::int64_t known, std::int64_t target, std::size_t line, double angle, double length,
+           Plan& plan) {
   const PlanPoint& from = plan.PlanPoints[At(known)];
   PlanPoint& point = plan.PlanPoints[At(target)];
   const double east = std::sin(angle) * length + from.East;
@@ -64,6 +65,7 @@ void Place(std::int64_t known, std::int64_t target, double angle, double length,
   point.East = east;
   point.North = north;
   point.Solved = 1;
+  plan.PlacingLine[At(target)] = static_cast<std::int64_t>(line);
 }
 
 // The usable records at one entry, in record order, each with the entry at its other end.
@@ -146,7 +148,7 @@ void PlaceByWorklist(Plan& plan, LineEnds& ends, CurveIndex& curves) {
       if (!LegOf(plan.PlanLines[neighbour.Line], neighbour.TowardsThis, curves, angle, length)) {
         continue;
       }
-      Place(neighbour.Other, entry, angle, length, plan);
+      Place(neighbour.Other, entry, neighbour.Line, angle, length, plan);
       offerNeighbours(entry, pass);
       break;
     }
@@ -159,6 +161,7 @@ void PlaceByWorklist(Plan& plan, LineEnds& ends, CurveIndex& curves) {
 void InitPlanPointsWithEnds(Plan& plan, LineEnds& ends) {
   plan.PlanPoints.clear();
   plan.PlanPointIndex.Clear();
+  plan.PlacingLine.clear();
   plan.PlanPointCount = -1;
   ends.assign(plan.PlanLines.size(), {-1, -1});
   if (plan.PlanLines.empty()) return;
@@ -192,6 +195,7 @@ void InitPlanPointsWithEnds(Plan& plan, LineEnds& ends) {
   }
   plan.PlanPointCount = static_cast<std::int64_t>(numbers.size()) - 1;
   plan.PlanPoints[0].Solved = 1;
+  plan.PlacingLine.assign(numbers.size(), -1);
 }
 
 }  // namespace

@@ -1,0 +1,102 @@
+#include "cli/DiagnosisJson.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "common/NumberFormat.h"
+#include "common/NumericValue.h"
+
+namespace modKestralMGA {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr std::string_view kFormatHundredths = "0.00";
+constexpr std::string_view kFormatTenthMillimetres = "0.0000";
+
+// value rounded as the program writes it with pattern, as a JSON number; null when not finite.
+Json Rounded(double value, std::string_view pattern) {
+  if (!std::isfinite(value)) return nullptr;
+  return NumericValue(FormatNumber(value, pattern));
+}
+
+Json Rounded(const std::optional<double>& value, std::string_view pattern) {
+  return value ? Rounded(*value, pattern) : Json(nullptr);
+}
+
+Json SummaryJson(const DiagnosisSummary& summary) {
+  return {{"joins_judged", summary.Judged},
+          {"acceptable_as_is", summary.AcceptableAsIs},
+          {"acceptable_after_fit", summary.AcceptableAfterFit},
+          {"not_acceptable", summary.NotAcceptable},
+          {"not_compared", summary.NotCompared},
+          {"finding", summary.Finding}};
+}
+
+Json FitJson(const std::optional<SimilarityFit>& fit) {
+  if (!fit) return nullptr;
+  return {{"rotation_seconds", Rounded(fit->RotationSeconds, kFormatHundredths)},
+          {"scale_ppm", Rounded(fit->ScalePpm, kFormatHundredths)},
+          {"shift_east", Rounded(fit->ShiftEast, kFormatTenthMillimetres)},
+          {"shift_north", Rounded(fit->ShiftNorth, kFormatTenthMillimetres)},
+          {"rms_m", Rounded(fit->RmsMetres, kFormatTenthMillimetres)},
+          {"marks_used", fit->MarksUsed}};
+}
+
+Json MarksJson(const Diagnosis& diagnosis) {
+  Json marks = Json::array();
+  for (const MarkDiagnosis& mark : diagnosis.Marks) {
+    marks.push_back({{"psm", PsmText(mark.Key)},
+                     {"key", mark.Key},
+                     {"joins", mark.Joins},
+                     {"failed", mark.Failed},
+                     {"residual_east_m", Rounded(mark.ResidualEast, kFormatTenthMillimetres)},
+                     {"residual_north_m", Rounded(mark.ResidualNorth, kFormatTenthMillimetres)},
+                     {"suspect", mark.Suspect}});
+  }
+  return marks;
+}
+
+Json FindingsJson(const Diagnosis& diagnosis, Json& renumbering, Json& checks) {
+  Json suspects = Json::array();
+  for (const Suspect& suspect : diagnosis.Suspects) {
+    suspects.push_back({{"psm", PsmText(suspect.Key)}, {"explains", suspect.Explains}});
+  }
+  renumbering = Json::array();
+  for (const Renumbering& found : diagnosis.Renumberings) {
+    renumbering.push_back({{"plan_point", found.PlanPoint},
+                           {"listed_psm", PsmText(found.ListedKey)},
+                           {"distance_m", Rounded(found.Distance, kFormatTenthMillimetres)},
+                           {"swapped_digits", found.SwappedDigits}});
+  }
+  checks = Json::array();
+  for (const PlanCheck& check : diagnosis.PlanChecks) {
+    checks.push_back({{"from", check.From},
+                      {"to", check.To},
+                      {"bearing_seconds", Rounded(check.BearingSeconds, kFormatHundredths)},
+                      {"distance_m", Rounded(check.Distance, kFormatTenthMillimetres)},
+                      {"acceptable", check.Acceptable}});
+  }
+  return suspects;
+}
+
+}  // namespace
+
+std::string DiagnosisJson(const Diagnosis& diagnosis) {
+  Json renumbering;
+  Json checks;
+  Json suspects = FindingsJson(diagnosis, renumbering, checks);
+  Json object = {{"summary", SummaryJson(diagnosis.Summary)},
+                 {"fit", FitJson(diagnosis.Fit)},
+                 {"marks", MarksJson(diagnosis)},
+                 {"suspects", std::move(suspects)},
+                 {"renumbering", std::move(renumbering)},
+                 {"plan_checks", std::move(checks)}};
+  return object.dump(2) + "\n";
+}
+
+}  // namespace modKestralMGA
