@@ -212,8 +212,9 @@ std::vector<Renumbering> Renumberings(const Plan& plan, MarkIndex& index, const 
 }
 
 DiagnosisSummary Summarise(const std::vector<FittedVerdict>& verdicts) {
+  // Judged as the comparison's summary counts: against the criterion, the joins not compared
+  // (a mark missing, an order above the limit, an unsolved point) apart.
   DiagnosisSummary summary;
-  summary.Judged = static_cast<int>(verdicts.size());
   for (const FittedVerdict verdict : verdicts) {
     switch (verdict) {
       case FittedVerdict::AcceptableAsIs:
@@ -230,6 +231,7 @@ DiagnosisSummary Summarise(const std::vector<FittedVerdict>& verdicts) {
         break;
     }
   }
+  summary.Judged = static_cast<int>(verdicts.size()) - summary.NotCompared;
   return summary;
 }
 
