@@ -290,6 +290,9 @@ QGroupBox* frmMGADisplay::CreateDiagnosisPanel() {
   for (const char* header : kDiagnosisColumns) headers << QString::fromLatin1(header);
   tblDiagnosisMarks->setHorizontalHeaderLabels(headers);
   tblDiagnosisMarks->verticalHeader()->hide();
+  // Rows of one line each, as close as the list's.
+  tblDiagnosisMarks->verticalHeader()->setDefaultSectionSize(
+      QFontMetrics(tblDiagnosisMarks->font()).lineSpacing() + 6);
   tblDiagnosisMarks->horizontalHeader()->setStretchLastSection(true);
   tblDiagnosisMarks->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tblDiagnosisMarks->setSelectionBehavior(QAbstractItemView::SelectRows);
