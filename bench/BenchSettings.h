@@ -28,6 +28,7 @@ class BenchSettings final : public ReportSettings {
   bool FullDetails() const override { return false; }
   bool PrintPsmList() const override { return false; }
   bool PrintFullJoins() const override { return true; }
+  bool PrintDiagnosis() const override { return false; }
 
  private:
   std::string m_planIdentifier;

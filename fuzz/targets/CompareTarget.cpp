@@ -82,6 +82,7 @@ class ChosenSettings final : public ReportSettings {
   bool FullDetails() const override { return Pick(32, 2) == 1; }
   bool PrintPsmList() const override { return Pick(33, 2) == 1; }
   bool PrintFullJoins() const override { return Pick(34, 2) == 1; }
+  bool PrintDiagnosis() const override { return Pick(35, 2) == 1; }
 
  private:
   std::size_t Pick(int shift, std::size_t count) const {

@@ -37,6 +37,7 @@
 #include "common/Version.h"
 #include "compare/AccuracyCriteria.h"
 #include "compare/ComparePSMJoins.h"
+#include "diagnosis/Diagnosis.h"
 #include "joins/frmMGAJoins.h"
 #include "markjoins/JoinCalculation.h"
 #include "marks/ImportText.h"
@@ -801,8 +802,13 @@ void frmKestralMGA::ComparePlan() {
   const modKestralMGA::OffGridNotices notices(m_markIndex, m_dialogs,
                                               modKestralMGA::kJoinComparisonTitle);
   modKestralMGA::JoinContext context{m_markIndex, *this};
-  modKestralMGA::BuildAndComparePlan(planIdentifier, m_plan, context, *this, *m_display, m_dialogs,
-                                     m_turns);
+  // The diagnosis studies the comparison's own judgements once it has ended.
+  modKestralMGA::JudgementCollector judgements;
+  if (modKestralMGA::BuildAndComparePlan(planIdentifier, m_plan, context, *this, *m_display,
+                                         m_dialogs, m_turns, &judgements)) {
+    m_display->ShowDiagnosis(
+        modKestralMGA::Diagnose(m_plan, m_markIndex, judgements.Joins(), AccuracyCriterionText()));
+  }
 }
 
 void frmKestralMGA::SetComparing(bool running) {

@@ -169,6 +169,8 @@ class CompareOptions {
                 ->type_name("FILE");
     m_command->add_flag("--no-psm-list", m_noPsmList, "Leave the PSM list out of the report");
     m_command->add_flag("--full-joins", m_fullJoins, "Print full join details in the report");
+    m_command->add_flag("--diagnosis", m_diagnosis,
+                        "End the report with the diagnosis of its joins");
   }
   CompareOptions(const CompareOptions&) = delete;
   CompareOptions& operator=(const CompareOptions&) = delete;
@@ -190,6 +192,7 @@ class CompareOptions {
     arguments.FullDetails = m_fullDetails;
     arguments.FullJoins = m_fullJoins;
     arguments.NoPsmList = m_noPsmList;
+    arguments.Diagnosis = m_diagnosis;
     arguments.Ellipsoid = EllipsoidOf(m_ellipsoid);
     arguments.Report = ValueOf(m_report);
     arguments.Pdf = ValueOf(m_pdf);
@@ -210,6 +213,7 @@ class CompareOptions {
   bool m_fullDetails = false;
   bool m_noPsmList = false;
   bool m_fullJoins = false;
+  bool m_diagnosis = false;
 };
 
 // The joins command: the PSM numbers picked in turn, with the settings the joins read.

@@ -53,6 +53,7 @@ struct CompareArguments {
   bool FullDetails = false;  // --full-details given
   bool FullJoins = false;    // --full-joins given
   bool NoPsmList = false;    // --no-psm-list given
+  bool Diagnosis = false;    // --diagnosis given
   DistanceCalculationMode Ellipsoid = DistanceCalculationMode::MGA94_2020;
   std::optional<std::string> Report;  // --report FILE
   std::optional<std::string> Pdf;     // --pdf FILE

@@ -30,6 +30,7 @@ class CliCompareSettings final : public ReportSettings {
   bool FullDetails() const override { return m_arguments.ShowFullDetails(); }
   bool PrintPsmList() const override { return !m_arguments.NoPsmList; }
   bool PrintFullJoins() const override { return m_arguments.PrintFullJoins(); }
+  bool PrintDiagnosis() const override { return m_arguments.Diagnosis; }
 
  private:
   CompareArguments m_arguments;

@@ -31,14 +31,8 @@ void AddSummary(const DiagnosisSummary& summary, std::vector<std::string>& lines
 
 void AddFit(const std::optional<SimilarityFit>& fit, std::vector<std::string>& lines) {
   lines.push_back("");
-  if (!fit) {
-    lines.push_back("Fit: fewer than two PSMs with MGA coordinates");
-    return;
-  }
-  lines.push_back("Fit from " + Counted("", fit->MarksUsed) + " marks: rotation " +
-                  FormatNumber(fit->RotationSeconds, kFormatSeconds) + " sec, scale " +
-                  FormatNumber(fit->ScalePpm, kFormatSeconds) + " ppm, RMS " +
-                  (fit->RmsMetres ? FormatNumber(*fit->RmsMetres, kFormatMetres) + " m" : "-"));
+  lines.push_back(DiagnosisFitLine(fit));
+  if (!fit) return;
   lines.push_back("Shift east " + FormatNumber(fit->ShiftEast, kFormatMetres) + " m, north " +
                   FormatNumber(fit->ShiftNorth, kFormatMetres) + " m");
 }
@@ -70,7 +64,34 @@ void AddMarks(const std::vector<MarkDiagnosis>& marks, std::vector<std::string>&
   }
 }
 
-void AddFindings(const Diagnosis& diagnosis, std::vector<std::string>& lines) {
+}  // namespace
+
+std::vector<std::string> DiagnosisLines(const Diagnosis& diagnosis,
+                                        const std::string& planIdentifier) {
+  std::vector<std::string> lines;
+  lines.push_back("Diagnosis of PSM joins for " + planIdentifier);
+  lines.push_back("");
+  AddSummary(diagnosis.Summary, lines);
+  AddFit(diagnosis.Fit, lines);
+  AddMarks(diagnosis.Marks, lines);
+  const std::vector<std::string> findings = DiagnosisFindingLines(diagnosis);
+  if (!findings.empty()) {
+    lines.push_back("");
+    lines.insert(lines.end(), findings.begin(), findings.end());
+  }
+  return lines;
+}
+
+std::string DiagnosisFitLine(const std::optional<SimilarityFit>& fit) {
+  if (!fit) return "Fit: fewer than two PSMs with MGA coordinates";
+  return "Fit from " + Counted("", fit->MarksUsed) + " marks: rotation " +
+         FormatNumber(fit->RotationSeconds, kFormatSeconds) + " sec, scale " +
+         FormatNumber(fit->ScalePpm, kFormatSeconds) + " ppm, RMS " +
+         (fit->RmsMetres ? FormatNumber(*fit->RmsMetres, kFormatMetres) + " m" : "-");
+}
+
+std::vector<std::string> DiagnosisFindingLines(const Diagnosis& diagnosis) {
+  std::vector<std::string> lines;
   for (const Suspect& suspect : diagnosis.Suspects) {
     lines.push_back("Suspect " + PsmText(suspect.Key) + " explains " +
                     Counted("", suspect.Explains) + " failed joins");
@@ -88,22 +109,6 @@ void AddFindings(const Diagnosis& diagnosis, std::vector<std::string>& lines) {
                     " does not close: " + FormatNumber(check.Distance, kFormatMetres) + " m, " +
                     FormatNumber(check.BearingSeconds, kFormatSeconds) + " s");
   }
-}
-
-}  // namespace
-
-std::vector<std::string> DiagnosisLines(const Diagnosis& diagnosis,
-                                        const std::string& planIdentifier) {
-  std::vector<std::string> lines;
-  lines.push_back("Diagnosis of PSM joins for " + planIdentifier);
-  lines.push_back("");
-  AddSummary(diagnosis.Summary, lines);
-  AddFit(diagnosis.Fit, lines);
-  AddMarks(diagnosis.Marks, lines);
-  const std::size_t before = lines.size();
-  lines.push_back("");
-  AddFindings(diagnosis, lines);
-  if (lines.size() == before + 1) lines.pop_back();
   return lines;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,13 @@ namespace modKestralMGA {
 // Numbers in the program's formats.
 std::vector<std::string> DiagnosisLines(const Diagnosis& diagnosis,
                                         const std::string& planIdentifier);
+
+// The fit as DiagnosisLines gives it: "Fit from 5 marks: rotation 20.0 sec, scale 50.0 ppm, RMS
+// 0.002 m", or "Fit: fewer than two PSMs with MGA coordinates" without a fit.
+std::string DiagnosisFitLine(const std::optional<SimilarityFit>& fit);
+
+// The suspects, the renumbering candidates and the plan checks not acceptable, a line each, as
+// DiagnosisLines ends.
+std::vector<std::string> DiagnosisFindingLines(const Diagnosis& diagnosis);
 
 }  // namespace modKestralMGA

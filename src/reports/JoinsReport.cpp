@@ -6,11 +6,14 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/JoinJudgement.h"
+#include "diagnosis/Diagnosis.h"
+#include "diagnosis/DiagnosisText.h"
 #include "marks/MarkListRules.h"
 #include "reports/BearingDatumReport.h"
 #include "reports/PsmListReport.h"
@@ -131,6 +134,48 @@ void WriteJoinBlock(const PlanPoint& from, const PlanPoint& to, const JoinJudgem
   out.EndLine();
 }
 
+// The printed page holds lines this long in the report's font; a longer line of the diagnosis
+// (the finding, a renumbering) goes on under itself, indented.
+constexpr std::size_t kPrintedWidth = 80;
+constexpr std::string_view kContinued = "    ";
+
+// line on the printed page: broken at the last blank that keeps each piece within the width (or
+// at the width, when a piece has no blank), every piece after the first indented.
+void WritePrintedLine(std::string_view line, ColumnWriter& out) {
+  std::string_view indent;
+  while (indent.size() + line.size() > kPrintedWidth) {
+    const std::size_t room = kPrintedWidth - indent.size();
+    std::size_t cut = line.rfind(' ', room);
+    if (cut == std::string_view::npos || cut == 0) cut = room;
+    out.Text(indent);
+    WriteLine(line.substr(0, cut), out);
+    line.remove_prefix(cut);
+    while (line.starts_with(' ')) line.remove_prefix(1);
+    indent = kContinued;
+  }
+  out.Text(indent);
+  WriteLine(line, out);
+}
+
+// The diagnosis of the joins the report judged, after the last block: the title between two
+// rules, then the diagnosis as its text gives it (on the printed page, long lines broken).
+void WriteDiagnosisSection(const Plan& plan, JoinContext& context, const ReportSettings& settings,
+                           const std::vector<JudgedJoin>& joins, const std::string& criterion,
+                           ReportForm form, ColumnWriter& out) {
+  const Diagnosis diagnosis = Diagnose(plan, context.Marks, joins, criterion);
+  const std::vector<std::string> lines = DiagnosisLines(diagnosis, settings.PlanIdentifier());
+  WriteLine(kRule, out);
+  WriteLine(lines.front(), out);
+  WriteLine(kRule, out);
+  for (auto line = std::next(lines.begin()); line != lines.end(); ++line) {
+    if (form == ReportForm::Printed) {
+      WritePrintedLine(*line, out);
+    } else {
+      WriteLine(*line, out);
+    }
+  }
+}
+
 // Runs a report routine in the trap of its command: a failure shows its description under
 // title (exclamation) and gives false.
 template <typename Routine>
@@ -167,16 +212,25 @@ bool WriteJoinsReport(ReportForm form, const Plan& plan, JoinContext& context,
   WriteHeading(settings, dateText, out);
   if (settings.TwoPsms()) BearingDatumReport(plan, context, settings, out, sink);
 
+  // The diagnosis studies the judgements the blocks were written from: no join is judged twice.
+  JudgementCollector judgements;
   const std::int64_t last =
       std::min<std::int64_t>(plan.PlanPointCount, std::ssize(plan.PlanPoints) - 1);
   for (std::int64_t i = 0; i < last; ++i) {
-    const PlanPoint& from = plan.PlanPoints[static_cast<std::size_t>(i)];
+    const auto fromEntry = static_cast<std::size_t>(i);
+    const PlanPoint& from = plan.PlanPoints[fromEntry];
     if (from.PointNo <= kHighestOrdinaryPoint) continue;
     for (std::int64_t j = i + 1; j <= last; ++j) {
-      const PlanPoint& to = plan.PlanPoints[static_cast<std::size_t>(j)];
+      const auto toEntry = static_cast<std::size_t>(j);
+      const PlanPoint& to = plan.PlanPoints[toEntry];
       if (to.PointNo <= kHighestOrdinaryPoint) continue;
-      WriteJoinBlock(from, to, JudgeJoin(from, to, context, criterion), fullJoins, columns, out);
+      const JoinJudgement join = JudgeJoin(from, to, context, criterion);
+      if (settings.PrintDiagnosis()) judgements.Judged(fromEntry, toEntry, join);
+      WriteJoinBlock(from, to, join, fullJoins, columns, out);
     }
+  }
+  if (settings.PrintDiagnosis()) {
+    WriteDiagnosisSection(plan, context, settings, judgements.Joins(), criterion, form, out);
   }
   return true;
 }

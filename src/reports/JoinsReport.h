@@ -40,9 +40,12 @@ inline constexpr const char* kPrintingCompletedText = "Printing completed";
 // "Diff in bearing = " and " Allowable = " in seconds ("0.0"); "Diff in distance = " and
 // "Allowable = " in metres ("0.000"). A criterion that is none of the five is refused first
 // ("Unknown accuracy criterion: ...", "Join Comparison"): nothing is written and false is
-// returned; otherwise true. An average height beyond 100000 m throws KestralError
-// (HeightBeyondLimitText) before anything is written. Throws what a failure inside it throws
-// (KeyTooLargeError for a datum number, a failure of the output).
+// returned; otherwise true. When "Print diagnosis" is checked the report ends with the diagnosis
+// of the joins its blocks judged: a rule, "Diagnosis of PSM joins for " and the plan identifier,
+// the rule again, then the lines of DiagnosisLines after their title (printed: a line beyond 80
+// characters broken at a blank, the rest indented by four). An average height beyond
+// 100000 m throws KestralError (HeightBeyondLimitText) before anything is written. Throws what a
+// failure inside it throws (KeyTooLargeError for a datum number, a failure of the output).
 bool WriteJoinsReport(ReportForm form, const Plan& plan, JoinContext& context,
                       const ReportSettings& settings, const std::string& dateText,
                       ColumnWriter& out, MessageSink& sink);

@@ -14,7 +14,8 @@
 //   click / trigger / set NAME [TEXT]    a button, an action, a box, combo or tick (1, 0, partial)
 //   cell R C / dclick R C / setcell R C TEXT / type TEXT / enter TEXT / key NAME / pick ROW...
 //   toolbar KEY / show FILE / settings / mode MODE / controls (all of them as they are) / close
-//   date TEXT (of the reports) / help BOOK (shows the help window on it)
+//   date TEXT (of the reports) / help BOOK (shows the help window on it) / diagnosis (what the
+//   results window's diagnosis panel shows; other steps leave it out)
 //   during STEP ; STEP ...               steps run in the first event loop turn of the next one
 //   layout RULE | ... / columns GRID | SAMPLE | ... / grow NAME WIDTH HEIGHT / look NAME / shown /
 //   list NAME                            where controls lie, how wide the columns are, how much
@@ -256,8 +257,9 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
 
   // What the user reads of every named control and window, in creation order: captions, texts,
   // items, headers, shortcuts, keys, ticks, rows; disabled, hidden, the focus. m_kinds keeps each
-  // control's class and parent.
-  Entries Snapshot() {
+  // control's class and parent. What the results window's diagnosis panel holds shows only when
+  // asked (the steps controls and diagnosis), so that a comparison's changes stay the list's.
+  Entries Snapshot(bool withDiagnosis = false) {
     Entries out;
     std::set<const QObject*> seen;
     int helpWindows = 0;
@@ -278,7 +280,7 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
       for (const QObject* o : window->findChildren<QObject*>()) {
         const QString name = o->objectName();
         if (name.isEmpty() || name.startsWith(u"qt_") || PrefixOf(o) != prefix ||
-            !seen.insert(o).second)
+            (!withDiagnosis && InDiagnosisPanel(o)) || !seen.insert(o).second)
           continue;
         const std::string key = prefix + name.toStdString();
         m_kinds[key] = std::string(o->metaObject()->className()) + " | " +
@@ -328,6 +330,12 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
       }
     }
     return out;
+  }
+
+  static bool InDiagnosisPanel(const QObject* o) {
+    for (o = o->parent(); o; o = o->parent())
+      if (o->objectName() == u"grpDiagnosis") return true;
+    return false;
   }
 
   // Runs one step: the kind named by its first word, given the rest of the line.
@@ -477,10 +485,17 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
        }},
       {"controls",  // every control, with its class and parent
        [this](auto&, auto& out) {
-         for (const auto& [name, value] : Snapshot()) {
+         for (const auto& [name, value] : Snapshot(true)) {
            const auto kind = m_kinds.find(name);
            out += name + (kind == m_kinds.end() ? "" : " | " + kind->second) + " | " + value + "\n";
          }
+       }},
+      {"diagnosis",  // what the results window's diagnosis panel shows
+       [this](auto&, auto& out) {
+         std::set<std::string> elsewhere;
+         for (const auto& entry : Snapshot()) elsewhere.insert(entry.first);
+         for (const auto& [name, value] : Snapshot(true))
+           if (!elsewhere.contains(name)) out += "  " + name + ": " + value + "\n";
        }},
       {"during",  // steps ("; " between) run in the next command's first turn
        [this](auto& rest, auto& out) {

@@ -27,6 +27,7 @@ struct FixedReportSettings final : ReportSettings {
   bool m_fullDetails = false;
   bool m_printPsmList = true;
   bool m_printFullJoins = false;
+  bool m_printDiagnosis = false;
 
   std::string MaxOrderText() const override { return m_maxOrder; }
   std::string AverageHeightText() const override { return m_averageHeight; }
@@ -39,6 +40,7 @@ struct FixedReportSettings final : ReportSettings {
   bool FullDetails() const override { return m_fullDetails; }
   bool PrintPsmList() const override { return m_printPsmList; }
   bool PrintFullJoins() const override { return m_printFullJoins; }
+  bool PrintDiagnosis() const override { return m_printDiagnosis; }
 
   // "2 PSM's" with the two datum PSM numbers.
   void SetDatum(std::string from, std::string to) {

@@ -27,20 +27,24 @@ bool Save(ReportData& report, const std::string& path, RecordingSink& sink) {
 }
 
 // Every block kind (ReportFixtures.h): 1001-1002 acceptable, 1001-1003 and 1002-1003 not
-// acceptable, 1004 scaled, 1005 missing from the list, 1006 unsolved, 100 never joined. Each save
-// wholly replaces a longer file. Datum PSMs not both in the plan: the message, and the report
-// goes on without the section.
+// acceptable, 1004 scaled, 1005 missing from the list, 1006 unsolved, 100 never joined; with
+// "Print diagnosis" the diagnosis of those joins ends the report. Each save wholly replaces a
+// longer file. Datum PSMs not both in the plan: the message, and the report goes on without the
+// section.
 TEST(JoinsReport, SavedReportIsTheGoldenFileByteForByte) {
   // datumTo nullptr: no bearing datum section; 6628/1009 is not in the plan.
   // clang-format off
-  const struct { const char* golden; bool psmList, fullJoins; const char* datumTo; } cases[] = {
-      {"joins_list_full_datum.txt", true, true, "6628/1002"}, {"joins_brief.txt", false, false, nullptr},
-      {"joins_list_brief.txt", true, false, "6628/1009"}};
+  const struct { const char* golden; bool psmList, fullJoins; const char* datumTo; bool diagnosis; } cases[] = {
+      {"joins_list_full_datum.txt", true, true, "6628/1002", false},
+      {"joins_brief.txt", false, false, nullptr, false},
+      {"joins_list_brief.txt", true, false, "6628/1009", false},
+      {"joins_diagnosis.txt", false, false, nullptr, true}};
   // clang-format on
   for (const auto& c : cases) {
     ReportData report;
     report.settings.m_printPsmList = c.psmList;
     report.settings.m_printFullJoins = c.fullJoins;
+    report.settings.m_printDiagnosis = c.diagnosis;
     if (c.datumTo != nullptr) report.settings.SetDatum("6628/1001", c.datumTo);
     TempFolder folder;
     RecordingSink sink;

@@ -8,19 +8,26 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QListWidget>
 #include <QLocale>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "app/WindowText.h"
+#include "common/NumberFormat.h"
+#include "diagnosis/DiagnosisText.h"
 #include "marks/MarkListRules.h"
 #include "reports/JoinsReport.h"
 #include "reports/ui/PrintJob.h"
@@ -93,10 +100,69 @@ class ResultLineDelegate final : public QStyledItemDelegate {
   const ResultLinesModel& m_model;
 };
 
+// The columns of the diagnosis panel's table of marks.
+constexpr std::array<const char*, 6> kDiagnosisColumns = {"PSM",       "Joins",      "Failed",
+                                                          "Res. East", "Res. North", "Note"};
+// The rows the table of marks and the list of notes show when the window first opens.
+constexpr int kDiagnosisMarkRows = 6;
+constexpr int kDiagnosisNoteRows = 3;
+
+QString Residual(const std::optional<double>& metres) {
+  return metres ? FromBytes(modKestralMGA::FormatNumber(*metres, modKestralMGA::kFormatMetres))
+                : QStringLiteral("-");
+}
+
+QString Count(int count) {
+  return FromBytes(modKestralMGA::FormatNumber(count, modKestralMGA::kFormatCount));
+}
+
+// Why a mark stands out, as the diagnosis text says it.
+QString MarkNote(const modKestralMGA::MarkDiagnosis& mark) {
+  if (mark.Suspect) return QStringLiteral("suspect");
+  if (!mark.Listed) return QStringLiteral("not in list");
+  if (mark.Joins == 0) return QStringLiteral("not compared");
+  return {};
+}
+
+// "15 joins: 12 acceptable as-is, 2 acceptable after fit, 1 not acceptable, 0 not compared"
+// (every join of the plan's PSMs), then the finding on its own line.
+QString SummaryText(const modKestralMGA::DiagnosisSummary& summary) {
+  return Count(summary.Judged) + QStringLiteral(" joins: ") + Count(summary.AcceptableAsIs) +
+         QStringLiteral(" acceptable as-is, ") + Count(summary.AcceptableAfterFit) +
+         QStringLiteral(" acceptable after fit, ") + Count(summary.NotAcceptable) +
+         QStringLiteral(" not acceptable, ") + Count(summary.NotCompared) +
+         QStringLiteral(" not compared\n") + FromBytes(summary.Finding);
+}
+
+// One row of the table of marks; a suspect's row stands out in bold on a warm background.
+void FillMarkRow(QTableWidget& table, int row, const modKestralMGA::MarkDiagnosis& mark) {
+  const std::array<QString, kDiagnosisColumns.size()> cells = {
+      FromBytes(modKestralMGA::PsmText(mark.Key)),
+      Count(mark.Joins),
+      Count(mark.Failed),
+      Residual(mark.ResidualEast),
+      Residual(mark.ResidualNorth),
+      MarkNote(mark)};
+  for (std::size_t column = 0; column < cells.size(); ++column) {
+    auto* item = new QTableWidgetItem(cells[column]);
+    if (column > 0 && column + 1 < cells.size()) {
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (mark.Suspect) {
+      QFont bold = table.font();
+      bold.setBold(true);
+      item->setFont(bold);
+      item->setBackground(QColor(255, 224, 178));
+      item->setForeground(QColor(Qt::black));
+    }
+    table.setItem(row, static_cast<int>(column), item);
+  }
+}
+
 }  // namespace
 
 // The settings the joins report reads as it runs: the main window's, through its live settings,
-// and this window's two print options, each set only when its box is checked.
+// and this window's print options, each set only when its box is checked.
 class frmMGADisplay::LiveReportSettings final : public modKestralMGA::ReportSettings {
  public:
   LiveReportSettings(const modKestralMGA::CompareSettings& settings, const frmMGADisplay& window)
@@ -119,6 +185,7 @@ class frmMGADisplay::LiveReportSettings final : public modKestralMGA::ReportSett
   bool FullDetails() const override { return m_settings.FullDetails(); }
   bool PrintPsmList() const override { return m_window.PrintList(); }
   bool PrintFullJoins() const override { return m_window.FullJoins(); }
+  bool PrintDiagnosis() const override { return m_window.PrintDiagnosis(); }
 
  private:
   const modKestralMGA::CompareSettings& m_settings;
@@ -143,11 +210,15 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   chkFullJoins =
       Named(new QCheckBox(QStringLiteral("Print full join details"), Frame1), "chkFullJoins");
   chkToFile = Named(new QCheckBox(QStringLiteral("Print to file"), Frame1), "chkToFile");
+  chkPrintDiagnosis =
+      Named(new QCheckBox(QStringLiteral("Print diagnosis"), Frame1), "chkPrintDiagnosis");
+  chkPrintDiagnosis->setToolTip(QStringLiteral("End the report with the diagnosis of its joins"));
   chkPrintList->setChecked(true);
   auto* options = new QGridLayout(Frame1);
   options->addWidget(chkPrintList, 0, 0);
   options->addWidget(chkFullJoins, 0, 1);
   options->addWidget(chkToFile, 1, 0);
+  options->addWidget(chkPrintDiagnosis, 1, 1);
 
   cmdClose = Named(new QPushButton(QStringLiteral("&Close"), this), "cmdClose");
   cmdPrint = Named(new QPushButton(QStringLiteral("&Print"), this), "cmdPrint");
@@ -185,6 +256,7 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   layout->addLayout(top);
   layout->addWidget(lblSummary);
   layout->addWidget(lstPSMJoins, 1);
+  layout->addWidget(CreateDiagnosisPanel());
 
   // The first size: the window's own, with the list grown to its columns and lines.
   const QFontMetrics metrics(lstPSMJoins->font());
@@ -204,9 +276,68 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
 
 frmMGADisplay::~frmMGADisplay() = default;
 
+QGroupBox* frmMGADisplay::CreateDiagnosisPanel() {
+  grpDiagnosis = Named(new QGroupBox(QStringLiteral("Diagnosis"), this), "grpDiagnosis");
+  lblFinding = Named(new QLabel(grpDiagnosis), "lblFinding");
+  lblFit = Named(new QLabel(grpDiagnosis), "lblFit");
+  for (QLabel* label : {lblFinding, lblFit}) {
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  }
+  tblDiagnosisMarks =
+      Named(new QTableWidget(0, int(kDiagnosisColumns.size()), grpDiagnosis), "tblDiagnosisMarks");
+  QStringList headers;
+  for (const char* header : kDiagnosisColumns) headers << QString::fromLatin1(header);
+  tblDiagnosisMarks->setHorizontalHeaderLabels(headers);
+  tblDiagnosisMarks->verticalHeader()->hide();
+  // Rows of one line each, as close as the list's.
+  tblDiagnosisMarks->verticalHeader()->setDefaultSectionSize(
+      QFontMetrics(tblDiagnosisMarks->font()).lineSpacing() + 6);
+  tblDiagnosisMarks->horizontalHeader()->setStretchLastSection(true);
+  tblDiagnosisMarks->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tblDiagnosisMarks->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lstDiagnosisNotes = Named(new QListWidget(grpDiagnosis), "lstDiagnosisNotes");
+  lstDiagnosisNotes->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // Tall enough for a few rows each when the window first opens; the list takes what it gains.
+  const int row = tblDiagnosisMarks->verticalHeader()->defaultSectionSize();
+  tblDiagnosisMarks->setMinimumHeight(tblDiagnosisMarks->horizontalHeader()->sizeHint().height() +
+                                      row * kDiagnosisMarkRows);
+  lstDiagnosisNotes->setMinimumHeight(QFontMetrics(lstDiagnosisNotes->font()).lineSpacing() *
+                                      (kDiagnosisNoteRows + 1));
+  lstDiagnosisNotes->setMaximumHeight(lstDiagnosisNotes->minimumHeight());
+  auto* panel = new QVBoxLayout(grpDiagnosis);
+  panel->addWidget(lblFinding);
+  panel->addWidget(lblFit);
+  panel->addWidget(tblDiagnosisMarks);
+  panel->addWidget(lstDiagnosisNotes);
+  return grpDiagnosis;
+}
+
 void frmMGADisplay::Clear() {
   m_model->Clear();
   lblSummary->clear();
+  lblFinding->clear();
+  lblFit->clear();
+  tblDiagnosisMarks->setRowCount(0);
+  lstDiagnosisNotes->clear();
+}
+
+void frmMGADisplay::ShowDiagnosis(const modKestralMGA::Diagnosis& diagnosis) {
+  lblFinding->setText(SummaryText(diagnosis.Summary));
+  lblFit->setText(FromBytes(modKestralMGA::DiagnosisFitLine(diagnosis.Fit)));
+  tblDiagnosisMarks->setRowCount(static_cast<int>(diagnosis.Marks.size()));
+  for (std::size_t row = 0; row < diagnosis.Marks.size(); ++row) {
+    FillMarkRow(*tblDiagnosisMarks, static_cast<int>(row), diagnosis.Marks[row]);
+  }
+  tblDiagnosisMarks->resizeColumnsToContents();
+  lstDiagnosisNotes->clear();
+  for (const std::string& line : modKestralMGA::DiagnosisFindingLines(diagnosis)) {
+    lstDiagnosisNotes->addItem(FromBytes(line));
+  }
+  if (lstDiagnosisNotes->count() == 0) {
+    lstDiagnosisNotes->addItem(
+        QStringLiteral("No suspect mark, renumbered mark or plan check that does not close"));
+  }
 }
 
 void frmMGADisplay::Summary(const modKestralMGA::CompareSummary& summary) {
@@ -245,6 +376,10 @@ bool frmMGADisplay::FullJoins() const {
 
 bool frmMGADisplay::ToFile() const {
   return chkToFile->checkState() == Qt::Checked;
+}
+
+bool frmMGADisplay::PrintDiagnosis() const {
+  return chkPrintDiagnosis->checkState() == Qt::Checked;
 }
 
 void frmMGADisplay::SetFullJoins(bool on) {

@@ -9,6 +9,7 @@
 #include "app/Dialogs.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/CompareSettings.h"
+#include "diagnosis/Diagnosis.h"
 #include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "plan/Plan.h"
@@ -17,12 +18,15 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QListView;
+class QListWidget;
 class QPrinter;
 class QPushButton;
+class QTableWidget;
 class ResultLinesModel;
 
-// The results window: the lines of the last comparison in lstPSMJoins, the three print options
-// of the joins report, Close, Print and Preview. The main window creates it hidden at start-up and
+// The results window: the lines of the last comparison in lstPSMJoins, the diagnosis of its joins
+// in the panel under the list, the four print options of the joins report, Close, Print and
+// Preview. The main window creates it hidden at start-up and
 // keeps it until the program ends: Close only hides it, so the options and the list stay as they
 // were for the next Print and the next comparison.
 //
@@ -41,12 +45,17 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
                 const modKestralMGA::MarkList& marks, QWidget* parent = nullptr);
   ~frmMGADisplay() override;
 
-  // The result list of the comparison.
+  // The result list of the comparison. Clear empties the diagnosis panel too.
   void Clear() override;
   void AddLine(std::string line) override;
   void SetBusy(bool busy) override;
   // Shows what the comparison did in lblSummary, above the list.
   void Summary(const modKestralMGA::CompareSummary& summary) override;
+
+  // Fills the diagnosis panel: the counts and the finding, the fit, the marks (suspects
+  // highlighted), then the suspects, the renumbering candidates and the plan checks not
+  // acceptable.
+  void ShowDiagnosis(const modKestralMGA::Diagnosis& diagnosis);
 
   // Shows the lines added since the last call.
   void FlushLines();
@@ -57,6 +66,7 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   bool PrintList() const;
   bool FullJoins() const;
   bool ToFile() const;
+  bool PrintDiagnosis() const;
   // Ticks or clears "Print full join details" (the main window's bearing datum options).
   void SetFullJoins(bool on);
   // Print and Preview wait while a comparison runs.
@@ -81,6 +91,8 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   void RunReport(const std::function<bool(const std::string&)>& fill);
   // The printed joins report as one print job on printer. Returns whether it was written whole.
   bool PrintReportOn(QPrinter& printer, const std::string& dateText);
+  // The diagnosis panel, empty, under the list.
+  QGroupBox* CreateDiagnosisPanel();
 
   Dialogs& m_dialogs;
   const modKestralMGA::Plan& m_plan;
@@ -95,9 +107,15 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   QCheckBox* chkPrintList = nullptr;
   QCheckBox* chkFullJoins = nullptr;
   QCheckBox* chkToFile = nullptr;
+  QCheckBox* chkPrintDiagnosis = nullptr;
   QLabel* lblSummary = nullptr;
   QListView* lstPSMJoins = nullptr;
   QPushButton* cmdClose = nullptr;
   QPushButton* cmdPrint = nullptr;
   QPushButton* cmdPreview = nullptr;
+  QGroupBox* grpDiagnosis = nullptr;
+  QLabel* lblFinding = nullptr;
+  QLabel* lblFit = nullptr;
+  QTableWidget* tblDiagnosisMarks = nullptr;
+  QListWidget* lstDiagnosisNotes = nullptr;
 };
