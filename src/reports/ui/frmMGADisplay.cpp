@@ -124,13 +124,13 @@ QString MarkNote(const modKestralMGA::MarkDiagnosis& mark) {
   return {};
 }
 
-// "15 joins: 12 acceptable as-is, 2 acceptable after fit, 1 not acceptable, 0 not compared"
-// (every join of the plan's PSMs), then the finding on its own line.
+// "15 joins judged: 12 acceptable as-is, 2 acceptable after fit, 1 not acceptable; 0 not
+// compared", counted as the summary above the list counts, then the finding on its own line.
 QString SummaryText(const modKestralMGA::DiagnosisSummary& summary) {
-  return Count(summary.Judged) + QStringLiteral(" joins: ") + Count(summary.AcceptableAsIs) +
+  return Count(summary.Judged) + QStringLiteral(" joins judged: ") + Count(summary.AcceptableAsIs) +
          QStringLiteral(" acceptable as-is, ") + Count(summary.AcceptableAfterFit) +
          QStringLiteral(" acceptable after fit, ") + Count(summary.NotAcceptable) +
-         QStringLiteral(" not acceptable, ") + Count(summary.NotCompared) +
+         QStringLiteral(" not acceptable; ") + Count(summary.NotCompared) +
          QStringLiteral(" not compared\n") + FromBytes(summary.Finding);
 }
 
