@@ -125,6 +125,23 @@ CLI::Option* AddEllipsoidOption(CLI::App& command) {
       ->check(CLI::IsMember({"mga", "amg", "plane"}).description(""));
 }
 
+// --format with its choices (text first, the default) and the description of what each writes.
+CLI::Option* AddFormatOption(CLI::App& command, std::string& format,
+                             const std::vector<std::string>& choices,
+                             const std::string& description) {
+  std::string typeName;
+  for (const std::string& choice : choices) typeName += (typeName.empty() ? "" : "|") + choice;
+  return command.add_option("--format", format, description)
+      ->type_name(typeName)
+      ->check(CLI::IsMember(choices).description(""));
+}
+
+OutputFormat FormatOf(const std::string& format) {
+  return format == "csv"    ? OutputFormat::Csv
+         : format == "json" ? OutputFormat::Json
+                            : OutputFormat::Text;
+}
+
 DistanceCalculationMode EllipsoidOf(const CLI::Option* option) {
   const std::optional<std::string> name = ValueOf(option);
   return name == "amg"     ? DistanceCalculationMode::AMG84
@@ -136,7 +153,8 @@ DistanceCalculationMode EllipsoidOf(const CLI::Option* option) {
 // command line, and the arguments read from them once the line is parsed.
 class CompareOptions {
  public:
-  CompareOptions(CLI::App& app, const std::string& name, const std::string& description)
+  CompareOptions(CLI::App& app, const std::string& name, const std::string& description,
+                 const std::vector<std::string>& formats, const std::string& formatDescription)
       : m_command(app.add_subcommand(name, description)),
         m_markList(AddMarkListOptions(*m_command)) {
     m_plan = m_command->add_option("--plan", "Plan identifier, or the plan's .lns file")
@@ -169,6 +187,7 @@ class CompareOptions {
                 ->type_name("FILE");
     m_command->add_flag("--no-psm-list", m_noPsmList, "Leave the PSM list out of the report");
     m_command->add_flag("--full-joins", m_fullJoins, "Print full join details in the report");
+    AddFormatOption(*m_command, m_format, formats, formatDescription);
   }
   CompareOptions(const CompareOptions&) = delete;
   CompareOptions& operator=(const CompareOptions&) = delete;
@@ -193,6 +212,7 @@ class CompareOptions {
     arguments.Ellipsoid = EllipsoidOf(m_ellipsoid);
     arguments.Report = ValueOf(m_report);
     arguments.Pdf = ValueOf(m_pdf);
+    arguments.Format = FormatOf(m_format);
     return arguments;
   }
 
@@ -210,6 +230,7 @@ class CompareOptions {
   bool m_fullDetails = false;
   bool m_noPsmList = false;
   bool m_fullJoins = false;
+  std::string m_format = "text";
 };
 
 // The joins command: the PSM numbers picked in turn, with the settings the joins read.
@@ -233,6 +254,9 @@ class JoinsOptions {
                                "from the one before")
                   ->expected(2, CLI::detail::expected_max_vector_size)
                   ->required();
+    AddFormatOption(*m_command, m_format, {"text", "csv", "json"},
+                    "Write the joins as tab-separated text (default), as CSV with a header line "
+                    "or as one JSON object with the settings used");
   }
   JoinsOptions(const JoinsOptions&) = delete;
   JoinsOptions& operator=(const JoinsOptions&) = delete;
@@ -246,6 +270,7 @@ class JoinsOptions {
     arguments.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.MaxOrder);
     arguments.Height = ValueOf(m_height);
     arguments.Picks = m_pickedNumbers;
+    arguments.Format = FormatOf(m_format);
     return arguments;
   }
 
@@ -257,6 +282,7 @@ class JoinsOptions {
   CLI::Option* m_height = nullptr;
   CLI::Option* m_picks = nullptr;
   std::vector<std::string> m_pickedNumbers;
+  std::string m_format = "text";
 };
 
 // The save command: the mark list saved as a Mark Details file.
@@ -308,18 +334,17 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   app.set_version_flag("--version", std::string("KestralMGA ") + kProgramVersion,
                        "Show the program's version and exit");
   app.require_subcommand(1);
-  CompareOptions compare(
-      app, "compare",
-      "Compare the plan's PSM joins with their MGA joins");  // parsing writes its flags
+  // Parsing writes the commands' flags.
+  CompareOptions compare(app, "compare", "Compare the plan's PSM joins with their MGA joins",
+                         {"text", "csv", "json"},
+                         "Write the result lines (default), CSV with a header line and one row "
+                         "per join, or one JSON object with the settings, joins and summary");
   CompareOptions diagnose(app, "diagnose",
                           "Compare the plan's PSM joins and say why joins fail: failures per mark, "
                           "likely culprits, the fit of the marks, renumbered marks and the plan's "
-                          "checks");
-  std::string format = "text";
-  diagnose.Command()
-      .add_option("--format", format, "Write the diagnosis as text (default) or as one JSON object")
-      ->type_name("text|json")
-      ->check(CLI::IsMember({"text", "json"}).description(""));
+                          "checks",
+                          {"text", "json"},
+                          "Write the diagnosis as text (default) or as one JSON object");
   JoinsOptions joins(app);  // not const: parsing writes the picked numbers
   const SaveOptions save(app);
 
@@ -359,7 +384,6 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   } else if (diagnose.Command().parsed()) {
     result.Which = CliArguments::Command::Diagnose;
     result.Compare = diagnose.Read();
-    result.DiagnoseJson = format == "json";
   } else {
     result.Which = CliArguments::Command::Compare;
     result.Compare = compare.Read();

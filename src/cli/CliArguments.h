@@ -32,6 +32,10 @@ using ImportColumns = std::array<std::string, 5>;
 // The column numbers before any --columns: the import window's initial boxes.
 inline const ImportColumns kInitialImportColumns = {"1", "2", "3", "0", "0"};
 
+// How a command writes its results on standard output: the text lines (the default), comma
+// separated values with one header line, or JSON.
+enum class OutputFormat { Text, Csv, Json };
+
 // One mark list option, applied in the order given.
 struct MarkSource {
   enum class Kind { MarkDetails, DelimitedText };
@@ -54,8 +58,9 @@ struct CompareArguments {
   bool FullJoins = false;    // --full-joins given
   bool NoPsmList = false;    // --no-psm-list given
   DistanceCalculationMode Ellipsoid = DistanceCalculationMode::MGA94_2020;
-  std::optional<std::string> Report;  // --report FILE
-  std::optional<std::string> Pdf;     // --pdf FILE
+  std::optional<std::string> Report;         // --report FILE
+  std::optional<std::string> Pdf;            // --pdf FILE
+  OutputFormat Format = OutputFormat::Text;  // --format
 
   // "Show full join details": ticked by "Tertiary Network" or --full-details ("2 PSM's" clears
   // it first, so it cannot untick what --full-details ticks).
@@ -71,7 +76,8 @@ struct JoinsArguments {
   std::string MaxOrder = "5";
   // --height; without it, the average height the command writes from the list.
   std::optional<std::string> Height;
-  std::vector<std::string> Picks;  // the PSM numbers in the order picked, at least two
+  std::vector<std::string> Picks;            // the PSM numbers in the order picked, at least two
+  OutputFormat Format = OutputFormat::Text;  // --format
 };
 
 // The arguments of the save command.
@@ -84,9 +90,8 @@ struct SaveArguments {
 struct CliArguments {
   enum class Command { Compare, Diagnose, Joins, Save, Help, Version };
   Command Which = Command::Help;
-  std::string Text;           // for Help and Version: what goes to standard output
-  CompareArguments Compare;   // for Compare and Diagnose
-  bool DiagnoseJson = false;  // diagnose --format json
+  std::string Text;          // for Help and Version: what goes to standard output
+  CompareArguments Compare;  // for Compare and Diagnose
   JoinsArguments Joins;
   SaveArguments Save;
 };

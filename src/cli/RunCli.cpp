@@ -30,7 +30,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       case CliArguments::Command::Compare:
         return RunCompareCommand(arguments.Compare, out, err, fileOps);
       case CliArguments::Command::Diagnose:
-        return RunDiagnoseCommand(arguments.Compare, arguments.DiagnoseJson, out, err, fileOps);
+        return RunDiagnoseCommand(arguments.Compare, out, err, fileOps);
       case CliArguments::Command::Joins:
         return RunJoinsCommand(arguments.Joins, out, err);
       case CliArguments::Command::Save:
