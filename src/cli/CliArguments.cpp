@@ -109,6 +109,14 @@ std::optional<std::string> ValueOf(const CLI::Option* option) {
   return option->results().front();
 }
 
+// The accuracy criterion of the comparing commands.
+CLI::Option* AddCriterionOption(CLI::App& command) {
+  return command.add_option("--criterion")
+      ->description("Accuracy criterion (default \"" + std::string(kAccuracyCriteria.front().Name) +
+                    "\")")
+      ->type_name("TEXT");
+}
+
 // "Compare up to Order", shared by the commands whose joins have an order limit.
 CLI::Option* AddMaxOrderOption(CLI::App& command) {
   return command.add_option("--max-order", "Compare up to Order (default 5)")->type_name("TEXT");
@@ -160,10 +168,7 @@ class CompareOptions {
     m_plan = m_command->add_option("--plan", "Plan identifier, or the plan's .lns file")
                  ->type_name("PLAN")
                  ->required();
-    m_criterion = m_command->add_option("--criterion")
-                      ->description("Accuracy criterion (default \"" +
-                                    std::string(kAccuracyCriteria.front().Name) + "\")")
-                      ->type_name("TEXT");
+    m_criterion = AddCriterionOption(*m_command);
     m_maxOrder = AddMaxOrderOption(*m_command);
     m_datum = m_command->add_option("--datum", "Bearing datum derived from 2 PSM's: From and To")
                   ->type_name("PSM")
@@ -318,6 +323,74 @@ class SaveOptions {
   CLI::Option* m_out = nullptr;
 };
 
+// The batch command: many plans against one mark list, on several threads.
+class BatchOptions {
+ public:
+  explicit BatchOptions(CLI::App& app)
+      : m_command(app.add_subcommand("batch",
+                                     "Compare many plans against one mark list, read once, and "
+                                     "write one summary line per plan")),
+        m_markList(AddMarkListOptions(*m_command)) {
+    m_plans = m_command
+                  ->add_option("PLAN", m_planNames,
+                               "Plan identifiers, .lns files, or folders searched (with "
+                               "their subfolders) for .lns files")
+                  ->type_name("PLAN");
+    m_plansFrom =
+        m_command->add_option("--plans-from", "A file of plans, one a line")->type_name("FILE");
+    m_criterion = AddCriterionOption(*m_command);
+    m_maxOrder = AddMaxOrderOption(*m_command);
+    m_ellipsoid = AddEllipsoidOption(*m_command);
+    m_jobs = m_command
+                 ->add_option("--jobs", m_jobCount,
+                              "Plans compared at once (default: the machine's cores)")
+                 ->type_name("N");
+    m_command->add_option("--reports", m_reports, "Save each plan's joins report in the folder DIR")
+        ->type_name("DIR");
+    AddFormatOption(*m_command, m_format, {"text", "csv", "json"},
+                    "Write the summary as a text table (default), as CSV with a header line or "
+                    "as JSON Lines (one object a plan)");
+  }
+  BatchOptions(const BatchOptions&) = delete;
+  BatchOptions& operator=(const BatchOptions&) = delete;
+
+  const CLI::App& Command() const { return *m_command; }
+
+  BatchArguments Read() const {
+    BatchArguments arguments;
+    arguments.MarkSources = MarkSourcesInOrder(*m_command, m_markList);
+    arguments.Plans = m_planNames;
+    arguments.PlansFrom = ValueOf(m_plansFrom);
+    if (arguments.Plans.empty() && !arguments.PlansFrom) {
+      throw BadArguments("batch needs plans: PLAN..., a folder or --plans-from FILE");
+    }
+    arguments.Settings.Criterion = ValueOf(m_criterion).value_or(arguments.Settings.Criterion);
+    arguments.Settings.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.Settings.MaxOrder);
+    arguments.Settings.Ellipsoid = EllipsoidOf(m_ellipsoid);
+    if (m_jobs->count() > 0 && m_jobCount < 1) {
+      throw BadArguments("--jobs needs a number of 1 or more");
+    }
+    arguments.Jobs = m_jobs->count() > 0 ? static_cast<unsigned>(m_jobCount) : 0;
+    arguments.Format = FormatOf(m_format);
+    if (!m_reports.empty()) arguments.Reports = m_reports;
+    return arguments;
+  }
+
+ private:
+  CLI::App* m_command;
+  MarkListOptions m_markList;
+  CLI::Option* m_plans = nullptr;
+  CLI::Option* m_plansFrom = nullptr;
+  CLI::Option* m_criterion = nullptr;
+  CLI::Option* m_maxOrder = nullptr;
+  CLI::Option* m_ellipsoid = nullptr;
+  CLI::Option* m_jobs = nullptr;
+  std::vector<std::string> m_planNames;
+  int m_jobCount = 0;
+  std::string m_reports;
+  std::string m_format = "text";
+};
+
 constexpr const char* kCommandNames = "the commands are compare, joins and save";
 
 }  // namespace
@@ -347,6 +420,7 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
                           "Write the diagnosis as text (default) or as one JSON object");
   JoinsOptions joins(app);  // not const: parsing writes the picked numbers
   const SaveOptions save(app);
+  BatchOptions batch(app);
 
   CliArguments result;
   try {
@@ -381,6 +455,9 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   } else if (save.Command().parsed()) {
     result.Which = CliArguments::Command::Save;
     result.Save = save.Read();
+  } else if (batch.Command().parsed()) {
+    result.Which = CliArguments::Command::Batch;
+    result.Batch = batch.Read();
   } else if (diagnose.Command().parsed()) {
     result.Which = CliArguments::Command::Diagnose;
     result.Compare = diagnose.Read();

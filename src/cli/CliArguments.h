@@ -86,14 +86,29 @@ struct SaveArguments {
   std::string Out;  // --out FILE, as given
 };
 
+// The arguments of the batch command: many plans compared against one mark list.
+struct BatchArguments {
+  std::vector<MarkSource> MarkSources;
+  // Plan identifiers, .lns files and folders (searched, with their subfolders, for .lns files),
+  // in the order given.
+  std::vector<std::string> Plans;
+  std::optional<std::string> PlansFrom;  // --plans-from FILE: one plan a line
+  // The settings of every comparison: criterion, order limit and ellipsoid (Plan unused).
+  CompareArguments Settings;
+  unsigned Jobs = 0;  // --jobs; 0: one thread a core of the machine
+  OutputFormat Format = OutputFormat::Text;
+  std::optional<std::string> Reports;  // --reports DIR
+};
+
 // What the command line asks for.
 struct CliArguments {
-  enum class Command { Compare, Diagnose, Joins, Save, Help, Version };
+  enum class Command { Compare, Diagnose, Joins, Save, Batch, Help, Version };
   Command Which = Command::Help;
   std::string Text;          // for Help and Version: what goes to standard output
   CompareArguments Compare;  // for Compare and Diagnose
   JoinsArguments Joins;
   SaveArguments Save;
+  BatchArguments Batch;
 };
 
 // Reads the command line (without the program's name). --help gives the usage of every command
@@ -103,7 +118,8 @@ struct CliArguments {
 // an empty one,
 // --datum together with
 // --tertiary, --columns without five comma-separated column numbers, joins with fewer than two
-// PSM numbers and save without --out or with an empty one.
+// PSM numbers, save without --out or with an empty one, batch without a plan or --plans-from,
+// and --jobs below 1.
 CliArguments ParseCliArguments(const std::vector<std::string>& args);
 
 }  // namespace modKestralMGA

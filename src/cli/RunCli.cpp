@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "cli/BatchCommand.h"
 #include "cli/CliArguments.h"
 #include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
@@ -35,6 +36,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunJoinsCommand(arguments.Joins, out, err);
       case CliArguments::Command::Save:
         return RunSaveCommand(arguments.Save, out, err, fileOps);
+      case CliArguments::Command::Batch:
+        return RunBatchCommand(arguments.Batch, out, err, fileOps);
     }
   } catch (const BadArguments& error) {
     err << kCliName << ": " << error.what() << '\n';
