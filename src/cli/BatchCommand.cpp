@@ -90,6 +90,9 @@ struct SharedBatch {
   std::string AverageHeight;
   std::string Date;
   FileOps& Files;
+  // The atomic file writer keeps one pending temporary file for its signal handler: the reports
+  // are saved one at a time.
+  std::mutex& ReportSaving;
 };
 
 // The first line of messages, without its line feed.
@@ -106,6 +109,7 @@ std::string SaveReportOf(const SharedBatch& batch, const Plan& plan, JoinContext
   if (!folder) return {};
   const std::size_t before = said.str().size();
   const std::string name = fs::path(settings.PlanIdentifier()).filename().string() + ".txt";
+  const std::lock_guard<std::mutex> saving(batch.ReportSaving);
   if (SaveJoinsReport((fs::path(*folder) / name).string(), plan, context, settings, batch.Date,
                       sink, batch.Files)) {
     return {};
@@ -224,7 +228,9 @@ int RunBatchCommand(const BatchArguments& arguments, std::ostream& out, std::ost
     const OffGridNotices notices(index, sink, kJoinComparisonTitle);
     index.ReadEveryRow();
   }
-  const SharedBatch batch{arguments, index, height, EnglishDateText(LocalToday()), fileOps};
+  std::mutex reportSaving;
+  const std::string date = EnglishDateText(LocalToday());
+  const SharedBatch batch{arguments, index, height, date, fileOps, reportSaving};
   const unsigned jobs =
       arguments.Jobs > 0 ? arguments.Jobs : std::max(1u, std::thread::hardware_concurrency());
   bool failed = false;
