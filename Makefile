@@ -3,7 +3,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps run test golden test-release test-asan bench fuzz package screenshots format clean
+.PHONY: all deps run test golden test-release test-asan test-tsan bench fuzz package screenshots format clean
 
 all: deps
 	cmake --preset release
@@ -44,6 +44,13 @@ test: deps
 	cmake --build --preset debug-asan -j $(JOBS)
 	LC_ALL=C ctest --preset debug-asan -j $(JOBS)
 	LC_ALL=de_DE.UTF-8 ctest --preset debug-asan -j $(JOBS)
+
+# The batch program's cases under the thread sanitizer: the batch command's plans compared on
+# several threads that share one mark list and its index, in-process and through the program.
+test-tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan -j $(JOBS) --target kestral_cli_tests kestralmga-cli
+	ctest --preset tsan -R '^(CliCases|Program\.GoldenRuns)'
 
 # The golden files rewritten from what the programs now show, print and save: the release suites,
 # one test at a time, with KESTRAL_UPDATE_GOLDEN=1 (each test that compares with a golden file

@@ -1,8 +1,12 @@
 // The batch program end to end, in-process (RunCli): opening the statewide Mark Details file of
 // 200,000 marks for a plan of one line, and the comparison of the 20,000-line plan with 300 PSMs
-// against it (44,850 joins), its result lines written to standard output.
+// against it (44,850 joins), its result lines written to standard output; and the batch command
+// comparing copies of the example's plan against that list with the example's marks added, on
+// one thread and on two.
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -42,6 +46,53 @@ void BM_BatchCompare(benchmark::State& state) {
   RunCompare(state, ComparisonPlan(Statewide().Marks, static_cast<std::size_t>(state.range(0))));
 }
 BENCHMARK(BM_BatchCompare)->Arg(300)->Unit(benchmark::kMillisecond);
+
+// The bytes of the example's file name.
+std::string ExampleFile(const std::string& name) {
+  std::ifstream in(std::string(KESTRAL_EXAMPLES_DIR) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// RunCli batch: state.range(0) copies of the example's plan against the statewide list of
+// 200,000 marks followed by the example's marks (without their title line), on state.range(1)
+// threads; the whole command, the list's reading included.
+void BM_BatchPlans(benchmark::State& state) {
+  const BenchFolder folder;
+  std::string marks = MarkDetailsText(kStatewideMarkCount);
+  const std::string example = ExampleFile("marks.csv");
+  marks += example.substr(example.find('\n') + 1);
+  std::vector<std::string> args = {"batch",
+                                   "--marks",
+                                   folder.Write("marks.csv", marks),
+                                   "--jobs",
+                                   std::to_string(state.range(1)),
+                                   "--format",
+                                   "csv"};
+  const std::string lines = ExampleFile("plan.lns");
+  const std::string curves = ExampleFile("plan.cve");
+  for (std::int64_t plan = 0; plan < state.range(0); ++plan) {
+    const std::string name = "plan" + std::to_string(plan);
+    folder.Write(name + ".cve", curves);
+    args.push_back(folder.Write(name + ".lns", lines));
+  }
+  int status = 0;
+  for (auto _ : state) {
+    std::ostringstream out;
+    std::ostringstream err;
+    status = RunCli(args, out, err);
+  }
+  if (status != 1) state.SkipWithError("the batch command did not compare every plan");
+  state.counters["plans_per_s"] =
+      benchmark::Counter(static_cast<double>(state.range(0)), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_BatchPlans)
+    ->ArgNames({"plans", "jobs"})
+    ->Args({250, 1})
+    ->Args({1000, 1})
+    ->Args({250, 2})
+    ->Args({1000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace modKestralMGA

@@ -109,6 +109,14 @@ std::optional<std::string> ValueOf(const CLI::Option* option) {
   return option->results().front();
 }
 
+// The accuracy criterion of the comparing commands.
+CLI::Option* AddCriterionOption(CLI::App& command) {
+  return command.add_option("--criterion")
+      ->description("Accuracy criterion (default \"" + std::string(kAccuracyCriteria.front().Name) +
+                    "\")")
+      ->type_name("TEXT");
+}
+
 // "Compare up to Order", shared by the commands whose joins have an order limit.
 CLI::Option* AddMaxOrderOption(CLI::App& command) {
   return command.add_option("--max-order", "Compare up to Order (default 5)")->type_name("TEXT");
@@ -125,6 +133,23 @@ CLI::Option* AddEllipsoidOption(CLI::App& command) {
       ->check(CLI::IsMember({"mga", "amg", "plane"}).description(""));
 }
 
+// --format with its choices (text first, the default) and the description of what each writes.
+CLI::Option* AddFormatOption(CLI::App& command, std::string& format,
+                             const std::vector<std::string>& choices,
+                             const std::string& description) {
+  std::string typeName;
+  for (const std::string& choice : choices) typeName += (typeName.empty() ? "" : "|") + choice;
+  return command.add_option("--format", format, description)
+      ->type_name(typeName)
+      ->check(CLI::IsMember(choices).description(""));
+}
+
+OutputFormat FormatOf(const std::string& format) {
+  return format == "csv"    ? OutputFormat::Csv
+         : format == "json" ? OutputFormat::Json
+                            : OutputFormat::Text;
+}
+
 DistanceCalculationMode EllipsoidOf(const CLI::Option* option) {
   const std::optional<std::string> name = ValueOf(option);
   return name == "amg"     ? DistanceCalculationMode::AMG84
@@ -136,16 +161,14 @@ DistanceCalculationMode EllipsoidOf(const CLI::Option* option) {
 // command line, and the arguments read from them once the line is parsed.
 class CompareOptions {
  public:
-  CompareOptions(CLI::App& app, const std::string& name, const std::string& description)
+  CompareOptions(CLI::App& app, const std::string& name, const std::string& description,
+                 const std::vector<std::string>& formats, const std::string& formatDescription)
       : m_command(app.add_subcommand(name, description)),
         m_markList(AddMarkListOptions(*m_command)) {
     m_plan = m_command->add_option("--plan", "Plan identifier, or the plan's .lns file")
                  ->type_name("PLAN")
                  ->required();
-    m_criterion = m_command->add_option("--criterion")
-                      ->description("Accuracy criterion (default \"" +
-                                    std::string(kAccuracyCriteria.front().Name) + "\")")
-                      ->type_name("TEXT");
+    m_criterion = AddCriterionOption(*m_command);
     m_maxOrder = AddMaxOrderOption(*m_command);
     m_datum = m_command->add_option("--datum", "Bearing datum derived from 2 PSM's: From and To")
                   ->type_name("PSM")
@@ -171,6 +194,7 @@ class CompareOptions {
     m_command->add_flag("--full-joins", m_fullJoins, "Print full join details in the report");
     m_command->add_flag("--diagnosis", m_diagnosis,
                         "End the report with the diagnosis of its joins");
+    AddFormatOption(*m_command, m_format, formats, formatDescription);
   }
   CompareOptions(const CompareOptions&) = delete;
   CompareOptions& operator=(const CompareOptions&) = delete;
@@ -196,6 +220,7 @@ class CompareOptions {
     arguments.Ellipsoid = EllipsoidOf(m_ellipsoid);
     arguments.Report = ValueOf(m_report);
     arguments.Pdf = ValueOf(m_pdf);
+    arguments.Format = FormatOf(m_format);
     return arguments;
   }
 
@@ -214,6 +239,7 @@ class CompareOptions {
   bool m_noPsmList = false;
   bool m_fullJoins = false;
   bool m_diagnosis = false;
+  std::string m_format = "text";
 };
 
 // The joins command: the PSM numbers picked in turn, with the settings the joins read.
@@ -237,6 +263,9 @@ class JoinsOptions {
                                "from the one before")
                   ->expected(2, CLI::detail::expected_max_vector_size)
                   ->required();
+    AddFormatOption(*m_command, m_format, {"text", "csv", "json"},
+                    "Write the joins as tab-separated text (default), as CSV with a header line "
+                    "or as one JSON object with the settings used");
   }
   JoinsOptions(const JoinsOptions&) = delete;
   JoinsOptions& operator=(const JoinsOptions&) = delete;
@@ -250,6 +279,7 @@ class JoinsOptions {
     arguments.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.MaxOrder);
     arguments.Height = ValueOf(m_height);
     arguments.Picks = m_pickedNumbers;
+    arguments.Format = FormatOf(m_format);
     return arguments;
   }
 
@@ -261,6 +291,7 @@ class JoinsOptions {
   CLI::Option* m_height = nullptr;
   CLI::Option* m_picks = nullptr;
   std::vector<std::string> m_pickedNumbers;
+  std::string m_format = "text";
 };
 
 // The save command: the mark list saved as a Mark Details file.
@@ -296,6 +327,74 @@ class SaveOptions {
   CLI::Option* m_out = nullptr;
 };
 
+// The batch command: many plans against one mark list, on several threads.
+class BatchOptions {
+ public:
+  explicit BatchOptions(CLI::App& app)
+      : m_command(app.add_subcommand("batch",
+                                     "Compare many plans against one mark list, read once, and "
+                                     "write one summary line per plan")),
+        m_markList(AddMarkListOptions(*m_command)) {
+    m_plans = m_command
+                  ->add_option("PLAN", m_planNames,
+                               "Plan identifiers, .lns files, or folders searched (with "
+                               "their subfolders) for .lns files")
+                  ->type_name("PLAN");
+    m_plansFrom =
+        m_command->add_option("--plans-from", "A file of plans, one a line")->type_name("FILE");
+    m_criterion = AddCriterionOption(*m_command);
+    m_maxOrder = AddMaxOrderOption(*m_command);
+    m_ellipsoid = AddEllipsoidOption(*m_command);
+    m_jobs = m_command
+                 ->add_option("--jobs", m_jobCount,
+                              "Plans compared at once (default: the machine's cores)")
+                 ->type_name("N");
+    m_command->add_option("--reports", m_reports, "Save each plan's joins report in the folder DIR")
+        ->type_name("DIR");
+    AddFormatOption(*m_command, m_format, {"text", "csv", "json"},
+                    "Write the summary as a text table (default), as CSV with a header line or "
+                    "as JSON Lines (one object a plan)");
+  }
+  BatchOptions(const BatchOptions&) = delete;
+  BatchOptions& operator=(const BatchOptions&) = delete;
+
+  const CLI::App& Command() const { return *m_command; }
+
+  BatchArguments Read() const {
+    BatchArguments arguments;
+    arguments.MarkSources = MarkSourcesInOrder(*m_command, m_markList);
+    arguments.Plans = m_planNames;
+    arguments.PlansFrom = ValueOf(m_plansFrom);
+    if (arguments.Plans.empty() && !arguments.PlansFrom) {
+      throw BadArguments("batch needs plans: PLAN..., a folder or --plans-from FILE");
+    }
+    arguments.Settings.Criterion = ValueOf(m_criterion).value_or(arguments.Settings.Criterion);
+    arguments.Settings.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.Settings.MaxOrder);
+    arguments.Settings.Ellipsoid = EllipsoidOf(m_ellipsoid);
+    if (m_jobs->count() > 0 && m_jobCount < 1) {
+      throw BadArguments("--jobs needs a number of 1 or more");
+    }
+    arguments.Jobs = m_jobs->count() > 0 ? static_cast<unsigned>(m_jobCount) : 0;
+    arguments.Format = FormatOf(m_format);
+    if (!m_reports.empty()) arguments.Reports = m_reports;
+    return arguments;
+  }
+
+ private:
+  CLI::App* m_command;
+  MarkListOptions m_markList;
+  CLI::Option* m_plans = nullptr;
+  CLI::Option* m_plansFrom = nullptr;
+  CLI::Option* m_criterion = nullptr;
+  CLI::Option* m_maxOrder = nullptr;
+  CLI::Option* m_ellipsoid = nullptr;
+  CLI::Option* m_jobs = nullptr;
+  std::vector<std::string> m_planNames;
+  int m_jobCount = 0;
+  std::string m_reports;
+  std::string m_format = "text";
+};
+
 constexpr const char* kCommandNames = "the commands are compare, joins and save";
 
 }  // namespace
@@ -312,20 +411,20 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   app.set_version_flag("--version", std::string("KestralMGA ") + kProgramVersion,
                        "Show the program's version and exit");
   app.require_subcommand(1);
-  CompareOptions compare(
-      app, "compare",
-      "Compare the plan's PSM joins with their MGA joins");  // parsing writes its flags
+  // Parsing writes the commands' flags.
+  CompareOptions compare(app, "compare", "Compare the plan's PSM joins with their MGA joins",
+                         {"text", "csv", "json"},
+                         "Write the result lines (default), CSV with a header line and one row "
+                         "per join, or one JSON object with the settings, joins and summary");
   CompareOptions diagnose(app, "diagnose",
                           "Compare the plan's PSM joins and say why joins fail: failures per mark, "
                           "likely culprits, the fit of the marks, renumbered marks and the plan's "
-                          "checks");
-  std::string format = "text";
-  diagnose.Command()
-      .add_option("--format", format, "Write the diagnosis as text (default) or as one JSON object")
-      ->type_name("text|json")
-      ->check(CLI::IsMember({"text", "json"}).description(""));
+                          "checks",
+                          {"text", "json"},
+                          "Write the diagnosis as text (default) or as one JSON object");
   JoinsOptions joins(app);  // not const: parsing writes the picked numbers
   const SaveOptions save(app);
+  BatchOptions batch(app);
 
   CliArguments result;
   try {
@@ -360,10 +459,12 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   } else if (save.Command().parsed()) {
     result.Which = CliArguments::Command::Save;
     result.Save = save.Read();
+  } else if (batch.Command().parsed()) {
+    result.Which = CliArguments::Command::Batch;
+    result.Batch = batch.Read();
   } else if (diagnose.Command().parsed()) {
     result.Which = CliArguments::Command::Diagnose;
     result.Compare = diagnose.Read();
-    result.DiagnoseJson = format == "json";
   } else {
     result.Which = CliArguments::Command::Compare;
     result.Compare = compare.Read();

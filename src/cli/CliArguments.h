@@ -32,6 +32,10 @@ using ImportColumns = std::array<std::string, 5>;
 // The column numbers before any --columns: the import window's initial boxes.
 inline const ImportColumns kInitialImportColumns = {"1", "2", "3", "0", "0"};
 
+// How a command writes its results on standard output: the text lines (the default), comma
+// separated values with one header line, or JSON.
+enum class OutputFormat { Text, Csv, Json };
+
 // One mark list option, applied in the order given.
 struct MarkSource {
   enum class Kind { MarkDetails, DelimitedText };
@@ -55,8 +59,9 @@ struct CompareArguments {
   bool NoPsmList = false;    // --no-psm-list given
   bool Diagnosis = false;    // --diagnosis given
   DistanceCalculationMode Ellipsoid = DistanceCalculationMode::MGA94_2020;
-  std::optional<std::string> Report;  // --report FILE
-  std::optional<std::string> Pdf;     // --pdf FILE
+  std::optional<std::string> Report;         // --report FILE
+  std::optional<std::string> Pdf;            // --pdf FILE
+  OutputFormat Format = OutputFormat::Text;  // --format
 
   // "Show full join details": ticked by "Tertiary Network" or --full-details ("2 PSM's" clears
   // it first, so it cannot untick what --full-details ticks).
@@ -72,7 +77,8 @@ struct JoinsArguments {
   std::string MaxOrder = "5";
   // --height; without it, the average height the command writes from the list.
   std::optional<std::string> Height;
-  std::vector<std::string> Picks;  // the PSM numbers in the order picked, at least two
+  std::vector<std::string> Picks;            // the PSM numbers in the order picked, at least two
+  OutputFormat Format = OutputFormat::Text;  // --format
 };
 
 // The arguments of the save command.
@@ -81,15 +87,29 @@ struct SaveArguments {
   std::string Out;  // --out FILE, as given
 };
 
+// The arguments of the batch command: many plans compared against one mark list.
+struct BatchArguments {
+  std::vector<MarkSource> MarkSources;
+  // Plan identifiers, .lns files and folders (searched, with their subfolders, for .lns files),
+  // in the order given.
+  std::vector<std::string> Plans;
+  std::optional<std::string> PlansFrom;  // --plans-from FILE: one plan a line
+  // The settings of every comparison: criterion, order limit and ellipsoid (Plan unused).
+  CompareArguments Settings;
+  unsigned Jobs = 0;  // --jobs; 0: one thread a core of the machine
+  OutputFormat Format = OutputFormat::Text;
+  std::optional<std::string> Reports;  // --reports DIR
+};
+
 // What the command line asks for.
 struct CliArguments {
-  enum class Command { Compare, Diagnose, Joins, Save, Help, Version };
+  enum class Command { Compare, Diagnose, Joins, Save, Batch, Help, Version };
   Command Which = Command::Help;
-  std::string Text;           // for Help and Version: what goes to standard output
-  CompareArguments Compare;   // for Compare and Diagnose
-  bool DiagnoseJson = false;  // diagnose --format json
+  std::string Text;          // for Help and Version: what goes to standard output
+  CompareArguments Compare;  // for Compare and Diagnose
   JoinsArguments Joins;
   SaveArguments Save;
+  BatchArguments Batch;
 };
 
 // Reads the command line (without the program's name). --help gives the usage of every command
@@ -99,7 +119,8 @@ struct CliArguments {
 // an empty one,
 // --datum together with
 // --tertiary, --columns without five comma-separated column numbers, joins with fewer than two
-// PSM numbers and save without --out or with an empty one.
+// PSM numbers, save without --out or with an empty one, batch without a plan or --plans-from,
+// and --jobs below 1.
 CliArguments ParseCliArguments(const std::vector<std::string>& args);
 
 }  // namespace modKestralMGA

@@ -9,6 +9,7 @@
 #include "cli/DiagnosisJson.h"
 #include "cli/ExitStatus.h"
 #include "cli/MarkSources.h"
+#include "cli/ResultFormats.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
 #include "common/NumberFormat.h"
@@ -130,14 +131,26 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
 
 int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
                       FileOps& fileOps) {
-  return RunComparison(
-      arguments, out, err, fileOps, nullptr,
-      [&](const Plan&, MarkIndex&, const CliCompareSettings&,
-          const std::vector<std::string>& lines) { return WriteOutputLines(lines, out); });
+  if (arguments.Format == OutputFormat::Text) {
+    return RunComparison(
+        arguments, out, err, fileOps, nullptr,
+        [&](const Plan&, MarkIndex&, const CliCompareSettings&,
+            const std::vector<std::string>& lines) { return WriteOutputLines(lines, out); });
+  }
+  JudgementCollector judgements;
+  return RunComparison(arguments, out, err, fileOps, &judgements,
+                       [&](const Plan& plan, MarkIndex&, const CliCompareSettings& settings,
+                           const std::vector<std::string>&) {
+                         return WriteOutputText(arguments.Format == OutputFormat::Csv
+                                                    ? CompareCsv(plan, judgements.Joins())
+                                                    : CompareJson(plan, judgements.Joins(),
+                                                                  settings, arguments.Tertiary),
+                                                out);
+                       });
 }
 
-int RunDiagnoseCommand(const CompareArguments& arguments, bool json, std::ostream& out,
-                       std::ostream& err, FileOps& fileOps) {
+int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
+                       FileOps& fileOps) {
   JudgementCollector judgements;
   return RunComparison(
       arguments, out, err, fileOps, &judgements,
@@ -145,7 +158,8 @@ int RunDiagnoseCommand(const CompareArguments& arguments, bool json, std::ostrea
           const std::vector<std::string>&) {
         const Diagnosis diagnosis =
             Diagnose(plan, index, judgements.Joins(), settings.AccuracyCriterionText());
-        if (json) return WriteOutputText(DiagnosisJson(diagnosis), out);
+        if (arguments.Format == OutputFormat::Json)
+          return WriteOutputText(DiagnosisJson(diagnosis), out);
         return WriteOutputLines(DiagnosisLines(diagnosis, settings.PlanIdentifier()), out);
       });
 }

@@ -17,6 +17,8 @@ namespace modKestralMGA {
 // shown; the result lines go to out, each ended by a line feed, only when the comparison and the
 // report ran to their end. A report named "-" (--report or --pdf) is written to out in their
 // place: out then holds only that report (and keeps it when the other report fails after it).
+// With --format csv or json, standard output holds the comparison's joins as CompareCsv or
+// CompareJson give them in place of the result lines.
 // Returns 0 when every compared join was acceptable, 1 when at least one was not, 2 when the
 // command could not produce its result (its message said why; nothing else written to out). The
 // --report and --pdf files are written through fileOps.
@@ -25,8 +27,8 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
 
 // The diagnose command: the compare command with its options, messages, reports and exit status,
 // whose standard output holds the diagnosis of the comparison's joins in place of the result
-// lines: as text (DiagnosisLines), or with json as one JSON object (DiagnosisJson).
-int RunDiagnoseCommand(const CompareArguments& arguments, bool json, std::ostream& out,
-                       std::ostream& err, FileOps& fileOps = SystemFileOps());
+// lines: as text (DiagnosisLines), or with --format json as one JSON object (DiagnosisJson).
+int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
+                       FileOps& fileOps = SystemFileOps());
 
 }  // namespace modKestralMGA

@@ -1,32 +1,15 @@
 #include "cli/DiagnosisJson.h"
 
-#include <nlohmann/json.hpp>
-
-#include <cmath>
-#include <optional>
 #include <string_view>
 
-#include "common/NumberFormat.h"
-#include "common/NumericValue.h"
+#include "cli/JsonNumbers.h"
 
 namespace modKestralMGA {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 constexpr std::string_view kFormatHundredths = "0.00";
 constexpr std::string_view kFormatTenthMillimetres = "0.0000";
-
-// value rounded as the program writes it with pattern, as a JSON number; null when not finite.
-Json Rounded(double value, std::string_view pattern) {
-  if (!std::isfinite(value)) return nullptr;
-  return NumericValue(FormatNumber(value, pattern));
-}
-
-Json Rounded(const std::optional<double>& value, std::string_view pattern) {
-  return value ? Rounded(*value, pattern) : Json(nullptr);
-}
 
 Json SummaryJson(const DiagnosisSummary& summary) {
   return {{"joins_judged", summary.Judged},
@@ -39,11 +22,11 @@ Json SummaryJson(const DiagnosisSummary& summary) {
 
 Json FitJson(const std::optional<SimilarityFit>& fit) {
   if (!fit) return nullptr;
-  return {{"rotation_seconds", Rounded(fit->RotationSeconds, kFormatHundredths)},
-          {"scale_ppm", Rounded(fit->ScalePpm, kFormatHundredths)},
-          {"shift_east", Rounded(fit->ShiftEast, kFormatTenthMillimetres)},
-          {"shift_north", Rounded(fit->ShiftNorth, kFormatTenthMillimetres)},
-          {"rms_m", Rounded(fit->RmsMetres, kFormatTenthMillimetres)},
+  return {{"rotation_seconds", RoundedJson(fit->RotationSeconds, kFormatHundredths)},
+          {"scale_ppm", RoundedJson(fit->ScalePpm, kFormatHundredths)},
+          {"shift_east", RoundedJson(fit->ShiftEast, kFormatTenthMillimetres)},
+          {"shift_north", RoundedJson(fit->ShiftNorth, kFormatTenthMillimetres)},
+          {"rms_m", RoundedJson(fit->RmsMetres, kFormatTenthMillimetres)},
           {"marks_used", fit->MarksUsed}};
 }
 
@@ -54,8 +37,8 @@ Json MarksJson(const Diagnosis& diagnosis) {
                      {"key", mark.Key},
                      {"joins", mark.Joins},
                      {"failed", mark.Failed},
-                     {"residual_east_m", Rounded(mark.ResidualEast, kFormatTenthMillimetres)},
-                     {"residual_north_m", Rounded(mark.ResidualNorth, kFormatTenthMillimetres)},
+                     {"residual_east_m", RoundedJson(mark.ResidualEast, kFormatTenthMillimetres)},
+                     {"residual_north_m", RoundedJson(mark.ResidualNorth, kFormatTenthMillimetres)},
                      {"suspect", mark.Suspect}});
   }
   return marks;
@@ -70,15 +53,15 @@ Json FindingsJson(const Diagnosis& diagnosis, Json& renumbering, Json& checks) {
   for (const Renumbering& found : diagnosis.Renumberings) {
     renumbering.push_back({{"plan_point", found.PlanPoint},
                            {"listed_psm", PsmText(found.ListedKey)},
-                           {"distance_m", Rounded(found.Distance, kFormatTenthMillimetres)},
+                           {"distance_m", RoundedJson(found.Distance, kFormatTenthMillimetres)},
                            {"swapped_digits", found.SwappedDigits}});
   }
   checks = Json::array();
   for (const PlanCheck& check : diagnosis.PlanChecks) {
     checks.push_back({{"from", check.From},
                       {"to", check.To},
-                      {"bearing_seconds", Rounded(check.BearingSeconds, kFormatHundredths)},
-                      {"distance_m", Rounded(check.Distance, kFormatTenthMillimetres)},
+                      {"bearing_seconds", RoundedJson(check.BearingSeconds, kFormatHundredths)},
+                      {"distance_m", RoundedJson(check.Distance, kFormatTenthMillimetres)},
                       {"acceptable", check.Acceptable}});
   }
   return suspects;

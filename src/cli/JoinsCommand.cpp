@@ -6,6 +6,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/MarkSources.h"
+#include "cli/ResultFormats.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
 #include "common/Errors.h"
@@ -16,6 +17,21 @@
 #include "marks/MarkListRules.h"
 
 namespace modKestralMGA {
+
+namespace {
+
+// The rows in the format asked for: the header line and the rows' cells separated by tabs, CSV
+// or JSON. False when the write fails.
+bool WriteJoinRows(const std::vector<JoinListRow>& rows, OutputFormat format,
+                   const JoinSettings& settings, std::ostream& out) {
+  if (format == OutputFormat::Csv) return WriteOutputText(JoinsCsv(rows), out);
+  if (format == OutputFormat::Json) return WriteOutputText(JoinsJson(rows, settings), out);
+  std::vector<std::string> lines = {TabSeparatedRow(JoinListHeaderRow())};
+  for (const JoinListRow& row : rows) lines.push_back(TabSeparatedRow(row));
+  return WriteOutputLines(lines, out);
+}
+
+}  // namespace
 
 int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ostream& err) {
   StreamMessageSink sink(err);
@@ -36,19 +52,19 @@ int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ost
   MarkIndex index(list);
   const OffGridNotices notices(index, sink, kMgaJoinsErrorTitle);
   JoinContext context{index, settings};
-  std::vector<std::string> lines = {TabSeparatedRow(JoinListHeaderRow())};
+  std::vector<JoinListRow> rows;
   std::string from;
   try {
     for (const std::string& picked : arguments.Picks) {
       if (const std::optional<JoinListRow> row = PickMark(context, from, picked)) {
-        lines.push_back(TabSeparatedRow(*row));
+        rows.push_back(*row);
       }
     }
   } catch (const KestralError& error) {
     sink.Message(error.what(), kMgaJoinsErrorTitle, MessageIcon::Exclamation);
     return kExitFailed;
   }
-  if (!WriteOutputLines(lines, out)) return OutputWriteFailed(err);
+  if (!WriteJoinRows(rows, arguments.Format, settings, out)) return OutputWriteFailed(err);
   return kExitDone;
 }
 

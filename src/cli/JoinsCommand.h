@@ -17,7 +17,8 @@ namespace modKestralMGA {
 // number whose key does not fit 32 bits ends the command ("MGA Joins error: PSM number too large
 // for a key: " + the number) with no row written. A mark on no grid gives a row of zeros and,
 // once, "MGA Joins error: <PSM No.> lies outside every MGA zone (...): taken as without
-// coordinates". Returns 0, or 2 when the command could not produce its rows.
+// coordinates". With --format csv or json the rows are written as JoinsCsv or JoinsJson give
+// them. Returns 0, or 2 when the command could not produce its rows.
 int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace modKestralMGA

@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "cli/BatchCommand.h"
 #include "cli/CliArguments.h"
 #include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
@@ -30,11 +31,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       case CliArguments::Command::Compare:
         return RunCompareCommand(arguments.Compare, out, err, fileOps);
       case CliArguments::Command::Diagnose:
-        return RunDiagnoseCommand(arguments.Compare, arguments.DiagnoseJson, out, err, fileOps);
+        return RunDiagnoseCommand(arguments.Compare, out, err, fileOps);
       case CliArguments::Command::Joins:
         return RunJoinsCommand(arguments.Joins, out, err);
       case CliArguments::Command::Save:
         return RunSaveCommand(arguments.Save, out, err, fileOps);
+      case CliArguments::Command::Batch:
+        return RunBatchCommand(arguments.Batch, out, err, fileOps);
     }
   } catch (const BadArguments& error) {
     err << kCliName << ": " << error.what() << '\n';

@@ -28,6 +28,15 @@ std::optional<IndexedMark> MarkIndex::Find(std::int32_t key) {
   return read.Mark;
 }
 
+void MarkIndex::ReadEveryRow() {
+  if (!m_built || m_revision != m_list->Revision()) Rebuild();
+  for (std::size_t row = 0; row < m_list->RowCount(); ++row) {
+    if (const std::optional<std::int32_t> key = TryPsmKey(m_list->Cell(row, kColPsmNo))) {
+      Find(*key);
+    }
+  }
+}
+
 MarkIndex::ReadMark MarkIndex::ReadRow(std::size_t rowNumber) const {
   const MarkRow& row = m_list->Row(rowNumber);
   ReadMark read;

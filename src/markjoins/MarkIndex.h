@@ -45,6 +45,11 @@ class MarkIndex {
   // a missing mark count as 0.
   IndexedMark FindOrZero(std::int32_t key) { return Find(key).value_or(IndexedMark{}); }
   const MarkList& List() const { return *m_list; }
+  // Builds the index and reads every keyed row now, each as its first lookup would (an off-grid
+  // mark is told to the OffGridNotices of the running command, if any). Afterwards, as long as
+  // the list does not change and no OffGridNotices is made over the index, Find only reads: one
+  // index may then serve lookups from several threads at once.
+  void ReadEveryRow();
 
  private:
   friend class OffGridNotices;
