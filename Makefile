@@ -30,8 +30,8 @@ run: deps
 	fi
 
 # Every test: the release build's suites under the "C" locale and under a comma-decimal one
-# (the outputs must not change), each fuzz target for 10 s, then the sanitizer build's suites
-# under both locales.
+# (the outputs must not change), each fuzz target for 10 s, the sanitizer build's suites under
+# both locales, then the batch command's threads under the thread sanitizer.
 test: deps
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)
@@ -44,6 +44,7 @@ test: deps
 	cmake --build --preset debug-asan -j $(JOBS)
 	LC_ALL=C ctest --preset debug-asan -j $(JOBS)
 	LC_ALL=de_DE.UTF-8 ctest --preset debug-asan -j $(JOBS)
+	$(MAKE) test-tsan
 
 # The batch program's cases under the thread sanitizer: the batch command's plans compared on
 # several threads that share one mark list and its index, in-process and through the program.
