@@ -395,7 +395,7 @@ class BatchOptions {
   std::string m_format = "text";
 };
 
-constexpr const char* kCommandNames = "the commands are compare, joins and save";
+constexpr const char* kCommandNames = "the commands are compare, diagnose, joins, save and batch";
 
 }  // namespace
 
