@@ -4,7 +4,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -19,7 +18,10 @@
 #include "cli/ResultFormats.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
+#include "common/Errors.h"
 #include "common/NumberFormat.h"
+#include "common/PathResolve.h"
+#include "common/TextFile.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/KeptResultList.h"
 #include "markjoins/MarkIndex.h"
@@ -64,16 +66,19 @@ std::optional<std::vector<std::string>> PlansOf(const BatchArguments& arguments,
     plans.insert(plans.end(), found.begin(), found.end());
   }
   if (arguments.PlansFrom) {
-    std::ifstream in(*arguments.PlansFrom, std::ios::binary);
-    if (!in) {
-      err << kCliName << ": cannot read --plans-from " << *arguments.PlansFrom << '\n';
+    // Read by the text-file rules of every file the program reads ("-" is standard input).
+    const std::string& name = *arguments.PlansFrom;
+    TextFile file;
+    try {
+      file = ReadTextFile(name == kStandardStream ? "/dev/stdin" : ResolvePath(name),
+                          name == kStandardStream ? kStandardInputName : name, "list of plans");
+    } catch (const FileError& error) {
+      err << kCliName << ": --plans-from: " << error.what() << '\n';
       return std::nullopt;
     }
-    for (std::string line; std::getline(in, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.find_first_not_of(" \t") != std::string::npos) {
-        plans.push_back(PlanIdentifierFromName(line));
-      }
+    LineSplitter lines(file.Bytes);
+    for (std::string_view line; lines.Next(line);) {
+      if (!IsBlankLine(line)) plans.push_back(PlanIdentifierFromName(std::string(line)));
     }
   }
   if (plans.empty()) {

@@ -341,7 +341,9 @@ class BatchOptions {
                                "their subfolders) for .lns files")
                   ->type_name("PLAN");
     m_plansFrom =
-        m_command->add_option("--plans-from", "A file of plans, one a line")->type_name("FILE");
+        m_command
+            ->add_option("--plans-from", "A file of plans, one a line (- reads standard input)")
+            ->type_name("FILE");
     m_criterion = AddCriterionOption(*m_command);
     m_maxOrder = AddMaxOrderOption(*m_command);
     m_ellipsoid = AddEllipsoidOption(*m_command);
