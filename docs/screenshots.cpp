@@ -23,10 +23,10 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
-#include <QTest>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <cstdio>
 #include <exception>

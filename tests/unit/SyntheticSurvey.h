@@ -22,13 +22,13 @@ namespace modKestralMGA::testsupport {
 
 // What is wrong with a made-up survey.
 struct SurveyFaults {
-  std::vector<std::size_t> Moved{}; // marks moved in the list by MovedBy metres at bearing 30
+  std::vector<std::size_t> Moved{};  // marks moved in the list by MovedBy metres at bearing 30
   double MovedBy = 0.12;
-  double RotationSeconds = 0.0;       // what the plan's bearings need added
-  double ScalePpm = 0.0;              // what the plan's distances need
-  std::vector<std::size_t> Swapped{};  // two marks whose numbers the plan exchanges
-  std::vector<std::size_t> Unlisted{}; // marks left out of the list
-  std::ptrdiff_t MistypedCheck = -1;  // the mark whose line to the next gets 0.2 m more
+  double RotationSeconds = 0.0;         // what the plan's bearings need added
+  double ScalePpm = 0.0;                // what the plan's distances need
+  std::vector<std::size_t> Swapped{};   // two marks whose numbers the plan exchanges
+  std::vector<std::size_t> Unlisted{};  // marks left out of the list
+  std::ptrdiff_t MistypedCheck = -1;    // the mark whose line to the next gets 0.2 m more
 };
 
 inline constexpr double kHubEast = 500000.0;
