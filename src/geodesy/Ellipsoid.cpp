@@ -66,12 +66,7 @@ double GridToLatitude(double E, double N, DistanceCalculationMode mode, int* tes
   const double a6 = 35.0 * e6 / 3072.0;
 
   double phi = 2.0 * m / (a + kFootPointSemiMinorAxis);
-  double t = 0.0;
-  double rho = 0.0;
-  double nu = 0.0;
-  double psi = 0.0;
   for (int pass = 1;; ++pass) {
-    EllipsoidParams(phi, mode, t, rho, nu, psi);
     const double mPhi = a * (a0 * phi - a2 * std::sin(2.0 * phi) + a4 * std::sin(4.0 * phi) -
                              a6 * std::sin(6.0 * phi));
     if (pass == kGiveUpPass) {
@@ -85,6 +80,13 @@ double GridToLatitude(double E, double N, DistanceCalculationMode mode, int* tes
     }
     phi = phi - d * kArcSecondsPerMetre * kRadiansPerArcSecond;
   }
+  // The radii of curvature at the foot-point latitude: the meridian distance series does not use
+  // them, so they are computed once, at the latitude the iteration settled on.
+  double t = 0.0;
+  double rho = 0.0;
+  double nu = 0.0;
+  double psi = 0.0;
+  EllipsoidParams(phi, mode, t, rho, nu, psi);
 
   // Redfearn's latitude series from the foot-point latitude phi, in nested form.
   const double t2 = t * t;
