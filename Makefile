@@ -89,6 +89,7 @@ bench: deps
 # Depends from dpkg-shlibdeps), then checked by lintian. The tests of the package are
 # `ctest --preset package` in the release build (make test runs them).
 package: deps
+	rm -f build/package/kestralmga_*.deb
 	cmake --preset package
 	cmake --build --preset package -j $(JOBS) --target package
 	lintian --fail-on error build/package/kestralmga_*.deb
