@@ -30,13 +30,16 @@ run: deps
 	fi
 
 # Every test: the release build's suites under the "C" locale and under a comma-decimal one
-# (the outputs must not change), each fuzz target for 10 s, the sanitizer build's suites under
-# both locales, then the batch command's threads under the thread sanitizer.
+# (the outputs must not change), the Debian package with its checks (lintian, the installed
+# programs, the README's commands), each fuzz target for 10 s, the sanitizer build's suites
+# under both locales, then the batch command's threads under the thread sanitizer.
 test: deps
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)
 	LC_ALL=C ctest --preset release -j $(JOBS)
 	LC_ALL=de_DE.UTF-8 ctest --preset release -j $(JOBS)
+	$(MAKE) package
+	LC_ALL=C ctest --preset package
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 	scripts/run-fuzz 10
@@ -81,12 +84,15 @@ bench: deps
 	cmake --build --preset release -j $(JOBS) --target kestral_bench kestral_bench_gui kestral_bench_data kestralmga-cli
 	bench/run_benchmarks build/release docs
 
-# The Debian package kestralmga_<version>_<arch>.deb, built in build/package/ (the programs only,
-# without tests and benchmarks).
+# The Debian package kestralmga_<version>-1_<arch>.deb, built in build/package/ (the programs
+# only, without tests and benchmarks; man pages and completion written from their --help;
+# Depends from dpkg-shlibdeps), then checked by lintian. The tests of the package are
+# `ctest --preset package` in the release build (make test runs them).
 package: deps
+	rm -f build/package/kestralmga_*.deb
 	cmake --preset package
 	cmake --build --preset package -j $(JOBS) --target package
-	@ls build/package/*.deb
+	lintian --fail-on error build/package/kestralmga_*.deb
 
 # The pictures of the help book: one run of the screenshot tool over the example data.
 screenshots: deps

@@ -1,7 +1,8 @@
 # Installs the build into a temporary root and checks the installed programs: the batch program
-# runs (--version, and a comparison of the installed examples), the program's link in bin/ leads
-# to its folder, the help book is beside the program with every page and picture it links to,
-# and the desktop entry names the installed program and icon. Run by ctest as "install".
+# runs (--version, and a comparison of the installed examples), the program's link bin/kestralmga
+# leads to its folder, the help book (in share/kestralmga/help) is reached from the program's
+# folder with every page and picture it links to, and the desktop entry names the installed
+# command and icon. Run by ctest as "install".
 #   cmake -DBUILD_DIR=... -DROOT=... -P CheckInstall.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -25,9 +26,9 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${status}):\n${output}")
 endif()
 
-# The program: bin/KestralMGA links to lib/kestralmga/KestralMGA, whose real folder holds the
+# The program: bin/kestralmga links to lib/kestralmga/KestralMGA, whose real folder leads to the
 # help book.
-set(link "${ROOT}/bin/KestralMGA")
+set(link "${ROOT}/bin/kestralmga")
 if(NOT IS_SYMLINK "${link}")
   fail("${link} is not a symbolic link to the program")
 endif()
@@ -43,7 +44,11 @@ if(NOT EXISTS "${help}")
 endif()
 
 # Every page and picture the book links to is installed (web links and anchors aside).
-file(GLOB_RECURSE pages "${program_dir}/*.html")
+file(GLOB_RECURSE pages FOLLOW_SYMLINKS "${program_dir}/*.html")
+list(LENGTH pages page_count)
+if(page_count LESS 10)
+  fail("Only ${page_count} pages of the help book are reached from the program's folder")
+endif()
 foreach(page IN LISTS pages)
   file(READ "${page}" html)
   string(REGEX MATCHALL "(href|src)=\"[^\"]*\"" references "${html}")
@@ -63,7 +68,7 @@ endforeach()
 # The desktop entry starts the installed program with the installed icon.
 set(entry "${ROOT}/share/applications/kestralmga.desktop")
 file(STRINGS "${entry}" lines)
-foreach(expected_line "Name=KestralMGA" "Exec=KestralMGA %f" "Icon=kestralmga")
+foreach(expected_line "Name=KestralMGA" "Exec=kestralmga %f" "Icon=kestralmga")
   if(NOT expected_line IN_LIST lines)
     fail("${entry} lacks the line ${expected_line}")
   endif()

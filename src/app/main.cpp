@@ -20,7 +20,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: KestralMGA [--reset-settings] [SCREEN-DUMP-FILE]\n"
+    " [--reset-settings] [SCREEN-DUMP-FILE]\n"
     "\n"
     "Checks survey plans against Map Grid of Australia coordinates of Permanent Survey Marks.\n"
     "SCREEN-DUMP-FILE is a mark list to open at start (a Mark Details or screen dump file).\n"
@@ -32,12 +32,19 @@ constexpr const char* kUsage =
     "\n"
     "The batch program kestralmga-cli compares plans without a window.\n";
 
+// The command's name as it was started: "KestralMGA" from the build, "kestralmga" installed.
+std::string CommandName(int argc, char** argv) {
+  const std::string_view path = argc > 0 && argv[0] != nullptr ? argv[0] : "";
+  const std::string_view name = path.substr(path.find_last_of('/') + 1);
+  return name.empty() ? std::string("KestralMGA") : std::string(name);
+}
+
 // --help and --version answer on standard output before any window (or display) is needed.
 bool AnsweredOnStandardOutput(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     if (argument == "--help" || argument == "-h") {
-      std::fputs(kUsage, stdout);
+      std::fputs(("Usage: " + CommandName(argc, argv) + kUsage).c_str(), stdout);
       return true;
     }
     if (argument == "--version") {
