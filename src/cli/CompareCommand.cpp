@@ -6,10 +6,8 @@
 #include <vector>
 
 #include "cli/CliCompareSettings.h"
-#include "cli/DiagnosisJson.h"
 #include "cli/ExitStatus.h"
 #include "cli/MarkSources.h"
-#include "cli/ResultFormats.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
 #include "common/NumberFormat.h"
@@ -17,6 +15,8 @@
 #include "compare/KeptResultList.h"
 #include "diagnosis/Diagnosis.h"
 #include "diagnosis/DiagnosisText.h"
+#include "exchange/DiagnosisJson.h"
+#include "exchange/ResultFormats.h"
 #include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"

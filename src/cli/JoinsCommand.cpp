@@ -6,11 +6,11 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/MarkSources.h"
-#include "cli/ResultFormats.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
+#include "exchange/ResultFormats.h"
 #include "markjoins/JoinCalculation.h"
 #include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"

@@ -1,14 +1,14 @@
-#include "cli/ResultFormats.h"
+#include "exchange/ResultFormats.h"
 
 #include <array>
 #include <cmath>
 #include <optional>
 #include <string_view>
 
-#include "cli/CsvText.h"
-#include "cli/JsonNumbers.h"
 #include "common/NumberFormat.h"
 #include "common/NumericValue.h"
+#include "exchange/CsvText.h"
+#include "exchange/JsonNumbers.h"
 
 namespace modKestralMGA {
 
