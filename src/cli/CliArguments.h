@@ -45,6 +45,14 @@ struct MarkSource {
   bool DecimalComma = false;  // for DelimitedText: --decimal-comma given
 };
 
+// --geojson FILE with the zone (--zone) and geodetic datum (--mark-datum) it takes for marks whose
+// cells are empty (empty when not given).
+struct MapOutput {
+  std::optional<std::string> GeoJson;
+  std::string Zone;
+  std::string Datum;
+};
+
 // The arguments of the compare command; defaults as the main window starts.
 struct CompareArguments {
   std::vector<MarkSource> MarkSources;
@@ -62,6 +70,7 @@ struct CompareArguments {
   std::optional<std::string> Report;         // --report FILE
   std::optional<std::string> Pdf;            // --pdf FILE
   OutputFormat Format = OutputFormat::Text;  // --format
+  MapOutput Map;
 
   // "Show full join details": ticked by "Tertiary Network" or --full-details ("2 PSM's" clears
   // it first, so it cannot untick what --full-details ticks).
@@ -79,6 +88,7 @@ struct JoinsArguments {
   std::optional<std::string> Height;
   std::vector<std::string> Picks;            // the PSM numbers in the order picked, at least two
   OutputFormat Format = OutputFormat::Text;  // --format
+  MapOutput Map;
 };
 
 // The arguments of the save command.
@@ -120,7 +130,7 @@ struct CliArguments {
 // --datum together with
 // --tertiary, --columns without five comma-separated column numbers, joins with fewer than two
 // PSM numbers, save without --out or with an empty one, batch without a plan or --plans-from,
-// and --jobs below 1.
+// --jobs below 1, --zone or --mark-datum without --geojson, and --geojson with --ellipsoid amg.
 CliArguments ParseCliArguments(const std::vector<std::string>& args);
 
 }  // namespace modKestralMGA
