@@ -34,6 +34,11 @@ ImportColumns ReadImportColumns(const std::string& text) {
   return columns;
 }
 
+// A plan identifier names two files, the lines file and the curve file: standard input cannot
+// stand for it.
+constexpr const char* kPlanNotAStream =
+    "a plan names its lines and curve files: it cannot be - (standard input)";
+
 // The mark list options, shared by the commands that read a mark list.
 struct MarkListOptions {
   CLI::Option* Marks;
@@ -258,6 +263,7 @@ class CompareOptions {
     arguments.MarkSources = MarkSourcesInOrder(*m_command, m_markList);
     arguments.Plan = m_plan->results().front();
     if (arguments.Plan.empty()) throw BadArguments("--plan needs a plan identifier or .lns file");
+    if (arguments.Plan == kStandardStream) throw BadArguments(kPlanNotAStream);
     arguments.Criterion = ValueOf(m_criterion).value_or(arguments.Criterion);
     arguments.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.MaxOrder);
     if (m_datum->count() > 0) {
@@ -422,6 +428,9 @@ class BatchOptions {
     BatchArguments arguments;
     arguments.MarkSources = MarkSourcesInOrder(*m_command, m_markList);
     arguments.Plans = m_planNames;
+    if (std::find(m_planNames.begin(), m_planNames.end(), kStandardStream) != m_planNames.end()) {
+      throw BadArguments(std::string(kPlanNotAStream) + "; --plans-from - reads a list of plans");
+    }
     arguments.PlansFrom = ValueOf(m_plansFrom);
     if (arguments.Plans.empty() && !arguments.PlansFrom) {
       throw BadArguments("batch needs plans: PLAN..., a folder or --plans-from FILE");

@@ -126,10 +126,9 @@ struct CliArguments {
 // (after a command, that command's usage), --version "KestralMGA " and the program's version.
 // Throws BadArguments with the reason for no command, an unknown command or option, a missing or
 // surplus value, an option value outside its choices, compare or diagnose without --plan or with
-// an empty one,
-// --datum together with
-// --tertiary, --columns without five comma-separated column numbers, joins with fewer than two
-// PSM numbers, save without --out or with an empty one, batch without a plan or --plans-from,
+// an empty one, a plan named - (compare, diagnose or batch: a plan is two files), --datum together
+// with --tertiary, --columns without five comma-separated column numbers, joins with fewer than
+// two PSM numbers, save without --out or with an empty one, batch without a plan or --plans-from,
 // --jobs below 1, --zone or --mark-datum without --geojson, and --geojson with --ellipsoid amg.
 CliArguments ParseCliArguments(const std::vector<std::string>& args);
 
