@@ -319,7 +319,8 @@ TEST(Program, GoldenRunsGiveTheSameBytesUnderEveryLocale) {
   for (const char* name :
        {"compare-good", "compare-not-acceptable", "compare-datum-details", "compare-datum-amg",
         "compare-example", "report-pdf", "report-datum-full-joins", "joins-height", "save-replaces",
-        "compare-csv", "compare-json", "batch-csv", "compare-stdout-unwritable"}) {
+        "compare-csv", "compare-json", "batch-csv", "compare-stdout-unwritable", "compare-geojson",
+        "diagnose-survey-csv"}) {
     for (const std::string locale : {"C", "de_DE.UTF-8"}) {
       SCOPED_TRACE("LC_ALL=" + locale);
       CheckCase(std::string("tests/data/cli-cases/") + name + ".expect",
