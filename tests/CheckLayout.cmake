@@ -2,8 +2,8 @@
 # dialogs implementation uses QMessageBox, QFileDialog or the print dialogs directly, or when a
 # geodesy file includes anything but standard headers, common/ and geodesy/, or a diagnosis file
 # anything but standard headers, common/, compare/, plan/, markjoins/ and diagnosis/, or a file
-# outside src/cli includes the JSON library. Run by ctest
-# as "layout".
+# outside src/exchange includes the JSON library, or a program file outside it GeographicLib. Run
+# by ctest as "layout".
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
 endif()
@@ -60,14 +60,20 @@ a comparison's judgements: its files include the standard library, common/, comp
 markjoins/ and diagnosis/, nothing else. What writes a diagnosis out (JSON, a report) belongs to \
 the folder of that output.")
   endif()
-  if(NOT f MATCHES "^src/cli/")
-    file(STRINGS "${SOURCE_DIR}/${f}" json REGEX "^[ \t]*#[ \t]*include[ \t]*<nlohmann/")
-    if(json)
-      message(SEND_ERROR "${f}: includes the JSON library, which only the batch program's folder "
-        "(src/cli) uses, behind its own functions (DiagnosisJson).")
+  # The outside libraries of the writers' folder, each behind that folder's own functions.
+  foreach(library IN ITEMS "nlohmann|the JSON library" "GeographicLib|GeographicLib")
+    string(REPLACE "|" ";" library "${library}")
+    list(GET library 0 prefix)
+    list(GET library 1 name)
+    file(STRINGS "${SOURCE_DIR}/${f}" used REGEX "^[ \t]*#[ \t]*include[ \t]*<${prefix}/")
+    # The tests check the core's geodesy against GeographicLib.
+    if(used AND NOT f MATCHES "^src/exchange/" AND NOT (prefix STREQUAL "GeographicLib" AND
+                                                       f MATCHES "^tests/"))
+      message(SEND_ERROR "${f}: includes ${name}, which only the writers' folder (src/exchange) "
+        "uses, behind its own functions (CompareJson, DiagnosisJson, CompareGeoJson).")
       math(EXPR failures "${failures} + 1")
     endif()
-  endif()
+  endforeach()
   if(NOT f MATCHES "^src/app/QtDialogs\\.(h|cpp)$")
     file(STRINGS "${SOURCE_DIR}/${f}" direct REGEX "QMessageBox|QFileDialog|QPrint(Preview)?Dialog")
     if(direct)

@@ -11,11 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "cli/BatchSummary.h"
 #include "cli/CliCompareSettings.h"
 #include "cli/ExitStatus.h"
 #include "cli/MarkSources.h"
-#include "cli/ResultFormats.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
 #include "common/Errors.h"
@@ -24,6 +22,8 @@
 #include "common/TextFile.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/KeptResultList.h"
+#include "exchange/BatchSummary.h"
+#include "exchange/ResultFormats.h"
 #include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"

@@ -34,6 +34,11 @@ ImportColumns ReadImportColumns(const std::string& text) {
   return columns;
 }
 
+// A plan identifier names two files, the lines file and the curve file: standard input cannot
+// stand for it.
+constexpr const char* kPlanNotAStream =
+    "a plan names its lines and curve files: it cannot be - (standard input)";
+
 // The mark list options, shared by the commands that read a mark list.
 struct MarkListOptions {
   CLI::Option* Marks;
@@ -157,6 +162,56 @@ DistanceCalculationMode EllipsoidOf(const CLI::Option* option) {
                            : DistanceCalculationMode::MGA94_2020;
 }
 
+// --geojson and the zone and datum it takes for marks whose cells are empty, shared by the
+// commands that compute joins between listed marks.
+struct MapOptions {
+  CLI::Option* GeoJson;
+  CLI::Option* Zone;
+  CLI::Option* Datum;
+};
+
+MapOptions AddMapOptions(CLI::App& command, const std::string& inPlaceOf) {
+  MapOptions options{};
+  options.GeoJson = command.add_option("--geojson")
+                        ->description(
+                            "Write the marks as points and the joins as lines, in "
+                            "longitude and latitude, to the GeoJSON file FILE (- "
+                            "writes it to standard output in place of " +
+                            inPlaceOf + "); QGIS opens it as two layers, marks and joins")
+                        ->type_name("FILE");
+  options.Zone = command
+                     .add_option("--zone",
+                                 "MGA zone of the marks whose Zone cell is empty, "
+                                 "for --geojson")
+                     ->type_name("ZONE")
+                     ->needs(options.GeoJson);
+  options.Datum =
+      command
+          .add_option("--mark-datum",
+                      "Datum of the marks whose Datum cell is empty, for --geojson (default "
+                      "GDA2020)")
+          ->type_name("GDA2020|GDA94")
+          ->check(CLI::IsMember({"GDA2020", "GDA94"}, CLI::ignore_case).description(""))
+          ->needs(options.GeoJson);
+  return options;
+}
+
+// The --geojson options as given; BadArguments for --geojson with --ellipsoid amg, whose
+// coordinates are not on GDA2020 or GDA94.
+MapOutput ReadMapOptions(const MapOptions& options, DistanceCalculationMode ellipsoid) {
+  MapOutput map;
+  map.GeoJson = ValueOf(options.GeoJson);
+  map.Zone = ValueOf(options.Zone).value_or("");
+  map.Datum = ValueOf(options.Datum).value_or("");
+  if (map.GeoJson && map.GeoJson->empty()) throw BadArguments("--geojson needs a file name");
+  if (map.GeoJson && ellipsoid == DistanceCalculationMode::AMG84) {
+    throw BadArguments(
+        "--geojson places MGA coordinates of GDA2020 or GDA94: not with "
+        "--ellipsoid amg");
+  }
+  return map;
+}
+
 // The compare command, and the diagnose command that takes its options: the options added to the
 // command line, and the arguments read from them once the line is parsed.
 class CompareOptions {
@@ -195,6 +250,7 @@ class CompareOptions {
     m_command->add_flag("--diagnosis", m_diagnosis,
                         "End the report with the diagnosis of its joins");
     AddFormatOption(*m_command, m_format, formats, formatDescription);
+    m_map = AddMapOptions(*m_command, "the results");
   }
   CompareOptions(const CompareOptions&) = delete;
   CompareOptions& operator=(const CompareOptions&) = delete;
@@ -207,6 +263,7 @@ class CompareOptions {
     arguments.MarkSources = MarkSourcesInOrder(*m_command, m_markList);
     arguments.Plan = m_plan->results().front();
     if (arguments.Plan.empty()) throw BadArguments("--plan needs a plan identifier or .lns file");
+    if (arguments.Plan == kStandardStream) throw BadArguments(kPlanNotAStream);
     arguments.Criterion = ValueOf(m_criterion).value_or(arguments.Criterion);
     arguments.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.MaxOrder);
     if (m_datum->count() > 0) {
@@ -221,12 +278,14 @@ class CompareOptions {
     arguments.Report = ValueOf(m_report);
     arguments.Pdf = ValueOf(m_pdf);
     arguments.Format = FormatOf(m_format);
+    arguments.Map = ReadMapOptions(m_map, arguments.Ellipsoid);
     return arguments;
   }
 
  private:
   CLI::App* m_command;
   MarkListOptions m_markList;
+  MapOptions m_map{};
   CLI::Option* m_plan = nullptr;
   CLI::Option* m_criterion = nullptr;
   CLI::Option* m_maxOrder = nullptr;
@@ -266,6 +325,7 @@ class JoinsOptions {
     AddFormatOption(*m_command, m_format, {"text", "csv", "json"},
                     "Write the joins as tab-separated text (default), as CSV with a header line "
                     "or as one JSON object with the settings used");
+    m_map = AddMapOptions(*m_command, "the joins");
   }
   JoinsOptions(const JoinsOptions&) = delete;
   JoinsOptions& operator=(const JoinsOptions&) = delete;
@@ -280,6 +340,7 @@ class JoinsOptions {
     arguments.Height = ValueOf(m_height);
     arguments.Picks = m_pickedNumbers;
     arguments.Format = FormatOf(m_format);
+    arguments.Map = ReadMapOptions(m_map, arguments.Ellipsoid);
     return arguments;
   }
 
@@ -290,6 +351,7 @@ class JoinsOptions {
   CLI::Option* m_maxOrder;
   CLI::Option* m_height = nullptr;
   CLI::Option* m_picks = nullptr;
+  MapOptions m_map{};
   std::vector<std::string> m_pickedNumbers;
   std::string m_format = "text";
 };
@@ -366,6 +428,9 @@ class BatchOptions {
     BatchArguments arguments;
     arguments.MarkSources = MarkSourcesInOrder(*m_command, m_markList);
     arguments.Plans = m_planNames;
+    if (std::find(m_planNames.begin(), m_planNames.end(), kStandardStream) != m_planNames.end()) {
+      throw BadArguments(std::string(kPlanNotAStream) + "; --plans-from - reads a list of plans");
+    }
     arguments.PlansFrom = ValueOf(m_plansFrom);
     if (arguments.Plans.empty() && !arguments.PlansFrom) {
       throw BadArguments("batch needs plans: PLAN..., a folder or --plans-from FILE");
@@ -422,8 +487,9 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
                           "Compare the plan's PSM joins and say why joins fail: failures per mark, "
                           "likely culprits, the fit of the marks, renumbered marks and the plan's "
                           "checks",
-                          {"text", "json"},
-                          "Write the diagnosis as text (default) or as one JSON object");
+                          {"text", "csv", "json"},
+                          "Write the diagnosis as text (default), its table of marks as CSV with "
+                          "a header line, or the whole as one JSON object");
   JoinsOptions joins(app);  // not const: parsing writes the picked numbers
   const SaveOptions save(app);
   BatchOptions batch(app);

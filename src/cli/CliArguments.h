@@ -45,6 +45,14 @@ struct MarkSource {
   bool DecimalComma = false;  // for DelimitedText: --decimal-comma given
 };
 
+// --geojson FILE with the zone (--zone) and geodetic datum (--mark-datum) it takes for marks whose
+// cells are empty (empty when not given).
+struct MapOutput {
+  std::optional<std::string> GeoJson;
+  std::string Zone;
+  std::string Datum;
+};
+
 // The arguments of the compare command; defaults as the main window starts.
 struct CompareArguments {
   std::vector<MarkSource> MarkSources;
@@ -62,6 +70,7 @@ struct CompareArguments {
   std::optional<std::string> Report;         // --report FILE
   std::optional<std::string> Pdf;            // --pdf FILE
   OutputFormat Format = OutputFormat::Text;  // --format
+  MapOutput Map;
 
   // "Show full join details": ticked by "Tertiary Network" or --full-details ("2 PSM's" clears
   // it first, so it cannot untick what --full-details ticks).
@@ -79,6 +88,7 @@ struct JoinsArguments {
   std::optional<std::string> Height;
   std::vector<std::string> Picks;            // the PSM numbers in the order picked, at least two
   OutputFormat Format = OutputFormat::Text;  // --format
+  MapOutput Map;
 };
 
 // The arguments of the save command.
@@ -116,11 +126,10 @@ struct CliArguments {
 // (after a command, that command's usage), --version "KestralMGA " and the program's version.
 // Throws BadArguments with the reason for no command, an unknown command or option, a missing or
 // surplus value, an option value outside its choices, compare or diagnose without --plan or with
-// an empty one,
-// --datum together with
-// --tertiary, --columns without five comma-separated column numbers, joins with fewer than two
-// PSM numbers, save without --out or with an empty one, batch without a plan or --plans-from,
-// and --jobs below 1.
+// an empty one, a plan named - (compare, diagnose or batch: a plan is two files), --datum together
+// with --tertiary, --columns without five comma-separated column numbers, joins with fewer than
+// two PSM numbers, save without --out or with an empty one, batch without a plan or --plans-from,
+// --jobs below 1, --zone or --mark-datum without --geojson, and --geojson with --ellipsoid amg.
 CliArguments ParseCliArguments(const std::vector<std::string>& args);
 
 }  // namespace modKestralMGA

@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "cli/CliCompareSettings.h"
-#include "cli/DiagnosisJson.h"
 #include "cli/ExitStatus.h"
+#include "cli/GeoJsonOutput.h"
 #include "cli/MarkSources.h"
-#include "cli/ResultFormats.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
 #include "common/NumberFormat.h"
@@ -17,6 +16,9 @@
 #include "compare/KeptResultList.h"
 #include "diagnosis/Diagnosis.h"
 #include "diagnosis/DiagnosisText.h"
+#include "exchange/DiagnosisCsv.h"
+#include "exchange/DiagnosisJson.h"
+#include "exchange/ResultFormats.h"
 #include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
@@ -79,15 +81,43 @@ bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, Join
 }
 
 // What a command writes to standard output once the comparison and its reports ran to their
-// end: the result lines, or the diagnosis made from the comparison's judgements.
-using ResultWriter =
-    std::function<bool(const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
-                       const std::vector<std::string>& lines)>;
+// end: the result lines, or what is made from the comparison's judgements.
+using ResultWriter = std::function<bool(
+    const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
+    const std::vector<std::string>& lines, const std::vector<JudgedJoin>& joins)>;
 
-// The compare command's run, with the comparison's judgements handed to observer (when given)
-// and write in place of the result lines.
+// Writes the compared plan's outputs: the joins reports, the GeoJSON file, then standard output
+// (the result lines through write, or the one output named "-" in their place). The status.
+int WriteComparison(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
+                    const CliCompareSettings& settings, const KeptResultList& results,
+                    const JudgementCollector& judgements, StreamMessageSink& sink, FileOps& fileOps,
+                    std::ostream& out, std::ostream& err, const ResultWriter& write) {
+  GeoJsonOutput map(arguments.Map);
+  const bool composed = map.Compose(
+      [&](const MapDefaults& defaults) {
+        return CompareGeoJson(plan, context.Marks, judgements.Joins(), settings.PlanIdentifier(),
+                              defaults);
+      },
+      sink);
+  if (!composed ||
+      !WriteJoinsReports(arguments, plan, context, settings, sink, fileOps, out, err) ||
+      !map.Save(sink, fileOps)) {
+    return kExitFailed;
+  }
+  // A report or map sent to standard output takes the place of the result lines there.
+  const bool reportOnOutput =
+      arguments.Report == kStandardStream || arguments.Pdf == kStandardStream;
+  const bool written = map.OnStandardOutput()
+                           ? WriteOutputText(map.Text(), out)
+                           : reportOnOutput || write(plan, context.Marks, settings, results.Lines(),
+                                                     judgements.Joins());
+  return written ? kExitDone : OutputWriteFailed(err);
+}
+
+// The compare command's run, with the comparison's judgements kept for write, which writes in
+// place of the result lines.
 int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
-                  FileOps& fileOps, JoinObserver* observer, const ResultWriter& write) {
+                  FileOps& fileOps, const ResultWriter& write) {
   StreamMessageSink sink(err);
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
@@ -112,18 +142,13 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
   JoinContext context{index, settings};
   KeptResultList results;
   NoPendingEvents noEvents;
+  JudgementCollector judgements;
   const std::optional<std::int64_t> notAcceptable = BuildAndComparePlan(
-      settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents, observer);
+      settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents, &judgements);
   if (!notAcceptable) return kExitFailed;
-  if (!WriteJoinsReports(arguments, plan, context, settings, sink, fileOps, out, err)) {
-    return kExitFailed;
-  }
-  // A report sent to standard output takes the place of the result lines there.
-  const bool reportOnOutput =
-      arguments.Report == kStandardStream || arguments.Pdf == kStandardStream;
-  if (!reportOnOutput && !write(plan, index, settings, results.Lines())) {
-    return OutputWriteFailed(err);
-  }
+  const int status = WriteComparison(arguments, plan, context, settings, results, judgements, sink,
+                                     fileOps, out, err, write);
+  if (status != kExitDone) return status;
   return *notAcceptable > 0 ? kExitNotAcceptable : kExitDone;
 }
 
@@ -131,35 +156,37 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
 
 int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
                       FileOps& fileOps) {
-  if (arguments.Format == OutputFormat::Text) {
-    return RunComparison(
-        arguments, out, err, fileOps, nullptr,
-        [&](const Plan&, MarkIndex&, const CliCompareSettings&,
-            const std::vector<std::string>& lines) { return WriteOutputLines(lines, out); });
-  }
-  JudgementCollector judgements;
-  return RunComparison(arguments, out, err, fileOps, &judgements,
-                       [&](const Plan& plan, MarkIndex&, const CliCompareSettings& settings,
-                           const std::vector<std::string>&) {
-                         return WriteOutputText(arguments.Format == OutputFormat::Csv
-                                                    ? CompareCsv(plan, judgements.Joins())
-                                                    : CompareJson(plan, judgements.Joins(),
-                                                                  settings, arguments.Tertiary),
-                                                out);
-                       });
+  return RunComparison(
+      arguments, out, err, fileOps,
+      [&](const Plan& plan, MarkIndex&, const CliCompareSettings& settings,
+          const std::vector<std::string>& lines, const std::vector<JudgedJoin>& joins) {
+        switch (arguments.Format) {
+          case OutputFormat::Csv:
+            return WriteOutputText(CompareCsv(plan, joins), out);
+          case OutputFormat::Json:
+            return WriteOutputText(CompareJson(plan, joins, settings, arguments.Tertiary), out);
+          case OutputFormat::Text:
+            break;
+        }
+        return WriteOutputLines(lines, out);
+      });
 }
 
 int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
                        FileOps& fileOps) {
-  JudgementCollector judgements;
   return RunComparison(
-      arguments, out, err, fileOps, &judgements,
+      arguments, out, err, fileOps,
       [&](const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
-          const std::vector<std::string>&) {
-        const Diagnosis diagnosis =
-            Diagnose(plan, index, judgements.Joins(), settings.AccuracyCriterionText());
-        if (arguments.Format == OutputFormat::Json)
-          return WriteOutputText(DiagnosisJson(diagnosis), out);
+          const std::vector<std::string>&, const std::vector<JudgedJoin>& joins) {
+        const Diagnosis diagnosis = Diagnose(plan, index, joins, settings.AccuracyCriterionText());
+        switch (arguments.Format) {
+          case OutputFormat::Csv:
+            return WriteOutputText(DiagnosisCsv(diagnosis), out);
+          case OutputFormat::Json:
+            return WriteOutputText(DiagnosisJson(diagnosis), out);
+          case OutputFormat::Text:
+            break;
+        }
         return WriteOutputLines(DiagnosisLines(diagnosis, settings.PlanIdentifier()), out);
       });
 }

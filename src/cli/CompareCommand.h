@@ -18,7 +18,10 @@ namespace modKestralMGA {
 // report ran to their end. A report named "-" (--report or --pdf) is written to out in their
 // place: out then holds only that report (and keeps it when the other report fails after it).
 // With --format csv or json, standard output holds the comparison's joins as CompareCsv or
-// CompareJson give them in place of the result lines.
+// CompareJson give them in place of the result lines. --geojson writes CompareGeoJson's map of
+// the comparison through fileOps after the reports, or to standard output ("-") in place of the
+// result lines; marks it refuses end the command before any output is written, and they and a
+// failed write show their message under "Save GeoJSON file error".
 // Returns 0 when every compared join was acceptable, 1 when at least one was not, 2 when the
 // command could not produce its result (its message said why; nothing else written to out). The
 // --report and --pdf files are written through fileOps.
@@ -27,7 +30,8 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
 
 // The diagnose command: the compare command with its options, messages, reports and exit status,
 // whose standard output holds the diagnosis of the comparison's joins in place of the result
-// lines: as text (DiagnosisLines), or with --format json as one JSON object (DiagnosisJson).
+// lines: as text (DiagnosisLines), with --format csv as its table of marks (DiagnosisCsv), or with
+// --format json as one JSON object (DiagnosisJson).
 int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
                        FileOps& fileOps = SystemFileOps());
 

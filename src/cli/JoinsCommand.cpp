@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "cli/ExitStatus.h"
+#include "cli/GeoJsonOutput.h"
 #include "cli/MarkSources.h"
-#include "cli/ResultFormats.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
 #include "common/Errors.h"
 #include "common/NumberFormat.h"
+#include "exchange/ResultFormats.h"
 #include "markjoins/JoinCalculation.h"
 #include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
@@ -33,7 +34,8 @@ bool WriteJoinRows(const std::vector<JoinListRow>& rows, OutputFormat format,
 
 }  // namespace
 
-int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ostream& err) {
+int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ostream& err,
+                    FileOps& fileOps) {
   StreamMessageSink sink(err);
   // A height given beyond the limit is refused before the marks are read.
   if (arguments.Height && !CheckAverageHeightText(*arguments.Height, sink, kMgaJoinsErrorTitle)) {
@@ -64,8 +66,16 @@ int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ost
     sink.Message(error.what(), kMgaJoinsErrorTitle, MessageIcon::Exclamation);
     return kExitFailed;
   }
-  if (!WriteJoinRows(rows, arguments.Format, settings, out)) return OutputWriteFailed(err);
-  return kExitDone;
+  GeoJsonOutput map(arguments.Map);
+  if (!map.Compose([&](const MapDefaults& defaults) { return JoinsGeoJson(rows, index, defaults); },
+                   sink) ||
+      !map.Save(sink, fileOps)) {
+    return kExitFailed;
+  }
+  const bool written = map.OnStandardOutput()
+                           ? WriteOutputText(map.Text(), out)
+                           : WriteJoinRows(rows, arguments.Format, settings, out);
+  return written ? kExitDone : OutputWriteFailed(err);
 }
 
 }  // namespace modKestralMGA

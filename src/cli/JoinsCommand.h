@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CliArguments.h"
+#include "common/AtomicFile.h"
 
 namespace modKestralMGA {
 
@@ -18,7 +19,10 @@ namespace modKestralMGA {
 // for a key: " + the number) with no row written. A mark on no grid gives a row of zeros and,
 // once, "MGA Joins error: <PSM No.> lies outside every MGA zone (...): taken as without
 // coordinates". With --format csv or json the rows are written as JoinsCsv or JoinsJson give
-// them. Returns 0, or 2 when the command could not produce its rows.
-int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ostream& err);
+// them. --geojson writes JoinsGeoJson's map of the rows through fileOps, or to standard output
+// ("-") in place of the rows; marks it refuses, or a failed write, end the command under "Save
+// GeoJSON file error". Returns 0, or 2 when the command could not produce its rows.
+int RunJoinsCommand(const JoinsArguments& arguments, std::ostream& out, std::ostream& err,
+                    FileOps& fileOps = SystemFileOps());
 
 }  // namespace modKestralMGA

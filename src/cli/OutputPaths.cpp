@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -64,6 +65,24 @@ void CheckFiles(const std::vector<NamedFile>& outputs, const std::vector<NamedFi
   }
 }
 
+// Throws when two inputs read standard input: the first would leave nothing for the second.
+void CheckStandardInputReadOnce(const std::vector<MarkSource>& sources,
+                                const std::optional<std::string>& plansFrom) {
+  const char* reader = nullptr;
+  for (const MarkSource& source : sources) {
+    if (source.Path != kStandardStream) continue;
+    const char* option =
+        source.SourceKind == MarkSource::Kind::MarkDetails ? "--marks" : "--import";
+    if (reader != nullptr) {
+      throw BadArguments(std::string(reader) + " and " + option + " both read standard input");
+    }
+    reader = option;
+  }
+  if (reader != nullptr && plansFrom == kStandardStream) {
+    throw BadArguments(std::string(reader) + " and --plans-from both read standard input");
+  }
+}
+
 }  // namespace
 
 void CheckOutputsAreNotInputs(const CliArguments& arguments) {
@@ -74,15 +93,23 @@ void CheckOutputsAreNotInputs(const CliArguments& arguments) {
     const CompareArguments& compare = arguments.Compare;
     if (compare.Report) outputs.push_back({"--report", *compare.Report});
     if (compare.Pdf) outputs.push_back({"--pdf", *compare.Pdf});
+    if (compare.Map.GeoJson) outputs.push_back({"--geojson", *compare.Map.GeoJson});
     inputs = MarkSourceFiles(compare.MarkSources);
     const std::string plan = PlanIdentifierFromName(compare.Plan);
     inputs.push_back({"--plan", ResolvePath(LinesFileName(plan))});
     inputs.push_back({"--plan", ResolvePath(CurveFileName(plan))});
+  } else if (arguments.Which == CliArguments::Command::Joins) {
+    if (arguments.Joins.Map.GeoJson) outputs.push_back({"--geojson", *arguments.Joins.Map.GeoJson});
+    inputs = MarkSourceFiles(arguments.Joins.MarkSources);
   } else if (arguments.Which == CliArguments::Command::Save) {
     outputs.push_back({"--out", arguments.Save.Out});
     inputs = MarkSourceFiles(arguments.Save.MarkSources);
   }
   CheckFiles(outputs, inputs);
+  CheckStandardInputReadOnce(arguments.Compare.MarkSources, std::nullopt);
+  CheckStandardInputReadOnce(arguments.Joins.MarkSources, std::nullopt);
+  CheckStandardInputReadOnce(arguments.Save.MarkSources, std::nullopt);
+  CheckStandardInputReadOnce(arguments.Batch.MarkSources, arguments.Batch.PlansFrom);
 }
 
 }  // namespace modKestralMGA

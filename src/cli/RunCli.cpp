@@ -33,7 +33,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       case CliArguments::Command::Diagnose:
         return RunDiagnoseCommand(arguments.Compare, out, err, fileOps);
       case CliArguments::Command::Joins:
-        return RunJoinsCommand(arguments.Joins, out, err);
+        return RunJoinsCommand(arguments.Joins, out, err, fileOps);
       case CliArguments::Command::Save:
         return RunSaveCommand(arguments.Save, out, err, fileOps);
       case CliArguments::Command::Batch:

@@ -44,6 +44,9 @@ class MarkIndex {
   // The mark with that key, or a mark with every value 0 when no row has it: the coordinates of
   // a missing mark count as 0.
   IndexedMark FindOrZero(std::int32_t key) { return Find(key).value_or(IndexedMark{}); }
+  // The list row (from 0) whose mark Find gives for that key (the last row with it), or nothing
+  // when no row has it.
+  std::optional<std::size_t> RowOf(std::int32_t key);
   const MarkList& List() const { return *m_list; }
   // Builds the index and reads every keyed row now, each as its first lookup would (an off-grid
   // mark is told to the OffGridNotices of the running command, if any). Afterwards, as long as

@@ -1,12 +1,12 @@
-// Write faults, the SQLite way: the mark list's Save in the core, and Save and the joins report
-// through the batch program (save --out, compare --report and --pdf, which hand the file
-// operations to the same core writers), are run again and again while the n-th file operation
-// fails (n = 1, 2, ... until a run meets no fault), for a full disk and for an input/output error
-// (once: a write of nothing), once and from then on, with and without a short write first,
-// each into a regular file and into a FIFO (written in place); every step of the write is made to
-// fail in turn. A failed write leaves the earlier file byte for byte (the FIFO a FIFO), no other
-// file beside it, the mark list as it was, and exactly one message with the write's title; the
-// batch program then exits 2 with that one line and nothing on standard output. In crash mode a
+// Write faults, the SQLite way: the mark list's Save in the core, and Save, the joins report and
+// the GeoJSON map through the batch program (save --out, compare --report, --pdf and --geojson,
+// which hand the file operations to the same core writers), are run again and again while the n-th
+// file operation fails (n = 1, 2, ... until a run meets no fault), for a full disk and for an
+// input/output error (once: a write of nothing), once and from then on, with and without a short
+// write first, each into a regular file and into a FIFO (written in place); every step of the write
+// is made to fail in turn. A failed write leaves the earlier file byte for byte (the FIFO a FIFO),
+// no other file beside it, the mark list as it was, and exactly one message with the write's title;
+// the batch program then exits 2 with that one line and nothing on standard output. In crash mode a
 // child process ends at the n-th operation, and the file is then the old one or the new one,
 // never a mix; a SIGTERM, SIGINT or SIGHUP there leaves no temporary file either.
 #include <fcntl.h>
@@ -58,6 +58,10 @@ const Writer kWriters[] = {
      "Printing Joins error",
      "Print Joins: Printing completed\n",
      {"compare", "--marks", kMarks, "--plan", "tests/data/cli/good", "--pdf"}},
+    {"compare --geojson",
+     "Save GeoJSON file error",
+     "",
+     {"compare", "--marks", kMarks, "--plan", "tests/data/cli/good", "--geojson"}},
 };
 
 // The write of writer to path through ops.

@@ -1,14 +1,15 @@
-#include "cli/ResultFormats.h"
+#include "exchange/ResultFormats.h"
 
 #include <array>
 #include <cmath>
 #include <optional>
 #include <string_view>
 
-#include "cli/CsvText.h"
-#include "cli/JsonNumbers.h"
 #include "common/NumberFormat.h"
 #include "common/NumericValue.h"
+#include "exchange/CsvText.h"
+#include "exchange/JsonNumbers.h"
+#include "exchange/JudgedJoinJson.h"
 
 namespace modKestralMGA {
 
@@ -132,18 +133,20 @@ std::string CompareCsv(const Plan& plan, const std::vector<JudgedJoin>& joins) {
   return csv;
 }
 
+Json JudgedJoinJson(const Plan& plan, const JudgedJoin& judged) {
+  const JoinFields fields = FieldsOf(plan, judged);
+  Json join = {{"from", fields.From}, {"to", fields.To}};
+  for (std::size_t i = 0; i < kJoinValues; ++i) {
+    join[std::string(kJoinValueNames[i])] = RoundedJson(fields.Values[i], kJoinValueFormats[i]);
+  }
+  join["verdict"] = VerdictWord(fields.Verdict);
+  return join;
+}
+
 std::string CompareJson(const Plan& plan, const std::vector<JudgedJoin>& joins,
                         const CompareSettings& settings, bool tertiary) {
   Json joinsJson = Json::array();
-  for (const JudgedJoin& judged : joins) {
-    const JoinFields fields = FieldsOf(plan, judged);
-    Json join = {{"from", fields.From}, {"to", fields.To}};
-    for (std::size_t i = 0; i < kJoinValues; ++i) {
-      join[std::string(kJoinValueNames[i])] = RoundedJson(fields.Values[i], kJoinValueFormats[i]);
-    }
-    join["verdict"] = VerdictWord(fields.Verdict);
-    joinsJson.push_back(std::move(join));
-  }
+  for (const JudgedJoin& judged : joins) joinsJson.push_back(JudgedJoinJson(plan, judged));
   const Json object = {{"plan", settings.PlanIdentifier()},
                        {"settings", CompareSettingsJson(settings, tertiary)},
                        {"joins", std::move(joinsJson)},
@@ -157,15 +160,17 @@ std::string JoinsCsv(const std::vector<JoinListRow>& rows) {
   return csv;
 }
 
+Json JoinRowJson(const JoinListRow& row) {
+  Json join = {{"from", row[0]}, {"to", row[1]}};
+  for (std::size_t i = 2; i < kJoinListColumns; ++i) {
+    join[std::string(kJoinsRowNames[i])] = NumericValue(row[i]);
+  }
+  return join;
+}
+
 std::string JoinsJson(const std::vector<JoinListRow>& rows, const JoinSettings& settings) {
   Json joins = Json::array();
-  for (const JoinListRow& row : rows) {
-    Json join = {{"from", row[0]}, {"to", row[1]}};
-    for (std::size_t i = 2; i < kJoinListColumns; ++i) {
-      join[std::string(kJoinsRowNames[i])] = NumericValue(row[i]);
-    }
-    joins.push_back(std::move(join));
-  }
+  for (const JoinListRow& row : rows) joins.push_back(JoinRowJson(row));
   const Json object = {{"settings",
                         {{"ellipsoid", EllipsoidWord(settings.CalculationMode())},
                          {"max_order", settings.MaxOrderText()},

@@ -1,8 +1,8 @@
-#include "cli/DiagnosisJson.h"
+#include "exchange/DiagnosisJson.h"
 
 #include <string_view>
 
-#include "cli/JsonNumbers.h"
+#include "exchange/JsonNumbers.h"
 
 namespace modKestralMGA {
 

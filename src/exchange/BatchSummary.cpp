@@ -1,4 +1,4 @@
-#include "cli/BatchSummary.h"
+#include "exchange/BatchSummary.h"
 
 #include <algorithm>
 #include <array>
@@ -6,9 +6,9 @@
 #include <limits>
 #include <string_view>
 
-#include "cli/CsvText.h"
-#include "cli/JsonNumbers.h"
 #include "common/NumberFormat.h"
+#include "exchange/CsvText.h"
+#include "exchange/JsonNumbers.h"
 
 namespace modKestralMGA {
 

@@ -1,4 +1,4 @@
-#include "cli/CsvText.h"
+#include "exchange/CsvText.h"
 
 namespace modKestralMGA {
 
