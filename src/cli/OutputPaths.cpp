@@ -10,6 +10,7 @@
 #include "common/PathResolve.h"
 #include "plan/CurveFile.h"
 #include "plan/LinesFile.h"
+#include "plan/landxml/LandXmlPlan.h"
 
 namespace modKestralMGA {
 
@@ -78,6 +79,13 @@ void CheckOutputsAreNotInputs(const CliArguments& arguments) {
     const std::string plan = PlanIdentifierFromName(compare.Plan);
     inputs.push_back({"--plan", ResolvePath(LinesFileName(plan))});
     inputs.push_back({"--plan", ResolvePath(CurveFileName(plan))});
+    if (IsLandXmlPlan(plan)) inputs.push_back({"--plan", ResolvePath(plan)});
+  } else if (arguments.Which == CliArguments::Command::Convert) {
+    const std::string plan = PlanIdentifierFromName(arguments.Convert.Plan);
+    outputs.push_back({"--to", arguments.Convert.To});
+    inputs.push_back({"--plan", ResolvePath(LinesFileName(plan))});
+    inputs.push_back({"--plan", ResolvePath(CurveFileName(plan))});
+    if (IsLandXmlPlan(plan)) inputs.push_back({"--plan", ResolvePath(plan)});
   } else if (arguments.Which == CliArguments::Command::Save) {
     outputs.push_back({"--out", arguments.Save.Out});
     inputs = MarkSourceFiles(arguments.Save.MarkSources);

@@ -9,6 +9,7 @@
 #include "cli/JsonNumbers.h"
 #include "common/NumberFormat.h"
 #include "common/NumericValue.h"
+#include "plan/PointNames.h"
 
 namespace modKestralMGA {
 
@@ -51,8 +52,8 @@ struct JoinFields {
 JoinFields FieldsOf(const Plan& plan, const JudgedJoin& judged) {
   const JoinJudgement& join = judged.Judgement;
   JoinFields fields;
-  fields.From = FormatNumber(plan.PlanPoints[judged.FromEntry].PointNo, kFormatKey);
-  fields.To = FormatNumber(plan.PlanPoints[judged.ToEntry].PointNo, kFormatKey);
+  fields.From = PointName(plan, plan.PlanPoints[judged.FromEntry].PointNo);
+  fields.To = PointName(plan, plan.PlanPoints[judged.ToEntry].PointNo);
   fields.Verdict = join.Verdict;
   if (join.Verdict == JoinVerdict::PlanNotAvailable) return fields;
   fields.Values[0] = join.PlanBearing;
