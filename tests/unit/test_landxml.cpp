@@ -21,6 +21,7 @@ namespace modKestralMGA {
 namespace {
 
 using testsupport::ReadBytes;
+using testsupport::RecordingSink;
 
 // The points of a plan as bits: equal only when placed bit for bit alike.
 std::string PointBits(const Plan& plan) {
