@@ -113,6 +113,11 @@ void ReadObservations(xmlNode* root, const PointNumbers& points, DirectionUnit u
       continue;
     }
     line.Bearing = DirectionOf(observation, "azimuth", unit, file);
+    // Above 1000 a bearing is the lines file's code of a curve, which only an arc may give.
+    if (line.Bearing > kCurveOffset) {
+      throw FileError("Azimuth out of range in " + Where(observation, file) + ": " +
+                      Attribute(observation, "azimuth").value_or(""));
+    }
     line.Distance = RequiredNumber(observation, "horizDistance", file);
     plan.PlanLines.push_back(line);
   }
@@ -126,8 +131,16 @@ void ReadObservations(xmlNode* root, const PointNumbers& points, DirectionUnit u
 }  // namespace
 
 bool IsLandXmlPlan(std::string_view planIdentifier) {
-  if (planIdentifier.size() < 4) return false;
-  return MarkNameMatchText(planIdentifier.substr(planIdentifier.size() - 4)) == ".XML";
+  constexpr std::string_view kExtension = ".XML";
+  if (planIdentifier.size() < kExtension.size()) return false;
+  const std::string_view tail = planIdentifier.substr(planIdentifier.size() - kExtension.size());
+  for (std::size_t i = 0; i < kExtension.size(); ++i) {
+    const char c = tail[i];
+    if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != kExtension[i]) {
+      return false;
+    }
+  }
+  return true;
 }
 
 void ReadLandXmlPlan(std::string_view bytes, const std::string& name, Plan& plan) {

@@ -30,8 +30,9 @@ bool IsLandXmlPlan(std::string_view planIdentifier);
 //   named mark of plan.Names under a key of its own; other points are numbered -1, -2, ... as
 //   met. CgPoint coordinates are not read.
 // Throws FileError naming the element and its line for a file that is not well formed, holds a
-// DOCTYPE, has no observation, gives units the program cannot read, refers to a setup or point
-// it does not define, or gives a value that is not a number.
+// DOCTYPE, has no observation, gives an azimuth above 1000 (the code of a curve), gives units the
+// program cannot read, refers to a setup or point it does not define, or gives a value that is not
+// a number.
 void ReadLandXmlPlan(std::string_view bytes, const std::string& name, Plan& plan);
 
 // Reads the LandXML plan named planIdentifier (opened without regard to letter case) into plan as
