@@ -8,6 +8,7 @@
 // worked example names them) and writes into FOLDER:
 //   main-window.png           the main window started with marks.dmp
 //   main-window-editing.png   an edit in progress in the grid
+//   file-menu.png             the File menu open, with Import marks from LandXML...
 //   import-window.png         the import window over psm-coordinates-semicolon.csv
 //   main-window-compared.png  the main window after comparing "plan", the bearing datum from
 //                             6628/1583 to 6628/1173
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -150,6 +152,13 @@ int main(int argc, char** argv) {
   window.activateWindow();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
   bool ok = Save(window, folder, "main-window.png");
+
+  // The File menu as a click on it opens it.
+  auto* fileMenu = window.findChild<QMenu*>(QStringLiteral("mnuFile"));
+  fileMenu->popup(window.mapToGlobal(window.rect().topLeft()));
+  if (!QTest::qWaitForWindowExposed(fileMenu)) return 1;
+  ok = Save(*fileMenu, folder, "file-menu.png") && ok;
+  fileMenu->hide();
 
   // An edit in progress: a new mark's easting being typed into the grid.
   auto* grid = window.findChild<QTableView*>(QStringLiteral("Grid1"));

@@ -28,6 +28,8 @@ int FuzzCurveFile(const std::uint8_t* data, std::size_t size);
 // A whole Compare, and the saved joins report, on a lines file and a curve file (the input split
 // at its first kCompareFileSeparator) against a fixed mark list.
 int FuzzCompare(const std::uint8_t* data, std::size_t size);
+// Reading a LandXML file as a plan (and building its points) and as a source of marks.
+int FuzzLandXml(const std::uint8_t* data, std::size_t size);
 // Replacing a file atomically while file operations fail as the input's first bytes say.
 int FuzzAtomicWrite(const std::uint8_t* data, std::size_t size);
 
@@ -40,7 +42,7 @@ struct FuzzTarget {
   int (*Run)(const std::uint8_t* data, std::size_t size);
 };
 
-inline constexpr std::array<FuzzTarget, 8> kFuzzTargets = {{
+inline constexpr std::array<FuzzTarget, 9> kFuzzTargets = {{
     {"numeric_value", FuzzNumericValue},
     {"value_list", FuzzValueList},
     {"mark_details", FuzzMarkDetails},
@@ -49,6 +51,7 @@ inline constexpr std::array<FuzzTarget, 8> kFuzzTargets = {{
     {"curve_file", FuzzCurveFile},
     {"compare", FuzzCompare},
     {"atomic_write", FuzzAtomicWrite},
+    {"landxml", FuzzLandXml},
 }};
 
 }  // namespace modKestralMGA::fuzz

@@ -48,6 +48,8 @@
 #include "marks/ui/MarkTableModel.h"
 #include "marks/ui/frmImportText.h"
 #include "plan/LinesFile.h"
+#include "plan/landxml/LandXmlMarks.h"
+#include "plan/landxml/LandXmlPlan.h"
 #include "reports/JoinsReport.h"
 #include "reports/PsmListReport.h"
 #include "reports/ui/PrintJob.h"
@@ -73,7 +75,10 @@ constexpr const char* kOpenMarkDetailsFilter =
 constexpr const char* kSaveMarkDetailsTitle = "Save to CSV file";
 constexpr const char* kSaveMarkDetailsFilter = "CSV files (*.CSV)|*.csv";
 constexpr const char* kBrowsePlanTitle = "Open KESTRAL file";
-constexpr const char* kBrowsePlanFilter = "KESTRAL Lines files (*.LNS)|*.lns";
+constexpr const char* kBrowsePlanFilter =
+    "KESTRAL Lines files (*.LNS)|*.lns|LandXML plans (*.xml)|*.xml";
+constexpr const char* kImportLandXmlTitle = "Import marks from LandXML";
+constexpr const char* kImportLandXmlFilter = "LandXML files (*.xml)|*.xml";
 constexpr const char* kImportTitle = "Open file of coordinates";
 constexpr const char* kImportFilter = "All files (*.*)|*.*";
 constexpr const char* kPrintPsmListDialogTitle = "Print the PSM list";
@@ -209,6 +214,10 @@ void frmKestralMGA::BuildMenus() {
         &frmKestralMGA::mnuFileSave_Click},
        {"mnuFileImport", "Import...", QKeySequence(Qt::CTRL | Qt::Key_I),
         &frmKestralMGA::mnuFileImport_Click},
+       {"mnuFileImportLandXml",
+        "Import marks from LandXML...",
+        {},
+        &frmKestralMGA::mnuFileImportLandXml_Click},
        {"mnuSep1", nullptr, {}, nullptr},
        {"mnuFilePrint", "Print", QKeySequence(Qt::CTRL | Qt::Key_P),
         &frmKestralMGA::mnuFilePrint_Click},
@@ -580,7 +589,8 @@ void frmKestralMGA::cmdBrowse_Click() {
   // The plan identifier: the path as chosen without its extension (the last four characters);
   // the plan's files are found whatever case the file system holds them in.
   QString plan = QFile::decodeName(QByteArray::fromStdString(chosen));
-  plan.chop(4);
+  // A LandXML plan is named by its whole path.
+  if (!modKestralMGA::IsLandXmlPlan(chosen)) plan.chop(4);
   txtPlan->setText(plan);
   AddRecentFile("plans", plan);
 }
@@ -715,6 +725,15 @@ void frmKestralMGA::mnuFileImport_Click() {
   }
 }
 
+void frmKestralMGA::mnuFileImportLandXml_Click() {
+  HideEditor();
+  const std::string chosen = m_dialogs.OpenFileName(kImportLandXmlTitle, "", kImportLandXmlFilter);
+  if (chosen.empty()) return;
+  modKestralMGA::MarkList marks;
+  if (!modKestralMGA::ImportLandXmlMarks(chosen, chosen, marks, m_dialogs)) return;
+  m_model->AppendRows(marks, QString::fromLatin1(kImportLandXmlTitle));
+}
+
 std::string frmKestralMGA::ShowFirstLine(const std::string& corfile) {
   return modKestralMGA::ShowFirstLine(corfile, corfile, m_dialogs);
 }
@@ -799,6 +818,7 @@ void frmKestralMGA::ComparePlan() {
   m_display->show();
   m_display->raise();
   m_turns.Start();
+  m_markIndex.UseNames(m_plan.Names);
   const modKestralMGA::OffGridNotices notices(m_markIndex, m_dialogs,
                                               modKestralMGA::kJoinComparisonTitle);
   modKestralMGA::JoinContext context{m_markIndex, *this};

@@ -123,6 +123,9 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   // Delete: the selected cells emptied, one step of the undo history.
   void DeleteSelectedCells();
   void mnuFileImport_Click();
+  // Adds the monuments of a LandXML file that carry MGA coordinates to the list, as one step that
+  // Undo takes back; a file that cannot be read gives its message under "Import LandXML error".
+  void mnuFileImportLandXml_Click();
   // The sample line of a delimited text file (its first line of at least four characters, else
   // its last line); "" after a failure, which shows its message under "Import file error".
   std::string ShowFirstLine(const std::string& corfile);

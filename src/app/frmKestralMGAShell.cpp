@@ -121,10 +121,16 @@ void frmKestralMGA::dropEvent(QDropEvent* event) {
   if (urls.isEmpty() || !urls.first().isLocalFile()) return;
   event->acceptProposedAction();
   const QString path = urls.first().toLocalFile();
-  // A lines file names the plan; anything else is opened as a Mark Details or dump file.
+  // A lines file names the plan, and so does a LandXML plan (by its whole path); anything else
+  // is opened as a Mark Details or dump file.
   if (path.endsWith(QStringLiteral(".lns"), Qt::CaseInsensitive)) {
     txtPlan->setText(path.chopped(4));
     AddRecentFile("plans", path.chopped(4));
+    return;
+  }
+  if (path.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) {
+    txtPlan->setText(path);
+    AddRecentFile("plans", path);
     return;
   }
   if (!MaySetListAside()) return;

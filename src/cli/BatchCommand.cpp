@@ -136,13 +136,19 @@ PlanSummary CompareOnePlan(const SharedBatch& batch, const std::string& planName
   summary.Plan = settings.PlanIdentifier();
   try {
     Plan plan;
-    JoinContext context{batch.Index, settings};
+    const bool read = ReadPlanForCompare(summary.Plan, plan, sink);
+    // The shared index only reads; a plan with named marks looks them up in an index of its own.
+    std::optional<MarkIndex> namedIndex;
+    if (read && !plan.Names.Empty()) {
+      namedIndex.emplace(batch.Index.List());
+      namedIndex->UseNames(plan.Names);
+    }
+    JoinContext context{namedIndex ? *namedIndex : batch.Index, settings};
     KeptResultList results;
     NoPendingEvents noEvents;
     JudgementCollector judgements;
-    if (!ReadPlanForCompare(summary.Plan, plan, sink) ||
-        !BuildAndComparePlan(summary.Plan, plan, context, settings, results, sink, noEvents,
-                             &judgements)) {
+    if (!read || !BuildAndComparePlan(summary.Plan, plan, context, settings, results, sink,
+                                      noEvents, &judgements)) {
       summary.Failure = FirstLine(said.str());
     } else {
       summary.Counts = SummaryOf(judgements.Joins());

@@ -83,9 +83,11 @@ MarkListOptions AddMarkListOptions(CLI::App& command) {
   MarkListOptions options{};
   options.Marks =
       command
-          .add_option("--marks",
-                      "Open a Mark Details or screen dump file into the mark list (- reads "
-                      "standard input)")
+          .add_option(
+              "--marks",
+              "Open a Mark Details or screen dump file into the mark list, or add the marks of a "
+              "LandXML .xml file (- reads "
+              "standard input)")
           ->type_name("FILE")
           ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   options.Imports =
@@ -462,7 +464,42 @@ class BatchOptions {
   std::string m_format = "text";
 };
 
-constexpr const char* kCommandNames = "the commands are compare, diagnose, joins, save and batch";
+// The convert command: a plan written as LandXML.
+class ConvertOptions {
+ public:
+  explicit ConvertOptions(CLI::App& app)
+      : m_command(app.add_subcommand("convert", "Write a plan as a LandXML 1.2 file")) {
+    m_plan =
+        m_command
+            ->add_option("--plan", "The plan: its identifier, its .lns file or a LandXML .xml file")
+            ->type_name("PLAN")
+            ->required();
+    m_to = m_command->add_option("--to", "The LandXML file to write (- writes standard output)")
+               ->type_name("FILE")
+               ->required();
+  }
+  ConvertOptions(const ConvertOptions&) = delete;
+  ConvertOptions& operator=(const ConvertOptions&) = delete;
+
+  const CLI::App& Command() const { return *m_command; }
+
+  ConvertArguments Read() const {
+    ConvertArguments arguments;
+    arguments.Plan = m_plan->results().front();
+    arguments.To = m_to->results().front();
+    if (arguments.Plan.empty()) throw BadArguments("--plan needs a plan identifier");
+    if (arguments.To.empty()) throw BadArguments("--to needs a file name");
+    return arguments;
+  }
+
+ private:
+  CLI::App* m_command;
+  CLI::Option* m_plan = nullptr;
+  CLI::Option* m_to = nullptr;
+};
+
+constexpr const char* kCommandNames =
+    "the commands are compare, diagnose, joins, save, batch and convert";
 
 }  // namespace
 
@@ -493,6 +530,7 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   JoinsOptions joins(app);  // not const: parsing writes the picked numbers
   const SaveOptions save(app);
   BatchOptions batch(app);
+  const ConvertOptions convert(app);
 
   CliArguments result;
   try {
@@ -530,6 +568,9 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   } else if (batch.Command().parsed()) {
     result.Which = CliArguments::Command::Batch;
     result.Batch = batch.Read();
+  } else if (convert.Command().parsed()) {
+    result.Which = CliArguments::Command::Convert;
+    result.Convert = convert.Read();
   } else if (diagnose.Command().parsed()) {
     result.Which = CliArguments::Command::Diagnose;
     result.Compare = diagnose.Read();

@@ -111,15 +111,22 @@ struct BatchArguments {
   std::optional<std::string> Reports;  // --reports DIR
 };
 
+// The arguments of the convert command.
+struct ConvertArguments {
+  std::string Plan;  // --plan P: a plan identifier, .lns file or LandXML file, as given
+  std::string To;    // --to FILE: the LandXML file to write (- writes standard output)
+};
+
 // What the command line asks for.
 struct CliArguments {
-  enum class Command { Compare, Diagnose, Joins, Save, Batch, Help, Version };
+  enum class Command { Compare, Diagnose, Joins, Save, Batch, Help, Version, Convert };
   Command Which = Command::Help;
   std::string Text;          // for Help and Version: what goes to standard output
   CompareArguments Compare;  // for Compare and Diagnose
   JoinsArguments Joins;
   SaveArguments Save;
   BatchArguments Batch;
+  ConvertArguments Convert;
 };
 
 // Reads the command line (without the program's name). --help gives the usage of every command
@@ -129,7 +136,8 @@ struct CliArguments {
 // an empty one, a plan named - (compare, diagnose or batch: a plan is two files), --datum together
 // with --tertiary, --columns without five comma-separated column numbers, joins with fewer than
 // two PSM numbers, save without --out or with an empty one, batch without a plan or --plans-from,
-// --jobs below 1, --zone or --mark-datum without --geojson, and --geojson with --ellipsoid amg.
+// --jobs below 1, --zone or --mark-datum without --geojson, --geojson with --ellipsoid amg, and
+// convert without --plan or --to or with an empty one.
 CliArguments ParseCliArguments(const std::vector<std::string>& args);
 
 }  // namespace modKestralMGA

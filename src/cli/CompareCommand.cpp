@@ -137,6 +137,7 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
   if (!ReadPlanForCompare(settings.PlanIdentifier(), plan, sink)) return kExitFailed;
 
   MarkIndex index(list);
+  index.UseNames(plan.Names);
   // Once for the comparison and its reports together.
   const OffGridNotices notices(index, sink, kJoinComparisonTitle);
   JoinContext context{index, settings};

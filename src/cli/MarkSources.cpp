@@ -3,6 +3,8 @@
 #include "common/PathResolve.h"
 #include "marks/ImportText.h"
 #include "marks/MarkCommands.h"
+#include "plan/landxml/LandXmlMarks.h"
+#include "plan/landxml/LandXmlPlan.h"
 
 namespace modKestralMGA {
 
@@ -33,6 +35,13 @@ bool ApplyMarkSources(const std::vector<MarkSource>& sources, MarkList& list, Me
   for (const MarkSource& source : sources) {
     switch (source.SourceKind) {
       case MarkSource::Kind::MarkDetails: {
+        // A LandXML file adds its monuments that carry MGA coordinates.
+        if (IsLandXmlPlan(source.Path)) {
+          if (!ImportLandXmlMarks(PathToOpen(source), NameInMessages(source), list, sink)) {
+            return false;
+          }
+          break;
+        }
         const OpenResult opened =
             OpenMarkDetailsFile(PathToOpen(source), NameInMessages(source), list, sink);
         // A file refused outright, or whose reading stopped at a refused value, leaves the

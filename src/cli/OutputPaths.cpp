@@ -11,6 +11,7 @@
 #include "common/PathResolve.h"
 #include "plan/CurveFile.h"
 #include "plan/LinesFile.h"
+#include "plan/landxml/LandXmlPlan.h"
 
 namespace modKestralMGA {
 
@@ -98,6 +99,13 @@ void CheckOutputsAreNotInputs(const CliArguments& arguments) {
     const std::string plan = PlanIdentifierFromName(compare.Plan);
     inputs.push_back({"--plan", ResolvePath(LinesFileName(plan))});
     inputs.push_back({"--plan", ResolvePath(CurveFileName(plan))});
+    if (IsLandXmlPlan(plan)) inputs.push_back({"--plan", ResolvePath(plan)});
+  } else if (arguments.Which == CliArguments::Command::Convert) {
+    const std::string plan = PlanIdentifierFromName(arguments.Convert.Plan);
+    outputs.push_back({"--to", arguments.Convert.To});
+    inputs.push_back({"--plan", ResolvePath(LinesFileName(plan))});
+    inputs.push_back({"--plan", ResolvePath(CurveFileName(plan))});
+    if (IsLandXmlPlan(plan)) inputs.push_back({"--plan", ResolvePath(plan)});
   } else if (arguments.Which == CliArguments::Command::Joins) {
     if (arguments.Joins.Map.GeoJson) outputs.push_back({"--geojson", *arguments.Joins.Map.GeoJson});
     inputs = MarkSourceFiles(arguments.Joins.MarkSources);

@@ -6,6 +6,7 @@
 #include "cli/BatchCommand.h"
 #include "cli/CliArguments.h"
 #include "cli/CompareCommand.h"
+#include "cli/ConvertCommand.h"
 #include "cli/ExitStatus.h"
 #include "cli/JoinsCommand.h"
 #include "cli/OutputPaths.h"
@@ -38,6 +39,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return RunSaveCommand(arguments.Save, out, err, fileOps);
       case CliArguments::Command::Batch:
         return RunBatchCommand(arguments.Batch, out, err, fileOps);
+      case CliArguments::Command::Convert:
+        return RunConvertCommand(arguments.Convert, out, err, fileOps);
     }
   } catch (const BadArguments& error) {
     err << kCliName << ": " << error.what() << '\n';

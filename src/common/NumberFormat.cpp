@@ -101,4 +101,10 @@ std::string FormatNumber(double value, std::string_view pattern) {
   return text;
 }
 
+std::string FormatExact(double value) {
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, written.ptr);
+}
+
 }  // namespace modKestralMGA

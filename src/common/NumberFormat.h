@@ -23,4 +23,8 @@ inline constexpr std::string_view kFormatCount = "0";                 // counts
 // half). A value that is not finite gives "NaN", "Inf" or "-Inf".
 std::string FormatNumber(double value, std::string_view pattern);
 
+// The shortest decimal text that reads back as the same double (12.5, 0.1, 1e+300), for files
+// that must carry a value exactly: "." always, no separators, independent of the locale.
+std::string FormatExact(double value);
+
 }  // namespace modKestralMGA

@@ -13,6 +13,8 @@
 #include "geodesy/Keys.h"
 #include "plan/LinesFile.h"
 #include "plan/PlanPoints.h"
+#include "plan/PointNames.h"
+#include "plan/landxml/LandXmlPlan.h"
 
 namespace modKestralMGA {
 
@@ -138,6 +140,7 @@ bool CheckMaxOrder(const CompareSettings& settings, MessageSink& sink) {
 }
 
 bool ReadPlanForCompare(const std::string& planIdentifier, Plan& plan, MessageSink& sink) {
+  if (IsLandXmlPlan(planIdentifier)) return LoadLandXmlPlan(planIdentifier, sink, plan);
   LinesFileText text;
   if (ValidKESTRALfile(planIdentifier, sink, text) < 1) {
     sink.Message(kNoLinesFoundText, kValidKestralFileErrorTitle, MessageIcon::Exclamation);
@@ -169,7 +172,7 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
     std::vector<std::string> keys;
     keys.reserve(psms.size());
     for (const std::size_t entry : psms) {
-      keys.push_back(FormatNumber(plan.PlanPoints[entry].PointNo, kFormatKey));
+      keys.push_back(PointName(plan, plan.PlanPoints[entry].PointNo));
     }
     for (std::size_t a = 0; a < psms.size(); ++a) {
       const PlanPoint& from = plan.PlanPoints[psms[a]];

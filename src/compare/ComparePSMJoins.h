@@ -78,7 +78,8 @@ bool CheckMaxOrder(const CompareSettings& settings, MessageSink& sink);
 
 // Reads the plan's lines for the Compare command: ValidKESTRALfile (when it finds no line, also
 // "No lines found in KESTRAL file" under "Valid KESTRAL file error", exclamation), LoadLines,
-// then marks the usable lines. False when the command ends there (its messages shown).
+// then marks the usable lines; a plan identifier ending in ".xml" is read as a LandXML survey
+// instead (LoadLandXmlPlan). False when the command ends there (its messages shown).
 bool ReadPlanForCompare(const std::string& planIdentifier, Plan& plan, MessageSink& sink);
 
 // Compares every pair of the plan's PSMs (points numbered above 4600, in the order of the plan

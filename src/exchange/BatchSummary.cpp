@@ -9,6 +9,7 @@
 #include "common/NumberFormat.h"
 #include "exchange/CsvText.h"
 #include "exchange/JsonNumbers.h"
+#include "plan/PointNames.h"
 
 namespace modKestralMGA {
 
@@ -59,8 +60,8 @@ std::optional<WorstJoin> WorstJudgedJoin(const Plan& plan, const std::vector<Jud
     if (join.Verdict != JoinVerdict::Acceptable && join.Verdict != JoinVerdict::NotAcceptable) {
       continue;
     }
-    WorstJoin candidate{FormatNumber(plan.PlanPoints[judged.FromEntry].PointNo, kFormatKey),
-                        FormatNumber(plan.PlanPoints[judged.ToEntry].PointNo, kFormatKey),
+    WorstJoin candidate{PointName(plan, plan.PlanPoints[judged.FromEntry].PointNo),
+                        PointName(plan, plan.PlanPoints[judged.ToEntry].PointNo),
                         join.BearingDiff / join.AllowableBearing,
                         join.DistanceDiff / join.AllowableDistance};
     if (!worst || Badness(candidate) > Badness(*worst)) worst = std::move(candidate);

@@ -10,6 +10,7 @@
 #include "exchange/CsvText.h"
 #include "exchange/JsonNumbers.h"
 #include "exchange/JudgedJoinJson.h"
+#include "plan/PointNames.h"
 
 namespace modKestralMGA {
 
@@ -52,8 +53,8 @@ struct JoinFields {
 JoinFields FieldsOf(const Plan& plan, const JudgedJoin& judged) {
   const JoinJudgement& join = judged.Judgement;
   JoinFields fields;
-  fields.From = FormatNumber(plan.PlanPoints[judged.FromEntry].PointNo, kFormatKey);
-  fields.To = FormatNumber(plan.PlanPoints[judged.ToEntry].PointNo, kFormatKey);
+  fields.From = PointName(plan, plan.PlanPoints[judged.FromEntry].PointNo);
+  fields.To = PointName(plan, plan.PlanPoints[judged.ToEntry].PointNo);
   fields.Verdict = join.Verdict;
   if (join.Verdict == JoinVerdict::PlanNotAvailable) return fields;
   fields.Values[0] = join.PlanBearing;

@@ -38,7 +38,7 @@ std::optional<std::size_t> MarkIndex::RowOf(std::int32_t key) {
 void MarkIndex::ReadEveryRow() {
   if (!m_built || m_revision != m_list->Revision()) Rebuild();
   for (std::size_t row = 0; row < m_list->RowCount(); ++row) {
-    if (const std::optional<std::int32_t> key = TryPsmKey(m_list->Cell(row, kColPsmNo))) {
+    if (const std::optional<std::int32_t> key = KeyOfRow(row)) {
       Find(*key);
     }
   }
@@ -64,6 +64,25 @@ MarkIndex::ReadMark MarkIndex::ReadRow(std::size_t rowNumber) const {
   return read;
 }
 
+void MarkIndex::UseNames(const MarkNameTable& names) {
+  if (names == m_names) return;
+  m_names = names;
+  m_built = false;
+}
+
+std::optional<std::int32_t> MarkIndex::KeyOfRow(std::size_t row) const {
+  const std::string& psmNumber = m_list->Cell(row, kColPsmNo);
+  if (m_names.Empty()) return TryPsmKey(psmNumber);
+  if (!HasNumericKey(psmNumber)) {
+    const auto named = m_names.KeyOfMatchText.find(MarkNameMatchText(psmNumber));
+    if (named != m_names.KeyOfMatchText.end()) return named->second;
+  }
+  const std::optional<std::int32_t> key = TryPsmKey(psmNumber);
+  // A plan's named marks own their keys.
+  if (key && m_names.WrittenName.count(*key) != 0) return std::nullopt;
+  return key;
+}
+
 void MarkIndex::Rebuild() {
   const std::size_t rows = m_list->RowCount();
   m_rows.ClearAndReserve(rows);
@@ -71,7 +90,7 @@ void MarkIndex::Rebuild() {
   for (std::size_t r = 0; r < rows; ++r) {
     // A PSM number whose key does not fit 32 bits names no plan point and no typed key can
     // equal it: the row is left out rather than failing every join.
-    const std::optional<std::int32_t> key = TryPsmKey(m_list->Cell(r, kColPsmNo));
+    const std::optional<std::int32_t> key = KeyOfRow(r);
     if (!key) continue;
     const KeyedRow keyed{static_cast<std::uint32_t>(r), 0};
     const auto [held, added] = m_rows.TryEmplace(*key, keyed);

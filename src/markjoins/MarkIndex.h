@@ -9,6 +9,7 @@
 
 #include "common/Int32HashMap.h"
 #include "common/Seams.h"
+#include "geodesy/MarkNames.h"
 #include "marks/MarkList.h"
 
 namespace modKestralMGA {
@@ -48,6 +49,11 @@ class MarkIndex {
   // when no row has it.
   std::optional<std::size_t> RowOf(std::int32_t key);
   const MarkList& List() const { return *m_list; }
+  // The named marks of the plan being compared: from the next lookup on, a row whose PSM No. the
+  // key rule cannot turn into a number is found under the key that names gives its match text
+  // (the last such row wins), and a row whose key equals one of those keys is not found under it.
+  // An empty table puts the index back to keys alone.
+  void UseNames(const MarkNameTable& names);
   // Builds the index and reads every keyed row now, each as its first lookup would (an off-grid
   // mark is told to the OffGridNotices of the running command, if any). Afterwards, as long as
   // the list does not change and no OffGridNotices is made over the index, Find only reads: one
@@ -70,6 +76,8 @@ class MarkIndex {
   };
 
   void Rebuild();
+  // The key a row is found under: its PSM key, or its name's key in m_names; nothing when none.
+  std::optional<std::int32_t> KeyOfRow(std::size_t row) const;
   // The values of a row, read from its cells.
   ReadMark ReadRow(std::size_t row) const;
 
@@ -79,6 +87,7 @@ class MarkIndex {
   std::uint64_t m_revision = 0;
   bool m_built = false;
   OffGridNotices* m_notices = nullptr;
+  MarkNameTable m_names;
 };
 
 // While a command runs: tells about each listed mark that the command's lookups find on no grid,

@@ -41,6 +41,16 @@ std::string CurveFileName(const std::string& planIdentifier) {
 CurveIndex::CurveIndex(std::string planIdentifier, MessageSink& sink)
     : m_planIdentifier(std::move(planIdentifier)), m_sink(&sink) {}
 
+CurveIndex::CurveIndex(const std::vector<CurveRecord>& records) : m_loaded(true) {
+  for (const CurveRecord& record : records) Add(record);
+}
+
+void CurveIndex::Add(const CurveRecord& record) {
+  // The first record of a pair in file order is the one a scan from the start would meet.
+  m_firstByPair.emplace(PairKey(record.FirstPoint, record.SecondPoint), m_records.size());
+  m_records.push_back(record);
+}
+
 const CurveRecord* CurveIndex::Find(std::int32_t p1, std::int32_t p2) {
   if (!m_loaded) Load();
   const auto found = m_firstByPair.find(PairKey(p1, p2));
@@ -71,13 +81,16 @@ void CurveIndex::Load() {
       record.TurnsLeft = TrimBlanksAndTabs(values[2]) == "L";
       record.BearingValue = ReadPlanNumber(values[3], lineNumber, fileName);
       record.DistanceValue = ReadPlanNumber(values[4], lineNumber, fileName);
-      // The first record of a pair in file order is the one a scan from the start would meet.
-      m_firstByPair.emplace(PairKey(record.FirstPoint, record.SecondPoint), m_records.size());
-      m_records.push_back(record);
+      Add(record);
     }
   } catch (const FileError& error) {
     m_sink->Message(error.what(), kGetChordDataErrorTitle, MessageIcon::Exclamation);
   }
+}
+
+double ChordOfArc(double R, double arc) {
+  const double halfAngle = arc / R / 2.0;
+  return 2.0 * R * std::sin(halfAngle);
 }
 
 double ReverseBearing(double bearing) {
@@ -93,7 +106,7 @@ bool GetChordData(std::int32_t p1, std::int32_t p2, double R, double arc, CurveI
   const bool reversed = !(record->FirstPoint == p1 && record->SecondPoint == p2);
 
   const double halfAngle = arc / R / 2.0;
-  const double chord = 2.0 * R * std::sin(halfAngle);
+  const double chord = ChordOfArc(R, arc);
   if (!std::isfinite(halfAngle) || !std::isfinite(chord)) ChordOutOfRange(p1, p2);
 
   double bearing = record->BearingValue;

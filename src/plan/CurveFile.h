@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/Seams.h"
+#include "plan/Plan.h"
 
 namespace modKestralMGA {
 
@@ -14,17 +15,6 @@ inline constexpr const char* kGetChordDataErrorTitle = "Get Chord data error";
 
 // The curve file of a plan as the program names it: the plan identifier followed by ".cve".
 std::string CurveFileName(const std::string& planIdentifier);
-
-// One record of the curve file.
-struct CurveRecord {
-  std::int32_t FirstPoint = 0;
-  std::int32_t SecondPoint = 0;
-  bool TurnsLeft = false;  // direction "L": the curve turns left from FirstPoint to SecondPoint
-  // The chord's bearing from FirstPoint (ddd.mmss), or with DistanceValue 999 the bearing of the
-  // tangent at FirstPoint; 999 when not given.
-  double BearingValue = 0.0;
-  double DistanceValue = 0.0;  // the chord's length in metres; 999 when not given
-};
 
 // The records of a plan's curve file, read once per plan build when the build first needs a
 // chord, and looked up by the pair of points they join. Reading hands its messages to the sink,
@@ -38,6 +28,8 @@ struct CurveRecord {
 class CurveIndex {
  public:
   CurveIndex(std::string planIdentifier, MessageSink& sink);
+  // The index of records already read (the chords of a LandXML plan's arcs): no file, no message.
+  explicit CurveIndex(const std::vector<CurveRecord>& records);
 
   // The first record in file order that joins p1 and p2 in either order; nullptr when there is
   // none. Reads the file at the first call.
@@ -45,13 +37,17 @@ class CurveIndex {
 
  private:
   void Load();
+  void Add(const CurveRecord& record);
 
   std::string m_planIdentifier;
-  MessageSink* m_sink;
+  MessageSink* m_sink = nullptr;
   bool m_loaded = false;
   std::vector<CurveRecord> m_records;
   std::unordered_map<std::uint64_t, std::size_t> m_firstByPair;
 };
+
+// The chord of an arc of radius R and length arc (metres): 2 R sin(arc / R / 2).
+double ChordOfArc(double R, double arc);
 
 // The ddd.mmss bearing of the opposite direction: bearing + 180, less 360 when that is 360 or
 // more.

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "geodesy/MarkNames.h"
 #include "plan/PointNumberIndex.h"
 
 namespace modKestralMGA {
@@ -17,6 +19,17 @@ struct PlanLine {
   double Bearing = 0.0;
   double Distance = 0.0;   // metres; for a curve the length along the arc
   std::int16_t InUse = 0;  // 1 once marked usable (Bearing not exactly 999), else 0
+};
+
+// One record of the curve file, or the chord of an arc of a LandXML plan.
+struct CurveRecord {
+  std::int32_t FirstPoint = 0;
+  std::int32_t SecondPoint = 0;
+  bool TurnsLeft = false;  // direction "L": the curve turns left from FirstPoint to SecondPoint
+  // The chord's bearing from FirstPoint (ddd.mmss), or with DistanceValue 999 the bearing of the
+  // tangent at FirstPoint; 999 when not given.
+  double BearingValue = 0.0;
+  double DistanceValue = 0.0;  // the chord's length in metres; 999 when not given
 };
 
 // One point of the plan with its plane coordinates in the plan's own frame: North along bearing
@@ -41,6 +54,11 @@ struct Plan {
   // For each entry in use, the record of PlanLines that placed it; -1 for entry 0 and for points
   // no usable record reaches. The records that placed no point are the plan's checks.
   std::vector<std::int64_t> PlacingLine;
+  // The chords of a plan read from a LandXML file, in the order of its arcs, taken instead of a
+  // curve file; nothing for a plan of lines and curve files.
+  std::optional<std::vector<CurveRecord>> Curves;
+  // The plan's marks whose names are matched by text, under the keys they stand for in PlanLines.
+  MarkNameTable Names;
 };
 
 }  // namespace modKestralMGA

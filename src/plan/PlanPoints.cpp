@@ -226,7 +226,7 @@ void ShiftPlanPoints(Plan& plan) {
 void BuildPlanPoints(Plan& plan, const std::string& planIdentifier, MessageSink& sink) {
   LineEnds ends;
   InitPlanPointsWithEnds(plan, ends);
-  CurveIndex curves(planIdentifier, sink);
+  CurveIndex curves = plan.Curves ? CurveIndex(*plan.Curves) : CurveIndex(planIdentifier, sink);
   PlaceByWorklist(plan, ends, curves);
   ShiftPlanPoints(plan);
 }

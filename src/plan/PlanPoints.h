@@ -37,7 +37,8 @@ void ShiftPlanPoints(Plan& plan);
 // linear in the number of records: each point is placed at its turn in the first pass that can
 // place it, from the same record the passes take. Curves take their chords from the curve file of
 // planIdentifier (the plan identifier as the window shows it at the moment of the build), read
-// when the build first needs a chord; its messages go to sink once per build. Points that no
+// when the build first needs a chord; its messages go to sink once per build; a plan read from
+// LandXML takes them from plan.Curves instead. Points that no
 // chain of usable records reaches keep Solved 0. Throws KestralError when a coordinate would be
 // beyond the range of a double.
 void BuildPlanPoints(Plan& plan, const std::string& planIdentifier, MessageSink& sink);

@@ -15,6 +15,7 @@
 #include "diagnosis/Diagnosis.h"
 #include "diagnosis/DiagnosisText.h"
 #include "marks/MarkListRules.h"
+#include "plan/PointNames.h"
 #include "reports/BearingDatumReport.h"
 #include "reports/PsmListReport.h"
 
@@ -41,10 +42,6 @@ constexpr int kAcceptableColumn = 35;
 constexpr std::string_view kRule =
     "-----------------------------------------------------------------";
 
-std::string PointNumber(const PlanPoint& point) {
-  return FormatNumber(static_cast<double>(point.PointNo), kFormatKey);
-}
-
 void WriteLine(std::string_view text, ColumnWriter& out) {
   out.Text(text);
   out.EndLine();
@@ -60,11 +57,17 @@ void WriteHeading(const ReportSettings& settings, const std::string& dateText, C
   out.EndLine();
 }
 
+// The two PSMs of a join as the report shows them (PointName).
+struct JoinNames {
+  std::string From;
+  std::string To;
+};
+
 // One side of the join in the full block: the two point numbers, bearing, distance, source.
-void WriteJoinLine(const PlanPoint& from, const PlanPoint& to, double bearing, double distance,
-                   std::string_view source, const BlockColumns& columns, ColumnWriter& out) {
-  out.Field(1, PointNumber(from));
-  out.Field(columns.To, PointNumber(to));
+void WriteJoinLine(const JoinNames& names, double bearing, double distance, std::string_view source,
+                   const BlockColumns& columns, ColumnWriter& out) {
+  out.Field(1, names.From);
+  out.Field(columns.To, names.To);
   out.Field(columns.Bearing, FormatNumber(bearing, kFormatBearing));
   out.Field(columns.Distance, FormatNumber(distance, kFormatMetres));
   out.Field(columns.Source, source);
@@ -88,15 +91,15 @@ void WriteDifference(std::string_view quantity, double difference, double allowa
 }
 
 // The six lines of the full block, before its verdict line.
-void WriteFullBlock(const PlanPoint& from, const PlanPoint& to, const JoinJudgement& join,
-                    const BlockColumns& columns, ColumnWriter& out) {
+void WriteFullBlock(const JoinNames& names, const JoinJudgement& join, const BlockColumns& columns,
+                    ColumnWriter& out) {
   out.Field(1, "From");
   out.Field(columns.To, "To");
   out.Field(columns.Bearing, "Bearing");
   out.Field(columns.Distance, "Distance");
   out.EndLine();
-  WriteJoinLine(from, to, join.PlanBearing, join.PlanDistance, "(KESTRAL)", columns, out);
-  WriteJoinLine(from, to, join.MgaBearing, join.MgaDistance, "(MGA)", columns, out);
+  WriteJoinLine(names, join.PlanBearing, join.PlanDistance, "(KESTRAL)", columns, out);
+  WriteJoinLine(names, join.MgaBearing, join.MgaDistance, "(MGA)", columns, out);
   out.Text("Combined Scale Factor = ");
   out.Text(FormatNumber(join.Csf, kFormatScaleFactor));
   out.EndLine();
@@ -105,17 +108,17 @@ void WriteFullBlock(const PlanPoint& from, const PlanPoint& to, const JoinJudgem
 }
 
 // The block of one pair, and the empty line after it.
-void WriteJoinBlock(const PlanPoint& from, const PlanPoint& to, const JoinJudgement& join,
-                    bool fullJoins, const BlockColumns& columns, ColumnWriter& out) {
+void WriteJoinBlock(const JoinNames& names, const JoinJudgement& join, bool fullJoins,
+                    const BlockColumns& columns, ColumnWriter& out) {
   const std::string_view verdict = VerdictText(join.Verdict);
   const bool fullBlock = join.Verdict == JoinVerdict::NotAcceptable ||
                          (join.Verdict == JoinVerdict::Acceptable && fullJoins);
   if (fullBlock) {
-    WriteFullBlock(from, to, join, columns, out);
+    WriteFullBlock(names, join, columns, out);
   } else {
-    out.Field(1, PointNumber(from));
+    out.Field(1, names.From);
     out.Text(" to ");
-    out.Text(PointNumber(to));
+    out.Text(names.To);
   }
   switch (join.Verdict) {
     case JoinVerdict::NotAcceptable:
@@ -226,7 +229,8 @@ bool WriteJoinsReport(ReportForm form, const Plan& plan, JoinContext& context,
       if (to.PointNo <= kHighestOrdinaryPoint) continue;
       const JoinJudgement join = JudgeJoin(from, to, context, criterion);
       if (settings.PrintDiagnosis()) judgements.Judged(fromEntry, toEntry, join);
-      WriteJoinBlock(from, to, join, fullJoins, columns, out);
+      WriteJoinBlock({PointName(plan, from.PointNo), PointName(plan, to.PointNo)}, join, fullJoins,
+                     columns, out);
     }
   }
   if (settings.PrintDiagnosis()) {

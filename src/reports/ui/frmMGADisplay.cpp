@@ -407,6 +407,7 @@ void frmMGADisplay::cmdPrint_Click() {
                                              title)) {
     return;
   }
+  m_markIndex.UseNames(m_plan.Names);
   const modKestralMGA::OffGridNotices notices(m_markIndex, m_dialogs, title);
   try {
     if (ToFile()) {
@@ -436,6 +437,7 @@ void frmMGADisplay::cmdPreview_Click() {
                                              modKestralMGA::kPrintJoinsErrorTitle)) {
     return;
   }
+  m_markIndex.UseNames(m_plan.Names);
   // Once for the preview, however often it draws its pages.
   const modKestralMGA::OffGridNotices notices(m_markIndex, m_dialogs,
                                               modKestralMGA::kPrintJoinsErrorTitle);
