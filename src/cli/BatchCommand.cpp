@@ -13,6 +13,7 @@
 
 #include "cli/BatchSummary.h"
 #include "cli/CliCompareSettings.h"
+#include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
 #include "cli/MarkSources.h"
 #include "cli/ResultFormats.h"
@@ -24,6 +25,7 @@
 #include "common/TextFile.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/KeptResultList.h"
+#include "compare/MixedMarks.h"
 #include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
@@ -98,6 +100,7 @@ struct SharedBatch {
   // The atomic file writer keeps one pending temporary file for its signal handler: the reports
   // are saved one at a time.
   std::mutex& ReportSaving;
+  const CriteriaTable& Criteria;  // the shipped criteria and --criteria's
 };
 
 // The first line of messages, without its line feed.
@@ -130,7 +133,7 @@ PlanSummary CompareOnePlan(const SharedBatch& batch, const std::string& planName
   StreamMessageSink sink(said);
   CompareArguments compareArguments = batch.Arguments.Settings;
   compareArguments.Plan = planName;
-  CliCompareSettings settings(compareArguments);
+  CliCompareSettings settings(compareArguments, batch.Criteria);
   settings.SetAverageHeightText(batch.AverageHeight);
   PlanSummary summary;
   summary.Plan = settings.PlanIdentifier();
@@ -141,6 +144,7 @@ PlanSummary CompareOnePlan(const SharedBatch& batch, const std::string& planName
     NoPendingEvents noEvents;
     JudgementCollector judgements;
     if (!ReadPlanForCompare(summary.Plan, plan, sink) ||
+        (!compareArguments.AllowMixed && RefuseMixedMarks(plan, batch.Index, sink)) ||
         !BuildAndComparePlan(summary.Plan, plan, context, settings, results, sink, noEvents,
                              &judgements)) {
       summary.Failure = FirstLine(said.str());
@@ -210,7 +214,9 @@ int RunBatchCommand(const BatchArguments& arguments, std::ostream& out, std::ost
   StreamMessageSink sink(err);
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
-  CliCompareSettings settings(arguments.Settings);
+  const std::optional<CriteriaTable> criteria = CriteriaOf(arguments.Settings, sink);
+  if (!criteria) return kExitFailed;
+  CliCompareSettings settings(arguments.Settings, *criteria);
   if (!CheckAccuracyCriterion(settings, sink) || !CheckMaxOrder(settings, sink)) {
     return kExitFailed;
   }
@@ -235,7 +241,7 @@ int RunBatchCommand(const BatchArguments& arguments, std::ostream& out, std::ost
   }
   std::mutex reportSaving;
   const std::string date = EnglishDateText(LocalToday());
-  const SharedBatch batch{arguments, index, height, date, fileOps, reportSaving};
+  const SharedBatch batch{arguments, index, height, date, fileOps, reportSaving, *criteria};
   const unsigned jobs =
       arguments.Jobs > 0 ? arguments.Jobs : std::max(1u, std::thread::hardware_concurrency());
   bool failed = false;

@@ -112,9 +112,23 @@ std::optional<std::string> ValueOf(const CLI::Option* option) {
 // The accuracy criterion of the comparing commands.
 CLI::Option* AddCriterionOption(CLI::App& command) {
   return command.add_option("--criterion")
-      ->description("Accuracy criterion (default \"" + std::string(kAccuracyCriteria.front().Name) +
-                    "\")")
+      ->description("Accuracy criterion (default \"" + BuiltInCriteria().First().Name + "\")")
       ->type_name("TEXT");
+}
+
+// A user's criteria file, and the leave to compare marks of more than one datum or zone.
+std::pair<CLI::Option*, CLI::Option*> AddCriteriaAndMixedOptions(CLI::App& command) {
+  CLI::Option* file = command
+                          .add_option("--criteria",
+                                      "Add the accuracy criteria of the JSON file FILE (the form "
+                                      "of the shipped criteria.json) to the shipped ones")
+                          ->type_name("FILE");
+  CLI::Option* mixed =
+      command.add_flag("--allow-mixed")
+          ->description(
+              "Compare also when the plan's marks lie on more than one datum or in more than one "
+              "zone");
+  return {file, mixed};
 }
 
 // "Compare up to Order", shared by the commands whose joins have an order limit.
@@ -169,6 +183,7 @@ class CompareOptions {
                  ->type_name("PLAN")
                  ->required();
     m_criterion = AddCriterionOption(*m_command);
+    m_criteriaAndMixed = AddCriteriaAndMixedOptions(*m_command);
     m_maxOrder = AddMaxOrderOption(*m_command);
     m_datum = m_command->add_option("--datum", "Bearing datum derived from 2 PSM's: From and To")
                   ->type_name("PSM")
@@ -208,6 +223,8 @@ class CompareOptions {
     arguments.Plan = m_plan->results().front();
     if (arguments.Plan.empty()) throw BadArguments("--plan needs a plan identifier or .lns file");
     arguments.Criterion = ValueOf(m_criterion).value_or(arguments.Criterion);
+    arguments.CriteriaFile = ValueOf(m_criteriaAndMixed.first);
+    arguments.AllowMixed = m_criteriaAndMixed.second->count() > 0;
     arguments.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.MaxOrder);
     if (m_datum->count() > 0) {
       arguments.Datum = std::make_pair(m_datum->results()[0], m_datum->results()[1]);
@@ -229,6 +246,7 @@ class CompareOptions {
   MarkListOptions m_markList;
   CLI::Option* m_plan = nullptr;
   CLI::Option* m_criterion = nullptr;
+  std::pair<CLI::Option*, CLI::Option*> m_criteriaAndMixed;
   CLI::Option* m_maxOrder = nullptr;
   CLI::Option* m_datum = nullptr;
   CLI::Option* m_ellipsoid = nullptr;
@@ -345,6 +363,7 @@ class BatchOptions {
             ->add_option("--plans-from", "A file of plans, one a line (- reads standard input)")
             ->type_name("FILE");
     m_criterion = AddCriterionOption(*m_command);
+    m_criteriaAndMixed = AddCriteriaAndMixedOptions(*m_command);
     m_maxOrder = AddMaxOrderOption(*m_command);
     m_ellipsoid = AddEllipsoidOption(*m_command);
     m_jobs = m_command
@@ -371,6 +390,8 @@ class BatchOptions {
       throw BadArguments("batch needs plans: PLAN..., a folder or --plans-from FILE");
     }
     arguments.Settings.Criterion = ValueOf(m_criterion).value_or(arguments.Settings.Criterion);
+    arguments.Settings.CriteriaFile = ValueOf(m_criteriaAndMixed.first);
+    arguments.Settings.AllowMixed = m_criteriaAndMixed.second->count() > 0;
     arguments.Settings.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.Settings.MaxOrder);
     arguments.Settings.Ellipsoid = EllipsoidOf(m_ellipsoid);
     if (m_jobs->count() > 0 && m_jobCount < 1) {
@@ -388,6 +409,7 @@ class BatchOptions {
   CLI::Option* m_plans = nullptr;
   CLI::Option* m_plansFrom = nullptr;
   CLI::Option* m_criterion = nullptr;
+  std::pair<CLI::Option*, CLI::Option*> m_criteriaAndMixed;
   CLI::Option* m_maxOrder = nullptr;
   CLI::Option* m_ellipsoid = nullptr;
   CLI::Option* m_jobs = nullptr;

@@ -12,9 +12,12 @@
 #include "cli/ResultFormats.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
+#include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
+#include "compare/CriteriaFile.h"
 #include "compare/KeptResultList.h"
+#include "compare/MixedMarks.h"
 #include "diagnosis/Diagnosis.h"
 #include "diagnosis/DiagnosisText.h"
 #include "markjoins/MarkIndex.h"
@@ -92,7 +95,9 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
 
-  CliCompareSettings settings(arguments);
+  const std::optional<CriteriaTable> criteria = CriteriaOf(arguments, sink);
+  if (!criteria) return kExitFailed;
+  CliCompareSettings settings(arguments, *criteria);
   if (!CheckAccuracyCriterion(settings, sink) || !CheckMaxOrder(settings, sink)) {
     return kExitFailed;
   }
@@ -105,8 +110,8 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
   }
   Plan plan;
   if (!ReadPlanForCompare(settings.PlanIdentifier(), plan, sink)) return kExitFailed;
-
   MarkIndex index(list);
+  if (!arguments.AllowMixed && RefuseMixedMarks(plan, index, sink)) return kExitFailed;
   // Once for the comparison and its reports together.
   const OffGridNotices notices(index, sink, kJoinComparisonTitle);
   JoinContext context{index, settings};
@@ -128,6 +133,16 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
 }
 
 }  // namespace
+
+std::optional<CriteriaTable> CriteriaOf(const CompareArguments& arguments, MessageSink& sink) {
+  if (!arguments.CriteriaFile) return BuiltInCriteria();
+  try {
+    return AddCriteriaFile(BuiltInCriteria(), *arguments.CriteriaFile);
+  } catch (const FileError& e) {
+    sink.Message(e.what(), kCriteriaFileErrorTitle, MessageIcon::Critical);
+    return std::nullopt;
+  }
+}
 
 int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
                       FileOps& fileOps) {
@@ -156,8 +171,7 @@ int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std
       arguments, out, err, fileOps, &judgements,
       [&](const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
           const std::vector<std::string>&) {
-        const Diagnosis diagnosis =
-            Diagnose(plan, index, judgements.Joins(), settings.AccuracyCriterionText());
+        const Diagnosis diagnosis = Diagnose(plan, index, judgements.Joins(), settings.Criterion());
         if (arguments.Format == OutputFormat::Json)
           return WriteOutputText(DiagnosisJson(diagnosis), out);
         return WriteOutputLines(DiagnosisLines(diagnosis, settings.PlanIdentifier()), out);

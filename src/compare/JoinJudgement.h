@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "compare/AccuracyCriteria.h"
 #include "markjoins/MarkJoins.h"
 #include "plan/Plan.h"
 
@@ -52,7 +53,7 @@ void PlanJoin(const PlanPoint& from, const PlanPoint& to, double& bearing, doubl
 // difference equal to its allowance passes. The plan join is PlanJoin's; the MGA join reads the
 // mark list and the join settings at the call. Throws nothing of its own.
 JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext& context,
-                        std::string_view criterion);
+                        const AccuracyCriterion* criterion);
 
 // text padded with blanks up to column (counted from 0, in bytes); when text is already as long
 // as the column or longer, one blank separates instead, so nothing is cut and nothing touches.

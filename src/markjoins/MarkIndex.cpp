@@ -28,6 +28,13 @@ std::optional<IndexedMark> MarkIndex::Find(std::int32_t key) {
   return read.Mark;
 }
 
+std::optional<std::size_t> MarkIndex::FindRow(std::int32_t key) {
+  if (!m_built || m_revision != m_list->Revision()) Rebuild();
+  const KeyedRow* keyed = m_rows.Find(key);
+  if (keyed == nullptr) return std::nullopt;
+  return keyed->Row;
+}
+
 void MarkIndex::ReadEveryRow() {
   if (!m_built || m_revision != m_list->Revision()) Rebuild();
   for (std::size_t row = 0; row < m_list->RowCount(); ++row) {

@@ -44,6 +44,9 @@ class MarkIndex {
   // The mark with that key, or a mark with every value 0 when no row has it: the coordinates of
   // a missing mark count as 0.
   IndexedMark FindOrZero(std::int32_t key) { return Find(key).value_or(IndexedMark{}); }
+  // The row of the list (from 0) that Find takes the mark of, or nothing when no row has the key.
+  // Reads no cell but the keys.
+  std::optional<std::size_t> FindRow(std::int32_t key);
   const MarkList& List() const { return *m_list; }
   // Builds the index and reads every keyed row now, each as its first lookup would (an off-grid
   // mark is told to the OffGridNotices of the running command, if any). Afterwards, as long as
