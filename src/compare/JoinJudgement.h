@@ -48,7 +48,8 @@ void PlanJoin(const PlanPoint& from, const PlanPoint& to, double& bearing, doubl
 // numbers being PSM keys): an unsolved point gives PlanNotAvailable before any MGA join; then
 // the MGA join (CombinedScaleFactor); a mark above the order limit gives ScaledCoordinates, any
 // other join not computed MgaNotAvailable; otherwise
-// the differences are judged against the allowances of the criterion: not acceptable when an
+// the differences are judged against the allowances of the criterion (nullptr, a text that is
+// none of the criteria: no bearing difference and the whole join allowed): not acceptable when an
 // allowance is less than its difference, or when a difference is not a finite number; a
 // difference equal to its allowance passes. The plan join is PlanJoin's; the MGA join reads the
 // mark list and the join settings at the call. Throws nothing of its own.

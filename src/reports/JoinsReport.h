@@ -39,7 +39,7 @@ inline constexpr const char* kPrintingCompletedText = "Printing completed";
 // "Bearing", "Distance"; the plan line with "(KESTRAL)" and the MGA line with "(MGA)" (bearings
 // ddd.mmss "0.0000", distances metres "0.000"); "Combined Scale Factor = " ("0.00000000");
 // "Diff in bearing = " and " Allowable = " in seconds ("0.0"); "Diff in distance = " and
-// "Allowable = " in metres ("0.000"). A criterion that is none of the five is refused first
+// "Allowable = " in metres ("0.000"). A criterion that is none of the criteria is refused first
 // ("Unknown accuracy criterion: ...", "Join Comparison"): nothing is written and false is
 // returned; otherwise true. When "Print diagnosis" is checked the report ends with the diagnosis
 // of the joins its blocks judged: a rule, "Diagnosis of PSM joins for " and the plan identifier,
