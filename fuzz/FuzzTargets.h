@@ -30,6 +30,8 @@ int FuzzCurveFile(const std::uint8_t* data, std::size_t size);
 int FuzzCompare(const std::uint8_t* data, std::size_t size);
 // Replacing a file atomically while file operations fail as the input's first bytes say.
 int FuzzAtomicWrite(const std::uint8_t* data, std::size_t size);
+// Reading a user's criteria file (JSON) after the shipped criteria.
+int FuzzCriteriaFile(const std::uint8_t* data, std::size_t size);
 
 // Between the lines file and the curve file in an input of FuzzCompare.
 inline constexpr const char* kCompareFileSeparator = "\n====\n";
@@ -40,7 +42,7 @@ struct FuzzTarget {
   int (*Run)(const std::uint8_t* data, std::size_t size);
 };
 
-inline constexpr std::array<FuzzTarget, 8> kFuzzTargets = {{
+inline constexpr std::array<FuzzTarget, 9> kFuzzTargets = {{
     {"numeric_value", FuzzNumericValue},
     {"value_list", FuzzValueList},
     {"mark_details", FuzzMarkDetails},
@@ -49,6 +51,7 @@ inline constexpr std::array<FuzzTarget, 8> kFuzzTargets = {{
     {"curve_file", FuzzCurveFile},
     {"compare", FuzzCompare},
     {"atomic_write", FuzzAtomicWrite},
+    {"criteria_file", FuzzCriteriaFile},
 }};
 
 }  // namespace modKestralMGA::fuzz
