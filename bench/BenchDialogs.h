@@ -15,6 +15,10 @@ class BenchDialogs final : public Dialogs {
  public:
   explicit BenchDialogs(std::string openPath = {}) : m_openPath(std::move(openPath)) {}
   void Message(const std::string&, const std::string&, MessageIcon) override { ++Messages; }
+  bool AskToContinue(const std::string&, const std::string&) override {
+    ++Messages;
+    return true;
+  }
   SaveAnswer AskToSave(const std::string&, const std::string&) override {
     return SaveAnswer::Discard;
   }

@@ -125,7 +125,7 @@ void BM_Diagnose(benchmark::State& state) {
   std::size_t suspects = 0;
   for (auto _ : state) {
     const Diagnosis diagnosis =
-        Diagnose(c.Built, index, judgements.Joins(), c.Settings.AccuracyCriterionText());
+        Diagnose(c.Built, index, judgements.Joins(), c.Settings.Criterion());
     suspects = diagnosis.Suspects.size();
     benchmark::DoNotOptimize(diagnosis.Summary.Judged);
   }

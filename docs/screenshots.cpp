@@ -9,6 +9,8 @@
 //   main-window.png           the main window started with marks.dmp
 //   main-window-editing.png   an edit in progress in the grid
 //   file-menu.png             the File menu open, with Import marks from LandXML...
+//   criterion-tooltip.png     the criterion box with its tool tip: the chosen criterion's
+//                             formulas
 //   import-window.png         the import window over psm-coordinates-semicolon.csv
 //   main-window-compared.png  the main window after comparing "plan", the bearing datum from
 //                             6628/1583 to 6628/1173
@@ -18,11 +20,13 @@
 //   help-window.png           the help window on HELP_FILE, the book's default page
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -30,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdio>
 #include <exception>
 #include <initializer_list>
@@ -56,6 +61,8 @@ class PrintedDialogs final : public Dialogs {
                modKestralMGA::MessageIcon) override {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
   }
+  // The example's marks lie on one datum and in one zone: nothing to warn of.
+  bool AskToContinue(const std::string&, const std::string&) override { return true; }
   // The pictures never ask to save: the program closes without keeping anything.
   SaveAnswer AskToSave(const std::string&, const std::string&) override {
     return SaveAnswer::Discard;
@@ -91,14 +98,41 @@ class PrintedDialogs final : public Dialogs {
   QtDialogs m_qt;
 };
 
-bool Save(QWidget& widget, const QDir& folder, const char* name) {
+bool SavePixmap(const QPixmap& picture, const QDir& folder, const char* name) {
   const QString path = folder.filePath(QString::fromLatin1(name));
-  if (!widget.grab().save(path)) {
+  if (!picture.save(path)) {
     std::fprintf(stderr, "Cannot write %s\n", QFile::encodeName(path).constData());
     return false;
   }
   std::printf("%s\n", QFile::encodeName(path).constData());
   return true;
+}
+
+bool Save(QWidget& widget, const QDir& folder, const char* name) {
+  return SavePixmap(widget.grab(), folder, name);
+}
+
+// The criterion box of the main window with its tool tip shown under it, as resting the mouse on
+// the box shows it: the tip (a window of its own) drawn over the window's picture where it lies.
+bool SaveCriterionToolTip(QWidget& window, const QDir& folder) {
+  auto* box = window.findChild<QComboBox*>(QStringLiteral("cboAccuracyType"));
+  box->setCurrentText(QStringLiteral("URBAN SURVEY (prior Feb 2019)"));
+  QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), box->toolTip(), box);
+  QWidget* tip = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->inherits("QTipLabel") && top->isVisible()) tip = top;
+  }
+  if (tip == nullptr) {
+    std::fprintf(stderr, "No tool tip shows over the criterion box\n");
+    return false;
+  }
+  QPixmap picture = window.grab();
+  QPainter painter(&picture);
+  painter.drawPixmap(window.mapFromGlobal(tip->pos()), tip->grab());
+  painter.end();
+  QToolTip::hideText();
+  box->setCurrentText(QStringLiteral("Urban Areas"));
+  return SavePixmap(picture, folder, "criterion-tooltip.png");
 }
 
 // Clicks the rows of a list or grid whose first cells hold these texts, in the order given.
@@ -152,6 +186,7 @@ int main(int argc, char** argv) {
   window.activateWindow();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
   bool ok = Save(window, folder, "main-window.png");
+  ok = SaveCriterionToolTip(window, folder) && ok;
 
   // The File menu as a click on it opens it.
   auto* fileMenu = window.findChild<QMenu*>(QStringLiteral("mnuFile"));

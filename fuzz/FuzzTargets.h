@@ -32,6 +32,8 @@ int FuzzCompare(const std::uint8_t* data, std::size_t size);
 int FuzzLandXml(const std::uint8_t* data, std::size_t size);
 // Replacing a file atomically while file operations fail as the input's first bytes say.
 int FuzzAtomicWrite(const std::uint8_t* data, std::size_t size);
+// Reading a user's criteria file (JSON) after the shipped criteria.
+int FuzzCriteriaFile(const std::uint8_t* data, std::size_t size);
 
 // Between the lines file and the curve file in an input of FuzzCompare.
 inline constexpr const char* kCompareFileSeparator = "\n====\n";
@@ -42,7 +44,7 @@ struct FuzzTarget {
   int (*Run)(const std::uint8_t* data, std::size_t size);
 };
 
-inline constexpr std::array<FuzzTarget, 9> kFuzzTargets = {{
+inline constexpr std::array<FuzzTarget, 10> kFuzzTargets = {{
     {"numeric_value", FuzzNumericValue},
     {"value_list", FuzzValueList},
     {"mark_details", FuzzMarkDetails},
@@ -52,6 +54,7 @@ inline constexpr std::array<FuzzTarget, 9> kFuzzTargets = {{
     {"compare", FuzzCompare},
     {"atomic_write", FuzzAtomicWrite},
     {"landxml", FuzzLandXml},
+    {"criteria_file", FuzzCriteriaFile},
 }};
 
 }  // namespace modKestralMGA::fuzz

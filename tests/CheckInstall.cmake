@@ -1,8 +1,8 @@
 # Installs the build into a temporary root and checks the installed programs: the batch program
 # runs (--version, and a comparison of the installed examples), the program's link bin/kestralmga
 # leads to its folder, the help book (in share/kestralmga/help) is reached from the program's
-# folder with every page and picture it links to, and the desktop entry names the installed
-# command and icon. Run by ctest as "install".
+# folder with every page and picture it links to, the shipped criteria file is installed, and the
+# desktop entry names the installed command and icon. Run by ctest as "install".
 #   cmake -DBUILD_DIR=... -DROOT=... -P CheckInstall.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -41,6 +41,11 @@ get_filename_component(program_dir "${program}" DIRECTORY)
 set(help "${program_dir}/KestralMGA.html")
 if(NOT EXISTS "${help}")
   fail("The help book ${help} is not beside the program")
+endif()
+
+# The shipped accuracy criteria, which the help book offers as the model of a user's own file.
+if(NOT EXISTS "${ROOT}/share/kestralmga/criteria.json")
+  fail("The criteria file share/kestralmga/criteria.json is not installed")
 endif()
 
 # Every page and picture the book links to is installed (web links and anchors aside).

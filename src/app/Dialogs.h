@@ -19,6 +19,10 @@ class Dialogs : public modKestralMGA::MessageSink {
   // Asks text under title with the buttons Save, Discard and Cancel (Escape: Cancel).
   virtual SaveAnswer AskToSave(const std::string& text, const std::string& title) = 0;
 
+  // Warns text under title (exclamation) with the buttons Continue and Cancel (Escape: Cancel,
+  // which is also the default). True when the user chooses Continue.
+  virtual bool AskToContinue(const std::string& text, const std::string& title) = 0;
+
   // Asks for a file to open. filter is written as the program writes it: description|pattern
   // pairs ("CSV Files (*.CSV)|*.csv|Screen dump files (*.DMP)|*.dmp"), patterns matched
   // regardless of letter case. Returns the chosen path as the file system's bytes, empty when the

@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStringDecoder>
@@ -135,6 +136,16 @@ Dialogs::SaveAnswer QtDialogs::AskToSave(const std::string& text, const std::str
     default:
       return SaveAnswer::Cancel;
   }
+}
+
+bool QtDialogs::AskToContinue(const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::Warning, MessageText(title), MessageText(text), QMessageBox::Cancel,
+                  m_parent);
+  const QPushButton* go = box.addButton(QObject::tr("Continue"), QMessageBox::AcceptRole);
+  box.setDefaultButton(QMessageBox::Cancel);
+  box.setEscapeButton(QMessageBox::Cancel);
+  box.exec();
+  return box.clickedButton() == static_cast<const QAbstractButton*>(go);
 }
 
 bool QtDialogs::ChoosePrinter(const std::string& title, QPrinter& printer) {

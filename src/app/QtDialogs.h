@@ -19,6 +19,7 @@ class QtDialogs final : public Dialogs {
   void Message(const std::string& text, const std::string& title,
                modKestralMGA::MessageIcon icon) override;
   SaveAnswer AskToSave(const std::string& text, const std::string& title) override;
+  bool AskToContinue(const std::string& text, const std::string& title) override;
   std::string OpenFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter) override;
   std::string SaveFileName(const std::string& title, const std::string& initialName,

@@ -29,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/CriteriaBox.h"
 #include "app/GridColumns.h"
 #include "app/WindowPlaces.h"
 #include "app/WindowText.h"
@@ -37,6 +38,7 @@
 #include "common/Version.h"
 #include "compare/AccuracyCriteria.h"
 #include "compare/ComparePSMJoins.h"
+#include "compare/MixedMarks.h"
 #include "diagnosis/Diagnosis.h"
 #include "joins/frmMGAJoins.h"
 #include "markjoins/JoinCalculation.h"
@@ -419,17 +421,24 @@ QGroupBox* frmKestralMGA::BuildKestralFileFrame() {
 
 void frmKestralMGA::Form_Load(const std::string& commandLine) {
   SetupGrid();
-  for (const modKestralMGA::AccuracyCriterion& criterion : modKestralMGA::kAccuracyCriteria) {
-    cboAccuracyType->addItem(FromBytes(std::string(criterion.Name)));
+  QueuedMessages messages;
+  m_criteria = CriteriaWithUserFile(messages);
+  for (const modKestralMGA::AccuracyCriterion& criterion : m_criteria.All()) {
+    cboAccuracyType->addItem(FromBytes(criterion.Name));
   }
-  cboAccuracyType->setCurrentText(
-      FromBytes(std::string(modKestralMGA::kAccuracyCriteria.front().Name)));
+  cboAccuracyType->setCurrentText(FromBytes(m_criteria.First().Name));
+  // The chosen criterion's formulas show under the box as its tool tip.
+  connect(cboAccuracyType, &QComboBox::currentTextChanged, this,
+          [this] { cboAccuracyType->setToolTip(CriterionToolTip(Criterion())); });
+  cboAccuracyType->setToolTip(CriterionToolTip(Criterion()));
   // The secondary windows, created hidden and kept until the program ends (the results window
   // since this window was built).
   m_frmImportText = new frmImportText(*m_model, m_dialogs, this);
   RestoreSettings();
-  if (commandLine.empty()) return;
-  QueuedMessages messages;
+  if (commandLine.empty()) {
+    messages.ShowAll(m_dialogs);
+    return;
+  }
   modKestralMGA::OpenResult result;
   try {
     m_model->Load([&](MarkList& list) {
@@ -810,6 +819,7 @@ void frmKestralMGA::ComparePlan() {
   // the results list still shows, in place.
   modKestralMGA::Plan read;
   if (!modKestralMGA::ReadPlanForCompare(planIdentifier, read, m_dialogs)) return;
+  if (!MayCompareMixedMarks(read)) return;
   m_plan = std::move(read);
   AddRecentFile("plans", QFile::decodeName(QByteArray::fromStdString(planIdentifier)));
 
@@ -827,8 +837,17 @@ void frmKestralMGA::ComparePlan() {
   if (modKestralMGA::BuildAndComparePlan(planIdentifier, m_plan, context, *this, *m_display,
                                          m_dialogs, m_turns, &judgements)) {
     m_display->ShowDiagnosis(
-        modKestralMGA::Diagnose(m_plan, m_markIndex, judgements.Joins(), AccuracyCriterionText()));
+        modKestralMGA::Diagnose(m_plan, m_markIndex, judgements.Joins(), Criterion()));
   }
+}
+
+bool frmKestralMGA::MayCompareMixedMarks(const modKestralMGA::Plan& plan) {
+  const std::vector<std::string> warnings =
+      modKestralMGA::MixedDatumAndZoneWarnings(plan, m_markIndex);
+  if (warnings.empty()) return true;
+  std::string text;
+  for (const std::string& warning : warnings) text += (text.empty() ? "" : "\n") + warning;
+  return m_dialogs.AskToContinue(text, modKestralMGA::kJoinComparisonTitle);
 }
 
 void frmKestralMGA::SetComparing(bool running) {

@@ -61,6 +61,8 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   void SetCalculationMode(modKestralMGA::DistanceCalculationMode mode);
   std::string PlanIdentifier() const override;
   std::string AccuracyCriterionText() const override;
+  // The shipped criteria and those of the user's criteria file, read at start-up.
+  const modKestralMGA::CriteriaTable& Criteria() const override { return m_criteria; }
   bool TwoPsms() const override;
   std::string Datum1Text() const override;
   std::string Datum2Text() const override;
@@ -182,6 +184,10 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   // (a second Compare, Calculate Joins, Open, Import and the import window's OK, the row
   // commands, grid edits, Print in the results window) wait, disabled; Exit stays.
   void SetComparing(bool running);
+  // Before a plan whose marks lie on more than one datum or zone is compared, warns so with
+  // Continue and Cancel ("Join Comparison"). True when there is nothing to warn of or the user
+  // continues.
+  bool MayCompareMixedMarks(const modKestralMGA::Plan& plan);
 
   Dialogs& m_dialogs;
   modKestralMGA::MarkList m_marks;
@@ -192,6 +198,7 @@ class frmKestralMGA final : public QMainWindow, public modKestralMGA::CompareSet
   // The comparison's lookups of marks by key, rebuilt only when the list has changed.
   modKestralMGA::MarkIndex m_markIndex{m_marks};
   modKestralMGA::Plan m_plan;
+  modKestralMGA::CriteriaTable m_criteria = modKestralMGA::BuiltInCriteria();
   EventLoopTurns m_turns;
   bool m_comparing = false;
   std::vector<QAction*> m_waitWhileComparing;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/CliCompareSettings.h"
+#include "cli/CompareCommand.h"
 #include "cli/ExitStatus.h"
 #include "cli/MarkSources.h"
 #include "cli/StandardOutput.h"
@@ -22,6 +23,7 @@
 #include "common/TextFile.h"
 #include "compare/ComparePSMJoins.h"
 #include "compare/KeptResultList.h"
+#include "compare/MixedMarks.h"
 #include "exchange/BatchSummary.h"
 #include "exchange/ResultFormats.h"
 #include "markjoins/MarkIndex.h"
@@ -98,6 +100,7 @@ struct SharedBatch {
   // The atomic file writer keeps one pending temporary file for its signal handler: the reports
   // are saved one at a time.
   std::mutex& ReportSaving;
+  const CriteriaTable& Criteria;  // the shipped criteria and --criteria's
 };
 
 // The first line of messages, without its line feed.
@@ -130,7 +133,7 @@ PlanSummary CompareOnePlan(const SharedBatch& batch, const std::string& planName
   StreamMessageSink sink(said);
   CompareArguments compareArguments = batch.Arguments.Settings;
   compareArguments.Plan = planName;
-  CliCompareSettings settings(compareArguments);
+  CliCompareSettings settings(compareArguments, batch.Criteria);
   settings.SetAverageHeightText(batch.AverageHeight);
   PlanSummary summary;
   summary.Plan = settings.PlanIdentifier();
@@ -147,8 +150,10 @@ PlanSummary CompareOnePlan(const SharedBatch& batch, const std::string& planName
     KeptResultList results;
     NoPendingEvents noEvents;
     JudgementCollector judgements;
-    if (!read || !BuildAndComparePlan(summary.Plan, plan, context, settings, results, sink,
-                                      noEvents, &judgements)) {
+    MarkIndex& index = namedIndex ? *namedIndex : batch.Index;
+    if (!read || (!compareArguments.AllowMixed && RefuseMixedMarks(plan, index, sink)) ||
+        !BuildAndComparePlan(summary.Plan, plan, context, settings, results, sink, noEvents,
+                             &judgements)) {
       summary.Failure = FirstLine(said.str());
     } else {
       summary.Counts = SummaryOf(judgements.Joins());
@@ -216,7 +221,9 @@ int RunBatchCommand(const BatchArguments& arguments, std::ostream& out, std::ost
   StreamMessageSink sink(err);
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
-  CliCompareSettings settings(arguments.Settings);
+  const std::optional<CriteriaTable> criteria = CriteriaOf(arguments.Settings, sink);
+  if (!criteria) return kExitFailed;
+  CliCompareSettings settings(arguments.Settings, *criteria);
   if (!CheckAccuracyCriterion(settings, sink) || !CheckMaxOrder(settings, sink)) {
     return kExitFailed;
   }
@@ -241,7 +248,7 @@ int RunBatchCommand(const BatchArguments& arguments, std::ostream& out, std::ost
   }
   std::mutex reportSaving;
   const std::string date = EnglishDateText(LocalToday());
-  const SharedBatch batch{arguments, index, height, date, fileOps, reportSaving};
+  const SharedBatch batch{arguments, index, height, date, fileOps, reportSaving, *criteria};
   const unsigned jobs =
       arguments.Jobs > 0 ? arguments.Jobs : std::max(1u, std::thread::hardware_concurrency());
   bool failed = false;

@@ -119,9 +119,23 @@ std::optional<std::string> ValueOf(const CLI::Option* option) {
 // The accuracy criterion of the comparing commands.
 CLI::Option* AddCriterionOption(CLI::App& command) {
   return command.add_option("--criterion")
-      ->description("Accuracy criterion (default \"" + std::string(kAccuracyCriteria.front().Name) +
-                    "\")")
+      ->description("Accuracy criterion (default \"" + BuiltInCriteria().First().Name + "\")")
       ->type_name("TEXT");
+}
+
+// A user's criteria file, and the leave to compare marks of more than one datum or zone.
+std::pair<CLI::Option*, CLI::Option*> AddCriteriaAndMixedOptions(CLI::App& command) {
+  CLI::Option* file = command
+                          .add_option("--criteria",
+                                      "Add the accuracy criteria of the JSON file FILE (the form "
+                                      "of the shipped criteria.json) to the shipped ones")
+                          ->type_name("FILE");
+  CLI::Option* mixed =
+      command.add_flag("--allow-mixed")
+          ->description(
+              "Compare also when the plan's marks lie on more than one datum or in more than one "
+              "zone");
+  return {file, mixed};
 }
 
 // "Compare up to Order", shared by the commands whose joins have an order limit.
@@ -226,6 +240,7 @@ class CompareOptions {
                  ->type_name("PLAN")
                  ->required();
     m_criterion = AddCriterionOption(*m_command);
+    m_criteriaAndMixed = AddCriteriaAndMixedOptions(*m_command);
     m_maxOrder = AddMaxOrderOption(*m_command);
     m_datum = m_command->add_option("--datum", "Bearing datum derived from 2 PSM's: From and To")
                   ->type_name("PSM")
@@ -267,6 +282,8 @@ class CompareOptions {
     if (arguments.Plan.empty()) throw BadArguments("--plan needs a plan identifier or .lns file");
     if (arguments.Plan == kStandardStream) throw BadArguments(kPlanNotAStream);
     arguments.Criterion = ValueOf(m_criterion).value_or(arguments.Criterion);
+    arguments.CriteriaFile = ValueOf(m_criteriaAndMixed.first);
+    arguments.AllowMixed = m_criteriaAndMixed.second->count() > 0;
     arguments.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.MaxOrder);
     if (m_datum->count() > 0) {
       arguments.Datum = std::make_pair(m_datum->results()[0], m_datum->results()[1]);
@@ -290,6 +307,7 @@ class CompareOptions {
   MapOptions m_map{};
   CLI::Option* m_plan = nullptr;
   CLI::Option* m_criterion = nullptr;
+  std::pair<CLI::Option*, CLI::Option*> m_criteriaAndMixed;
   CLI::Option* m_maxOrder = nullptr;
   CLI::Option* m_datum = nullptr;
   CLI::Option* m_ellipsoid = nullptr;
@@ -409,6 +427,7 @@ class BatchOptions {
             ->add_option("--plans-from", "A file of plans, one a line (- reads standard input)")
             ->type_name("FILE");
     m_criterion = AddCriterionOption(*m_command);
+    m_criteriaAndMixed = AddCriteriaAndMixedOptions(*m_command);
     m_maxOrder = AddMaxOrderOption(*m_command);
     m_ellipsoid = AddEllipsoidOption(*m_command);
     m_jobs = m_command
@@ -438,6 +457,8 @@ class BatchOptions {
       throw BadArguments("batch needs plans: PLAN..., a folder or --plans-from FILE");
     }
     arguments.Settings.Criterion = ValueOf(m_criterion).value_or(arguments.Settings.Criterion);
+    arguments.Settings.CriteriaFile = ValueOf(m_criteriaAndMixed.first);
+    arguments.Settings.AllowMixed = m_criteriaAndMixed.second->count() > 0;
     arguments.Settings.MaxOrder = ValueOf(m_maxOrder).value_or(arguments.Settings.MaxOrder);
     arguments.Settings.Ellipsoid = EllipsoidOf(m_ellipsoid);
     if (m_jobs->count() > 0 && m_jobCount < 1) {
@@ -455,6 +476,7 @@ class BatchOptions {
   CLI::Option* m_plans = nullptr;
   CLI::Option* m_plansFrom = nullptr;
   CLI::Option* m_criterion = nullptr;
+  std::pair<CLI::Option*, CLI::Option*> m_criteriaAndMixed;
   CLI::Option* m_maxOrder = nullptr;
   CLI::Option* m_ellipsoid = nullptr;
   CLI::Option* m_jobs = nullptr;

@@ -57,7 +57,8 @@ struct MapOutput {
 struct CompareArguments {
   std::vector<MarkSource> MarkSources;
   std::string Plan;  // a plan identifier or a .lns file name
-  std::string Criterion{kAccuracyCriteria.front().Name};
+  std::string Criterion{BuiltInCriteria().First().Name};
+  std::optional<std::string> CriteriaFile;  // --criteria FILE: a user's criteria added
   std::string MaxOrder = "5";
   // "2 PSM's" with its From and To texts; nothing for "None of the above" or "Tertiary Network".
   std::optional<std::pair<std::string, std::string>> Datum;
@@ -66,6 +67,7 @@ struct CompareArguments {
   bool FullJoins = false;    // --full-joins given
   bool NoPsmList = false;    // --no-psm-list given
   bool Diagnosis = false;    // --diagnosis given
+  bool AllowMixed = false;   // --allow-mixed: compare marks of several datums or zones
   DistanceCalculationMode Ellipsoid = DistanceCalculationMode::MGA94_2020;
   std::optional<std::string> Report;         // --report FILE
   std::optional<std::string> Pdf;            // --pdf FILE

@@ -14,8 +14,13 @@ namespace modKestralMGA {
 // height is the text the command writes (the list's mean with "0.000"), "0.000" until then.
 class CliCompareSettings final : public ReportSettings {
  public:
-  explicit CliCompareSettings(const CompareArguments& arguments)
-      : m_arguments(arguments), m_planIdentifier(PlanIdentifierFromName(arguments.Plan)) {}
+  // criteria: those the criterion is looked up in (the shipped ones and --criteria's), which
+  // outlive the settings.
+  explicit CliCompareSettings(const CompareArguments& arguments,
+                              const CriteriaTable& criteria = BuiltInCriteria())
+      : m_arguments(arguments),
+        m_planIdentifier(PlanIdentifierFromName(arguments.Plan)),
+        m_criteria(&criteria) {}
 
   void SetAverageHeightText(std::string text) { m_averageHeight = std::move(text); }
 
@@ -24,6 +29,7 @@ class CliCompareSettings final : public ReportSettings {
   DistanceCalculationMode CalculationMode() const override { return m_arguments.Ellipsoid; }
   std::string PlanIdentifier() const override { return m_planIdentifier; }
   std::string AccuracyCriterionText() const override { return m_arguments.Criterion; }
+  const CriteriaTable& Criteria() const override { return *m_criteria; }
   bool TwoPsms() const override { return m_arguments.Datum.has_value(); }
   std::string Datum1Text() const override { return TwoPsms() ? m_arguments.Datum->first : ""; }
   std::string Datum2Text() const override { return TwoPsms() ? m_arguments.Datum->second : ""; }
@@ -35,6 +41,7 @@ class CliCompareSettings final : public ReportSettings {
  private:
   CompareArguments m_arguments;
   std::string m_planIdentifier;
+  const CriteriaTable* m_criteria;
   std::string m_averageHeight = "0.000";
 };
 

@@ -11,9 +11,12 @@
 #include "cli/MarkSources.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
+#include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "compare/ComparePSMJoins.h"
+#include "compare/CriteriaFile.h"
 #include "compare/KeptResultList.h"
+#include "compare/MixedMarks.h"
 #include "diagnosis/Diagnosis.h"
 #include "diagnosis/DiagnosisText.h"
 #include "exchange/DiagnosisCsv.h"
@@ -122,7 +125,9 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
 
-  CliCompareSettings settings(arguments);
+  const std::optional<CriteriaTable> criteria = CriteriaOf(arguments, sink);
+  if (!criteria) return kExitFailed;
+  CliCompareSettings settings(arguments, *criteria);
   if (!CheckAccuracyCriterion(settings, sink) || !CheckMaxOrder(settings, sink)) {
     return kExitFailed;
   }
@@ -135,9 +140,9 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
   }
   Plan plan;
   if (!ReadPlanForCompare(settings.PlanIdentifier(), plan, sink)) return kExitFailed;
-
   MarkIndex index(list);
   index.UseNames(plan.Names);
+  if (!arguments.AllowMixed && RefuseMixedMarks(plan, index, sink)) return kExitFailed;
   // Once for the comparison and its reports together.
   const OffGridNotices notices(index, sink, kJoinComparisonTitle);
   JoinContext context{index, settings};
@@ -154,6 +159,16 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
 }
 
 }  // namespace
+
+std::optional<CriteriaTable> CriteriaOf(const CompareArguments& arguments, MessageSink& sink) {
+  if (!arguments.CriteriaFile) return BuiltInCriteria();
+  try {
+    return AddCriteriaFile(BuiltInCriteria(), *arguments.CriteriaFile);
+  } catch (const FileError& e) {
+    sink.Message(e.what(), kCriteriaFileErrorTitle, MessageIcon::Critical);
+    return std::nullopt;
+  }
+}
 
 int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
                       FileOps& fileOps) {
@@ -179,7 +194,7 @@ int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std
       arguments, out, err, fileOps,
       [&](const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
           const std::vector<std::string>&, const std::vector<JudgedJoin>& joins) {
-        const Diagnosis diagnosis = Diagnose(plan, index, joins, settings.AccuracyCriterionText());
+        const Diagnosis diagnosis = Diagnose(plan, index, joins, settings.Criterion());
         switch (arguments.Format) {
           case OutputFormat::Csv:
             return WriteOutputText(DiagnosisCsv(diagnosis), out);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 
 #include "cli/CliArguments.h"
 #include "common/AtomicFile.h"
+#include "common/Seams.h"
+#include "compare/AccuracyCriteria.h"
 
 namespace modKestralMGA {
 
@@ -25,6 +28,11 @@ namespace modKestralMGA {
 // Returns 0 when every compared join was acceptable, 1 when at least one was not, 2 when the
 // command could not produce its result (its message said why; nothing else written to out). The
 // --report and --pdf files are written through fileOps.
+// The criteria of the comparing commands: the shipped ones, with those of --criteria added.
+// Nothing when that file is refused; its message (title "Accuracy criteria error", critical)
+// names the file and the entry at fault.
+std::optional<CriteriaTable> CriteriaOf(const CompareArguments& arguments, MessageSink& sink);
+
 int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
                       FileOps& fileOps = SystemFileOps());
 

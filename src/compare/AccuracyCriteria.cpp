@@ -2,30 +2,58 @@
 
 #include <cmath>
 
+#include "common/NumberFormat.h"
+
 namespace modKestralMGA {
 
-const AccuracyCriterion* FindCriterion(std::string_view criterion) {
-  for (const AccuracyCriterion& known : kAccuracyCriteria) {
-    if (known.Name == criterion) return &known;
+namespace {
+
+// A value of a criterion as its formula shows it: up to eight decimals, trailing zeros and a
+// trailing point dropped (206264.80625, 0.05, 10000).
+std::string FormulaNumber(double value) {
+  std::string text = FormatNumber(value, "0.00000000");
+  text.erase(text.find_last_not_of('0') + 1);
+  if (text.back() == '.') text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+double AccuracyCriterion::BearingAllowance(double distance) const {
+  return std::atan(Subtended / distance) * SecondsPerRadian + FixedSeconds;
+}
+
+double AccuracyCriterion::DistanceAllowance(double distance) const {
+  if (LengthDivisor > 0.0) return FixedMetres + distance / LengthDivisor;
+  return FixedMetres;
+}
+
+std::string AccuracyCriterion::BearingFormula() const {
+  std::string text = "Bearing allowance = atan(" + FormulaNumber(Subtended) + " / d) x " +
+                     FormulaNumber(SecondsPerRadian);
+  if (FixedSeconds > 0.0) text += " + " + FormulaNumber(FixedSeconds);
+  return text + " seconds";
+}
+
+std::string AccuracyCriterion::DistanceFormula() const {
+  std::string text = "Distance allowance = " + FormulaNumber(FixedMetres);
+  if (LengthDivisor > 0.0) text += " + d / " + FormulaNumber(LengthDivisor);
+  return text + " metres";
+}
+
+const AccuracyCriterion* CriteriaTable::Find(std::string_view name) const {
+  for (const AccuracyCriterion& known : m_criteria) {
+    if (known.Name == name) return &known;
   }
   return nullptr;
 }
 
-bool IsKnownCriterion(std::string_view criterion) {
-  return FindCriterion(criterion) != nullptr;
+double AllowableBearingDiff(const AccuracyCriterion* criterion, double distance) {
+  return criterion == nullptr ? 0.0 : criterion->BearingAllowance(distance);
 }
 
-double AllowableBearingDiff(std::string_view criterion, double distance) {
-  const AccuracyCriterion* rule = FindCriterion(criterion);
-  if (rule == nullptr) return 0.0;
-  return std::atan(rule->Subtended / distance) * kSecondsPerRadian + rule->FixedSeconds;
-}
-
-double AllowableDistanceDiff(std::string_view criterion, double distance) {
-  const AccuracyCriterion* rule = FindCriterion(criterion);
-  if (rule == nullptr) return distance;
-  if (rule->LengthDivisor > 0.0) return rule->FixedMetres + distance / rule->LengthDivisor;
-  return rule->FixedMetres;
+double AllowableDistanceDiff(const AccuracyCriterion* criterion, double distance) {
+  return criterion == nullptr ? distance : criterion->DistanceAllowance(distance);
 }
 
 }  // namespace modKestralMGA

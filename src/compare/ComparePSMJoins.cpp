@@ -86,10 +86,9 @@ void ShowClosingMessage(std::int64_t notAcceptable, MessageSink& sink) {
 }  // namespace
 
 bool CheckAccuracyCriterion(const CompareSettings& settings, MessageSink& sink) {
-  const std::string criterion = settings.AccuracyCriterionText();
-  if (IsKnownCriterion(criterion)) return true;
-  sink.Message("Unknown accuracy criterion: " + criterion, kJoinComparisonTitle,
-               MessageIcon::Exclamation);
+  if (settings.Criterion() != nullptr) return true;
+  sink.Message("Unknown accuracy criterion: " + settings.AccuracyCriterionText(),
+               kJoinComparisonTitle, MessageIcon::Exclamation);
   return false;
 }
 
@@ -179,7 +178,7 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
       for (std::size_t b = a + 1; b < psms.size(); ++b) {
         const PlanPoint& to = plan.PlanPoints[psms[b]];
         // The criterion is read afresh for every join, as the criterion box is.
-        const JoinJudgement join = JudgeJoin(from, to, context, settings.AccuracyCriterionText());
+        const JoinJudgement join = JudgeJoin(from, to, context, settings.Criterion());
         if (observer != nullptr) observer->Judged(psms[a], psms[b], join);
         const std::string_view verdict = VerdictText(join.Verdict);
         std::string line;

@@ -61,7 +61,8 @@ inline constexpr const char* kNoLinesFoundText = "No lines found in KESTRAL file
 // Plan point numbers above this are PSM keys; the comparison joins only those points.
 inline constexpr std::int32_t kHighestOrdinaryPoint = 4600;
 
-// Refuses a criterion text that matches none of the five (exactly, case and blanks counting):
+// Refuses a criterion text that matches none of the criteria (the shipped five and a user's,
+// exactly, case and blanks counting):
 // "Unknown accuracy criterion: " + text, "Join Comparison", exclamation. True when the criterion
 // is known.
 bool CheckAccuracyCriterion(const CompareSettings& settings, MessageSink& sink);

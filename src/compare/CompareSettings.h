@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "compare/AccuracyCriteria.h"
 #include "geodesy/JoinSettings.h"
 
 namespace modKestralMGA {
@@ -15,6 +16,10 @@ class CompareSettings : public JoinSettings {
   virtual std::string PlanIdentifier() const = 0;
   // The text of the accuracy criterion box.
   virtual std::string AccuracyCriterionText() const = 0;
+  // The criteria the criterion box offers: the shipped ones unless a user's file adds more.
+  virtual const CriteriaTable& Criteria() const { return BuiltInCriteria(); }
+  // The criterion the box names now; nullptr when its text is none of the criteria.
+  const AccuracyCriterion* Criterion() const { return Criteria().Find(AccuracyCriterionText()); }
   // "2 PSM's" is chosen as the bearing datum.
   virtual bool TwoPsms() const = 0;
   // The datum PSM numbers, From and To, as typed.

@@ -24,7 +24,7 @@ void PlanJoin(const PlanPoint& from, const PlanPoint& to, double& bearing, doubl
 }
 
 JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext& context,
-                        std::string_view criterion) {
+                        const AccuracyCriterion* criterion) {
   JoinJudgement join;
   if (from.Solved == 0 || to.Solved == 0) {
     join.Verdict = JoinVerdict::PlanNotAvailable;

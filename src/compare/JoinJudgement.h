@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "compare/AccuracyCriteria.h"
 #include "markjoins/MarkJoins.h"
 #include "plan/Plan.h"
 
@@ -47,12 +48,13 @@ void PlanJoin(const PlanPoint& from, const PlanPoint& to, double& bearing, doubl
 // numbers being PSM keys): an unsolved point gives PlanNotAvailable before any MGA join; then
 // the MGA join (CombinedScaleFactor); a mark above the order limit gives ScaledCoordinates, any
 // other join not computed MgaNotAvailable; otherwise
-// the differences are judged against the allowances of the criterion: not acceptable when an
+// the differences are judged against the allowances of the criterion (nullptr, a text that is
+// none of the criteria: no bearing difference and the whole join allowed): not acceptable when an
 // allowance is less than its difference, or when a difference is not a finite number; a
 // difference equal to its allowance passes. The plan join is PlanJoin's; the MGA join reads the
 // mark list and the join settings at the call. Throws nothing of its own.
 JoinJudgement JudgeJoin(const PlanPoint& from, const PlanPoint& to, JoinContext& context,
-                        std::string_view criterion);
+                        const AccuracyCriterion* criterion);
 
 // text padded with blanks up to column (counted from 0, in bytes); when text is already as long
 // as the column or longer, one blank separates instead, so nothing is cut and nothing touches.

@@ -238,7 +238,7 @@ DiagnosisSummary Summarise(const std::vector<FittedVerdict>& verdicts) {
 }  // namespace
 
 Diagnosis Diagnose(const Plan& plan, MarkIndex& index, const std::vector<JudgedJoin>& joins,
-                   std::string_view criterion) {
+                   const AccuracyCriterion* criterion) {
   Diagnosis diagnosis;
   PlanMarks marks = CollectMarks(plan, index);
   std::vector<std::size_t> failedAsIs;

@@ -98,11 +98,11 @@ struct Diagnosis {
 inline constexpr double kRenumberingRadius = 0.10;
 
 // Diagnoses one comparison from its judgements (joins, in the comparison's order), the plan it
-// compared, the mark list it read (through marks) and its criterion text: failures per mark,
-// likely culprits, the fit of the other marks, verdicts after the fit, renumbering candidates and
-// the plan's checks. Computes no MGA join again.
+// compared, the mark list it read (through marks) and its criterion (nullptr: none known): failures
+// per mark, likely culprits, the fit of the other marks, verdicts after the fit, renumbering
+// candidates and the plan's checks. Computes no MGA join again.
 Diagnosis Diagnose(const Plan& plan, MarkIndex& marks, const std::vector<JudgedJoin>& joins,
-                   std::string_view criterion);
+                   const AccuracyCriterion* criterion);
 
 // The PSM number of a key as surveyors write it: 66281234 -> "6628/1234"; keys of four digits
 // or fewer as they are.

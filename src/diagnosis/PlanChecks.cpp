@@ -16,7 +16,7 @@ constexpr double kLargestBearing = 360.0;
 
 // The check of line against the placed points at its ends.
 PlanCheck CheckLine(const PlanLine& line, const PlanPoint& from, const PlanPoint& to,
-                    std::string_view criterion) {
+                    const AccuracyCriterion* criterion) {
   double bearing = 0.0;
   double distance = 0.0;
   PlanJoin(from, to, bearing, distance);
@@ -36,7 +36,7 @@ PlanCheck CheckLine(const PlanLine& line, const PlanPoint& from, const PlanPoint
 
 }  // namespace
 
-std::vector<PlanCheck> PlanChecks(const Plan& plan, std::string_view criterion) {
+std::vector<PlanCheck> PlanChecks(const Plan& plan, const AccuracyCriterion* criterion) {
   std::vector<PlanCheck> checks;
   const auto entries = static_cast<std::size_t>(plan.PlanPointCount + 1);
   if (plan.PlanPointCount < 0 || plan.PlacingLine.size() != entries) return checks;

@@ -13,6 +13,6 @@ namespace modKestralMGA {
 // criterion at its stated distance as the joins are. Not acceptable first, then acceptable; each
 // part by misclosure, largest first (ties in line order). Nothing when the plan does not record
 // which line placed each point.
-std::vector<PlanCheck> PlanChecks(const Plan& plan, std::string_view criterion);
+std::vector<PlanCheck> PlanChecks(const Plan& plan, const AccuracyCriterion* criterion);
 
 }  // namespace modKestralMGA

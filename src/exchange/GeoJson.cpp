@@ -55,7 +55,7 @@ class MapFeatures {
   std::optional<std::size_t> Place(std::int32_t key) {
     if (const auto placed = m_places.find(key); placed != m_places.end()) return placed->second;
     const std::optional<IndexedMark> mark = m_index.Find(key);
-    const std::optional<std::size_t> row = m_index.RowOf(key);
+    const std::optional<std::size_t> row = m_index.FindRow(key);
     if (!mark || !row || !(mark->East > 0.0) || !(mark->North > 0.0)) return std::nullopt;
     m_marks.push_back({key, *row, *mark});
     return m_places[key] = m_marks.size() - 1;

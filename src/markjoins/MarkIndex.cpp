@@ -28,7 +28,7 @@ std::optional<IndexedMark> MarkIndex::Find(std::int32_t key) {
   return read.Mark;
 }
 
-std::optional<std::size_t> MarkIndex::RowOf(std::int32_t key) {
+std::optional<std::size_t> MarkIndex::FindRow(std::int32_t key) {
   if (!m_built || m_revision != m_list->Revision()) Rebuild();
   const KeyedRow* keyed = m_rows.Find(key);
   if (keyed == nullptr) return std::nullopt;

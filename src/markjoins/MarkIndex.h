@@ -45,9 +45,9 @@ class MarkIndex {
   // The mark with that key, or a mark with every value 0 when no row has it: the coordinates of
   // a missing mark count as 0.
   IndexedMark FindOrZero(std::int32_t key) { return Find(key).value_or(IndexedMark{}); }
-  // The list row (from 0) whose mark Find gives for that key (the last row with it), or nothing
-  // when no row has it.
-  std::optional<std::size_t> RowOf(std::int32_t key);
+  // The row of the list (from 0) that Find takes the mark of, or nothing when no row has the key.
+  // Reads no cell but the keys.
+  std::optional<std::size_t> FindRow(std::int32_t key);
   const MarkList& List() const { return *m_list; }
   // The named marks of the plan being compared: from the next lookup on, a row whose PSM No. the
   // key rule cannot turn into a number is found under the key that names gives its match text

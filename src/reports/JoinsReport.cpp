@@ -53,6 +53,12 @@ void WriteHeading(const ReportSettings& settings, const std::string& dateText, C
   WriteLine(kRule, out);
   WriteLine("Printed on " + dateText, out);
   WriteLine("Accuracy Criterion = " + settings.AccuracyCriterionText(), out);
+  // A criterion of the user's own file is not one every reader knows: its formulas go with it.
+  if (const AccuracyCriterion* criterion = settings.Criterion();
+      criterion != nullptr && criterion->UserDefined) {
+    WriteLine(criterion->BearingFormula(), out);
+    WriteLine(criterion->DistanceFormula(), out);
+  }
   WriteLine("Average Height of survey = " + settings.AverageHeightText() + " metres", out);
   out.EndLine();
 }
@@ -163,7 +169,7 @@ void WritePrintedLine(std::string_view line, ColumnWriter& out) {
 // The diagnosis of the joins the report judged, after the last block: the title between two
 // rules, then the diagnosis as its text gives it (on the printed page, long lines broken).
 void WriteDiagnosisSection(const Plan& plan, JoinContext& context, const ReportSettings& settings,
-                           const std::vector<JudgedJoin>& joins, const std::string& criterion,
+                           const std::vector<JudgedJoin>& joins, const AccuracyCriterion* criterion,
                            ReportForm form, ColumnWriter& out) {
   const Diagnosis diagnosis = Diagnose(plan, context.Marks, joins, criterion);
   const std::vector<std::string> lines = DiagnosisLines(diagnosis, settings.PlanIdentifier());
@@ -200,7 +206,7 @@ bool WriteJoinsReport(ReportForm form, const Plan& plan, JoinContext& context,
   // The commands refuse such a height before they start; the report never shows one.
   const std::string height = settings.AverageHeightText();
   if (!HeightWithinLimit(height)) throw KestralError(HeightBeyondLimitText(height));
-  const std::string criterion = settings.AccuracyCriterionText();
+  const AccuracyCriterion* criterion = settings.Criterion();
   const bool fullJoins = settings.PrintFullJoins();
   const BlockColumns& columns = form == ReportForm::Printed ? kPrintedColumns : kSavedColumns;
 

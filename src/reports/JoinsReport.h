@@ -26,7 +26,8 @@ inline constexpr const char* kPrintingCompletedText = "Printing completed";
 // Composes the joins report of the plan into out, in the given form: the PSM list when "Print
 // PSM List" is checked; the heading (a rule of 65 hyphens, "Joins between Permanent Survey Marks
 // in plan " and the plan identifier, the rule again, "Printed on " and dateText, "Accuracy
-// Criterion = " and the criterion, "Average Height of survey = " and the height text as typed
+// Criterion = " and the criterion, with its BearingFormula and DistanceFormula lines when it is a
+// user's own, "Average Height of survey = " and the height text as typed
 // and " metres", an empty line); the bearing datum section when "2 PSM's" is chosen; then one
 // block for every pair of plan points numbered above 4600 (i from entry 0, j after it), each
 // followed by an empty line. A pair is judged by JudgeJoin, as the comparison judges it: not
@@ -38,7 +39,7 @@ inline constexpr const char* kPrintingCompletedText = "Printing completed";
 // "Bearing", "Distance"; the plan line with "(KESTRAL)" and the MGA line with "(MGA)" (bearings
 // ddd.mmss "0.0000", distances metres "0.000"); "Combined Scale Factor = " ("0.00000000");
 // "Diff in bearing = " and " Allowable = " in seconds ("0.0"); "Diff in distance = " and
-// "Allowable = " in metres ("0.000"). A criterion that is none of the five is refused first
+// "Allowable = " in metres ("0.000"). A criterion that is none of the criteria is refused first
 // ("Unknown accuracy criterion: ...", "Join Comparison"): nothing is written and false is
 // returned; otherwise true. When "Print diagnosis" is checked the report ends with the diagnosis
 // of the joins its blocks judged: a rule, "Diagnosis of PSM joins for " and the plan identifier,

@@ -13,6 +13,9 @@
 //   preview FILE / pdf FILE              where previews draw; the lines of a PDF file's pages
 //   click / trigger / set NAME [TEXT]    a button, an action, a box, combo or tick (1, 0, partial)
 //   cell R C / dclick R C / setcell R C TEXT / type TEXT / enter TEXT / key NAME / pick ROW...
+//   criteria [TEXT]                      the user's criteria file (configuration folder) holds
+//                                        TEXT, until the next section (none: no file)
+//   tip NAME                             a control's tool tip, its lines joined by "/"
 //   toolbar KEY / show FILE / settings / mode MODE / controls (all of them as they are) / close
 //   date TEXT (of the reports) / help BOOK (shows the help window on it) / diagnosis (what the
 //   results window's diagnosis panel shows; other steps leave it out)
@@ -21,7 +24,7 @@
 //   list NAME                            where controls lie, how wide the columns are, how much
 //                                        a control grows, how it looks (see layout.scn)
 // A control of another window is named window.control (display, joins, import, help); the
-// program's folder shows as $PROGRAM.
+// program's folder shows as $PROGRAM, the configuration folder as $CONFIG.
 
 #include <gtest/gtest.h>
 
@@ -85,6 +88,11 @@ class ScriptedDialogs final : public Dialogs {
     return answer == "save" ? SaveAnswer::Save
                             : (answer == "discard" ? SaveAnswer::Discard : SaveAnswer::Cancel);
   }
+  // Answered from the same queue: "continue", anything else cancels.
+  bool AskToContinue(const std::string& text, const std::string& title) override {
+    Log.push_back("ask " + title + ": " + text);
+    return Next(Answers, title) == "continue";
+  }
   // A name typed without an extension gets the filter's, as the save dialog adds it.
   std::string SaveFileName(const std::string& title, const std::string& initialName,
                            const std::string& filter, bool confirmReplace) override {
@@ -133,6 +141,12 @@ class ScriptedDialogs final : public Dialogs {
     printer.setOutputFileName(QString::fromStdString(path));
   }
 };
+
+// Where the main window looks for the user's criteria file.
+QString UserCriteriaPath() {
+  return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+         QStringLiteral("/criteria.json");
+}
 
 // A fresh main window for each section of a script, shown (never exec()'d), with its own scripted
 // dialogs and a temporary folder for the files it reads and writes.
@@ -389,6 +403,20 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
          m_dialogs.OnMessage = [this] { m_atMessage.push_back(Diff("    ")); };
        }},
       {"answer", [this](auto& rest, auto&) { m_dialogs.Answers.push_back(rest); }},
+      {"criteria",
+       [](auto& rest, auto&) {
+         QFile::remove(UserCriteriaPath());
+         if (rest.empty()) return;
+         QDir().mkpath(QFileInfo(UserCriteriaPath()).path());
+         QFile file(UserCriteriaPath());
+         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+         file.write(rest.data(), qint64(rest.size()));
+       }},
+      {"tip",
+       [this](auto& rest, auto& out) {
+         const QString tip = Widget(rest)->toolTip();
+         out.append("  tip: ").append(QString(tip).replace(u'\n', u'/').toStdString()).append("\n");
+       }},
       {"printer", [this](auto& rest, auto&) { m_dialogs.PrinterAnswers.push_back(rest); }},
       {"click", [this](auto& rest, auto&) { QTest::mouseClick(Widget(rest), Qt::LeftButton); }},
       {"trigger", [this](auto& rest, auto&) { qobject_cast<QAction*>(Named(rest))->trigger(); }},
@@ -622,6 +650,7 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
       if (line.empty() || line[0] == '#') continue;
       if (line.starts_with("== ")) {
         EXPECT_TRUE(m_dialogs.AllAnswered()) << line;
+        QFile::remove(UserCriteriaPath());
         out += "\n" + line + "\n";
         m_testers.clear();
         m_window.reset();
@@ -649,10 +678,12 @@ class ScenarioTest : public ::testing::TestWithParam<const char*> {
       out += Changes();
     }
     EXPECT_TRUE(m_dialogs.AllAnswered());
+    QFile::remove(UserCriteriaPath());
     const std::string upper =  // as the program shows a path: upper case
         QFile::encodeName(QFile::decodeName(m_folder.Path().c_str()).toUpper()).toStdString();
     out = Replaced(out, QCoreApplication::applicationDirPath().toStdString(), "$PROGRAM");
     out = Replaced(out, KESTRAL_TEST_DATA_DIR, "$DATA");
+    out = Replaced(out, QFileInfo(UserCriteriaPath()).path().toStdString(), "$CONFIG");
     return Replaced(Replaced(out, upper, "$T"), m_folder.Path(), "$T");
   }
 
@@ -674,7 +705,7 @@ TEST_P(ScenarioTest, TranscriptMatches) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ScenarioTest,
-                         ::testing::Values("main", "joins", "import", "compare", "layout",
-                                           "shell"));
+                         ::testing::Values("main", "joins", "import", "compare", "layout", "shell",
+                                           "criteria"));
 
 }  // namespace

@@ -14,6 +14,7 @@ using Application = QApplication;
 using Application = QGuiApplication;  // the printer back end needs no widgets
 #endif
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
   const QTemporaryDir settings;
   QSettings::setDefaultFormat(QSettings::IniFormat);
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  // So is the configuration folder, where the main window looks for a user's criteria file.
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
   Application::setOrganizationName(QStringLiteral("KestralMGA"));
   Application::setApplicationName(QStringLiteral("KestralMGA"));
   // The font of every printed report, shipped inside the program: as the programs do at start (a

@@ -95,7 +95,7 @@ struct SyntheticSurvey {
     RecordingResultList list;
     NoPendingEvents events;
     ComparePSMJoins(PlanTables, context, Settings, list, sink, events, &Judgements);
-    return Diagnose(PlanTables, Index, Judgements.Joins(), Settings.m_criterion);
+    return Diagnose(PlanTables, Index, Judgements.Joins(), Settings.Criterion());
   }
 
  private:

@@ -179,6 +179,7 @@ class frmMGADisplay::LiveReportSettings final : public modKestralMGA::ReportSett
     return ToBytes(QFile::decodeName(QByteArray::fromStdString(m_settings.PlanIdentifier())));
   }
   std::string AccuracyCriterionText() const override { return m_settings.AccuracyCriterionText(); }
+  const modKestralMGA::CriteriaTable& Criteria() const override { return m_settings.Criteria(); }
   bool TwoPsms() const override { return m_settings.TwoPsms(); }
   std::string Datum1Text() const override { return m_settings.Datum1Text(); }
   std::string Datum2Text() const override { return m_settings.Datum2Text(); }
