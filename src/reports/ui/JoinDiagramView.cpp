@@ -1,0 +1,160 @@
+#include "reports/ui/JoinDiagramView.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <cmath>
+#include <utility>
+
+#include "common/Cp1252.h"
+
+namespace {
+
+// One step of +, - or the wheel.
+constexpr double kZoomStep = 1.25;
+// More joins than this are drawn without smoothing while the view is in use.
+constexpr std::size_t kSmoothJoins = 5000;
+// How far (millimetres) a press may move and still be a click, and the pointer lie from a join.
+constexpr double kReach = 1.5;
+
+}  // namespace
+
+JoinDiagramView::JoinDiagramView(QWidget* parent) : QWidget(parent) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setAutoFillBackground(false);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(200, 150);
+}
+
+double JoinDiagramView::Unit() const {
+  return logicalDpiX() / 25.4;
+}
+
+void JoinDiagramView::SetDiagram(modKestralMGA::JoinDiagram diagram) {
+  m_painter.reset();
+  m_diagram = std::move(diagram);
+  m_options.Highlighted.reset();
+  m_options.Antialiased = m_diagram.Joins.size() <= kSmoothJoins;
+  if (!m_diagram.Marks.empty() || !m_diagram.Lines.empty()) {
+    m_painter = std::make_unique<modKestralMGA::DiagramPainter>(m_diagram);
+  }
+  FitToWindow();
+}
+
+void JoinDiagramView::SetOnlyNotAcceptable(bool only) {
+  m_options.OnlyNotAcceptable = only;
+  update();
+}
+
+void JoinDiagramView::SetHighlighted(std::optional<std::size_t> join) {
+  if (m_options.Highlighted == join) return;
+  m_options.Highlighted = join;
+  update();
+}
+
+void JoinDiagramView::FitToWindow() {
+  m_view = modKestralMGA::FitView(m_diagram, QRectF(rect()));
+  m_fitted = true;
+  update();
+}
+
+void JoinDiagramView::ZoomBy(double factor, std::optional<QPointF> anchor) {
+  m_view.ZoomAbout(anchor.value_or(QRectF(rect()).center()), factor);
+  m_fitted = false;
+  update();
+}
+
+std::optional<std::size_t> JoinDiagramView::JoinAt(const QPointF& at) const {
+  if (!m_painter) return std::nullopt;
+  return m_painter->JoinAt(m_view, at, kReach * Unit(), m_options.OnlyNotAcceptable);
+}
+
+void JoinDiagramView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  if (!m_painter) return;
+  m_options.Unit = Unit();
+  const double unit = m_options.Unit;
+  m_painter->PaintPlan(painter, m_view, m_options, QRectF(rect()));
+  m_painter->PaintNorthArrow(painter, QPointF(width() - 3 * unit, 2 * unit), unit);
+  m_painter->PaintScaleBars(painter, QPointF(4 * unit, height() - 3 * unit), m_view, unit);
+  // The legend and the title block smaller than on paper: they lie over the drawing.
+  const double small = 0.8 * unit;
+  m_painter->PaintLegend(painter, QPointF(2 * unit, 2 * unit), small);
+  const QSizeF title = m_painter->TitleSize(painter, small);
+  m_painter->PaintTitleBlock(
+      painter, QPointF(width() - title.width() - 2 * unit, height() - title.height() - 2 * unit),
+      small);
+}
+
+void JoinDiagramView::resizeEvent(QResizeEvent*) {
+  if (m_fitted) FitToWindow();
+}
+
+void JoinDiagramView::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if (delta != 0) ZoomBy(std::pow(kZoomStep, delta / 120.0), event->position());
+  event->accept();
+}
+
+void JoinDiagramView::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      ZoomBy(kZoomStep);
+      break;
+    case Qt::Key_Minus:
+      ZoomBy(1.0 / kZoomStep);
+      break;
+    case Qt::Key_0:
+      FitToWindow();
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+void JoinDiagramView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  m_pressedAt = m_lastAt = event->position();
+  m_dragged = false;
+}
+
+void JoinDiagramView::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF at = event->position();
+  if (m_pressedAt) {
+    if (!m_dragged && QLineF(*m_pressedAt, at).length() > kReach * Unit()) {
+      m_dragged = true;
+      setCursor(Qt::ClosedHandCursor);
+    }
+    if (m_dragged) {
+      m_view.Origin += at - m_lastAt;
+      m_fitted = false;
+      m_lastAt = at;
+      update();
+    }
+    return;
+  }
+  if (const auto join = JoinAt(at)) {
+    QToolTip::showText(
+        event->globalPosition().toPoint(),
+        QString::fromStdString(modKestralMGA::Cp1252ToUtf8(m_diagram.Joins[*join].Tip)), this);
+  } else {
+    QToolTip::hideText();
+  }
+}
+
+void JoinDiagramView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !m_pressedAt) return;
+  const bool click = !m_dragged;
+  m_pressedAt.reset();
+  unsetCursor();
+  if (!click) return;
+  if (const auto join = JoinAt(event->position())) {
+    SetHighlighted(join);
+    emit JoinChosen(*join);
+  }
+}
