@@ -62,6 +62,11 @@ struct CompareArguments {
   std::optional<std::string> Report;         // --report FILE
   std::optional<std::string> Pdf;            // --pdf FILE
   OutputFormat Format = OutputFormat::Text;  // --format
+  std::optional<std::string> Diagram;        // --diagram FILE (.svg or .png)
+  int DiagramWidth = 1600;                   // --diagram-size WIDTHxHEIGHT, pixels
+  int DiagramHeight = 1200;
+  std::optional<double> Exaggeration;  // --exaggeration: the residual arrows' factor
+  bool PrintDiagram = false;           // --print-diagram given
 
   // "Show full join details": ticked by "Tertiary Network" or --full-details ("2 PSM's" clears
   // it first, so it cannot untick what --full-details ticks).
@@ -118,9 +123,10 @@ struct CliArguments {
 // surplus value, an option value outside its choices, compare or diagnose without --plan or with
 // an empty one,
 // --datum together with
-// --tertiary, --columns without five comma-separated column numbers, joins with fewer than two
-// PSM numbers, save without --out or with an empty one, batch without a plan or --plans-from,
-// and --jobs below 1.
+// --tertiary, --diagram without ".svg" or ".png", --diagram-size other than WIDTHxHEIGHT of 100
+// to 20000 pixels each, --exaggeration not above 0, --columns without five comma-separated column
+// numbers, joins with fewer than two PSM numbers, save without --out or with an empty one, batch
+// without a plan or --plans-from, and --jobs below 1.
 CliArguments ParseCliArguments(const std::vector<std::string>& args);
 
 }  // namespace modKestralMGA

@@ -20,8 +20,10 @@
 #include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
+#include "reports/JoinDiagram.h"
 #include "reports/JoinsReport.h"
 #include "reports/ReportDate.h"
+#include "reports/ui/DiagramFile.h"
 #include "reports/ui/PdfReport.h"
 
 namespace modKestralMGA {
@@ -78,6 +80,18 @@ bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, Join
   return true;
 }
 
+// The join diagram of the comparison drawn into the --diagram file (SVG or PNG by its name), the
+// title block dated today in English. False after a failure (its message shown).
+bool WriteDiagramPicture(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
+                         const ReportSettings& settings, MessageSink& sink, FileOps& fileOps) {
+  if (!arguments.Diagram) return true;
+  const JoinDiagram diagram = ComposeJoinDiagram(
+      plan, context, settings, EnglishDateText(LocalToday()), arguments.Exaggeration);
+  return SaveDiagramPicture(*arguments.Diagram, diagram,
+                            {arguments.DiagramWidth, arguments.DiagramHeight, false}, sink,
+                            fileOps);
+}
+
 // What a command writes to standard output once the comparison and its reports ran to their
 // end: the result lines, or the diagnosis made from the comparison's judgements.
 using ResultWriter =
@@ -115,7 +129,8 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
   const std::optional<std::int64_t> notAcceptable = BuildAndComparePlan(
       settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents, observer);
   if (!notAcceptable) return kExitFailed;
-  if (!WriteJoinsReports(arguments, plan, context, settings, sink, fileOps, out, err)) {
+  if (!WriteJoinsReports(arguments, plan, context, settings, sink, fileOps, out, err) ||
+      !WriteDiagramPicture(arguments, plan, context, settings, sink, fileOps)) {
     return kExitFailed;
   }
   // A report sent to standard output takes the place of the result lines there.

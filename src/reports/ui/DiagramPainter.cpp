@@ -137,6 +137,10 @@ class LabelPlaces {
 
 }  // namespace
 
+QRectF LabelledArea(const QRectF& area, double unit) {
+  return area.adjusted(4 * unit, 6 * unit, -22 * unit, -4 * unit);
+}
+
 DiagramView FitView(const JoinDiagram& diagram, const QRectF& area) {
   const double width = std::max(diagram.High.East - diagram.Low.East, 1e-3);
   const double height = std::max(diagram.High.North - diagram.Low.North, 1e-3);
@@ -418,8 +422,7 @@ void PaintDiagramSheet(QPainter& painter, const QRectF& rect, const JoinDiagram&
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(area);
   painter.setClipRect(area);
-  const DiagramView view =
-      FitView(diagram, area.adjusted(4 * unit, 4 * unit, -4 * unit, -4 * unit));
+  const DiagramView view = FitView(diagram, LabelledArea(area, unit));
   draw.PaintPlan(painter, view, {onlyNotAcceptable, std::nullopt, unit, true}, area);
   draw.PaintNorthArrow(painter, area.topRight() + QPointF(-3 * unit, 2 * unit), unit);
   draw.PaintScaleBars(painter, area.bottomLeft() + QPointF(4 * unit, -3 * unit), view, unit);

@@ -33,6 +33,9 @@ struct DiagramView {
 // The view that shows everything the diagram draws inside area, centred, with a margin of a
 // twentieth of the area around it.
 DiagramView FitView(const JoinDiagram& diagram, const QRectF& area);
+// The part of area (unit device units a millimetre) in which the plan is fitted, so that the
+// labels to the right of the PSMs and the north arrow stay inside.
+QRectF LabelledArea(const QRectF& area, double unit);
 
 // What a drawing of the diagram shows besides the plan.
 struct DiagramOptions {

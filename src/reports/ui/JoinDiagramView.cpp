@@ -56,7 +56,7 @@ void JoinDiagramView::SetHighlighted(std::optional<std::size_t> join) {
 }
 
 void JoinDiagramView::FitToWindow() {
-  m_view = modKestralMGA::FitView(m_diagram, QRectF(rect()));
+  m_view = modKestralMGA::FitView(m_diagram, modKestralMGA::LabelledArea(QRectF(rect()), Unit()));
   m_fitted = true;
   update();
 }
