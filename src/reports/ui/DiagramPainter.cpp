@@ -174,11 +174,18 @@ void DiagramPainter::PaintPlan(QPainter& painter, const DiagramView& view,
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, options.Antialiased);
   painter.setTransform(PlanTransform(view), /*combine=*/true);
-  PaintJoins(painter, options, unit);
+  if (!options.OnlyNotAcceptable) {
+    for (const JoinColour colour : {JoinColour::Grey, JoinColour::Green}) {
+      painter.setPen(DevicePen(ColourOf(colour), 0.2 * unit));
+      painter.drawLines(m_joins[static_cast<int>(colour)]);
+    }
+  }
   painter.setPen(DevicePen(kPlanColour, 0.3 * unit));
   painter.drawLines(m_planLines);
   painter.setPen(DevicePen(kPlanColour, 0.8 * unit));
   painter.drawPoints(m_points);
+  // The joins not acceptable over the plan's lines, the chosen join over everything.
+  PaintRedJoins(painter, options, unit);
   painter.restore();
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -187,14 +194,8 @@ void DiagramPainter::PaintPlan(QPainter& painter, const DiagramView& view,
   painter.restore();
 }
 
-void DiagramPainter::PaintJoins(QPainter& painter, const DiagramOptions& options,
-                                double unit) const {
-  if (!options.OnlyNotAcceptable) {
-    for (const JoinColour colour : {JoinColour::Grey, JoinColour::Green}) {
-      painter.setPen(DevicePen(ColourOf(colour), 0.2 * unit));
-      painter.drawLines(m_joins[static_cast<int>(colour)]);
-    }
-  }
+void DiagramPainter::PaintRedJoins(QPainter& painter, const DiagramOptions& options,
+                                   double unit) const {
   painter.setPen(DevicePen(ColourOf(JoinColour::Red), 0.35 * unit));
   painter.drawLines(m_joins[static_cast<int>(JoinColour::Red)]);
   if (options.Highlighted && *options.Highlighted < m_diagram.Joins.size()) {
@@ -409,8 +410,8 @@ std::optional<std::size_t> DiagramPainter::JoinAt(const DiagramView& view, const
   return nearest;
 }
 
-void PaintDiagramSheet(QPainter& painter, const QRectF& rect, const JoinDiagram& diagram,
-                       double unit, bool onlyNotAcceptable) {
+DiagramView PaintDiagramSheet(QPainter& painter, const QRectF& rect, const JoinDiagram& diagram,
+                              double unit, bool onlyNotAcceptable) {
   const DiagramPainter draw(diagram);
   const QSizeF legend = draw.LegendSize(painter, unit);
   const QSizeF title = draw.TitleSize(painter, unit);
@@ -431,6 +432,7 @@ void PaintDiagramSheet(QPainter& painter, const QRectF& rect, const JoinDiagram&
   draw.PaintLegend(painter, QPointF(rect.left(), top), unit);
   draw.PaintTitleBlock(painter, QPointF(rect.right() - title.width(), top), unit);
   painter.restore();
+  return view;
 }
 
 }  // namespace modKestralMGA

@@ -77,7 +77,7 @@ class DiagramPainter {
                                     bool onlyNotAcceptable) const;
 
  private:
-  void PaintJoins(QPainter& painter, const DiagramOptions& options, double unit) const;
+  void PaintRedJoins(QPainter& painter, const DiagramOptions& options, double unit) const;
   void PaintMarks(QPainter& painter, const DiagramView& view, const DiagramOptions& options,
                   const QRectF& visible) const;
   void PaintArrows(QPainter& painter, const DiagramView& view, double unit) const;
@@ -90,8 +90,8 @@ class DiagramPainter {
 
 // A whole sheet in rect: the diagram fitted above, the north arrow at its top right and the scale
 // bars at its bottom left, the legend and the title block in a strip below it. unit is the device
-// units of a millimetre.
-void PaintDiagramSheet(QPainter& painter, const QRectF& rect, const JoinDiagram& diagram,
-                       double unit, bool onlyNotAcceptable = false);
+// units of a millimetre. Returns the view the plan was drawn through.
+DiagramView PaintDiagramSheet(QPainter& painter, const QRectF& rect, const JoinDiagram& diagram,
+                              double unit, bool onlyNotAcceptable = false);
 
 }  // namespace modKestralMGA

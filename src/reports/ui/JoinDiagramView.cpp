@@ -1,5 +1,6 @@
 #include "reports/ui/JoinDiagramView.h"
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,6 +17,8 @@ namespace {
 constexpr double kZoomStep = 1.25;
 // More joins than this are drawn without smoothing while the view is in use.
 constexpr std::size_t kSmoothJoins = 5000;
+// The legend and the title block lie over the drawing, smaller than on paper.
+constexpr double kOverlayScale = 0.8;
 // How far (millimetres) a press may move and still be a click, and the pointer lie from a join.
 constexpr double kReach = 1.5;
 
@@ -56,7 +59,16 @@ void JoinDiagramView::SetHighlighted(std::optional<std::size_t> join) {
 }
 
 void JoinDiagramView::FitToWindow() {
-  m_view = modKestralMGA::FitView(m_diagram, modKestralMGA::LabelledArea(QRectF(rect()), Unit()));
+  // Between the legend at the top and the title block at the bottom, which lie over the drawing.
+  QRectF area(rect());
+  if (m_painter) {
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter measure(&scratch);
+    const double small = kOverlayScale * Unit();
+    area.adjust(0, m_painter->LegendSize(measure, small).height(), 0,
+                -m_painter->TitleSize(measure, small).height());
+  }
+  m_view = modKestralMGA::FitView(m_diagram, modKestralMGA::LabelledArea(area, Unit()));
   m_fitted = true;
   update();
 }
@@ -81,8 +93,7 @@ void JoinDiagramView::paintEvent(QPaintEvent*) {
   m_painter->PaintPlan(painter, m_view, m_options, QRectF(rect()));
   m_painter->PaintNorthArrow(painter, QPointF(width() - 3 * unit, 2 * unit), unit);
   m_painter->PaintScaleBars(painter, QPointF(4 * unit, height() - 3 * unit), m_view, unit);
-  // The legend and the title block smaller than on paper: they lie over the drawing.
-  const double small = 0.8 * unit;
+  const double small = kOverlayScale * unit;
   m_painter->PaintLegend(painter, QPointF(2 * unit, 2 * unit), small);
   const QSizeF title = m_painter->TitleSize(painter, small);
   m_painter->PaintTitleBlock(

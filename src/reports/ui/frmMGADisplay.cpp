@@ -281,6 +281,12 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   lstPSMJoins->setTextElideMode(Qt::ElideNone);
   lstPSMJoins->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
+  // The list and the diagram side by side as tabs; the list first, as it always was.
+  tabResults = Named(new QTabWidget(this), "tabResults");
+  tabResults->setUsesScrollButtons(false);
+  tabResults->addTab(lstPSMJoins, QStringLiteral("List"));
+  tabResults->addTab(CreateDiagramPage(), QStringLiteral("Diagram"));
+
   // What the last comparison did, above the list (the list and the reports stay as they are).
   lblSummary = Named(new QLabel(this), "lblSummary");
   lblSummary->setWordWrap(true);
@@ -289,10 +295,6 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(lblSummary);
-  // The list and the diagram side by side as tabs; the list first, as it always was.
-  tabResults = Named(new QTabWidget(this), "tabResults");
-  tabResults->addTab(lstPSMJoins, QStringLiteral("List"));
-  tabResults->addTab(CreateDiagramPage(), QStringLiteral("Diagram"));
   layout->addWidget(tabResults, 1);
   layout->addWidget(CreateDiagnosisPanel());
 
