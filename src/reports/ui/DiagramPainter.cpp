@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/Cp1252.h"
+#include "common/Errors.h"
 #include "common/NumberFormat.h"
 #include "reports/ui/ReportFont.h"
 
@@ -49,17 +50,24 @@ QString Shown(const std::string& bytes) {
   return QString::fromStdString(Cp1252ToUtf8(bytes));
 }
 
-// A pen whose width is in device units whatever the painter's transformation.
+// A pen whose width is in device units whatever the painter's transformation, in whole units:
+// lines one unit wide take the painter's fast way.
 QPen DevicePen(const QColor& colour, double width) {
-  QPen pen(colour, std::max(1.0, width));
+  QPen pen(colour, std::max(1.0, std::round(width)));
   pen.setCosmetic(true);
   pen.setCapStyle(Qt::RoundCap);
   pen.setJoinStyle(Qt::RoundJoin);
   return pen;
 }
 
+// The report font at height millimetres; the painter's own where the report font is not loaded.
 void UseFont(QPainter& painter, double unit, double height = kTextHeight) {
-  QFont font = ReportFont();
+  QFont font = painter.font();
+  try {
+    font = ReportFont();
+  } catch (const KestralError&) {
+    // Drawing goes on: the program and the tools that paint register the font at their start.
+  }
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(height * unit))));
   painter.setFont(font);
 }
@@ -170,23 +178,35 @@ DiagramPainter::DiagramPainter(const JoinDiagram& diagram) : m_diagram(diagram) 
 
 void DiagramPainter::PaintPlan(QPainter& painter, const DiagramView& view,
                                const DiagramOptions& options, const QRectF& visible) const {
+  PaintJoinLayer(painter, view, options);
+  PaintOverJoins(painter, view, options, visible);
+}
+
+void DiagramPainter::PaintJoinLayer(QPainter& painter, const DiagramView& view,
+                                    const DiagramOptions& options) const {
+  if (options.OnlyNotAcceptable) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, options.Antialiased);
+  painter.setTransform(PlanTransform(view), /*combine=*/true);
+  for (const JoinColour colour : {JoinColour::Grey, JoinColour::Green}) {
+    painter.setPen(DevicePen(ColourOf(colour), 0.2 * options.Unit));
+    painter.drawLines(m_joins[static_cast<int>(colour)]);
+  }
+  painter.restore();
+}
+
+void DiagramPainter::PaintOverJoins(QPainter& painter, const DiagramView& view,
+                                    const DiagramOptions& options, const QRectF& visible) const {
   const double unit = options.Unit;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, options.Antialiased);
   painter.setTransform(PlanTransform(view), /*combine=*/true);
-  if (!options.OnlyNotAcceptable) {
-    for (const JoinColour colour : {JoinColour::Grey, JoinColour::Green}) {
-      painter.setPen(DevicePen(ColourOf(colour), 0.2 * unit));
-      painter.drawLines(m_joins[static_cast<int>(colour)]);
-    }
-  }
   painter.setPen(DevicePen(kPlanColour, 0.3 * unit));
   painter.drawLines(m_planLines);
-  painter.setPen(DevicePen(kPlanColour, 0.8 * unit));
-  painter.drawPoints(m_points);
   // The joins not acceptable over the plan's lines, the chosen join over everything.
   PaintRedJoins(painter, options, unit);
   painter.restore();
+  PaintPoints(painter, view, visible, unit);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   PaintArrows(painter, view, unit);
@@ -208,6 +228,25 @@ void DiagramPainter::PaintRedJoins(QPainter& painter, const DiagramOptions& opti
     painter.setPen(DevicePen(ColourOf(join.Colour), 0.6 * unit));
     painter.drawLine(line);
   }
+}
+
+void DiagramPainter::PaintPoints(QPainter& painter, const DiagramView& view, const QRectF& visible,
+                                 double unit) const {
+  // Small squares, filled: as quick as single pixels, for thousands of points.
+  const double half = std::max(1.0, std::round(0.4 * unit));
+  QVector<QRectF> squares;
+  squares.reserve(m_points.size());
+  for (const QPointF& at : m_points) {
+    const QPointF shown = view.Map({at.x(), at.y()});
+    if (visible.contains(shown)) {
+      squares.append(QRectF(shown.x() - half, shown.y() - half, 2 * half, 2 * half));
+    }
+  }
+  painter.save();
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(kPlanColour);
+  painter.drawRects(squares);
+  painter.restore();
 }
 
 void DiagramPainter::PaintArrows(QPainter& painter, const DiagramView& view, double unit) const {

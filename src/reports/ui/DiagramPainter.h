@@ -60,6 +60,17 @@ class DiagramPainter {
   // visible is the device area that shows.
   void PaintPlan(QPainter& painter, const DiagramView& view, const DiagramOptions& options,
                  const QRectF& visible) const;
+  // PaintPlan in two layers: the joins acceptable and not compared, which are the most of a
+  // large plan's drawing, and everything drawn over them.
+  void PaintJoinLayer(QPainter& painter, const DiagramView& view,
+                      const DiagramOptions& options) const;
+  void PaintOverJoins(QPainter& painter, const DiagramView& view, const DiagramOptions& options,
+                      const QRectF& visible) const;
+  // The joins the join layer draws.
+  std::size_t LayerJoins() const {
+    return std::size_t(m_joins[int(JoinColour::Grey)].size() +
+                       m_joins[int(JoinColour::Green)].size());
+  }
   // Grid north up, its arrow's top right corner at topRight.
   void PaintNorthArrow(QPainter& painter, const QPointF& topRight, double unit) const;
   // The scale bar in metres and, with residual arrows, the arrows' bar, standing on bottomLeft.
@@ -81,6 +92,8 @@ class DiagramPainter {
   void PaintMarks(QPainter& painter, const DiagramView& view, const DiagramOptions& options,
                   const QRectF& visible) const;
   void PaintArrows(QPainter& painter, const DiagramView& view, double unit) const;
+  void PaintPoints(QPainter& painter, const DiagramView& view, const QRectF& visible,
+                   double unit) const;
 
   const JoinDiagram& m_diagram;
   QVector<QLineF> m_planLines;  // plan coordinates (East, North)

@@ -15,8 +15,12 @@ namespace {
 
 // One step of +, - or the wheel.
 constexpr double kZoomStep = 1.25;
-// More joins than this are drawn without smoothing while the view is in use.
-constexpr std::size_t kSmoothJoins = 5000;
+// More joins than this are drawn without smoothing, in a picture of their own.
+constexpr std::size_t kDirectJoins = 5000;
+// The resolution of that picture while the view changes, and how long the view must stay still
+// (milliseconds) before it is made at full resolution.
+constexpr double kCoarse = 1.0 / 3.0;
+constexpr int kRefineAfter = 200;
 // The legend and the title block lie over the drawing, smaller than on paper.
 constexpr double kOverlayScale = 0.8;
 // How far (millimetres) a press may move and still be a click, and the pointer lie from a join.
@@ -30,6 +34,36 @@ JoinDiagramView::JoinDiagramView(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(false);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(200, 150);
+  m_refineTimer.setSingleShot(true);
+  m_refineTimer.setInterval(kRefineAfter);
+  connect(&m_refineTimer, &QTimer::timeout, this, [this] {
+    m_refine = true;
+    m_layerValid = false;
+    update();
+  });
+}
+
+void JoinDiagramView::ViewChanged() {
+  m_layerValid = false;
+  m_refine = false;
+  update();
+}
+
+const QImage& JoinDiagramView::JoinLayer() {
+  if (m_layerValid) return m_joinLayer;
+  const double scale = m_refine ? 1.0 : kCoarse;
+  m_joinLayer = QImage((QSizeF(size()) * scale).toSize().expandedTo(QSize(1, 1)),
+                       QImage::Format_ARGB32_Premultiplied);
+  m_joinLayer.fill(Qt::transparent);
+  QPainter layer(&m_joinLayer);
+  layer.scale(scale, scale);
+  modKestralMGA::DiagramOptions options = m_options;
+  options.Unit = Unit() * scale;  // one device pixel of the picture a line
+  m_painter->PaintJoinLayer(layer, m_view, options);
+  m_layerFine = m_refine;
+  m_layerValid = true;
+  if (!m_layerFine) m_refineTimer.start();
+  return m_joinLayer;
 }
 
 double JoinDiagramView::Unit() const {
@@ -40,16 +74,16 @@ void JoinDiagramView::SetDiagram(modKestralMGA::JoinDiagram diagram) {
   m_painter.reset();
   m_diagram = std::move(diagram);
   m_options.Highlighted.reset();
-  m_options.Antialiased = m_diagram.Joins.size() <= kSmoothJoins;
   if (!m_diagram.Marks.empty() || !m_diagram.Lines.empty()) {
     m_painter = std::make_unique<modKestralMGA::DiagramPainter>(m_diagram);
   }
+  m_options.Antialiased = !m_painter || m_painter->LayerJoins() <= kDirectJoins;
   FitToWindow();
 }
 
 void JoinDiagramView::SetOnlyNotAcceptable(bool only) {
   m_options.OnlyNotAcceptable = only;
-  update();
+  ViewChanged();
 }
 
 void JoinDiagramView::SetHighlighted(std::optional<std::size_t> join) {
@@ -70,13 +104,13 @@ void JoinDiagramView::FitToWindow() {
   }
   m_view = modKestralMGA::FitView(m_diagram, modKestralMGA::LabelledArea(area, Unit()));
   m_fitted = true;
-  update();
+  ViewChanged();
 }
 
 void JoinDiagramView::ZoomBy(double factor, std::optional<QPointF> anchor) {
   m_view.ZoomAbout(anchor.value_or(QRectF(rect()).center()), factor);
   m_fitted = false;
-  update();
+  ViewChanged();
 }
 
 std::optional<std::size_t> JoinDiagramView::JoinAt(const QPointF& at) const {
@@ -90,7 +124,16 @@ void JoinDiagramView::paintEvent(QPaintEvent*) {
   if (!m_painter) return;
   m_options.Unit = Unit();
   const double unit = m_options.Unit;
-  m_painter->PaintPlan(painter, m_view, m_options, QRectF(rect()));
+  if (m_options.Antialiased) {
+    m_painter->PaintPlan(painter, m_view, m_options, QRectF(rect()));
+  } else {
+    if (!m_options.OnlyNotAcceptable) {
+      const QImage& layer = JoinLayer();
+      painter.setRenderHint(QPainter::SmoothPixmapTransform, !m_layerFine);
+      painter.drawImage(QRectF(rect()), layer);
+    }
+    m_painter->PaintOverJoins(painter, m_view, m_options, QRectF(rect()));
+  }
   m_painter->PaintNorthArrow(painter, QPointF(width() - 3 * unit, 2 * unit), unit);
   m_painter->PaintScaleBars(painter, QPointF(4 * unit, height() - 3 * unit), m_view, unit);
   const double small = kOverlayScale * unit;
@@ -102,7 +145,11 @@ void JoinDiagramView::paintEvent(QPaintEvent*) {
 }
 
 void JoinDiagramView::resizeEvent(QResizeEvent*) {
-  if (m_fitted) FitToWindow();
+  if (m_fitted) {
+    FitToWindow();
+  } else {
+    ViewChanged();
+  }
 }
 
 void JoinDiagramView::wheelEvent(QWheelEvent* event) {
@@ -145,7 +192,7 @@ void JoinDiagramView::mouseMoveEvent(QMouseEvent* event) {
       m_view.Origin += at - m_lastAt;
       m_fitted = false;
       m_lastAt = at;
-      update();
+      ViewChanged();
     }
     return;
   }

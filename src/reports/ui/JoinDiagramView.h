@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -11,6 +13,12 @@
 // arrows, the north arrow and scale bars, the legend and the title block. Drag to pan, the wheel
 // or + and - to zoom about the pointer or the middle, 0 or "Fit" to see it all. Hovering over a
 // join shows its verdict line as a tool tip; a click on a join chooses it (JoinChosen).
+//
+// Level of detail: with many joins (more than 5,000 acceptable or not compared) those joins are
+// drawn, without smoothing, into a picture of their own kept until the view moves, so that
+// hovering and choosing draw only what lies over them. While the view changes that picture is
+// made at a third of the resolution and shown enlarged; once the view has been still for a
+// moment it is made again at full resolution.
 class JoinDiagramView final : public QWidget {
   Q_OBJECT
 
@@ -50,6 +58,10 @@ class JoinDiagramView final : public QWidget {
  private:
   // Device units of a millimetre on the screen.
   double Unit() const;
+  // The view changed: the join picture is made again, coarse until the view stays still.
+  void ViewChanged();
+  // The join picture for the current view, made when missing.
+  const QImage& JoinLayer();
 
   modKestralMGA::JoinDiagram m_diagram;
   std::unique_ptr<modKestralMGA::DiagramPainter> m_painter;
@@ -59,4 +71,9 @@ class JoinDiagramView final : public QWidget {
   std::optional<QPointF> m_pressedAt;
   QPointF m_lastAt;
   bool m_dragged = false;
+  QImage m_joinLayer;        // the many joins, for the current view
+  bool m_layerFine = false;  // m_joinLayer is at full resolution
+  bool m_layerValid = false;
+  bool m_refine = false;  // the next join picture is made at full resolution
+  QTimer m_refineTimer;
 };
