@@ -216,7 +216,8 @@ void DiagramPainter::PaintOverJoins(QPainter& painter, const DiagramView& view,
 
 void DiagramPainter::PaintRedJoins(QPainter& painter, const DiagramOptions& options,
                                    double unit) const {
-  painter.setPen(DevicePen(ColourOf(JoinColour::Red), 0.35 * unit));
+  // Twice as wide as the other joins: they are what the diagram is for.
+  painter.setPen(DevicePen(ColourOf(JoinColour::Red), 0.5 * unit));
   painter.drawLines(m_joins[static_cast<int>(JoinColour::Red)]);
   if (options.Highlighted && *options.Highlighted < m_diagram.Joins.size()) {
     const DiagramJoin& join = m_diagram.Joins[*options.Highlighted];

@@ -269,23 +269,7 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   top->addStretch(1);
   top->addLayout(buttons);
 
-  lstPSMJoins = Named(new QListView(this), "lstPSMJoins");
-  lstPSMJoins->setModel(m_model);
-  lstPSMJoins->setItemDelegate(new ResultLineDelegate(*m_model, lstPSMJoins));
-  // The result lines are padded with blanks into columns: a fixed-pitch font keeps them in line.
-  lstPSMJoins->setFont(FixedPitchFont());
-  // Every row is one line of the same height: the view lays out only the rows it shows.
-  lstPSMJoins->setUniformItemSizes(true);
-  lstPSMJoins->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lstPSMJoins->setSelectionMode(QAbstractItemView::SingleSelection);
-  lstPSMJoins->setTextElideMode(Qt::ElideNone);
-  lstPSMJoins->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-
-  // The list and the diagram side by side as tabs; the list first, as it always was.
-  tabResults = Named(new QTabWidget(this), "tabResults");
-  tabResults->setUsesScrollButtons(false);
-  tabResults->addTab(lstPSMJoins, QStringLiteral("List"));
-  tabResults->addTab(CreateDiagramPage(), QStringLiteral("Diagram"));
+  CreateResultTabs();
 
   // What the last comparison did, above the list (the list and the reports stay as they are).
   lblSummary = Named(new QLabel(this), "lblSummary");
@@ -312,8 +296,6 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   connect(cmdClose, &QPushButton::clicked, this, &frmMGADisplay::cmdClose_Click);
   connect(cmdPrint, &QPushButton::clicked, this, &frmMGADisplay::cmdPrint_Click);
   connect(cmdPreview, &QPushButton::clicked, this, &frmMGADisplay::cmdPreview_Click);
-  connect(lstPSMJoins->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) { ListLineChosen(current.row()); });
 }
 
 frmMGADisplay::~frmMGADisplay() = default;
@@ -355,6 +337,28 @@ QGroupBox* frmMGADisplay::CreateDiagnosisPanel() {
   panel->addWidget(tblDiagnosisMarks);
   panel->addWidget(lstDiagnosisNotes);
   return grpDiagnosis;
+}
+
+void frmMGADisplay::CreateResultTabs() {
+  lstPSMJoins = Named(new QListView(this), "lstPSMJoins");
+  lstPSMJoins->setModel(m_model);
+  lstPSMJoins->setItemDelegate(new ResultLineDelegate(*m_model, lstPSMJoins));
+  // The result lines are padded with blanks into columns: a fixed-pitch font keeps them in line.
+  lstPSMJoins->setFont(FixedPitchFont());
+  // Every row is one line of the same height: the view lays out only the rows it shows.
+  lstPSMJoins->setUniformItemSizes(true);
+  lstPSMJoins->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lstPSMJoins->setSelectionMode(QAbstractItemView::SingleSelection);
+  lstPSMJoins->setTextElideMode(Qt::ElideNone);
+  lstPSMJoins->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+  // The list and the diagram side by side as tabs; the list first, as it always was.
+  tabResults = Named(new QTabWidget(this), "tabResults");
+  tabResults->setUsesScrollButtons(false);
+  tabResults->addTab(lstPSMJoins, QStringLiteral("List"));
+  tabResults->addTab(CreateDiagramPage(), QStringLiteral("Diagram"));
+  connect(lstPSMJoins->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) { ListLineChosen(current.row()); });
 }
 
 QWidget* frmMGADisplay::CreateDiagramPage() {

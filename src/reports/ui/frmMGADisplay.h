@@ -111,6 +111,8 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   bool PrintReportOn(QPrinter& printer, const std::string& dateText);
   // The diagnosis panel, empty, under the list.
   QGroupBox* CreateDiagnosisPanel();
+  // The list of result lines and the Diagram tab, as the tabs of tabResults.
+  void CreateResultTabs();
   // The Diagram tab: its options over the diagram.
   QWidget* CreateDiagramPage();
   // The list's current line chosen: the join it belongs to is highlighted in the diagram.
