@@ -15,6 +15,7 @@
 //   main-window-compared.png  the main window after comparing "plan", the bearing datum from
 //                             6628/1583 to 6628/1173
 //   results-window.png        the results window of that comparison
+//   results-diagram.png       its Diagram tab, the join not acceptable chosen in the list
 //   report-preview.png        the print preview of its joins report (the Preview button)
 //   join-window.png           the join calculation window after a walk over four marks
 //   help-window.png           the help window on HELP_FILE, the book's default page
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,6 +49,7 @@
 #include "app/modHtmlHelp.h"
 #include "joins/frmMGAJoins.h"
 #include "marks/ui/frmImportText.h"
+#include "reports/ui/JoinDiagramView.h"
 #include "reports/ui/ReportFont.h"
 #include "reports/ui/frmMGADisplay.h"
 
@@ -232,6 +235,23 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   ok = Save(window, folder, "main-window-compared.png") && ok;
   ok = Save(results, folder, "results-window.png") && ok;
+  // The Diagram tab, with the join not acceptable chosen in the list and so highlighted.
+  auto* tabs = results.findChild<QTabWidget*>(QStringLiteral("tabResults"));
+  ClickRows(*results.findChild<QListView*>(QStringLiteral("lstPSMJoins")),
+            {"66281173       66281946       *** JOIN NOT ACCEPTABLE ***"});
+  tabs->setCurrentIndex(1);
+  const QSize listSize = results.size();
+  results.resize(860, 1180);
+  QApplication::processEvents();
+  // Zoomed in twice on 6628/1173, where the plan's marks gather (6628/1926 lies 7 km off).
+  auto* diagram = results.findChild<JoinDiagramView*>(QStringLiteral("picDiagram"));
+  for (const modKestralMGA::DiagramMark& mark : diagram->Diagram().Marks) {
+    if (mark.Label == "6628/1173") diagram->ZoomBy(6.0, diagram->View().Map(mark.At));
+  }
+  QApplication::processEvents();
+  ok = Save(results, folder, "results-diagram.png") && ok;
+  tabs->setCurrentIndex(0);
+  results.resize(listSize);
   // The print preview of the joins report, from the results window's Preview button.
   dialogs.PreviewShot = folder.filePath(QStringLiteral("report-preview.png"));
   QTest::mouseClick(results.findChild<QPushButton*>(QStringLiteral("cmdPreview")), Qt::LeftButton);

@@ -833,11 +833,13 @@ void frmKestralMGA::ComparePlan() {
                                               modKestralMGA::kJoinComparisonTitle);
   modKestralMGA::JoinContext context{m_markIndex, *this};
   // The diagnosis studies the comparison's own judgements once it has ended.
-  modKestralMGA::JudgementCollector judgements;
+  modKestralMGA::JudgementCollector judgements(&m_display->VerdictRows());
   if (modKestralMGA::BuildAndComparePlan(planIdentifier, m_plan, context, *this, *m_display,
                                          m_dialogs, m_turns, &judgements)) {
-    m_display->ShowDiagnosis(
-        modKestralMGA::Diagnose(m_plan, m_markIndex, judgements.Joins(), Criterion()));
+    const modKestralMGA::Diagnosis diagnosis =
+        modKestralMGA::Diagnose(m_plan, m_markIndex, judgements.Joins(), Criterion());
+    m_display->ShowDiagnosis(diagnosis);
+    m_display->ShowDiagram(planIdentifier, judgements.Joins(), diagnosis);
   }
 }
 

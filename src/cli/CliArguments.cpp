@@ -3,11 +3,14 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <optional>
 #include <string_view>
 
+#include "common/NumericValue.h"
 #include "common/Version.h"
+#include "reports/ui/DiagramFile.h"
 
 namespace modKestralMGA {
 
@@ -38,6 +41,73 @@ ImportColumns ReadImportColumns(const std::string& text) {
 // stand for it.
 constexpr const char* kPlanNotAStream =
     "a plan names its lines and curve files: it cannot be - (standard input)";
+// The option's single value when it was given.
+std::optional<std::string> ValueOf(const CLI::Option* option) {
+  if (option->count() == 0) return std::nullopt;
+  return option->results().front();
+}
+
+// A number of the command line, read strictly: BadArguments with reason when it is not wholly a
+// number.
+double StrictNumber(const std::string& text, const std::string& reason) {
+  const NumberReading reading = ReadStrictNumber(text);
+  if (text.empty() || reading.Status != NumberStatus::Ok) throw BadArguments(reason + ": " + text);
+  return reading.Value;
+}
+
+// The diagram's options: --diagram FILE, --diagram-size WIDTHxHEIGHT, --exaggeration N and
+// --print-diagram, written into arguments.
+struct DiagramOptions {
+  CLI::Option* File = nullptr;
+  CLI::Option* Size = nullptr;
+  CLI::Option* Exaggeration = nullptr;
+  bool Print = false;
+
+  void Add(CLI::App& command) {
+    File = command
+               .add_option("--diagram",
+                           "Draw the join diagram into FILE: SVG (.svg) or PNG (.png), as the "
+                           "results window's Save diagram... does")
+               ->type_name("FILE");
+    Size =
+        command.add_option("--diagram-size", "Size of the --diagram picture (default 1600x1200)")
+            ->type_name("WIDTHxHEIGHT");
+    Exaggeration =
+        command
+            .add_option("--exaggeration",
+                        "Draw the residual arrows N times their length (default: the largest a "
+                        "tenth of the plan's size, rounded down to 1, 2 or 5 times a power of ten)")
+            ->type_name("N");
+    command.add_flag("--print-diagram", Print,
+                     "End the --pdf report with the join diagram on a page of its own");
+  }
+
+  void Read(CompareArguments& arguments) const {
+    arguments.Diagram = ValueOf(File);
+    if (arguments.Diagram && !DiagramFormatOf(*arguments.Diagram)) {
+      throw BadArguments("--diagram needs a file name ending .svg or .png: " + *arguments.Diagram);
+    }
+    if (const auto size = ValueOf(Size)) {
+      const std::size_t x = size->find_first_of("xX");
+      const std::string reason = "--diagram-size needs WIDTHxHEIGHT, 100 to 20000 pixels each";
+      if (x == std::string::npos) throw BadArguments(reason + ": " + *size);
+      const double width = StrictNumber(size->substr(0, x), reason);
+      const double height = StrictNumber(size->substr(x + 1), reason);
+      const auto fits = [](double pixels) {
+        return pixels >= 100 && pixels <= 20000 && std::floor(pixels) >= pixels;
+      };
+      if (!fits(width) || !fits(height)) throw BadArguments(reason + ": " + *size);
+      arguments.DiagramWidth = static_cast<int>(width);
+      arguments.DiagramHeight = static_cast<int>(height);
+    }
+    if (const auto factor = ValueOf(Exaggeration)) {
+      const std::string reason = "--exaggeration needs a number above 0";
+      arguments.Exaggeration = StrictNumber(*factor, reason);
+      if (!(*arguments.Exaggeration > 0.0)) throw BadArguments(reason + ": " + *factor);
+    }
+    arguments.PrintDiagram = Print;
+  }
+};
 
 // The mark list options, shared by the commands that read a mark list.
 struct MarkListOptions {
@@ -108,12 +178,6 @@ MarkListOptions AddMarkListOptions(CLI::App& command) {
           ->description(
               "--import reads a comma between two digits as the decimal mark (282840,660)");
   return options;
-}
-
-// The option's single value when it was given.
-std::optional<std::string> ValueOf(const CLI::Option* option) {
-  if (option->count() == 0) return std::nullopt;
-  return option->results().front();
 }
 
 // The accuracy criterion of the comparing commands.
@@ -233,9 +297,11 @@ MapOutput ReadMapOptions(const MapOptions& options, DistanceCalculationMode elli
 class CompareOptions {
  public:
   CompareOptions(CLI::App& app, const std::string& name, const std::string& description,
-                 const std::vector<std::string>& formats, const std::string& formatDescription)
+                 const std::vector<std::string>& formats, const std::string& formatDescription,
+                 bool withDiagram = false)
       : m_command(app.add_subcommand(name, description)),
-        m_markList(AddMarkListOptions(*m_command)) {
+        m_markList(AddMarkListOptions(*m_command)),
+        m_withDiagram(withDiagram) {
     m_plan = m_command->add_option("--plan", "Plan identifier, or the plan's .lns file")
                  ->type_name("PLAN")
                  ->required();
@@ -268,6 +334,7 @@ class CompareOptions {
                         "End the report with the diagnosis of its joins");
     AddFormatOption(*m_command, m_format, formats, formatDescription);
     m_map = AddMapOptions(*m_command, "the results");
+    if (m_withDiagram) m_diagram.Add(*m_command);
   }
   CompareOptions(const CompareOptions&) = delete;
   CompareOptions& operator=(const CompareOptions&) = delete;
@@ -298,6 +365,7 @@ class CompareOptions {
     arguments.Pdf = ValueOf(m_pdf);
     arguments.Format = FormatOf(m_format);
     arguments.Map = ReadMapOptions(m_map, arguments.Ellipsoid);
+    if (m_withDiagram) m_diagram.Read(arguments);
     return arguments;
   }
 
@@ -305,6 +373,8 @@ class CompareOptions {
   CLI::App* m_command;
   MarkListOptions m_markList;
   MapOptions m_map{};
+  bool m_withDiagram;
+  DiagramOptions m_diagram;
   CLI::Option* m_plan = nullptr;
   CLI::Option* m_criterion = nullptr;
   std::pair<CLI::Option*, CLI::Option*> m_criteriaAndMixed;
@@ -541,7 +611,8 @@ CliArguments ParseCliArguments(const std::vector<std::string>& args) {
   CompareOptions compare(app, "compare", "Compare the plan's PSM joins with their MGA joins",
                          {"text", "csv", "json"},
                          "Write the result lines (default), CSV with a header line and one row "
-                         "per join, or one JSON object with the settings, joins and summary");
+                         "per join, or one JSON object with the settings, joins and summary",
+                         /*withDiagram=*/true);
   CompareOptions diagnose(app, "diagnose",
                           "Compare the plan's PSM joins and say why joins fail: failures per mark, "
                           "likely culprits, the fit of the marks, renumbered marks and the plan's "

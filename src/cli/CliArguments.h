@@ -73,6 +73,11 @@ struct CompareArguments {
   std::optional<std::string> Pdf;            // --pdf FILE
   OutputFormat Format = OutputFormat::Text;  // --format
   MapOutput Map;
+  std::optional<std::string> Diagram;  // --diagram FILE (.svg or .png)
+  int DiagramWidth = 1600;             // --diagram-size WIDTHxHEIGHT, pixels
+  int DiagramHeight = 1200;
+  std::optional<double> Exaggeration;  // --exaggeration: the residual arrows' factor
+  bool PrintDiagram = false;           // --print-diagram given
 
   // "Show full join details": ticked by "Tertiary Network" or --full-details ("2 PSM's" clears
   // it first, so it cannot untick what --full-details ticks).
@@ -136,10 +141,11 @@ struct CliArguments {
 // Throws BadArguments with the reason for no command, an unknown command or option, a missing or
 // surplus value, an option value outside its choices, compare or diagnose without --plan or with
 // an empty one, a plan named - (compare, diagnose or batch: a plan is two files), --datum together
-// with --tertiary, --columns without five comma-separated column numbers, joins with fewer than
-// two PSM numbers, save without --out or with an empty one, batch without a plan or --plans-from,
-// --jobs below 1, --zone or --mark-datum without --geojson, --geojson with --ellipsoid amg, and
-// convert without --plan or --to or with an empty one.
+// with --tertiary, --diagram without ".svg" or ".png", --diagram-size other than WIDTHxHEIGHT of
+// 100 to 20000 pixels each, --exaggeration not above 0, --columns without five comma-separated
+// column numbers, joins with fewer than two PSM numbers, save without --out or with an empty one,
+// batch without a plan or --plans-from, --jobs below 1, --zone or --mark-datum without --geojson,
+// --geojson with --ellipsoid amg, and convert without --plan or --to or with an empty one.
 CliArguments ParseCliArguments(const std::vector<std::string>& args);
 
 }  // namespace modKestralMGA

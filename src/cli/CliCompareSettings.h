@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -37,6 +38,8 @@ class CliCompareSettings final : public ReportSettings {
   bool PrintPsmList() const override { return !m_arguments.NoPsmList; }
   bool PrintFullJoins() const override { return m_arguments.PrintFullJoins(); }
   bool PrintDiagnosis() const override { return m_arguments.Diagnosis; }
+  bool PrintDiagram() const override { return m_arguments.PrintDiagram; }
+  std::optional<double> DiagramExaggeration() const override { return m_arguments.Exaggeration; }
 
  private:
   CompareArguments m_arguments;

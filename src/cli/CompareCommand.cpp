@@ -25,8 +25,10 @@
 #include "markjoins/MarkIndex.h"
 #include "marks/MarkList.h"
 #include "marks/MarkListRules.h"
+#include "reports/JoinDiagram.h"
 #include "reports/JoinsReport.h"
 #include "reports/ReportDate.h"
+#include "reports/ui/DiagramFile.h"
 #include "reports/ui/PdfReport.h"
 
 namespace modKestralMGA {
@@ -83,6 +85,18 @@ bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, Join
   return true;
 }
 
+// The join diagram of the comparison drawn into the --diagram file (SVG or PNG by its name), the
+// title block dated today in English. False after a failure (its message shown).
+bool WriteDiagramPicture(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
+                         const ReportSettings& settings, MessageSink& sink, FileOps& fileOps) {
+  if (!arguments.Diagram) return true;
+  const JoinDiagram diagram = ComposeJoinDiagram(
+      plan, context, settings, EnglishDateText(LocalToday()), arguments.Exaggeration);
+  return SaveDiagramPicture(*arguments.Diagram, diagram,
+                            {arguments.DiagramWidth, arguments.DiagramHeight, false}, sink,
+                            fileOps);
+}
+
 // What a command writes to standard output once the comparison and its reports ran to their
 // end: the result lines, or what is made from the comparison's judgements.
 using ResultWriter = std::function<bool(
@@ -104,6 +118,7 @@ int WriteComparison(const CompareArguments& arguments, const Plan& plan, JoinCon
       sink);
   if (!composed ||
       !WriteJoinsReports(arguments, plan, context, settings, sink, fileOps, out, err) ||
+      !WriteDiagramPicture(arguments, plan, context, settings, sink, fileOps) ||
       !map.Save(sink, fileOps)) {
     return kExitFailed;
   }

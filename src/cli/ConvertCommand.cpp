@@ -37,7 +37,7 @@ int RunConvertCommand(const ConvertArguments& arguments, std::ostream& out, std:
   Plan plan;
   if (!ReadPlanForCompare(planIdentifier, plan, sink)) return kExitFailed;
   BuildPlanPoints(plan, planIdentifier, sink);
-  CurveIndex curves = plan.Curves ? CurveIndex(*plan.Curves) : CurveIndex(planIdentifier, sink);
+  CurveIndex curves = CurvesOf(plan, planIdentifier, sink);
   const std::string name = std::filesystem::path(planIdentifier).filename().string();
   const std::string text = LandXmlText(plan, curves, name, IsoDate(LocalToday()));
   if (arguments.To == kStandardStream) {

@@ -22,15 +22,19 @@ struct JudgedJoin {
   JoinJudgement Judgement;
 };
 
-// Keeps the comparison's judgements for the diagnosis, so that no join is computed twice.
+// Keeps the comparison's judgements for the diagnosis, so that no join is computed twice; tells
+// each to next too, when given.
 class JudgementCollector final : public JoinObserver {
  public:
+  explicit JudgementCollector(JoinObserver* next = nullptr) : m_next(next) {}
   void Judged(std::size_t fromEntry, std::size_t toEntry, const JoinJudgement& join) override {
     m_joins.push_back({fromEntry, toEntry, join});
+    if (m_next != nullptr) m_next->Judged(fromEntry, toEntry, join);
   }
   const std::vector<JudgedJoin>& Joins() const { return m_joins; }
 
  private:
+  JoinObserver* m_next;
   std::vector<JudgedJoin> m_joins;
 };
 

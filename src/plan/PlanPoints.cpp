@@ -223,10 +223,14 @@ void ShiftPlanPoints(Plan& plan) {
   }
 }
 
+CurveIndex CurvesOf(const Plan& plan, const std::string& planIdentifier, MessageSink& sink) {
+  return plan.Curves ? CurveIndex(*plan.Curves) : CurveIndex(planIdentifier, sink);
+}
+
 void BuildPlanPoints(Plan& plan, const std::string& planIdentifier, MessageSink& sink) {
   LineEnds ends;
   InitPlanPointsWithEnds(plan, ends);
-  CurveIndex curves = plan.Curves ? CurveIndex(*plan.Curves) : CurveIndex(planIdentifier, sink);
+  CurveIndex curves = CurvesOf(plan, planIdentifier, sink);
   PlaceByWorklist(plan, ends, curves);
   ShiftPlanPoints(plan);
 }

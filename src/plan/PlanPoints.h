@@ -43,4 +43,8 @@ void ShiftPlanPoints(Plan& plan);
 // beyond the range of a double.
 void BuildPlanPoints(Plan& plan, const std::string& planIdentifier, MessageSink& sink);
 
+// The plan's curve chords: those a LandXML plan carried, else the curve file of planIdentifier,
+// read when first asked for (its failures said on sink).
+CurveIndex CurvesOf(const Plan& plan, const std::string& planIdentifier, MessageSink& sink);
+
 }  // namespace modKestralMGA

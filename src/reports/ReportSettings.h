@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "compare/CompareSettings.h"
 
 namespace modKestralMGA {
@@ -15,6 +17,11 @@ class ReportSettings : public CompareSettings {
   virtual bool PrintFullJoins() const = 0;
   // "Print diagnosis" is checked: the report ends with the diagnosis of its joins.
   virtual bool PrintDiagnosis() const = 0;
+  // "Print diagram" is checked: the printed report ends with the join diagram on a page of its
+  // own. Off unless the caller offers the option.
+  virtual bool PrintDiagram() const { return false; }
+  // The exaggeration of the diagram's residual arrows; automatic when none is given.
+  virtual std::optional<double> DiagramExaggeration() const { return std::nullopt; }
 };
 
 }  // namespace modKestralMGA

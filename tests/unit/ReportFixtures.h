@@ -28,6 +28,7 @@ struct FixedReportSettings final : ReportSettings {
   bool m_printPsmList = true;
   bool m_printFullJoins = false;
   bool m_printDiagnosis = false;
+  bool m_printDiagram = false;
 
   std::string MaxOrderText() const override { return m_maxOrder; }
   std::string AverageHeightText() const override { return m_averageHeight; }
@@ -41,6 +42,7 @@ struct FixedReportSettings final : ReportSettings {
   bool PrintPsmList() const override { return m_printPsmList; }
   bool PrintFullJoins() const override { return m_printFullJoins; }
   bool PrintDiagnosis() const override { return m_printDiagnosis; }
+  bool PrintDiagram() const override { return m_printDiagram; }
 
   // "2 PSM's" with the two datum PSM numbers.
   void SetDatum(std::string from, std::string to) {

@@ -3,8 +3,13 @@
 #include <QMarginsF>
 #include <QPagedPaintDevice>
 #include <functional>
+#include <string>
 
 #include "common/ColumnWriter.h"
+#include "common/Seams.h"
+#include "markjoins/MarkJoins.h"
+#include "plan/Plan.h"
+#include "reports/ReportSettings.h"
 
 namespace modKestralMGA {
 
@@ -23,6 +28,19 @@ void SetReportMargins(QPagedPaintDevice& device);
 // own failure). Returns what compose returns. Throws KestralError when device cannot be started
 // ("The printer could not be started") or the job cannot be finished ("The print job could not
 // be finished"), and what compose throws.
-bool RunPrintJob(QPagedPaintDevice& device, const std::function<bool(ColumnWriter&)>& compose);
+// With lastPage, runs it on the job's painter once compose returned true, before the job ends,
+// and returns what it returns.
+bool RunPrintJob(QPagedPaintDevice& device, const std::function<bool(ColumnWriter&)>& compose,
+                 const std::function<bool(QPainter&)>& lastPage = {});
+
+// When "Print diagram" is checked, ends a printed joins report with the join diagram on a page
+// of its own of device, on which painter is active: the diagram as ComposeJoinDiagram makes it
+// (the residual arrows' exaggeration from the settings), scaled to the printable area with its
+// legend and title block; with onlyNotAcceptable, only the joins not acceptable. A failure shows
+// its description under "Printing Joins error" (exclamation) and gives false; otherwise true.
+bool PrintDiagramPage(QPagedPaintDevice& device, QPainter& painter, const Plan& plan,
+                      JoinContext& context, const ReportSettings& settings,
+                      const std::string& dateText, MessageSink& sink,
+                      bool onlyNotAcceptable = false);
 
 }  // namespace modKestralMGA

@@ -27,6 +27,8 @@ class ResultLinesModel final : public QAbstractListModel {
 
   // The lines the view shows, as bytes.
   const std::vector<std::string>& Lines() const { return m_lines; }
+  // The lines shown and kept aside: the row the next line appended will take.
+  std::size_t Count() const { return m_lines.size() + m_pending.size(); }
   // The length of the longest line the view shows, in bytes (a character each, but for the
   // letters a UTF-8 path spells in two or more).
   int LongestLine() const { return m_longest; }

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -29,7 +30,12 @@
 #include "common/NumberFormat.h"
 #include "diagnosis/DiagnosisText.h"
 #include "marks/MarkListRules.h"
+#include "plan/CurveFile.h"
+#include "plan/PlanPoints.h"
+#include "reports/JoinDiagram.h"
 #include "reports/JoinsReport.h"
+#include "reports/ui/DiagramFile.h"
+#include "reports/ui/JoinDiagramView.h"
 #include "reports/ui/PrintJob.h"
 #include "reports/ui/PrintingInProgress.h"
 #include "reports/ui/ReportDateText.h"
@@ -46,6 +52,15 @@ constexpr const char* kSaveReportFilter = "Text files (*.TXT)|*.txt";
 // The titles of the print dialog and of the preview.
 constexpr const char* kPrintDialogTitle = "Print the joins report";
 constexpr const char* kPreviewTitle = "Joins report preview";
+// The save dialog of "Save diagram...".
+constexpr const char* kSaveDiagramTitle = "Save diagram";
+constexpr const char* kSaveDiagramFilter = "SVG pictures (*.svg)|*.svg|PNG pictures (*.png)|*.png";
+
+// Messages of a curve file read again for the diagram: the comparison has shown them.
+class DroppedMessages final : public modKestralMGA::MessageSink {
+ public:
+  void Message(const std::string&, const std::string&, modKestralMGA::MessageIcon) override {}
+};
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -187,10 +202,24 @@ class frmMGADisplay::LiveReportSettings final : public modKestralMGA::ReportSett
   bool PrintPsmList() const override { return m_window.PrintList(); }
   bool PrintFullJoins() const override { return m_window.FullJoins(); }
   bool PrintDiagnosis() const override { return m_window.PrintDiagnosis(); }
+  bool PrintDiagram() const override { return m_window.PrintDiagram(); }
 
  private:
   const modKestralMGA::CompareSettings& m_settings;
   const frmMGADisplay& m_window;
+};
+
+// Notes the row each judged join's verdict line takes: the comparison tells of a join just before
+// it adds the line.
+class frmMGADisplay::VerdictRowObserver final : public modKestralMGA::JoinObserver {
+ public:
+  explicit VerdictRowObserver(frmMGADisplay& window) : m_window(window) {}
+  void Judged(std::size_t, std::size_t, const modKestralMGA::JoinJudgement&) override {
+    m_window.m_verdictRows.push_back(m_window.m_model->Count());
+  }
+
+ private:
+  frmMGADisplay& m_window;
 };
 
 frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
@@ -202,7 +231,8 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
       m_reportSettings(std::make_unique<LiveReportSettings>(settings, *this)),
       m_markIndex(marks),
       m_dateText([] { return ReportDateText(QDate::currentDate(), QLocale::system()); }),
-      m_model(new ResultLinesModel(this)) {
+      m_model(new ResultLinesModel(this)),
+      m_verdictRowObserver(std::make_unique<VerdictRowObserver>(*this)) {
   setObjectName(QStringLiteral("frmMGADisplay"));
   setWindowTitle(QStringLiteral("Results of comparison with MGA coordinates"));
 
@@ -214,12 +244,17 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   chkPrintDiagnosis =
       Named(new QCheckBox(QStringLiteral("Print diagnosis"), Frame1), "chkPrintDiagnosis");
   chkPrintDiagnosis->setToolTip(QStringLiteral("End the report with the diagnosis of its joins"));
+  chkPrintDiagram =
+      Named(new QCheckBox(QStringLiteral("Print diagram"), Frame1), "chkPrintDiagram");
+  chkPrintDiagram->setToolTip(
+      QStringLiteral("End the printed report with the join diagram on a page of its own"));
   chkPrintList->setChecked(true);
   auto* options = new QGridLayout(Frame1);
   options->addWidget(chkPrintList, 0, 0);
   options->addWidget(chkFullJoins, 0, 1);
   options->addWidget(chkToFile, 1, 0);
   options->addWidget(chkPrintDiagnosis, 1, 1);
+  options->addWidget(chkPrintDiagram, 1, 2);
 
   cmdClose = Named(new QPushButton(QStringLiteral("&Close"), this), "cmdClose");
   cmdPrint = Named(new QPushButton(QStringLiteral("&Print"), this), "cmdPrint");
@@ -236,17 +271,7 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   top->addStretch(1);
   top->addLayout(buttons);
 
-  lstPSMJoins = Named(new QListView(this), "lstPSMJoins");
-  lstPSMJoins->setModel(m_model);
-  lstPSMJoins->setItemDelegate(new ResultLineDelegate(*m_model, lstPSMJoins));
-  // The result lines are padded with blanks into columns: a fixed-pitch font keeps them in line.
-  lstPSMJoins->setFont(FixedPitchFont());
-  // Every row is one line of the same height: the view lays out only the rows it shows.
-  lstPSMJoins->setUniformItemSizes(true);
-  lstPSMJoins->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lstPSMJoins->setSelectionMode(QAbstractItemView::SingleSelection);
-  lstPSMJoins->setTextElideMode(Qt::ElideNone);
-  lstPSMJoins->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  CreateResultTabs();
 
   // What the last comparison did, above the list (the list and the reports stay as they are).
   lblSummary = Named(new QLabel(this), "lblSummary");
@@ -256,7 +281,7 @@ frmMGADisplay::frmMGADisplay(Dialogs& dialogs, const modKestralMGA::Plan& plan,
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(lblSummary);
-  layout->addWidget(lstPSMJoins, 1);
+  layout->addWidget(tabResults, 1);
   layout->addWidget(CreateDiagnosisPanel());
 
   // The first size: the window's own, with the list grown to its columns and lines.
@@ -306,6 +331,8 @@ QGroupBox* frmMGADisplay::CreateDiagnosisPanel() {
   lstDiagnosisNotes->setMinimumHeight(QFontMetrics(lstDiagnosisNotes->font()).lineSpacing() *
                                       (kDiagnosisNoteRows + 1));
   lstDiagnosisNotes->setMaximumHeight(lstDiagnosisNotes->minimumHeight());
+  // Height the window gains goes to the list and the diagram.
+  grpDiagnosis->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
   auto* panel = new QVBoxLayout(grpDiagnosis);
   panel->addWidget(lblFinding);
   panel->addWidget(lblFit);
@@ -314,8 +341,61 @@ QGroupBox* frmMGADisplay::CreateDiagnosisPanel() {
   return grpDiagnosis;
 }
 
+void frmMGADisplay::CreateResultTabs() {
+  lstPSMJoins = Named(new QListView(this), "lstPSMJoins");
+  lstPSMJoins->setModel(m_model);
+  lstPSMJoins->setItemDelegate(new ResultLineDelegate(*m_model, lstPSMJoins));
+  // The result lines are padded with blanks into columns: a fixed-pitch font keeps them in line.
+  lstPSMJoins->setFont(FixedPitchFont());
+  // Every row is one line of the same height: the view lays out only the rows it shows.
+  lstPSMJoins->setUniformItemSizes(true);
+  lstPSMJoins->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lstPSMJoins->setSelectionMode(QAbstractItemView::SingleSelection);
+  lstPSMJoins->setTextElideMode(Qt::ElideNone);
+  lstPSMJoins->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+  // The list and the diagram side by side as tabs; the list first, as it always was.
+  tabResults = Named(new QTabWidget(this), "tabResults");
+  tabResults->setUsesScrollButtons(false);
+  tabResults->addTab(lstPSMJoins, QStringLiteral("List"));
+  tabResults->addTab(CreateDiagramPage(), QStringLiteral("Diagram"));
+  connect(lstPSMJoins->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) { ListLineChosen(current.row()); });
+}
+
+QWidget* frmMGADisplay::CreateDiagramPage() {
+  auto* page = Named(new QWidget(this), "pagDiagram");
+  chkNotAcceptableOnly = Named(new QCheckBox(QStringLiteral("Only joins not acceptable"), page),
+                               "chkNotAcceptableOnly");
+  cmdFitDiagram = Named(new QPushButton(QStringLiteral("&Fit"), page), "cmdFitDiagram");
+  cmdFitDiagram->setToolTip(QStringLiteral("Show the whole plan (0)"));
+  cmdSaveDiagram =
+      Named(new QPushButton(QStringLiteral("&Save diagram..."), page), "cmdSaveDiagram");
+  cmdSaveDiagram->setEnabled(false);
+  picDiagram = Named(new JoinDiagramView(page), "picDiagram");
+  picDiagram->setToolTip({});
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(chkNotAcceptableOnly);
+  bar->addStretch(1);
+  bar->addWidget(cmdFitDiagram);
+  bar->addWidget(cmdSaveDiagram);
+  auto* column = new QVBoxLayout(page);
+  column->addLayout(bar);
+  column->addWidget(picDiagram, 1);
+  connect(chkNotAcceptableOnly, &QCheckBox::toggled, picDiagram,
+          &JoinDiagramView::SetOnlyNotAcceptable);
+  connect(cmdFitDiagram, &QPushButton::clicked, picDiagram, &JoinDiagramView::FitToWindow);
+  connect(cmdSaveDiagram, &QPushButton::clicked, this, &frmMGADisplay::cmdSaveDiagram_Click);
+  connect(picDiagram, &JoinDiagramView::JoinChosen, this, &frmMGADisplay::DiagramJoinChosen);
+  return page;
+}
+
 void frmMGADisplay::Clear() {
   m_model->Clear();
+  m_verdictRows.clear();
+  m_diagramJoins.clear();
+  picDiagram->SetDiagram({});
+  cmdSaveDiagram->setEnabled(false);
   lblSummary->clear();
   lblFinding->clear();
   lblFit->clear();
@@ -339,6 +419,48 @@ void frmMGADisplay::ShowDiagnosis(const modKestralMGA::Diagnosis& diagnosis) {
     lstDiagnosisNotes->addItem(
         QStringLiteral("No suspect mark, renumbered mark or plan check that does not close"));
   }
+}
+
+void frmMGADisplay::ShowDiagram(const std::string& planIdentifier,
+                                const std::vector<modKestralMGA::JudgedJoin>& joins,
+                                const modKestralMGA::Diagnosis& diagnosis) {
+  DroppedMessages dropped;
+  modKestralMGA::CurveIndex curves = modKestralMGA::CurvesOf(m_plan, planIdentifier, dropped);
+  const modKestralMGA::DiagramTitle title{
+      ToBytes(QFile::decodeName(QByteArray::fromStdString(planIdentifier))),
+      m_reportSettings->AccuracyCriterionText(), m_reportSettings->AverageHeightText(),
+      m_dateText()};
+  picDiagram->SetDiagram(
+      modKestralMGA::BuildJoinDiagram(m_plan, joins, &diagnosis, &curves, title));
+  m_diagramJoins.assign(joins.size(), std::nullopt);
+  const auto& drawn = picDiagram->Diagram().Joins;
+  for (std::size_t i = 0; i < drawn.size(); ++i) m_diagramJoins[drawn[i].Judgement] = i;
+  cmdSaveDiagram->setEnabled(picDiagram->HasDiagram());
+  ListLineChosen(lstPSMJoins->currentIndex().row());
+}
+
+modKestralMGA::JoinObserver& frmMGADisplay::VerdictRows() {
+  return *m_verdictRowObserver;
+}
+
+void frmMGADisplay::ListLineChosen(int row) {
+  // The verdict line at or above the row: detail lines belong to the join above them.
+  const auto after = std::upper_bound(m_verdictRows.begin(), m_verdictRows.end(),
+                                      static_cast<std::size_t>(std::max(row, 0)));
+  std::optional<std::size_t> join;
+  if (row >= 0 && after != m_verdictRows.begin()) {
+    const auto judged = static_cast<std::size_t>(after - m_verdictRows.begin() - 1);
+    if (judged < m_diagramJoins.size()) join = m_diagramJoins[judged];
+  }
+  picDiagram->SetHighlighted(join);
+}
+
+void frmMGADisplay::DiagramJoinChosen(std::size_t join) {
+  const std::size_t judged = picDiagram->Diagram().Joins[join].Judgement;
+  if (judged >= m_verdictRows.size()) return;
+  const QModelIndex line = m_model->index(static_cast<int>(m_verdictRows[judged]), 0);
+  lstPSMJoins->setCurrentIndex(line);
+  lstPSMJoins->scrollTo(line);
 }
 
 void frmMGADisplay::Summary(const modKestralMGA::CompareSummary& summary) {
@@ -381,6 +503,14 @@ bool frmMGADisplay::ToFile() const {
 
 bool frmMGADisplay::PrintDiagnosis() const {
   return chkPrintDiagnosis->checkState() == Qt::Checked;
+}
+
+bool frmMGADisplay::PrintDiagram() const {
+  return chkPrintDiagram->checkState() == Qt::Checked;
+}
+
+bool frmMGADisplay::OnlyNotAcceptable() const {
+  return chkNotAcceptableOnly->checkState() == Qt::Checked;
 }
 
 void frmMGADisplay::SetFullJoins(bool on) {
@@ -446,6 +576,17 @@ void frmMGADisplay::cmdPreview_Click() {
                     [this](QPrinter& printer) { PrintReportOn(printer, m_dateText()); });
 }
 
+void frmMGADisplay::cmdSaveDiagram_Click() {
+  if (!picDiagram->HasDiagram()) return;
+  const std::string fileName =
+      m_dialogs.SaveFileName(kSaveDiagramTitle, "", kSaveDiagramFilter, /*confirmReplace=*/true);
+  if (fileName.empty()) return;
+  modKestralMGA::DiagramPicture picture;
+  picture.OnlyNotAcceptable = OnlyNotAcceptable();
+  const PrintingInProgress busy(*this, *cmdSaveDiagram);
+  modKestralMGA::SaveDiagramPicture(fileName, picDiagram->Diagram(), picture, m_dialogs);
+}
+
 void frmMGADisplay::RunReport(const std::function<bool(const std::string&)>& fill) {
   bool written = false;
   {
@@ -460,8 +601,14 @@ void frmMGADisplay::RunReport(const std::function<bool(const std::string&)>& fil
 
 bool frmMGADisplay::PrintReportOn(QPrinter& printer, const std::string& dateText) {
   modKestralMGA::JoinContext context{m_markIndex, *m_reportSettings};
-  return modKestralMGA::RunPrintJob(printer, [&](modKestralMGA::ColumnWriter& out) {
-    return modKestralMGA::PrintJoinsReport(m_plan, context, *m_reportSettings, dateText, out,
-                                           m_dialogs);
-  });
+  return modKestralMGA::RunPrintJob(
+      printer,
+      [&](modKestralMGA::ColumnWriter& out) {
+        return modKestralMGA::PrintJoinsReport(m_plan, context, *m_reportSettings, dateText, out,
+                                               m_dialogs);
+      },
+      [&](QPainter& painter) {
+        return modKestralMGA::PrintDiagramPage(printer, painter, m_plan, context, *m_reportSettings,
+                                               dateText, m_dialogs, OnlyNotAcceptable());
+      });
 }

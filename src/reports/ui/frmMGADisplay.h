@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,9 @@ class QListView;
 class QListWidget;
 class QPrinter;
 class QPushButton;
+class QTabWidget;
 class QTableWidget;
+class JoinDiagramView;
 class ResultLinesModel;
 
 // The results window: the lines of the last comparison in lstPSMJoins, the diagnosis of its joins
@@ -56,6 +59,14 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   // highlighted), then the suspects, the renumbering candidates and the plan checks not
   // acceptable.
   void ShowDiagnosis(const modKestralMGA::Diagnosis& diagnosis);
+  // Fills the Diagram tab from the comparison's judgements and their diagnosis: the plan
+  // planIdentifier (its curve file draws the arcs), titled with the settings then in force and
+  // the report's date.
+  void ShowDiagram(const std::string& planIdentifier,
+                   const std::vector<modKestralMGA::JudgedJoin>& joins,
+                   const modKestralMGA::Diagnosis& diagnosis);
+  // Hears the comparison's joins as it judges them, to know the row of each join's verdict line.
+  modKestralMGA::JoinObserver& VerdictRows();
 
   // Shows the lines added since the last call.
   void FlushLines();
@@ -67,6 +78,9 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   bool FullJoins() const;
   bool ToFile() const;
   bool PrintDiagnosis() const;
+  bool PrintDiagram() const;
+  // "Only joins not acceptable" is ticked in the Diagram tab.
+  bool OnlyNotAcceptable() const;
   // Ticks or clears "Print full join details" (the main window's bearing datum options).
   void SetFullJoins(bool on);
   // Print and Preview wait while a comparison runs.
@@ -82,9 +96,13 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   void cmdPrint_Click();
   // Shows the pages Print sends to the printer, in the print preview.
   void cmdPreview_Click();
+  // Saves the diagram as an SVG or PNG picture, as the window shows its joins, under the name
+  // chosen in the save dialog (a cancel ends the command quietly).
+  void cmdSaveDiagram_Click();
 
  private:
   class LiveReportSettings;
+  class VerdictRowObserver;
 
   // Runs fill on the report's date text with the hourglass shown and Print disabled; shows
   // "Printing completed" when fill reports the report written whole.
@@ -93,6 +111,14 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   bool PrintReportOn(QPrinter& printer, const std::string& dateText);
   // The diagnosis panel, empty, under the list.
   QGroupBox* CreateDiagnosisPanel();
+  // The list of result lines and the Diagram tab, as the tabs of tabResults.
+  void CreateResultTabs();
+  // The Diagram tab: its options over the diagram.
+  QWidget* CreateDiagramPage();
+  // The list's current line chosen: the join it belongs to is highlighted in the diagram.
+  void ListLineChosen(int row);
+  // A join chosen in the diagram: its verdict line becomes the list's current line.
+  void DiagramJoinChosen(std::size_t join);
 
   Dialogs& m_dialogs;
   const modKestralMGA::Plan& m_plan;
@@ -102,12 +128,23 @@ class frmMGADisplay final : public QWidget, public modKestralMGA::ResultList {
   modKestralMGA::MarkIndex m_markIndex;
   std::function<std::string()> m_dateText;
   ResultLinesModel* m_model = nullptr;
+  std::unique_ptr<VerdictRowObserver> m_verdictRowObserver;
+  // The row of each judged join's verdict line, in the comparison's order.
+  std::vector<std::size_t> m_verdictRows;
+  // The diagram's join of each judged join; none for a join with an end not placed.
+  std::vector<std::optional<std::size_t>> m_diagramJoins;
 
   QGroupBox* Frame1 = nullptr;
   QCheckBox* chkPrintList = nullptr;
   QCheckBox* chkFullJoins = nullptr;
   QCheckBox* chkToFile = nullptr;
   QCheckBox* chkPrintDiagnosis = nullptr;
+  QCheckBox* chkPrintDiagram = nullptr;
+  QTabWidget* tabResults = nullptr;
+  QCheckBox* chkNotAcceptableOnly = nullptr;
+  QPushButton* cmdFitDiagram = nullptr;
+  QPushButton* cmdSaveDiagram = nullptr;
+  JoinDiagramView* picDiagram = nullptr;
   QLabel* lblSummary = nullptr;
   QListView* lstPSMJoins = nullptr;
   QPushButton* cmdClose = nullptr;
