@@ -251,6 +251,7 @@ Diagnosis Diagnose(const Plan& plan, MarkIndex& index, const std::vector<JudgedJ
   diagnosis.PlanChecks = PlanChecks(plan, criterion);
   diagnosis.Summary = Summarise(diagnosis.Verdicts);
   diagnosis.Marks = std::move(marks.Marks);
+  diagnosis.Names = plan.Names;
   diagnosis.Summary.Finding = DiagnosisFinding(diagnosis);
   return diagnosis;
 }
@@ -260,6 +261,11 @@ std::string PsmText(std::int32_t key) {
   constexpr std::size_t kLeadingDigits = 4;
   if (text.size() <= kLeadingDigits || key <= 0) return text;
   return text.substr(0, kLeadingDigits) + "/" + text.substr(kLeadingDigits);
+}
+
+std::string PsmText(const MarkNameTable& names, std::int32_t key) {
+  const auto named = names.WrittenName.find(key);
+  return named == names.WrittenName.end() ? PsmText(key) : named->second;
 }
 
 }  // namespace modKestralMGA

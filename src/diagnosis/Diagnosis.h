@@ -87,6 +87,13 @@ struct DiagnosisSummary {
   std::string Finding;  // one sentence
 };
 
+// The PSM number of a key as surveyors write it: 66281234 -> "6628/1234"; keys of four digits
+// or fewer as they are.
+std::string PsmText(std::int32_t key);
+
+// A named mark's name as its plan writes it, any other key as PsmText writes it.
+std::string PsmText(const MarkNameTable& names, std::int32_t key);
+
 struct Diagnosis {
   DiagnosisSummary Summary;
   std::optional<SimilarityFit> Fit;
@@ -95,6 +102,12 @@ struct Diagnosis {
   std::vector<Renumbering> Renumberings;
   std::vector<PlanCheck> PlanChecks;    // not acceptable first, each part largest first
   std::vector<FittedVerdict> Verdicts;  // one per judged join, in the comparison's order
+  MarkNameTable Names;                  // the plan's named marks (a LandXML plan's "PM 12345")
+
+  // A mark as the diagnosis shows it: by its name as the plan writes it, else its PSM number.
+  std::string PsmName(std::int32_t key) const { return PsmText(Names, key); }
+  // A named mark's key stands in for its name only: it is no PSM number.
+  bool IsNamed(std::int32_t key) const { return Names.WrittenName.count(key) != 0; }
 };
 
 // Marks within this distance (metres) of a plan PSM carried into MGA, or within three times the
@@ -107,9 +120,5 @@ inline constexpr double kRenumberingRadius = 0.10;
 // candidates and the plan's checks. Computes no MGA join again.
 Diagnosis Diagnose(const Plan& plan, MarkIndex& marks, const std::vector<JudgedJoin>& joins,
                    const AccuracyCriterion* criterion);
-
-// The PSM number of a key as surveyors write it: 66281234 -> "6628/1234"; keys of four digits
-// or fewer as they are.
-std::string PsmText(std::int32_t key);
 
 }  // namespace modKestralMGA

@@ -18,9 +18,9 @@ std::string Metres(double metres) {
   return FormatNumber(metres, kFormatMetres) + " m";
 }
 
-std::string RenumberingFinding(const Renumbering& found) {
+std::string RenumberingFinding(const Diagnosis& diagnosis, const Renumbering& found) {
   return "Plan point " + FormatNumber(found.PlanPoint, kFormatKey) + " stands where the list has " +
-         PsmText(found.ListedKey) +
+         diagnosis.PsmName(found.ListedKey) +
          (found.SwappedDigits ? " (two neighbouring digits swapped)." : ".");
 }
 
@@ -46,7 +46,7 @@ std::string SuspectsFinding(const Diagnosis& diagnosis, int failedAsIs) {
   for (std::size_t i = 0; i < diagnosis.Suspects.size(); ++i) {
     const Suspect& suspect = diagnosis.Suspects[i];
     if (i > 0) names += i + 1 == diagnosis.Suspects.size() ? " and " : ", ";
-    names += PsmText(suspect.Key);
+    names += diagnosis.PsmName(suspect.Key);
     if (const std::optional<double> moved = ResidualOf(diagnosis, suspect.Key)) {
       names += " (" + Metres(*moved) + ")";
     }
@@ -80,7 +80,8 @@ std::string DiagnosisFinding(const Diagnosis& diagnosis) {
   const DiagnosisSummary& summary = diagnosis.Summary;
   const int failedAsIs = summary.AcceptableAfterFit + summary.NotAcceptable;
   const int unlisted = UnlistedMarks(diagnosis);
-  if (!diagnosis.Renumberings.empty()) return RenumberingFinding(diagnosis.Renumberings.front());
+  if (!diagnosis.Renumberings.empty())
+    return RenumberingFinding(diagnosis, diagnosis.Renumberings.front());
   if (!diagnosis.PlanChecks.empty() && !diagnosis.PlanChecks.front().Acceptable) {
     return PlanCheckFinding(diagnosis.PlanChecks.front());
   }

@@ -37,11 +37,11 @@ void AddFit(const std::optional<SimilarityFit>& fit, std::vector<std::string>& l
                   FormatNumber(fit->ShiftNorth, kFormatMetres) + " m");
 }
 
-void AddMarks(const std::vector<MarkDiagnosis>& marks, std::vector<std::string>& lines) {
+void AddMarks(const Diagnosis& diagnosis, std::vector<std::string>& lines) {
   lines.push_back("");
   lines.push_back("PSM            Joins   Failed  Res. East   Res. North");
-  for (const MarkDiagnosis& mark : marks) {
-    std::string line = PsmText(mark.Key);
+  for (const MarkDiagnosis& mark : diagnosis.Marks) {
+    std::string line = diagnosis.PsmName(mark.Key);
     PadToColumn(line, kJoinsColumn);
     line += FormatNumber(mark.Joins, kFormatCount);
     PadToColumn(line, kFailedColumn);
@@ -73,7 +73,7 @@ std::vector<std::string> DiagnosisLines(const Diagnosis& diagnosis,
   lines.push_back("");
   AddSummary(diagnosis.Summary, lines);
   AddFit(diagnosis.Fit, lines);
-  AddMarks(diagnosis.Marks, lines);
+  AddMarks(diagnosis, lines);
   const std::vector<std::string> findings = DiagnosisFindingLines(diagnosis);
   if (!findings.empty()) {
     lines.push_back("");
@@ -93,12 +93,12 @@ std::string DiagnosisFitLine(const std::optional<SimilarityFit>& fit) {
 std::vector<std::string> DiagnosisFindingLines(const Diagnosis& diagnosis) {
   std::vector<std::string> lines;
   for (const Suspect& suspect : diagnosis.Suspects) {
-    lines.push_back("Suspect " + PsmText(suspect.Key) + " explains " +
+    lines.push_back("Suspect " + diagnosis.PsmName(suspect.Key) + " explains " +
                     Counted("", suspect.Explains) + " failed joins");
   }
   for (const Renumbering& found : diagnosis.Renumberings) {
     lines.push_back("Plan point " + FormatNumber(found.PlanPoint, kFormatKey) +
-                    " stands where the list has " + PsmText(found.ListedKey) + " (" +
+                    " stands where the list has " + diagnosis.PsmName(found.ListedKey) + " (" +
                     FormatNumber(found.Distance, kFormatMetres) + " m" +
                     (found.SwappedDigits ? ", two neighbouring digits swapped)" : ")"));
   }

@@ -29,7 +29,8 @@ std::string DiagnosisCsv(const Diagnosis& diagnosis) {
   for (const MarkDiagnosis& mark : diagnosis.Marks) {
     const auto suspect = std::find_if(diagnosis.Suspects.begin(), diagnosis.Suspects.end(),
                                       [&](const Suspect& found) { return found.Key == mark.Key; });
-    csv += CsvRecord({PsmText(mark.Key), FormatNumber(mark.Key, kFormatKey),
+    csv += CsvRecord({diagnosis.PsmName(mark.Key),
+                      diagnosis.IsNamed(mark.Key) ? "" : FormatNumber(mark.Key, kFormatKey),
                       mark.Listed ? "yes" : "no", Count(mark.Joins), Count(mark.Failed),
                       mark.Suspect ? "yes" : "no",
                       suspect == diagnosis.Suspects.end() ? "" : Count(suspect->Explains),

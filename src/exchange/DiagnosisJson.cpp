@@ -33,8 +33,8 @@ Json FitJson(const std::optional<SimilarityFit>& fit) {
 Json MarksJson(const Diagnosis& diagnosis) {
   Json marks = Json::array();
   for (const MarkDiagnosis& mark : diagnosis.Marks) {
-    marks.push_back({{"psm", PsmText(mark.Key)},
-                     {"key", mark.Key},
+    marks.push_back({{"psm", diagnosis.PsmName(mark.Key)},
+                     {"key", diagnosis.IsNamed(mark.Key) ? Json(nullptr) : Json(mark.Key)},
                      {"joins", mark.Joins},
                      {"failed", mark.Failed},
                      {"residual_east_m", RoundedJson(mark.ResidualEast, kFormatTenthMillimetres)},
@@ -47,12 +47,12 @@ Json MarksJson(const Diagnosis& diagnosis) {
 Json FindingsJson(const Diagnosis& diagnosis, Json& renumbering, Json& checks) {
   Json suspects = Json::array();
   for (const Suspect& suspect : diagnosis.Suspects) {
-    suspects.push_back({{"psm", PsmText(suspect.Key)}, {"explains", suspect.Explains}});
+    suspects.push_back({{"psm", diagnosis.PsmName(suspect.Key)}, {"explains", suspect.Explains}});
   }
   renumbering = Json::array();
   for (const Renumbering& found : diagnosis.Renumberings) {
     renumbering.push_back({{"plan_point", found.PlanPoint},
-                           {"listed_psm", PsmText(found.ListedKey)},
+                           {"listed_psm", diagnosis.PsmName(found.ListedKey)},
                            {"distance_m", RoundedJson(found.Distance, kFormatTenthMillimetres)},
                            {"swapped_digits", found.SwappedDigits}});
   }

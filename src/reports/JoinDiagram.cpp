@@ -131,7 +131,8 @@ void AddPlan(const Plan& plan, CurveIndex* curves, JoinDiagram& diagram,
       continue;
     }
     markOfEntry[std::size_t(entry)] = std::ssize(diagram.Marks);
-    diagram.Marks.push_back({p.PointNo, PsmText(p.PointNo), at(entry), false, std::nullopt});
+    diagram.Marks.push_back(
+        {p.PointNo, PsmText(plan.Names, p.PointNo), at(entry), false, std::nullopt});
   }
 }
 

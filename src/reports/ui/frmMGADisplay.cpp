@@ -150,9 +150,10 @@ QString SummaryText(const modKestralMGA::DiagnosisSummary& summary) {
 }
 
 // One row of the table of marks; a suspect's row stands out in bold on a warm background.
-void FillMarkRow(QTableWidget& table, int row, const modKestralMGA::MarkDiagnosis& mark) {
+void FillMarkRow(QTableWidget& table, int row, const modKestralMGA::MarkDiagnosis& mark,
+                 const modKestralMGA::Diagnosis& diagnosis) {
   const std::array<QString, kDiagnosisColumns.size()> cells = {
-      FromBytes(modKestralMGA::PsmText(mark.Key)),
+      FromBytes(diagnosis.PsmName(mark.Key)),
       Count(mark.Joins),
       Count(mark.Failed),
       Residual(mark.ResidualEast),
@@ -408,7 +409,7 @@ void frmMGADisplay::ShowDiagnosis(const modKestralMGA::Diagnosis& diagnosis) {
   lblFit->setText(FromBytes(modKestralMGA::DiagnosisFitLine(diagnosis.Fit)));
   tblDiagnosisMarks->setRowCount(static_cast<int>(diagnosis.Marks.size()));
   for (std::size_t row = 0; row < diagnosis.Marks.size(); ++row) {
-    FillMarkRow(*tblDiagnosisMarks, static_cast<int>(row), diagnosis.Marks[row]);
+    FillMarkRow(*tblDiagnosisMarks, static_cast<int>(row), diagnosis.Marks[row], diagnosis);
   }
   tblDiagnosisMarks->resizeColumnsToContents();
   lstDiagnosisNotes->clear();
