@@ -77,6 +77,16 @@ QTransform PlanTransform(const DiagramView& view) {
   return {view.Scale, 0.0, 0.0, -view.Scale, view.Origin.x(), view.Origin.y()};
 }
 
+// Lines in plan metres carried to device units. They are drawn without a painter
+// transformation, so that an SVG holds page coordinates and plain stroke widths, which every
+// viewer draws alike (not all honour strokes that do not scale with their group).
+QVector<QLineF> OnDevice(const QVector<QLineF>& lines, const QTransform& plan) {
+  QVector<QLineF> mapped;
+  mapped.reserve(lines.size());
+  for (const QLineF& line : lines) mapped.append(plan.map(line));
+  return mapped;
+}
+
 QString Metres(double metres) {
   return QString::fromStdString(FormatNumber(metres, metres >= 1.0 ? "0" : kFormatMetres)) +
          QStringLiteral(" m");
@@ -187,10 +197,9 @@ void DiagramPainter::PaintJoinLayer(QPainter& painter, const DiagramView& view,
   if (options.OnlyNotAcceptable) return;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, options.Antialiased);
-  painter.setTransform(PlanTransform(view), /*combine=*/true);
   for (const JoinColour colour : {JoinColour::Grey, JoinColour::Green}) {
     painter.setPen(DevicePen(ColourOf(colour), 0.2 * options.Unit));
-    painter.drawLines(m_joins[static_cast<int>(colour)]);
+    painter.drawLines(OnDevice(m_joins[static_cast<int>(colour)], PlanTransform(view)));
   }
   painter.restore();
 }
@@ -200,11 +209,10 @@ void DiagramPainter::PaintOverJoins(QPainter& painter, const DiagramView& view,
   const double unit = options.Unit;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, options.Antialiased);
-  painter.setTransform(PlanTransform(view), /*combine=*/true);
   painter.setPen(DevicePen(kPlanColour, 0.3 * unit));
-  painter.drawLines(m_planLines);
+  painter.drawLines(OnDevice(m_planLines, PlanTransform(view)));
   // The joins not acceptable over the plan's lines, the chosen join over everything.
-  PaintRedJoins(painter, options, unit);
+  PaintRedJoins(painter, view, options, unit);
   painter.restore();
   PaintPoints(painter, view, visible, unit);
   painter.save();
@@ -214,16 +222,16 @@ void DiagramPainter::PaintOverJoins(QPainter& painter, const DiagramView& view,
   painter.restore();
 }
 
-void DiagramPainter::PaintRedJoins(QPainter& painter, const DiagramOptions& options,
-                                   double unit) const {
+void DiagramPainter::PaintRedJoins(QPainter& painter, const DiagramView& view,
+                                   const DiagramOptions& options, double unit) const {
   // Twice as wide as the other joins: they are what the diagram is for.
   painter.setPen(DevicePen(ColourOf(JoinColour::Red), 0.5 * unit));
-  painter.drawLines(m_joins[static_cast<int>(JoinColour::Red)]);
+  painter.drawLines(OnDevice(m_joins[static_cast<int>(JoinColour::Red)], PlanTransform(view)));
   if (options.Highlighted && *options.Highlighted < m_diagram.Joins.size()) {
     const DiagramJoin& join = m_diagram.Joins[*options.Highlighted];
     const DiagramPoint& a = m_diagram.Marks[join.From].At;
     const DiagramPoint& b = m_diagram.Marks[join.To].At;
-    const QLineF line(a.East, a.North, b.East, b.North);
+    const QLineF line = PlanTransform(view).map(QLineF(a.East, a.North, b.East, b.North));
     painter.setPen(DevicePen(kHighlightColour, 1.6 * unit));
     painter.drawLine(line);
     painter.setPen(DevicePen(ColourOf(join.Colour), 0.6 * unit));

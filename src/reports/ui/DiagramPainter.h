@@ -88,7 +88,8 @@ class DiagramPainter {
                                     bool onlyNotAcceptable) const;
 
  private:
-  void PaintRedJoins(QPainter& painter, const DiagramOptions& options, double unit) const;
+  void PaintRedJoins(QPainter& painter, const DiagramView& view, const DiagramOptions& options,
+                     double unit) const;
   void PaintMarks(QPainter& painter, const DiagramView& view, const DiagramOptions& options,
                   const QRectF& visible) const;
   void PaintArrows(QPainter& painter, const DiagramView& view, double unit) const;
