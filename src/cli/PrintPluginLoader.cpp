@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string_view>
 #include <system_error>
 
 #include "common/Errors.h"
@@ -33,9 +35,18 @@ const PrintFunctions* LoadPrintFunctions(const std::string& name, const char* ti
   };
   std::error_code error;
   if (!std::filesystem::exists(path, error)) return refuse("is missing");
+  // A file of another kind is told in words of its own, the same in every language.
+  char magic[4] = {};
+  std::ifstream(path, std::ios::binary).read(magic, sizeof magic);
+  if (std::string_view(magic, sizeof magic) != "\177ELF") return refuse("is not a shared object");
   // Kept open for the rest of the run: its functions may be called again.
   void* plugin = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!plugin) return refuse(std::string("cannot be loaded: ") + ::dlerror());
+  if (!plugin) {
+    // The loader's reason, without the path it starts with.
+    std::string reason = ::dlerror();
+    if (reason.starts_with(path + ": ")) reason.erase(0, path.size() + 2);
+    return refuse("cannot be loaded: " + reason);
+  }
   const auto entry = reinterpret_cast<PrintFunctionsEntry>(::dlsym(plugin, kPrintPluginEntry));
   const PrintFunctions* functions = entry ? entry() : nullptr;
   if (!functions || functions->Version != kPrintFunctionsVersion)
