@@ -113,10 +113,10 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env LD_DEBUG=files QT_QPA_PLATFORM=o
                         --pdf "${ROOT}/report.pdf"
                 RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
 file(READ "${ROOT}/report.pdf" start LIMIT 4 HEX)
-string(FIND "${errors}" "file=${real_root}/lib/kestralmga/kestralmga-print.so " opened)
+string(FIND "${errors}" "file=${real_root}/lib/kestralmga/plugins/kestralmga-print.so " opened)
 if(NOT status EQUAL 1 OR NOT start STREQUAL "25504446" OR opened EQUAL -1)
   fail("The installed examples' --pdf gave status ${status}, a file starting with the bytes ${start}, "
-       "the plug-in ${real_root}/lib/kestralmga/kestralmga-print.so opened: ${opened}")
+       "the plug-in ${real_root}/lib/kestralmga/plugins/kestralmga-print.so opened: ${opened}")
 endif()
 
 if(failures GREATER 0)

@@ -16,8 +16,8 @@ inline constexpr const char* kPrintPluginFolderVariable = "KESTRALMGA_PLUGIN_DIR
 
 // The folder the plug-in is opened from: the folder named by KESTRALMGA_PLUGIN_DIR when it is
 // set and not empty; otherwise the installed folder beside the program's real path
-// (<prefix>/lib/kestralmga for <prefix>/bin/kestralmga-cli) when the plug-in is there, and the
-// build's own folder of it when not.
+// (<prefix>/lib/kestralmga/plugins for <prefix>/bin/kestralmga-cli) when the plug-in is there, and
+// the build's own folder of it when not.
 std::string PrintPluginFolder();
 
 // The plug-in's functions, the plug-in opened on first use (later uses find it open). A plug-in
