@@ -2,9 +2,15 @@
 // 200,000 marks for a plan of one line, and the comparison of the 20,000-line plan with 300 PSMs
 // against it (44,850 joins), its result lines written to standard output; and the batch command
 // comparing copies of the example's plan against that list with the example's marks added, on
-// one thread and on two.
+// one thread and on two. Then the built program's start: --version alone, and with the printing
+// plug-in (Qt) loaded as --pdf and --diagram load it.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -91,6 +97,46 @@ BENCHMARK(BM_BatchPlans)
     ->Args({1000, 1})
     ->Args({250, 2})
     ->Args({1000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The CPU time of the process's ended children so far, in seconds.
+double ChildrenCpuSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_CHILDREN, &usage);
+  const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The built program started and ended by `kestralmga-cli --version`: alone (0), and with the
+// printing plug-in loaded before its main (1, through LD_PRELOAD), which maps Qt's libraries and
+// runs their start-up as --pdf and --diagram do. cpu_ms: the program's CPU time per start.
+void BM_ProgramStart(benchmark::State& state) {
+  const bool withPlugin = state.range(0) != 0;
+  const double before = ChildrenCpuSeconds();
+  for (auto _ : state) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::dup2(::open("/dev/null", O_WRONLY), 1);
+      if (withPlugin) ::setenv("LD_PRELOAD", KESTRAL_PRINT_PLUGIN, 1);
+      ::execl(KESTRAL_CLI_PROGRAM, KESTRAL_CLI_PROGRAM, "--version", nullptr);
+      ::_exit(127);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      state.SkipWithError("the program did not answer --version");
+      break;
+    }
+  }
+  state.counters["cpu_ms"] =
+      (ChildrenCpuSeconds() - before) * 1e3 /
+      static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+}
+BENCHMARK(BM_ProgramStart)
+    ->ArgName("plugin")
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -105,6 +105,20 @@ if(NOT status EQUAL 1 OR NOT join_count EQUAL 15 OR NOT heading EQUAL 0
        "${output}\nand on standard error:\n${errors}")
 endif()
 
+# The report as a PDF, rendered by the installed plug-in beside the program (the loader names the
+# file it opens), not by the build's.
+file(REAL_PATH "${ROOT}" real_root)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LD_DEBUG=files QT_QPA_PLATFORM=offscreen
+                        "${cli}" compare --marks "${examples}/marks.csv" --plan "${examples}/plan"
+                        --pdf "${ROOT}/report.pdf"
+                RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
+file(READ "${ROOT}/report.pdf" start LIMIT 4 HEX)
+string(FIND "${errors}" "file=${real_root}/lib/kestralmga/plugins/kestralmga-print.so " opened)
+if(NOT status EQUAL 1 OR NOT start STREQUAL "25504446" OR opened EQUAL -1)
+  fail("The installed examples' --pdf gave status ${status}, a file starting with the bytes ${start}, "
+       "the plug-in ${real_root}/lib/kestralmga/plugins/kestralmga-print.so opened: ${opened}")
+endif()
+
 if(failures GREATER 0)
   message(FATAL_ERROR "install: ${failures} problem(s)")
 endif()

@@ -10,7 +10,7 @@
 
 #include "common/NumericValue.h"
 #include "common/Version.h"
-#include "reports/ui/DiagramFile.h"
+#include "reports/DiagramFormat.h"
 
 namespace modKestralMGA {
 

@@ -9,6 +9,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/GeoJsonOutput.h"
 #include "cli/MarkSources.h"
+#include "cli/PrintPluginLoader.h"
 #include "cli/StandardOutput.h"
 #include "cli/StreamMessageSink.h"
 #include "common/Errors.h"
@@ -28,8 +29,6 @@
 #include "reports/JoinDiagram.h"
 #include "reports/JoinsReport.h"
 #include "reports/ReportDate.h"
-#include "reports/ui/DiagramFile.h"
-#include "reports/ui/PdfReport.h"
 
 namespace modKestralMGA {
 
@@ -76,9 +75,16 @@ bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, Join
     const bool written = WriteOneReport(
         name, out, err,
         [&](std::string& bytes) {
-          return RenderJoinsReportPdf(name, plan, context, settings, date, bytes, sink);
+          const PrintFunctions* print = LoadPrintFunctions(name, kPrintJoinsErrorTitle, sink);
+          return print && print->RenderPdf(name, plan, context, settings, date, bytes, sink);
         },
-        [&] { return PrintJoinsReportToPdf(name, plan, context, settings, date, sink, fileOps); });
+        [&] {
+          return WriteRenderedFile(
+              name, kPrintJoinsErrorTitle, sink, fileOps, [&](std::string& bytes) {
+                const PrintFunctions* print = LoadPrintFunctions(name, kPrintJoinsErrorTitle, sink);
+                return print && print->RenderPdf(name, plan, context, settings, date, bytes, sink);
+              });
+        });
     if (!written) return false;
     sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
   }
@@ -90,11 +96,17 @@ bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, Join
 bool WriteDiagramPicture(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
                          const ReportSettings& settings, MessageSink& sink, FileOps& fileOps) {
   if (!arguments.Diagram) return true;
+  const std::string& name = *arguments.Diagram;
+  const PrintFunctions* print = LoadPrintFunctions(name, kSaveDiagramErrorTitle, sink);
+  if (!print) return false;
   const JoinDiagram diagram = ComposeJoinDiagram(
       plan, context, settings, EnglishDateText(LocalToday()), arguments.Exaggeration);
-  return SaveDiagramPicture(*arguments.Diagram, diagram,
-                            {arguments.DiagramWidth, arguments.DiagramHeight, false}, sink,
-                            fileOps);
+  // The arguments refused a name of neither format.
+  const DiagramFormat format = DiagramFormatOf(name).value();
+  const DiagramPicture picture{arguments.DiagramWidth, arguments.DiagramHeight, false};
+  return WriteRenderedFile(name, kSaveDiagramErrorTitle, sink, fileOps, [&](std::string& bytes) {
+    return print->RenderPicture(name, format, diagram, picture, bytes, sink);
+  });
 }
 
 // What a command writes to standard output once the comparison and its reports ran to their

@@ -12,6 +12,7 @@
 //   (standard output too, where its expectation holds "Printed on DATE"); a .geojson as it is
 //   stdin: FILE - the file the process's standard input reads during the run
 //   link: NAME TARGET - {folder}/NAME is made a symbolic link to TARGET before the run
+//   env: NAME VALUE - the environment variable NAME is VALUE during the run
 // {dir} is the case's folder, {marks} the fixtures' marks, {folder} a fresh folder, {out} a file
 // in it. Nothing is left in the folder but those files, no case changes the corpus folders, and
 // /dev/null and /dev/full stay devices. With KESTRAL_UPDATE_GOLDEN=1 (make golden) each case's
@@ -71,6 +72,7 @@ struct Expectation {
   std::map<std::string, std::string> Files;  // name in {folder} ("stdout.pdf": standard output)
   std::string Stdin;                         // the file standard input reads
   std::map<std::string, std::string> Links;  // name in {folder} -> the link's target
+  std::map<std::string, std::string> Env;    // variable -> its value during the run
 };
 
 // The key of a line of the expectation at path (empty for a note) and its value as the case reads
@@ -111,8 +113,10 @@ Expectation ReadExpectation(const fs::path& path, const std::string& folder) {
       e.OutFile = kEarlierFile;
     } else if (key == "saved") {
       e.OutFile += value + "\r\n";
-    } else if (key == "file" || key == "link") {  // NAME GOLDEN, NAME TARGET
-      (key == "file" ? e.Files : e.Links)[value.substr(0, value.find(' '))] =
+    } else if (key == "file" || key == "link" || key == "env") {  // NAME GOLDEN|TARGET|VALUE
+      (key == "file"   ? e.Files
+       : key == "link" ? e.Links
+                       : e.Env)[value.substr(0, value.find(' '))] =
           value.substr(value.find(' ') + 1);
     } else if (key == "stdout-pdf") {
       e.Files["stdout.pdf"] = value;
@@ -255,11 +259,17 @@ TEST(CliCases, EveryCaseGivesTheOutcomeWrittenBesideIt) {
     // An unwritable standard output is one that fails, as a full disk or a closed pipe leaves it.
     used += CheckCase(path, [](const Expectation& e, auto& out, auto& err) {
       if (e.Unwritable) out.setstate(std::ios::badbit);
-      if (e.Stdin.empty()) return RunCli(e.Args, out, err);
-      const int saved = ::dup(0), input = ::open(e.Stdin.c_str(), O_RDONLY | O_CLOEXEC);
-      EXPECT_TRUE(saved >= 0 && input >= 0 && ::dup2(input, 0) == 0) << e.Stdin;
-      const int status = RunCli(e.Args, out, err);
-      ::dup2(saved, 0), ::close(saved), ::close(input);
+      for (const auto& [name, value] : e.Env) ::setenv(name.c_str(), value.c_str(), 1);
+      int status = 0;
+      if (e.Stdin.empty()) {
+        status = RunCli(e.Args, out, err);
+      } else {
+        const int saved = ::dup(0), input = ::open(e.Stdin.c_str(), O_RDONLY | O_CLOEXEC);
+        EXPECT_TRUE(saved >= 0 && input >= 0 && ::dup2(input, 0) == 0) << e.Stdin;
+        status = RunCli(e.Args, out, err);
+        ::dup2(saved, 0), ::close(saved), ::close(input);
+      }
+      for (const auto& [name, value] : e.Env) ::unsetenv(name.c_str());
       return status;
     });
     EXPECT_TRUE(testsupport::UpdatingGolden() || Listing() == listing)

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <algorithm>
-#include <cctype>
 
 #include "common/Cp1252.h"
 #include "common/Errors.h"
@@ -27,16 +26,6 @@ QRectF Sheet(const DiagramPicture& picture) {
 }
 
 }  // namespace
-
-std::optional<DiagramFormat> DiagramFormatOf(const std::string& name) {
-  if (name.size() < 4) return std::nullopt;
-  std::string end = name.substr(name.size() - 4);
-  std::transform(end.begin(), end.end(), end.begin(),
-                 [](unsigned char c) { return char(std::tolower(c)); });
-  if (end == ".svg") return DiagramFormat::Svg;
-  if (end == ".png") return DiagramFormat::Png;
-  return std::nullopt;
-}
 
 bool RenderDiagramPicture(const std::string& name, DiagramFormat format, const JoinDiagram& diagram,
                           const DiagramPicture& picture, std::string& bytes, MessageSink& sink) {

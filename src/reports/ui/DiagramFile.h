@@ -3,23 +3,14 @@
 // The join diagram as a picture file (SVG or PNG), for the window's "Save diagram..." and the
 // batch program's --diagram. This header is free of Qt, so that the batch program's sources stay
 // so; the functions render through Qt.
-#include <optional>
 #include <string>
 
 #include "common/AtomicFile.h"
 #include "common/Seams.h"
+#include "reports/DiagramFormat.h"
 #include "reports/JoinDiagram.h"
 
 namespace modKestralMGA {
-
-// The title of the messages of a diagram that cannot be saved.
-inline constexpr const char* kSaveDiagramErrorTitle = "Save diagram error";
-
-// The kinds of picture, told by the file name's extension.
-enum class DiagramFormat { Svg, Png };
-
-// The format of a file named name: ".svg" or ".png" at its end, in any case; none otherwise.
-std::optional<DiagramFormat> DiagramFormatOf(const std::string& name);
 
 // How big a picture is, in pixels (SVG: user units), and which joins it draws.
 struct DiagramPicture {
