@@ -31,7 +31,10 @@ std::vector<GeneratedMark> StatewideMarks(std::size_t count) {
   for (std::size_t i = 0; i < marks.size(); i += kCityEvery) {
     marks[i].East = kCityEast + random.Uniform(-kCityHalfWidth, kCityHalfWidth);
     marks[i].North = kCityNorth + random.Uniform(-kCityHalfWidth, kCityHalfWidth);
+    // The city's marks were adjusted together: one zone, one datum, so that a plan among them
+    // is compared rather than refused for mixed marks.
     marks[i].Zone = 56;
+    marks[i].Datum = "GDA2020";
   }
   return WithRepeatedMarks(std::move(marks), kRepeatedShare, kMarksSeed + 7);
 }

@@ -2,7 +2,8 @@
 // time and peak memory): the statewide Mark Details file and the plans compared against it.
 //   kestral_bench_data FOLDER
 // FOLDER/marks.csv (200,000 marks), FOLDER/one.lns and .cve (one line), FOLDER/p60, p300 and
-// p1000 .lns and .cve (20,000 lines with 60, 300 and 1,000 PSMs). For the peak memory of the
+// p1000 .lns and .cve (20,000 lines with 60, 300 and 1,000 PSMs), FOLDER/psm300.csv (the 300
+// PSMs of p300 alone). For the peak memory of the
 // readers: a line of 50,000,000 commas as FOLDER/commas.csv, commas.lns and curve.cve (curve.lns
 // holds the one curved line that makes the curve file read), and FOLDER/few.csv (10 marks).
 #include <fstream>
@@ -46,6 +47,9 @@ int main(int argc, char** argv) {
   for (const auto& [name, psms] : plans) {
     written = written && WritePlan(folder + name, ComparisonPlan(marks, psms));
   }
+  // The 300 PSMs of p300 alone, as a surveyor's own short list for that plan.
+  written = written && Write(folder + "/psm300.csv", ToMarkDetailsCsv(ComparisonPsms(marks, 300),
+                                                                      /*titleLine=*/true));
   const std::string commas(kCommaLineLength, ',');
   written = written && Write(folder + "/few.csv", MarkDetailsText(10)) &&
             Write(folder + "/commas.csv", commas) && Write(folder + "/commas.lns", commas) &&
