@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "geodesy/JoinSettings.h"
+
 namespace modKestralMGA {
 
 // The floors the benchmarks are held against: the least work that any program must do on the
@@ -14,10 +16,19 @@ namespace modKestralMGA {
 // work cannot be left out. Throws std::runtime_error when the file cannot be read.
 std::size_t ReadAndSplitFloor(const std::string& path);
 
-// The bare arithmetic of the joins between every pair of the points (MGA coordinates in metres,
-// already in arrays): the mid-point latitude by GridToLatitude and the line scale factor by
-// LineScaleFactor (GRS80), as a combined-scale-factor join computes them. Returns the sum of the
-// scale factors.
+// The foot-point latitude (radians) of MGA northing N in closed form: the rectifying latitude
+// of the meridian distance N' / k0 and the four-term series that turns it into latitude (Helmert
+// and Kruger's expansions in the third flattening n). No iteration.
+double ClosedFormFootPointLatitude(double N, DistanceCalculationMode mode);
+
+// The bare arithmetic of the MGA joins between every pair of the points (MGA coordinates in
+// metres, already in arrays): the mid-point latitude (closed-form foot-point latitude and
+// Redfearn's series), the line scale factor (GRS80), the grid distance and grid bearing. Returns
+// a sum of them, so that no work can be left out.
 double JoinArithmeticFloor(const std::vector<double>& east, const std::vector<double>& north);
+
+// The same joins with the program's own latitude (GridToLatitude's iterated foot-point
+// latitude): how far the iteration alone keeps the program from the floor.
+double JoinArithmeticIterated(const std::vector<double>& east, const std::vector<double>& north);
 
 }  // namespace modKestralMGA

@@ -6,6 +6,8 @@
 // and split.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -135,17 +137,33 @@ void BM_Diagnose(benchmark::State& state) {
 BENCHMARK(BM_Diagnose)->Arg(60)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The floors: the bare arithmetic of every join between the plan's PSMs, and the plan's files
-// read and split.
-void BM_FloorJoinArithmetic(benchmark::State& state) {
+// read and split. Beside the arithmetic's floor, the same joins with the program's iterated
+// foot-point latitude.
+template <double (*Arithmetic)(const std::vector<double>&, const std::vector<double>&)>
+void JoinArithmetic(benchmark::State& state) {
   std::vector<double> east;
   std::vector<double> north;
   for (const GeneratedMark& mark : ComparisonPsms(Statewide().Marks, Psms(state))) {
     east.push_back(mark.East);
     north.push_back(mark.North);
   }
-  for (auto _ : state) benchmark::DoNotOptimize(JoinArithmeticFloor(east, north));
+  for (auto _ : state) benchmark::DoNotOptimize(Arithmetic(east, north));
+  const double joins = static_cast<double>(east.size() * (east.size() - 1) / 2);
+  if (std::abs(JoinArithmeticFloor(east, north) - JoinArithmeticIterated(east, north)) >
+      1e-3 * joins) {
+    state.SkipWithError("the floor's joins differ from the program's");
+  }
+}
+
+void BM_FloorJoinArithmetic(benchmark::State& state) {
+  JoinArithmetic<JoinArithmeticFloor>(state);
 }
 BENCHMARK(BM_FloorJoinArithmetic)->Arg(60)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_JoinArithmeticIterated(benchmark::State& state) {
+  JoinArithmetic<JoinArithmeticIterated>(state);
+}
+BENCHMARK(BM_JoinArithmeticIterated)->Arg(300)->Unit(benchmark::kMillisecond);
 
 void BM_FloorReadSplitComparisonPlan(benchmark::State& state) {
   const GeneratedPlan generated = ComparisonPlan(Statewide().Marks, Psms(state));

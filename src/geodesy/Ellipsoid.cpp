@@ -47,6 +47,34 @@ void EllipsoidParams(double phi, DistanceCalculationMode mode, double& t, double
   psi = nu / rho;
 }
 
+double LatitudeFromFootPoint(double footPoint, double eastPrime, DistanceCalculationMode mode) {
+  const double k0 = kCentralScaleFactor;
+  const double phi = footPoint;
+  // The radii of curvature at the foot-point latitude, computed once (the iteration that finds
+  // it does not use them).
+  double t = 0.0;
+  double rho = 0.0;
+  double nu = 0.0;
+  double psi = 0.0;
+  EllipsoidParams(phi, mode, t, rho, nu, psi);
+
+  // Redfearn's latitude series from the foot-point latitude phi, in nested form.
+  const double t2 = t * t;
+  const double t4 = t2 * t2;
+  const double t6 = t4 * t2;
+  const double psi2 = psi * psi;
+  const double psi3 = psi2 * psi;
+  const double psi4 = psi2 * psi2;
+  const double x2 = eastPrime * eastPrime / (k0 * k0 * (nu * nu));
+  const double term2 = -4.0 * psi2 + 9.0 * psi * (1.0 - t2) + 12.0 * t2;
+  const double term3 = 8.0 * psi4 * (11.0 - 24.0 * t2) - 12.0 * psi3 * (21.0 - 71.0 * t2) +
+                       15.0 * psi2 * (15.0 - 98.0 * t2 + 15.0 * t4) +
+                       180.0 * psi * (5.0 * t2 - 3.0 * t4) + 360.0 * t4;
+  const double term4 = 1385.0 + 3633.0 * t2 + 4095.0 * t4 + 1575.0 * t6;
+  return phi + (t / (k0 * rho)) * (k0 * nu) * x2 *
+                   (-0.5 + x2 * (term2 / 24.0 - x2 * (term3 / 720.0 - x2 * term4 / 40320.0)));
+}
+
 double GridToLatitude(double E, double N, DistanceCalculationMode mode, int* tests) {
   const double k0 = kCentralScaleFactor;
   const Ellipsoid ellipsoid = EllipsoidOf(mode);
@@ -80,29 +108,7 @@ double GridToLatitude(double E, double N, DistanceCalculationMode mode, int* tes
     }
     phi = phi - d * kArcSecondsPerMetre * kRadiansPerArcSecond;
   }
-  // The radii of curvature at the foot-point latitude: the meridian distance series does not use
-  // them, so they are computed once, at the latitude the iteration settled on.
-  double t = 0.0;
-  double rho = 0.0;
-  double nu = 0.0;
-  double psi = 0.0;
-  EllipsoidParams(phi, mode, t, rho, nu, psi);
-
-  // Redfearn's latitude series from the foot-point latitude phi, in nested form.
-  const double t2 = t * t;
-  const double t4 = t2 * t2;
-  const double t6 = t4 * t2;
-  const double psi2 = psi * psi;
-  const double psi3 = psi2 * psi;
-  const double psi4 = psi2 * psi2;
-  const double x2 = eastPrime * eastPrime / (k0 * k0 * (nu * nu));
-  const double term2 = -4.0 * psi2 + 9.0 * psi * (1.0 - t2) + 12.0 * t2;
-  const double term3 = 8.0 * psi4 * (11.0 - 24.0 * t2) - 12.0 * psi3 * (21.0 - 71.0 * t2) +
-                       15.0 * psi2 * (15.0 - 98.0 * t2 + 15.0 * t4) +
-                       180.0 * psi * (5.0 * t2 - 3.0 * t4) + 360.0 * t4;
-  const double term4 = 1385.0 + 3633.0 * t2 + 4095.0 * t4 + 1575.0 * t6;
-  return phi + (t / (k0 * rho)) * (k0 * nu) * x2 *
-                   (-0.5 + x2 * (term2 / 24.0 - x2 * (term3 / 720.0 - x2 * term4 / 40320.0)));
+  return LatitudeFromFootPoint(phi, eastPrime, mode);
 }
 
 }  // namespace modKestralMGA

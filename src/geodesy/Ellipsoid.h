@@ -32,4 +32,9 @@ void EllipsoidParams(double phi, DistanceCalculationMode mode, double& t, double
 // receives the number of tests made (1 to 10; 11 when the iteration gave up).
 double GridToLatitude(double E, double N, DistanceCalculationMode mode, int* tests = nullptr);
 
+// Redfearn's latitude series: the latitude (radians) of the point eastPrime metres east of the
+// central meridian (E minus the false easting) whose foot-point latitude is footPoint, on the
+// ellipsoid of mode. GridToLatitude's last step.
+double LatitudeFromFootPoint(double footPoint, double eastPrime, DistanceCalculationMode mode);
+
 }  // namespace modKestralMGA
