@@ -139,7 +139,8 @@ def main():
     w("")
     w(f"- CPU: {machine.get('cpu', '?')}, {machine.get('nproc', '?')} cores (nproc)")
     w(f"- Date: {machine.get('date', '?')}")
-    w(f"- Load average at the start: {machine.get('load_start', '?')}; at the end: "
+    w(f"- Load average at the start: {machine.get('load_start', '?')}; after the core "
+      f"benchmarks (the jobs among them): {machine.get('load_core', '?')}; at the end: "
       f"{machine.get('load_end', '?')}")
     w(f"- Compiler: {machine.get('compiler', '?')}; Google Benchmark {machine.get('benchmark', '?')}")
     w("")
@@ -147,8 +148,14 @@ def main():
     w("")
     w("- **read + split**: the file's bytes read whole and split at commas and line ends into "
       "views, nothing else (Floors.cpp, `ReadAndSplitFloor`).")
-    w("- **join arithmetic**: `GridToLatitude` at the mid-point and `LineScaleFactor` for every "
-      "pair of the plan's PSMs, their MGA coordinates already in arrays (`JoinArithmeticFloor`).")
+    w("- **join arithmetic**: for every pair of the plan's PSMs, their MGA coordinates already in "
+      "arrays, the mid-point latitude from a closed-form foot-point latitude (the rectifying "
+      "latitude and its four-term series, no iteration) and Redfearn's series, `LineScaleFactor`, "
+      "the grid distance and bearing (`JoinArithmeticFloor`).")
+    w("- **a whole job**: `kestral_floor` (bench/FloorProgram.cpp), a process of its own that "
+      "reads and splits the job's input files, does the joins' arithmetic and writes as many "
+      "bytes as the job writes (standard output, and the report through a temporary file, "
+      "synced and renamed), its big buffers in memory advised for huge pages.")
     w("- A figure whose work spans both has the sum of its floors (the plan's files read and split "
       "plus the arithmetic of its joins, for instance).")
     w("")
@@ -231,6 +238,7 @@ def main():
         ]),
     ]
 
+    jobs_section(w, r, times, load_sizes(args.results).get("marks"))
     w("## Figures")
     w("")
     w("| Figure | Median | Floor | × floor | Target | |")
@@ -334,6 +342,74 @@ def main():
         print("performance_report: missing " + ", ".join(sorted(set(r.missing))), file=sys.stderr)
 
 
+JOBS = [
+    ("A 20,000-line plan with 300 PSMs (44,850 joins) against its 300 marks, result lines to "
+     "standard output", 0),
+    ("The statewide list of 200,000 marks (19 MB), a plan with 60 PSMs, its joins report", 1),
+    ("The 300-PSM plan with the full joins report (16 MB)", 2),
+]
+
+
+def median_of(times, key, index):
+    runs = times.get(key)
+    return statistics.median(x[index] for x in runs) if runs else None
+
+
+def jobs_section(w, r, times, marks_size):
+    """The three large jobs as whole processes, CPU time, against their floor and the build before."""
+    w("## The three large jobs (whole processes, CPU time)")
+    w("")
+    w("Each job run as the batch program `kestralmga-cli compare --max-order 6 ...` from start to "
+      "end, measured by its CPU time (user and system, `wait4`) so that the machine's load "
+      "matters less; the median of 5 runs (bench/bench_jobs.cpp, `BM_Job`), beside its floor "
+      "(`kestral_floor`, see Floors) and, where the run was given one (`KESTRAL_BEFORE_CLI`), "
+      "beside the build before this work on the same data in the same run. Peak memory: "
+      "/usr/bin/time, median of the runs. Target: within 5× of the floor.")
+    w("")
+    w("| Job | Before | × floor | Now | × floor | Floor | Peak memory before | now | Target | |")
+    w("|---|---:|---:|---:|---:|---:|---:|---:|---|---|")
+    for label, job in JOBS:
+        now = r.ms(f"BM_Job/job:{job}/variant:0/iterations:5/manual_time")
+        floor = r.ms(f"BM_Job/job:{job}/variant:1/iterations:5/manual_time")
+        entry = r.m.get(f"BM_Job/job:{job}/variant:2/iterations:5/manual_time", {})
+        before = entry.get("ms")
+        ratio = now / floor if now and floor else None
+        before_ratio = before / floor if before and floor else None
+        peak_now = median_of(times, f"job-{job}", 1)
+        peak_before = median_of(times, f"before-{job}", 1)
+        mb = lambda v: f"{v:,.0f} MB" if v is not None else "–"
+        x = lambda v: f"{v:.1f}×" if v is not None else "–"
+        w(f"| {label} | {fmt_ms(before)} | {x(before_ratio)} | {fmt_ms(now)} | {x(ratio)} | "
+          f"{fmt_ms(floor)} | {mb(peak_before)} | {mb(peak_now)} | ≤ 5× floor | "
+          f"{verdict(ratio <= 5 if ratio else None)} |")
+    w("")
+    peak = median_of(times, "job-1", 1)
+    if peak is not None and marks_size:
+        ratio = peak * 1024 * 1024 / marks_size
+        w(f"The statewide job peaked at **{peak:,.0f} MB**, {ratio:.1f}× the list's file "
+          f"({marks_size / 1e6:,.0f} MB; target under 2.5×: {verdict(ratio < 2.5)}).")
+    window = r.ms("BM_WindowOpenMarks/200000")
+    batch = r.ms("BM_BatchOpenMarks")
+    if window is not None and batch:
+        w(f"The window's open of the same list, from the command to the grid painted, takes "
+          f"{fmt_ms(window)}, {window / batch:.1f}× the batch program's read of it "
+          f"({fmt_ms(batch)}, in-process; target within 3×: {verdict(window / batch <= 3)}).")
+    plain = r.counter("BM_ProgramStart/plugin:0/real_time", "cpu_ms")
+    qt = r.counter("BM_ProgramStart/plugin:1/real_time", "cpu_ms")
+    if plain is not None and qt is not None:
+        w(f"The batch program starts and ends (`--version`) in {plain:.1f} ms of CPU time; with the "
+          f"printing plug-in loaded, as `--pdf` and `--diagram` load it (Qt), in {qt:.1f} ms. Any "
+          "other run never loads Qt.")
+    floor = r.ms("BM_FloorJoinArithmetic/300")
+    iterated = r.ms("BM_JoinArithmeticIterated/300")
+    if floor and iterated:
+        w(f"The foot-point latitude is found, as the program must find it, by iterating the "
+          f"meridian distance to 0.1 mm; the same 44,850 joins with that iteration take "
+          f"{fmt_ms(iterated)} against the floor's {fmt_ms(floor)} in closed form: the iteration "
+          f"alone keeps the joins' arithmetic {iterated / floor:.1f}× from its floor.")
+    w("")
+
+
 def load_sizes(folder):
     """{case: input size in bytes} from sizes.txt (lines "case bytes")."""
     path = os.path.join(folder, "sizes.txt")
@@ -394,14 +470,20 @@ def draw_chart(r, results, svg):
     for n in (1000, 20000, 100000):
         plan.append((n, r.ms(f"BM_PlanBuild/{n}"), r.ms(f"BM_PlanBuildWorstOrder/{n}"),
                      r.ms(f"BM_FloorReadSplitPlan/{n}")))
-    for name, rows in (("compare.dat", compare), ("plan.dat", plan)):
+    jobs = []
+    for label, job in (("300 PSMs", 0), ("200,000 marks", 1), ("full report", 2)):
+        values = [r.m.get(f"BM_Job/job:{job}/variant:{v}/iterations:5/manual_time", {}).get("ms")
+                  for v in (2, 0, 1)]
+        jobs.append((f'"{label}"', *values))
+    for name, rows in (("compare.dat", compare), ("plan.dat", plan), ("jobs.dat", jobs)):
         with open(os.path.join(results, name), "w") as f:
             for row in rows:
-                f.write(" ".join("NaN" if v is None else repr(v) for v in row) + "\n")
+                f.write(" ".join("NaN" if v is None else (v if isinstance(v, str) else repr(v))
+                                 for v in row) + "\n")
     script = f"""
-set terminal svg size 960,420 font "sans,11" background rgb "white"
+set terminal svg size 1440,420 font "sans,11" background rgb "white"
 set output "{svg}"
-set multiplot layout 1,2
+set multiplot layout 1,3
 set logscale xy
 set grid
 set key top left
@@ -416,6 +498,18 @@ set xlabel "lines"
 plot "{results}/plan.dat" using 1:2 with linespoints title "traverse order", \\
      "" using 1:3 with linespoints title "worst order (chain from its far end)", \\
      "" using 1:4 with linespoints dashtype 2 title "floor: read + split"
+unset logscale x
+set title "The three large jobs (whole processes)"
+set xlabel ""
+set ylabel "median CPU time (ms)"
+set style data histograms
+set style histogram clustered gap 1
+set style fill solid 0.8 border -1
+set yrange [5:*]
+set key top right
+plot "{results}/jobs.dat" using 2:xtic(1) title "before", \
+     "" using 3 title "now", \
+     "" using 4 title "floor"
 unset multiplot
 """
     subprocess.run(["gnuplot"], input=script, text=True, check=True)
