@@ -8,8 +8,9 @@ namespace modKestralMGA {
 
 // A growable run of bytes that, unlike std::string, never fills the room it makes: a file read
 // into it is written once, by the read. Growing reallocates in place where the system can (a
-// large block is remapped, not copied), and a large block is offered huge pages, so that the
-// bytes of a big file cost few page faults. Moving it hands the block over without a copy.
+// large block is mapped on its own and remapped, not copied), and a large block is offered huge
+// pages, so that the bytes of a big file cost few page faults. Moving it hands the block over
+// without a copy.
 class ByteBuffer {
  public:
   ByteBuffer() = default;
@@ -46,9 +47,14 @@ class ByteBuffer {
   bool starts_with(std::string_view prefix) const { return view().starts_with(prefix); }
 
  private:
+  // The block moved to hold count bytes, the bytes held kept.
+  char* Grow(std::size_t count);
+  void Release();
+
   char* m_data = nullptr;
   std::size_t m_size = 0;
   std::size_t m_capacity = 0;
+  bool m_mapped = false;  // the block is mapped on its own rather than from the heap
 };
 
 inline bool operator==(const ByteBuffer& bytes, std::string_view text) {
