@@ -66,7 +66,7 @@ int FuzzImportText(const std::uint8_t* data, std::size_t size) {
       break;
   }
   for (std::size_t row = 1; row < list.RowCount(); ++row) {
-    const MarkRow& mark = list.Row(row);
+    const MarkRow mark = list.Row(row).Owned();
     Require(!mark[kColPsmNo].empty(), "an imported row has a point");
     for (const std::string& cell : mark) {
       Require(IsFieldText(cell), "an imported cell is a run of field characters");

@@ -25,7 +25,7 @@ std::vector<MarkRow> CompleteRowsAsSaved(const MarkList& list) {
   std::vector<MarkRow> rows;
   for (std::size_t row = 0; row < list.RowCount(); ++row) {
     if (!DataToSave(list, row)) continue;
-    MarkRow kept = list.Row(row);
+    MarkRow kept = list.Row(row).Owned();
     const std::optional<std::int32_t> key = TryPsmKey(kept[kColPsmNo]);
     std::erase(kept[kColPsmNo], ' ');
     kept[kColPsmNo] += '#';
@@ -37,13 +37,13 @@ std::vector<MarkRow> CompleteRowsAsSaved(const MarkList& list) {
 
 // Opens path into list and checks what the Open command promises.
 OpenResult OpenAndCheck(const std::string& path, MarkList& list) {
-  const std::vector<MarkRow> before = list.Rows();
+  const std::vector<MarkRow> before = list.OwnedRows();
   KeptMessages messages;
   const OpenResult result = OpenMarkDetailsFile(path, path, list, messages);
   Require(messages.AllTitled({kOpenCsvFileErrorTitle}), "every message is an open message");
   switch (result.Outcome) {
     case OpenOutcome::Refused:
-      Require(list.Rows() == before, "a refused file leaves the list as it was");
+      Require(list.OwnedRows() == before, "a refused file leaves the list as it was");
       Require(
           !messages.Empty() && messages.Entries().back().Text == "This is not a Mark Details file",
           "a refused file says so");
@@ -61,7 +61,9 @@ OpenResult OpenAndCheck(const std::string& path, MarkList& list) {
   if (result.Outcome != OpenOutcome::Refused) {
     Require(!list.Empty(), "an opened list keeps at least one row");
     std::vector<std::string> numbers;
-    for (const MarkRow& row : list.Rows()) numbers.push_back(row[kColPsmNo]);
+    for (std::size_t row = 0; row < list.RowCount(); ++row) {
+      numbers.emplace_back(list.Cell(row, kColPsmNo));
+    }
     std::sort(numbers.begin(), numbers.end());
     Require(std::adjacent_find(numbers.begin(), numbers.end()) == numbers.end(),
             "no PSM number is listed twice after an open");

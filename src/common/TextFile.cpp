@@ -86,9 +86,9 @@ class OpenFile {
 
   // Reads into bytes until it holds size bytes or the file ends; bytes has room for them. The
   // room is made once, however many reads a pipe takes to fill it.
-  void FillTo(std::string& bytes, std::size_t size) {
+  void FillTo(ByteBuffer& bytes, std::size_t size) {
     std::size_t filled = bytes.size();
-    bytes.resize(size);
+    bytes.resize(size);  // not filled: the read writes it
     while (filled < size) {
       ssize_t got = 0;
       do {
@@ -125,7 +125,7 @@ class ChunkedBytes {
   // Reads up to length more bytes (fewer at the end of a buffer or of the file); returns them,
   // empty at the end of the file.
   std::string_view ReadMore(OpenFile& input, std::size_t length) {
-    std::string* target = &m_first;
+    ByteBuffer* target = &m_first;
     std::size_t capacity = m_firstCapacity;
     if (m_first.size() >= m_firstCapacity) {
       if (m_chunks.empty() || m_chunks.back().size() >= kChunkLength) {
@@ -137,35 +137,35 @@ class ChunkedBytes {
     const std::size_t from = target->size();
     input.FillTo(*target, from + std::min(length, capacity - from));
     m_size += target->size() - from;
-    return std::string_view(*target).substr(from);
+    return target->view().substr(from);
   }
 
   // All the bytes read, each chunk let go as soon as it is copied.
-  std::string Join() {
+  ByteBuffer Join() {
     if (!m_chunks.empty()) {
       m_first.reserve(m_size);
-      for (std::string& chunk : m_chunks) {
-        m_first += chunk;
-        std::string().swap(chunk);
+      for (ByteBuffer& chunk : m_chunks) {
+        m_first.append(chunk.view());
+        ByteBuffer().swap(chunk);
       }
     }
     return std::move(m_first);
   }
 
  private:
-  std::string m_first;
+  ByteBuffer m_first;
   std::size_t m_firstCapacity;
-  std::vector<std::string> m_chunks;
+  std::vector<ByteBuffer> m_chunks;
   std::size_t m_size = 0;
 };
 
-void DropByteOrderMark(std::string& bytes) {
-  if (bytes.starts_with(kUtf8Bom)) bytes.erase(0, kUtf8Bom.size());
+void DropByteOrderMark(ByteBuffer& bytes) {
+  if (bytes.starts_with(kUtf8Bom)) bytes.erase_front(kUtf8Bom.size());
 }
 
-void DropTrailingEndOfFile(std::string& bytes) {
+void DropTrailingEndOfFile(ByteBuffer& bytes) {
   std::size_t size = bytes.size();
-  while (size > 0 && bytes[size - 1] == kEndOfFile) --size;
+  while (size > 0 && bytes.data()[size - 1] == kEndOfFile) --size;
   bytes.resize(size);
 }
 
@@ -226,14 +226,14 @@ std::string ReadFirstLine(const std::string& path, const std::string& displayPat
     refuse.CheckSize(bytes.Size());
     length = NextLength(bytes, refuse);
   }
-  std::string line = bytes.Join();
+  ByteBuffer line = bytes.Join();
   if (lineEnd != std::string::npos) {
     line.resize(lineEnd);
   } else {
     DropTrailingEndOfFile(line);
   }
   DropByteOrderMark(line);
-  return line;
+  return line.str();
 }
 
 bool LineSplitter::Next(std::string_view& line) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/ByteBuffer.h"
+
 namespace modKestralMGA {
 
 // The English description of a system error number ("No such file or directory"), the same
@@ -15,8 +17,8 @@ std::string SystemErrorText(int errorNumber);
 // trailing 0x1A (end-of-file) bytes dropped. Bytes are otherwise kept as read: the single-byte
 // character set is Windows-1252 and only the window converts for display.
 struct TextFile {
-  std::string Path;   // the path as the caller named it, used in messages
-  std::string Bytes;  // the content after the byte rules
+  std::string Path;  // the path as the caller named it, used in messages
+  ByteBuffer Bytes;  // the content after the byte rules
 };
 
 // The largest text file the readers take: no file the program reads comes near it, and a larger

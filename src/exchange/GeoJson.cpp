@@ -104,7 +104,7 @@ std::string CommonValue(const std::vector<MapMark>& marks, const MarkList& list,
   const std::string what = Lower(title);
   std::vector<std::pair<std::string, int>> counts;
   for (const MapMark& mark : marks) {
-    const std::string& psm = list.Cell(mark.Row, kColPsmNo);
+    const std::string psm(list.Cell(mark.Row, kColPsmNo));
     std::string text = Trimmed(list.Cell(mark.Row, column));
     if (text.empty()) text = fallback;
     if (text.empty()) {

@@ -209,7 +209,7 @@ void frmMGAJoins::ShowCalculationMode(DistanceCalculationMode mode) {
 void frmMGAJoins::FillAndShow() {
   std::vector<std::string> numbers;
   for (std::size_t row = 0; row < m_marks.RowCount(); ++row) {
-    if (modKestralMGA::DataToSave(m_marks, row)) numbers.push_back(m_marks.Cell(row, 0));
+    if (modKestralMGA::DataToSave(m_marks, row)) numbers.emplace_back(m_marks.Cell(row, 0));
   }
   m_numbers->SetNumbers(std::move(numbers));
   m_rows->Clear();

@@ -45,7 +45,7 @@ void MarkIndex::ReadEveryRow() {
 }
 
 MarkIndex::ReadMark MarkIndex::ReadRow(std::size_t rowNumber) const {
-  const MarkRow& row = m_list->Row(rowNumber);
+  const MarkRowView row = m_list->Row(rowNumber);
   ReadMark read;
   read.Mark.East = NumericValue(row[kColEast]);
   read.Mark.North = NumericValue(row[kColNorth]);
@@ -71,13 +71,13 @@ void MarkIndex::UseNames(const MarkNameTable& names) {
 }
 
 std::optional<std::int32_t> MarkIndex::KeyOfRow(std::size_t row) const {
-  const std::string& psmNumber = m_list->Cell(row, kColPsmNo);
-  if (m_names.Empty()) return TryPsmKey(psmNumber);
+  if (m_names.Empty()) return m_list->PsmKey(row);
+  const std::string_view psmNumber = m_list->Cell(row, kColPsmNo);
   if (!HasNumericKey(psmNumber)) {
     const auto named = m_names.KeyOfMatchText.find(MarkNameMatchText(psmNumber));
     if (named != m_names.KeyOfMatchText.end()) return named->second;
   }
-  const std::optional<std::int32_t> key = TryPsmKey(psmNumber);
+  const std::optional<std::int32_t> key = m_list->PsmKey(row);
   // A plan's named marks own their keys.
   if (key && m_names.WrittenName.count(*key) != 0) return std::nullopt;
   return key;
@@ -109,14 +109,13 @@ OffGridNotices::~OffGridNotices() {
   m_index.m_notices = m_outer;
 }
 
-void OffGridNotices::Tell(std::int32_t key, const std::string& psmNumber,
-                          MarkIndex::OffGrid where) {
+void OffGridNotices::Tell(std::int32_t key, std::string_view psmNumber, MarkIndex::OffGrid where) {
   if (!m_told.insert(key).second) return;
   const char* const limit =
       where == MarkIndex::OffGrid::East ? "East above 10000000 m" : "North above 20000000 m";
-  m_sink.Message(
-      psmNumber + " lies outside every MGA zone (" + limit + "): taken as without coordinates",
-      m_title, MessageIcon::Exclamation);
+  m_sink.Message(std::string(psmNumber) + " lies outside every MGA zone (" + limit +
+                     "): taken as without coordinates",
+                 m_title, MessageIcon::Exclamation);
 }
 
 std::vector<ListedMark> MarksNear(MarkIndex& index, const std::vector<GridPlace>& places,
@@ -139,7 +138,7 @@ std::vector<ListedMark> MarksNear(MarkIndex& index, const std::vector<GridPlace>
       return std::abs(east - place.East) <= radius;
     });
     if (!eastNear || !near(east, NumericValue(list.Cell(row, kColNorth)))) continue;
-    const std::optional<std::int32_t> key = TryPsmKey(list.Cell(row, kColPsmNo));
+    const std::optional<std::int32_t> key = list.PsmKey(row);
     if (!key || !seen.insert(*key).second) continue;
     // The key's last row gives its coordinates, which may lie elsewhere.
     const std::optional<IndexedMark> mark = index.Find(*key);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -105,7 +106,7 @@ class OffGridNotices {
 
  private:
   friend class MarkIndex;
-  void Tell(std::int32_t key, const std::string& psmNumber, MarkIndex::OffGrid where);
+  void Tell(std::int32_t key, std::string_view psmNumber, MarkIndex::OffGrid where);
 
   MarkIndex& m_index;
   OffGridNotices* m_outer;  // the notices of a command that runs this one, restored after it

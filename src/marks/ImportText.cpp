@@ -128,7 +128,7 @@ bool ExtractCoordData(std::string_view newline, const ImportColumnNumbers& colum
     }
   }
   if (row[kColPsmNo].empty()) return false;
-  list.AppendRow(std::move(row));
+  list.AppendRow(row);
   return true;
 }
 
@@ -194,7 +194,7 @@ std::vector<ImportPreviewLine> PreviewImport(const TextFile& file,
       break;  // the import itself stops at this line with its message
     }
     if (shown.GivesMark) {
-      shown.Row = row.Row(0);
+      shown.Row = row.Row(0).Owned();
       row.Clear();
     }
     preview.push_back(std::move(shown));

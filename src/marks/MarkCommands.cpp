@@ -64,7 +64,7 @@ bool ReadMarkFile(const std::string& path, const std::string& displayPath, std::
 // Reads the marks of the file into the list, takes the average height of the list with every
 // mark read (repeats included), then removes the repeated PSM numbers: in one pass, the repeats
 // never appended.
-MarkDetailsReading ReadWithoutRepeats(const TextFile& file, std::int64_t commas, MarkList& list,
+MarkDetailsReading ReadWithoutRepeats(TextFile& file, std::int64_t commas, MarkList& list,
                                       MessageSink& sink, OpenResult& result) {
   MarkRowsWithoutRepeats rows(list);
   const MarkDetailsReading reading = ReadCsvMarkDetailsFrom(file, commas, rows, sink);

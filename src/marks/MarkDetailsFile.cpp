@@ -10,6 +10,7 @@
 #include "common/NumericValue.h"
 #include "common/TextFile.h"
 #include "common/ValueList.h"
+#include "geodesy/Keys.h"
 #include "marks/MarkDetailsReader.h"
 #include "marks/MarkListRules.h"
 
@@ -89,36 +90,57 @@ void SplitMarkLine(std::string_view line, std::int64_t lineNumber, const std::st
   std::copy_n(values.begin(), std::min(values.size(), fields.First.size()), fields.First.begin());
 }
 
-MarkRow RowFromFields(std::span<const std::string_view> fields) {
-  MarkRow row;
-  const std::string_view sheet = Trim(FieldOf(fields, kFieldSheet));
-  const std::string_view number = Trim(FieldOf(fields, kFieldNumber));
-  std::string& psmNumber = row[kColPsmNo];
-  psmNumber.reserve(sheet.size() + 1 + number.size());
-  psmNumber.append(sheet).append(1, '/').append(number);
-  row[kColEast] = FieldOf(fields, kFieldEast);
-  row[kColNorth] = FieldOf(fields, kFieldNorth);
+// The PSM No. of a mark: field 1 trimmed, "/", field 2 trimmed. When the two fields stand in the
+// bytes with only their comma between them, that comma becomes the "/" and the cell is left in
+// place; otherwise it is made in spare.
+std::string_view PsmNumberOf(std::string_view sheet, std::string_view number, std::span<char> bytes,
+                             std::string& spare) {
+  const char* const between = sheet.data() + sheet.size();
+  if (!sheet.empty() && !number.empty() && between + 1 == number.data() &&
+      sheet.data() >= bytes.data() &&
+      number.data() + number.size() <= bytes.data() + bytes.size() && *between == ',') {
+    bytes[static_cast<std::size_t>(between - bytes.data())] = '/';
+    return {sheet.data(), sheet.size() + 1 + number.size()};
+  }
+  spare.assign(sheet).append(1, '/').append(number);
+  return spare;
+}
+
+// The mark of a line's fields, its cells lying in the line (or in spare for a PSM No. made anew,
+// or in the value splitter's own bytes for a value that had quotes).
+ReadMarkRow RowFromFields(std::span<const std::string_view> fields, std::span<char> bytes,
+                          std::string& spare) {
+  ReadMarkRow row;
+  MarkCellViews& cells = row.Cells;
+  cells[kColPsmNo] = PsmNumberOf(Trim(FieldOf(fields, kFieldSheet)),
+                                 Trim(FieldOf(fields, kFieldNumber)), bytes, spare);
+  cells[kColEast] = FieldOf(fields, kFieldEast);
+  cells[kColNorth] = FieldOf(fields, kFieldNorth);
   const std::string_view height = FieldOf(fields, kFieldHeight);
-  if (NumericValue(height) > 0.0) row[kColHeight] = height;
-  row[kColOrder] = FieldOf(fields, kFieldOrder);
-  row[kColZone] = FieldOf(fields, kFieldZone);
-  row[kColDatum] = FieldOf(fields, kFieldDatum);
-  row[kColStatus] = FieldOf(fields, kFieldStatus);
+  const double value = NumericValue(height);
+  if (value > 0.0) {
+    cells[kColHeight] = height;
+    if (value <= kHeightLimit) row.Height = value;  // as HeightWithinLimit reads the cell
+  }
+  cells[kColOrder] = FieldOf(fields, kFieldOrder);
+  cells[kColZone] = FieldOf(fields, kFieldZone);
+  cells[kColDatum] = FieldOf(fields, kFieldDatum);
+  cells[kColStatus] = FieldOf(fields, kFieldStatus);
   return row;
 }
 
 // True when a cell written as it stands would read back otherwise: a comma splits it, a leading
 // double quote starts a quoted value, leading blanks and tabs are skipped, and a leading UTF-8
 // byte-order mark is dropped when the cell opens the file.
-bool NeedsQuotes(const std::string& cell) {
+bool NeedsQuotes(std::string_view cell) {
   if (cell.empty()) return false;
-  return cell.find(',') != std::string::npos || cell.front() == '"' || cell.front() == ' ' ||
+  return cell.find(',') != std::string_view::npos || cell.front() == '"' || cell.front() == ' ' ||
          cell.front() == '\t' || cell.starts_with("\xEF\xBB\xBF");
 }
 
 // A cell written into the file: as it stands, unless it would read back otherwise (NeedsQuotes);
 // such a cell is written in double quotes with its quotes doubled.
-void AppendCell(std::string& line, const std::string& cell) {
+void AppendCell(std::string& line, std::string_view cell) {
   if (!NeedsQuotes(cell)) {
     line += cell;
     return;
@@ -150,18 +172,22 @@ void CheckInRange(std::string_view value, std::int64_t lineNumber, const std::st
   }
 }
 
-// The reading of ReadCsvMarkDetailsFrom, each row handed to rows (Reserve, Append).
-template <typename Rows>
-MarkDetailsReading ReadRows(const TextFile& file, std::int64_t commas, Rows& rows,
+// The marks of the file's bytes, adopted by the list, each handed to rows.
+MarkDetailsReading ReadRows(TextFile& file, std::int64_t commas, MarkRowsWithoutRepeats& rows,
                             MessageSink& sink) {
   const std::size_t recordLength = commas < 44 ? kShortRecordFields : kLongRecordFields;
   MarkDetailsReading reading;
   // Room for a row a line (exact for LF and CR LF line ends), so that the list grows once.
-  rows.Reserve(static_cast<std::size_t>(std::count(file.Bytes.begin(), file.Bytes.end(), '\n')) +
-               1);
-  LineSplitter lines(file.Bytes);
+  const std::size_t lineCount =
+      static_cast<std::size_t>(std::count(file.Bytes.begin(), file.Bytes.end(), '\n')) + 1;
+  rows.Reserve(lineCount);
+  // The cells of a line that are not in place take no more bytes than the line and one "/".
+  const std::size_t size = file.Bytes.size();
+  const std::span<char> bytes = rows.AdoptBytes(std::move(file.Bytes), size + lineCount);
+  LineSplitter lines(std::string_view(bytes.data(), bytes.size()));
   ValueLineSplitter splitter;
   MarkLineFields fields;
+  std::string spare;
   std::string_view line;
   try {
     while (lines.Next(line)) {
@@ -176,9 +202,10 @@ MarkDetailsReading ReadRows(const TextFile& file, std::int64_t commas, Rows& row
       CheckInRange(FieldOf(fields.First, kFieldEast), lineNumber, file.Path);
       CheckInRange(FieldOf(fields.First, kFieldNorth), lineNumber, file.Path);
       CheckInRange(FieldOf(fields.First, kFieldHeight), lineNumber, file.Path);
-      MarkRow row = RowFromFields(fields.First);
-      if (row[kColPsmNo].compare(0, 3, "Map") == 0) continue;  // the title line
-      rows.Append(std::move(row));
+      ReadMarkRow row = RowFromFields(fields.First, bytes, spare);
+      if (row.Cells[kColPsmNo].starts_with("Map")) continue;  // the title line
+      row.Key = TryPsmKey(row.Cells[kColPsmNo]);
+      rows.Append(row);
       ++reading.RowsAdded;
     }
   } catch (const FileError& error) {
@@ -188,41 +215,8 @@ MarkDetailsReading ReadRows(const TextFile& file, std::int64_t commas, Rows& row
   return reading;
 }
 
-}  // namespace
-
-std::int64_t CountCommas(std::string_view line) {
-  return static_cast<std::int64_t>(std::count(line.begin(), line.end(), ','));
-}
-
-std::int64_t FirstLineCommaCount(const TextFile& file) {
-  LineSplitter lines(file.Bytes);
-  std::string_view first;
-  if (!lines.Next(first)) throw FileError(file.Path + " is empty");
-  return CountCommas(first);
-}
-
-MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t commas,
-                                          MarkRowsWithoutRepeats& rows, MessageSink& sink) {
-  return ReadRows(file, commas, rows, sink);
-}
-
-void SplitPsmNumberForSave(const std::string& psmNumber, std::string& sheet, std::string& number) {
-  if (psmNumber.size() >= 5 && psmNumber[4] == '/') {
-    sheet = psmNumber.substr(0, 4);
-    number = psmNumber.substr(5);
-    return;
-  }
-  const std::size_t slash = psmNumber.find('/');
-  if (slash != std::string::npos) {
-    sheet = psmNumber.substr(0, slash);
-    number = psmNumber.substr(slash + 1);
-    return;
-  }
-  sheet = psmNumber.substr(0, std::min<std::size_t>(4, psmNumber.size()));
-  number = psmNumber.size() > 4 ? psmNumber.substr(4) : std::string();
-}
-
-std::string MarkDetailsLine(const MarkRow& row) {
+// MarkDetailsLine of a row's cells.
+std::string LineOfCells(const MarkCellViews& row) {
   std::string sheet;
   std::string number;
   SplitPsmNumberForSave(row[kColPsmNo], sheet, number);
@@ -265,11 +259,51 @@ std::string MarkDetailsLine(const MarkRow& row) {
   return line;
 }
 
+}  // namespace
+
+std::int64_t CountCommas(std::string_view line) {
+  return static_cast<std::int64_t>(std::count(line.begin(), line.end(), ','));
+}
+
+std::int64_t FirstLineCommaCount(const TextFile& file) {
+  LineSplitter lines(file.Bytes);
+  std::string_view first;
+  if (!lines.Next(first)) throw FileError(file.Path + " is empty");
+  return CountCommas(first);
+}
+
+MarkDetailsReading ReadCsvMarkDetailsFrom(TextFile& file, std::int64_t commas,
+                                          MarkRowsWithoutRepeats& rows, MessageSink& sink) {
+  return ReadRows(file, commas, rows, sink);
+}
+
+void SplitPsmNumberForSave(std::string_view psmNumber, std::string& sheet, std::string& number) {
+  if (psmNumber.size() >= 5 && psmNumber[4] == '/') {
+    sheet = psmNumber.substr(0, 4);
+    number = psmNumber.substr(5);
+    return;
+  }
+  const std::size_t slash = psmNumber.find('/');
+  if (slash != std::string_view::npos) {
+    sheet = psmNumber.substr(0, slash);
+    number = psmNumber.substr(slash + 1);
+    return;
+  }
+  sheet = psmNumber.substr(0, std::min<std::size_t>(4, psmNumber.size()));
+  number = psmNumber.size() > 4 ? psmNumber.substr(4) : std::string();
+}
+
+std::string MarkDetailsLine(const MarkRow& row) {
+  MarkCellViews cells;
+  std::copy(row.begin(), row.end(), cells.begin());
+  return LineOfCells(cells);
+}
+
 std::string SaveDumpText(const MarkList& list) {
   std::string text;
   for (std::size_t row = 0; row < list.RowCount(); ++row) {
     if (!DataToSave(list, row)) continue;
-    text += MarkDetailsLine(list.Row(row));
+    text += LineOfCells(list.Row(row).Cells());
     text += "\r\n";
   }
   return text;

@@ -44,7 +44,7 @@ std::string MarkDetailsLine(const MarkRow& row);
 // and the characters from the sixth on; else, when it holds a "/" elsewhere, the text before the
 // first "/" and the text after it; else its first four characters and the rest from the fifth.
 // Nothing is lost: 66281001 is saved as 6628,1001.
-void SplitPsmNumberForSave(const std::string& psmNumber, std::string& sheet, std::string& number);
+void SplitPsmNumberForSave(std::string_view psmNumber, std::string& sheet, std::string& number);
 
 // The bytes of a saved mark list: the line of every complete row, in order, each ended by CR LF.
 std::string SaveDumpText(const MarkList& list);

@@ -29,8 +29,9 @@ std::int64_t FirstLineCommaCount(const TextFile& file);
 // else empty; Order 12; Zone 6; Datum 14; Status 33, all as read. A value refused while reading
 // (a number beyond the range of a double in East, North or Height; a value over 64 KiB) stops the
 // reading at that line with its message under "Open CSV file error" (critical); the rows before
-// it stay.
-MarkDetailsReading ReadCsvMarkDetailsFrom(const TextFile& file, std::int64_t commas,
+// it stay. The list takes the file's bytes (file.Bytes is left empty) and keeps the cells that lie
+// in them in place.
+MarkDetailsReading ReadCsvMarkDetailsFrom(TextFile& file, std::int64_t commas,
                                           MarkRowsWithoutRepeats& rows, MessageSink& sink);
 
 }  // namespace modKestralMGA

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "common/Seams.h"
@@ -61,15 +61,28 @@ struct RemovedRow {
   MarkRow Row;
 };
 
+// A mark read from a file, as its reader made it once: its cells (views, which may lie in the
+// bytes the list adopted), the PSM key of its PSM No. (TryPsmKey) and the value of its Height
+// cell when that is within the limit (HeightWithinLimit; nothing for an empty cell).
+struct ReadMarkRow {
+  MarkCellViews Cells;
+  std::optional<std::int32_t> Key;
+  std::optional<double> Height;
+};
+
 class MarkRowsWithoutRepeats {
  public:
   explicit MarkRowsWithoutRepeats(MarkList& list);
   // Room for count more rows.
   void Reserve(std::size_t count);
-  void Append(MarkRow row);
+  // The list's AdoptBytes, for rows read from those bytes.
+  std::span<char> AdoptBytes(ByteBuffer bytes, std::size_t extra);
+  void Append(const MarkRow& row);
+  void Append(const ReadMarkRow& row);
   // AverageHeight of every row listed before and every row given to Append, in that order.
   double AverageHeight() const;
-  // Removes the later rows of each PSM No. among the rows listed before.
+  // Removes the later rows of each PSM No. among the rows listed before. The list then knows the
+  // sum of its heights (MarkList::KnownHeightSum) until it next changes.
   void Finish();
   // After Finish: every repeat left out, listed before or given to Append, in the order of its
   // place in the list of every row listed before followed by every row given to Append. Putting
@@ -77,19 +90,25 @@ class MarkRowsWithoutRepeats {
   std::vector<RemovedRow> TakeRemoved() { return std::move(m_removed); }
 
  private:
-  // True when the row's PSM No. text was seen before; otherwise notes that row holds it.
-  bool SeenBefore(const std::string& psmNumber);
-  void AddHeight(const std::string& height);
+  // True when a row of the list holds the PSM No. text (whose PSM key is key); otherwise notes
+  // that row of the list, about to hold it, does.
+  bool SeenBefore(std::string_view psmNumber, std::optional<std::int32_t> key, std::size_t row);
+  // The height of a non-empty Height cell read (nothing when beyond the limit), in row order.
+  void AddHeight(std::optional<double> height, bool kept);
+  void GrowSeen(std::size_t count);
 
   MarkList& m_list;
   std::size_t m_listedBefore;
   std::vector<bool> m_keepListed;  // of the rows listed before: false for a later repeat
   bool m_anyListedRepeat = false;
-  std::size_t m_appended = 0;              // rows given to Append, repeats included
-  std::vector<RemovedRow> m_removed;       // the repeats given to Append, then after Finish all
-  std::unordered_set<std::string> m_seen;  // the PSM No. texts listed or appended
-  double m_heightSum = 0.0;
-  std::size_t m_heightCount = 0;
+  std::size_t m_appended = 0;         // rows given to Append, repeats included
+  std::vector<RemovedRow> m_removed;  // the repeats given to Append, then after Finish all
+  // The rows of the list holding each PSM No. text once: open addressing, a slot holding the
+  // text's hash (high half) and its row plus one (low half), 0 when free; at most half full.
+  std::vector<std::uint64_t> m_seen;
+  std::size_t m_seenCount = 0;
+  MarkList::HeightSum m_all;   // of every row, repeats included
+  MarkList::HeightSum m_kept;  // of the rows kept, when no listed row is a repeat
 };
 
 // What pressing Enter in the cell editor stores in a cell.

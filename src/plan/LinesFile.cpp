@@ -100,7 +100,7 @@ int LoadLines(const std::string& planIdentifier, const LinesFileText& alreadyRea
     if (alreadyRead.Read && alreadyRead.PlanIdentifier == planIdentifier) {
       ReadRecords(alreadyRead.Bytes, alreadyRead.RecordCount, fileName, plan);
     } else {
-      const std::string bytes = ReadTextFile(ResolvePath(fileName), fileName, kLinesFileKind).Bytes;
+      const ByteBuffer bytes = ReadTextFile(ResolvePath(fileName), fileName, kLinesFileKind).Bytes;
       ReadRecords(bytes, CountRecordLines(bytes), fileName, plan);
     }
   } catch (const FileError& error) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/ByteBuffer.h"
 #include "common/Seams.h"
 #include "plan/Plan.h"
 
@@ -25,7 +26,7 @@ std::string LinesFileName(const std::string& planIdentifier);
 // LoadLines reads its records from it, so that the file is read once per command.
 struct LinesFileText {
   std::string PlanIdentifier;    // the plan identifier the bytes belong to
-  std::string Bytes;             // the file's bytes after the text-file rules (BOM, 0x1A dropped)
+  ByteBuffer Bytes;              // the file's bytes after the text-file rules (BOM, 0x1A dropped)
   bool Read = false;             // true once the bytes were read without failure
   std::int64_t RecordCount = 0;  // the non-blank lines of Bytes, once read
 };

@@ -19,8 +19,10 @@ void WriteTable(const MarkList& marks, std::size_t columns, ColumnWriter& out) {
   for (std::size_t c = 0; c < columns; ++c) out.Field(kListColumns[c], kListHeadings[c]);
   out.EndLine();
   out.EndLine();
-  for (const MarkRow& row : marks.Rows()) {
-    for (std::size_t c = 0; c < columns; ++c) out.Field(kListColumns[c], row[c]);
+  for (std::size_t row = 0; row < marks.RowCount(); ++row) {
+    for (std::size_t c = 0; c < columns; ++c) {
+      out.Field(kListColumns[c], marks.Cell(row, static_cast<int>(c)));
+    }
     out.EndLine();
   }
 }

@@ -71,9 +71,9 @@ WriteRun Write(const Writer& writer, const std::string& path, FileOps& ops) {
   if (writer.Args.empty()) {
     static MarkList marks;
     if (marks.RowCount() == 0) OpenMarkDetailsFile(kMarks, kMarks, marks, sink);
-    const std::vector<MarkRow> before = marks.Rows();
+    const std::vector<MarkRow> before = marks.OwnedRows();
     SaveMarkDetailsFile(path, marks, sink, ops);
-    if (marks.Rows() != before) err << "the mark list changed\n";
+    if (marks.OwnedRows() != before) err << "the mark list changed\n";
     return {err.str(), 0, ""};
   }
   std::vector<std::string> args = writer.Args;

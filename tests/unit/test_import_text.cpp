@@ -30,7 +30,7 @@ TEST(ImportText, FieldsByNumber) {
     const bool added = ExtractCoordData(c[0], columns, 1, "F", list);
     EXPECT_EQ(added, list.RowCount() == 1) << c[0];
     std::string fields;
-    for (const std::string& cell : list.RowCount() == 1 ? list.Row(0) : MarkRow{})
+    for (const std::string& cell : list.RowCount() == 1 ? list.Row(0).Owned() : MarkRow{})
       fields += ";" + cell;
     EXPECT_EQ(list.RowCount() == 1 ? fields.substr(1) : "-", c[2]) << c[0];
   }
@@ -38,7 +38,7 @@ TEST(ImportText, FieldsByNumber) {
   MarkList list;
   ExtractCoordData("1 2 3 4 5 6 7 8 9 10", ReadImportColumnNumbers(" 4 ", "3m", "", "abc", "1e1"),
                    1, "F", list);
-  EXPECT_EQ(list.Row(0), (MarkRow{"4", "3", "", "", "", "10", "", ""}));
+  EXPECT_EQ(list.Row(0).Owned(), (MarkRow{"4", "3", "", "", "", "10", "", ""}));
   EXPECT_EQ(NumberedFields("6628/1001;280000,123"), "1: 6628/1001   2: 280000   3: 123");
   EXPECT_EQ(NumberedFields("Point East North"), "");
 }

@@ -18,7 +18,7 @@ using namespace testsupport;
 
 std::string Rows(const MarkList& list) {
   std::string text;
-  for (const MarkRow& row : list.Rows()) {
+  for (const MarkRow& row : list.OwnedRows()) {
     for (const std::string& cell : row) text += cell + "|";
     text += "\n";
   }
@@ -83,7 +83,7 @@ TEST(MarkDetailsFile, SaveAndReadBack) {
   OpenMarkDetailsFile(folder / "saved.csv", "S", back, sink);
   list.RemoveRow(1);
   list.SetCell(1, kColPsmNo, "6628/1003");
-  EXPECT_EQ(back.Rows(), list.Rows());
+  EXPECT_EQ(back.OwnedRows(), list.OwnedRows());
   EXPECT_EQ(sink.Count(), 0u);
 }
 

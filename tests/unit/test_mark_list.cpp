@@ -28,7 +28,7 @@ MarkRow Mark(std::string psm, std::string east = "", std::string north = "", std
 }
 std::string Psms(const MarkList& list) {
   std::string text;
-  for (const MarkRow& row : list.Rows()) text += row[kColPsmNo] + ":" + row[kColEast] + " ";
+  for (const MarkRow& row : list.OwnedRows()) text += row[kColPsmNo] + ":" + row[kColEast] + " ";
   return text;
 }
 

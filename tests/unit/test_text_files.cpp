@@ -99,7 +99,7 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
       return out.Lines();
     }
     const std::string path = in[0] == "text" ? root.Write("file.txt", in[1]) : root / in[1];
-    return {ErrorOf([&] { return ReadTextFile(path, "F").Bytes; }),
+    return {ErrorOf([&] { return ReadTextFile(path, "F").Bytes.str(); }),
             ErrorOf([&] { return ReadFirstLine(path, "F"); })};
   };
   EXPECT_EQ(CheckCases("text.tsv", results), 82);
@@ -107,7 +107,7 @@ TEST(TextFile, BytesLinesCodePageAndPathsGiveTheResultsOfTheirCases) {
   const std::string longLine(100000, 'L'), large = "\r\n" + std::string(3000000, 'x');
   for (const std::string& bytes : {longLine + "\r\nnext", longLine, large}) {
     const std::string path = root.Write("file.txt", bytes);
-    EXPECT_EQ(ReadTextFile(path).Bytes, bytes);
+    EXPECT_EQ(ReadTextFile(path).Bytes.str(), bytes);
     EXPECT_EQ(ReadFirstLine(path), bytes.substr(0, std::min(bytes.find('\r'), bytes.size())));
   }
   EXPECT_EQ(ResolvePath(""), "");
@@ -213,7 +213,7 @@ TEST(TextFile, RefusesANulAFileTooLargeAndASourceThatNeverEnds) {
       const FedPipe pipe(source.Prefix, source.Filler);
       const std::string path = source.Path.empty() ? pipe.Path() : source.Path;
       return ErrorOf([&] {
-        return whole ? ReadTextFile(path, "F", "lines file", source.MaxBytes).Bytes
+        return whole ? ReadTextFile(path, "F", "lines file", source.MaxBytes).Bytes.str()
                      : ReadFirstLine(path, "F", "lines file", source.MaxBytes);
       });
     };
@@ -221,13 +221,13 @@ TEST(TextFile, RefusesANulAFileTooLargeAndASourceThatNeverEnds) {
     EXPECT_EQ(read(false), source.FirstLine);
   }
   // Without a name to show, the message names the path; the kind is a text file.
-  EXPECT_EQ(ErrorOf([&] { return ReadTextFile(late).Bytes; }), late + refused);
+  EXPECT_EQ(ErrorOf([&] { return ReadTextFile(late).Bytes.str(); }), late + refused);
   EXPECT_EQ(ErrorOf([&] { return ReadFirstLine(tooLarge); }),
             "File too large to be a text file: " + tooLarge);
 
   if (::geteuid() != 0) {  // permissions do not stop the superuser
     ASSERT_EQ(::chmod(late.c_str(), 0), 0);
-    EXPECT_EQ(ErrorOf([&] { return ReadTextFile(late).Bytes; }),
+    EXPECT_EQ(ErrorOf([&] { return ReadTextFile(late).Bytes.str(); }),
               "Cannot open " + late + ": Permission denied");
   }
 }

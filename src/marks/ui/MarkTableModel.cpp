@@ -153,11 +153,13 @@ class MarkTableModel::TidyUpStep final : public Step {
     std::size_t next = 0;
     for (const RemovedRow& removed : m_removed) {
       while (list.RowCount() < removed.Position && next < kept.RowCount()) {
-        list.AppendRow(kept.Row(next++));
+        list.AppendRow(kept.Row(next).Cells(), kept.PsmKey(next));
+        ++next;
       }
       list.AppendRow(removed.Row);
     }
-    while (next < kept.RowCount()) list.AppendRow(kept.Row(next++));
+    for (; next < kept.RowCount(); ++next)
+      list.AppendRow(kept.Row(next).Cells(), kept.PsmKey(next));
     Model().ApplyReplace(list);
   }
   std::vector<RemovedRow> m_removed;
@@ -181,8 +183,13 @@ int MarkTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString MarkTableModel::CellText(int row, int column) const {
-  const std::string utf8 =
-      modKestralMGA::Cp1252ToUtf8(m_list.Cell(static_cast<std::size_t>(row), column));
+  const std::string_view bytes = m_list.Cell(static_cast<std::size_t>(row), column);
+  // Plain ASCII reads the same in Windows-1252 and in Unicode.
+  if (std::all_of(bytes.begin(), bytes.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  }
+  const std::string utf8 = modKestralMGA::Cp1252ToUtf8(bytes);
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
@@ -230,7 +237,7 @@ void MarkTableModel::SetCells(std::vector<CellChange> changes, const QString& st
   for (CellChange& change : changes) {
     appended = std::max(appended, change.Row + 1 - rowCount());
     const auto row = static_cast<std::size_t>(change.Row);
-    std::string old = row < m_list.RowCount() ? m_list.Cell(row, change.Column) : std::string();
+    std::string old(row < m_list.RowCount() ? m_list.Cell(row, change.Column) : std::string_view());
     cells.push_back({change.Row, change.Column, std::move(old), std::move(change.Bytes)});
   }
   m_undo->push(new CellsStep(*this, stepName, std::move(cells), appended));
@@ -246,12 +253,12 @@ void MarkTableModel::InsertRow(int row) {
 
 void MarkTableModel::RemoveRow(int row) {
   m_undo->push(new RowStep(*this, QStringLiteral("Delete Line"), row, /*insert=*/false,
-                           m_list.Row(static_cast<std::size_t>(row))));
+                           m_list.Row(static_cast<std::size_t>(row)).Owned()));
 }
 
 void MarkTableModel::AppendRows(const MarkList& added, const QString& stepName) {
   if (added.Empty()) return;
-  m_undo->push(new AppendStep(*this, stepName, added.Rows()));
+  m_undo->push(new AppendStep(*this, stepName, added.OwnedRows()));
 }
 
 void MarkTableModel::Reset(const std::function<void(MarkList&)>& change, const QString& stepName) {

@@ -103,7 +103,7 @@ MarkList ReadLandXmlMarks(std::string_view bytes, const std::string& name) {
     const std::string markName = Attribute(monument, "name").value_or("");
     if (!MonumentKey(markName) && !IsStateMarkName(markName)) continue;
     if (std::optional<MarkRow> row = MarkOf(markName, point->second, system, name)) {
-      marks.AppendRow(std::move(*row));
+      marks.AppendRow(*row);
     }
   }
   if (marks.Empty()) throw FileError("No monument with MGA coordinates in " + Where(root, name));
@@ -115,7 +115,7 @@ bool ImportLandXmlMarks(const std::string& path, const std::string& name, MarkLi
   try {
     const TextFile file = ReadTextFile(path, name, "LandXML file");
     const MarkList marks = ReadLandXmlMarks(file.Bytes, name);
-    for (const MarkRow& row : marks.Rows()) list.AppendRow(row);
+    for (std::size_t row = 0; row < marks.RowCount(); ++row) list.AppendRow(marks.Row(row).Owned());
   } catch (const FileError& error) {
     sink.Message(error.what(), kImportLandXmlErrorTitle, MessageIcon::Critical);
     return false;
