@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/CliCompareSettings.h"
@@ -50,6 +51,22 @@ bool WriteOneReport(const std::string& name, std::ostream& out, std::ostream& er
   return true;
 }
 
+// The saved joins report written to out as it is composed. False after a failure: the report's
+// (its message shown) or out's (its line on err).
+bool WriteReportToOutput(const Plan& plan, JoinContext& context, const ReportSettings& settings,
+                         const std::string& date, MessageSink& sink, std::ostream& out,
+                         std::ostream& err) {
+  const auto output = [&out](std::string_view bytes) {
+    if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  };
+  if (!StreamSavedJoinsReport(plan, context, settings, date, output, sink)) return false;
+  if (!out.flush()) {
+    OutputWriteFailed(err);
+    return false;
+  }
+  return true;
+}
+
 // The joins report of the comparison, as the results window's Print gives it: saved to the
 // --report file (as Print to file does) and printed to the --pdf file, each followed by "Print
 // Joins: Printing completed"; "-" writes either to out. The date line is today's, in English.
@@ -61,12 +78,9 @@ bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, Join
   const std::string date = EnglishDateText(LocalToday());
   if (arguments.Report) {
     const std::string& name = *arguments.Report;
-    const bool written = WriteOneReport(
-        name, out, err,
-        [&](std::string& bytes) {
-          return ComposeSavedJoinsReport(plan, context, settings, date, bytes, sink);
-        },
-        [&] { return SaveJoinsReport(name, plan, context, settings, date, sink, fileOps); });
+    const bool written = name == kStandardStream
+                             ? WriteReportToOutput(plan, context, settings, date, sink, out, err)
+                             : SaveJoinsReport(name, plan, context, settings, date, sink, fileOps);
     if (!written) return false;
     sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
   }

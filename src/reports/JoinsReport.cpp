@@ -252,14 +252,15 @@ bool PrintJoinsReport(const Plan& plan, JoinContext& context, const ReportSettin
   });
 }
 
-bool ComposeSavedJoinsReport(const Plan& plan, JoinContext& context, const ReportSettings& settings,
-                             const std::string& dateText, std::string& bytes, MessageSink& sink) {
+bool StreamSavedJoinsReport(const Plan& plan, JoinContext& context, const ReportSettings& settings,
+                            const std::string& dateText, const TextColumnWriter::Output& output,
+                            MessageSink& sink) {
   return InReportTrap(kSaveJoinsErrorTitle, sink, [&] {
-    TextColumnWriter text;
+    TextColumnWriter text(output);
     if (!WriteJoinsReport(ReportForm::Saved, plan, context, settings, dateText, text, sink)) {
       return false;
     }
-    bytes = text.Bytes();
+    text.Finish();
     return true;
   });
 }
@@ -267,10 +268,11 @@ bool ComposeSavedJoinsReport(const Plan& plan, JoinContext& context, const Repor
 bool SaveJoinsReport(const std::string& path, const Plan& plan, JoinContext& context,
                      const ReportSettings& settings, const std::string& dateText, MessageSink& sink,
                      FileOps& ops) {
-  std::string bytes;
-  if (!ComposeSavedJoinsReport(plan, context, settings, dateText, bytes, sink)) return false;
+  AtomicFileWriter file(path, ops);
+  const auto output = [&file](std::string_view bytes) { file.Write(bytes); };
+  if (!StreamSavedJoinsReport(plan, context, settings, dateText, output, sink)) return false;
   return InReportTrap(kSaveJoinsErrorTitle, sink, [&] {
-    AtomicWriteFile(path, bytes, ops);
+    file.Commit();
     return true;
   });
 }

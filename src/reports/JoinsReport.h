@@ -59,15 +59,17 @@ bool PrintJoinsReport(const Plan& plan, JoinContext& context, const ReportSettin
                       const std::string& dateText, ColumnWriter& printer, MessageSink& sink);
 
 // The saved joins report's bytes: WriteJoinsReport in the saved form into the text back end (one
-// byte a column, CR LF). A failure shows its description under "Save Joins to file error"
-// (exclamation). Returns whether the report was composed whole (bytes untouched otherwise).
-bool ComposeSavedJoinsReport(const Plan& plan, JoinContext& context, const ReportSettings& settings,
-                             const std::string& dateText, std::string& bytes, MessageSink& sink);
+// byte a column, CR LF), handed to output in pieces as they are composed (TextColumnWriter). A
+// failure shows its description under "Save Joins to file error" (exclamation). Returns whether
+// the report was composed whole (output may have had its first pieces otherwise).
+bool StreamSavedJoinsReport(const Plan& plan, JoinContext& context, const ReportSettings& settings,
+                            const std::string& dateText, const TextColumnWriter::Output& output,
+                            MessageSink& sink);
 
-// The saved joins report: ComposeSavedJoinsReport, then the file at path written with those bytes
-// (AtomicWriteFile over ops: replaced atomically, or a device written in place). A failure shows
-// its description under "Save Joins to file error" (exclamation) and leaves any earlier file
-// untouched. Returns whether the file was written.
+// The saved joins report: StreamSavedJoinsReport into the file at path (AtomicFileWriter over
+// ops: replaced atomically once the report is complete, or a device written in place). A failure
+// shows its description under "Save Joins to file error" (exclamation) and leaves any earlier
+// file untouched. Returns whether the file was written.
 bool SaveJoinsReport(const std::string& path, const Plan& plan, JoinContext& context,
                      const ReportSettings& settings, const std::string& dateText, MessageSink& sink,
                      FileOps& ops = SystemFileOps());
