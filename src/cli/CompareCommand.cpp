@@ -54,12 +54,14 @@ bool WriteOneReport(const std::string& name, std::ostream& out, std::ostream& er
 // The saved joins report written to out as it is composed. False after a failure: the report's
 // (its message shown) or out's (its line on err).
 bool WriteReportToOutput(const Plan& plan, JoinContext& context, const ReportSettings& settings,
-                         const std::string& date, MessageSink& sink, std::ostream& out,
-                         std::ostream& err) {
+                         const std::string& date, const ComparedJoins& compared, MessageSink& sink,
+                         std::ostream& out, std::ostream& err) {
   const auto output = [&out](std::string_view bytes) {
     if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   };
-  if (!StreamSavedJoinsReport(plan, context, settings, date, output, sink)) return false;
+  if (!StreamSavedJoinsReport(plan, context, settings, date, output, sink, &compared)) {
+    return false;
+  }
   if (!out.flush()) {
     OutputWriteFailed(err);
     return false;
@@ -70,17 +72,20 @@ bool WriteReportToOutput(const Plan& plan, JoinContext& context, const ReportSet
 // The joins report of the comparison, as the results window's Print gives it: saved to the
 // --report file (as Print to file does) and printed to the --pdf file, each followed by "Print
 // Joins: Printing completed"; "-" writes either to out. The date line is today's, in English.
-// The files are written through fileOps. False after a failure (its message shown).
+// The saved report takes the comparison's judgements. The files are written through fileOps.
+// False after a failure (its message shown).
 bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
-                       const ReportSettings& settings, StreamMessageSink& sink, FileOps& fileOps,
-                       std::ostream& out, std::ostream& err) {
+                       const ReportSettings& settings, const ComparedJoins& compared,
+                       StreamMessageSink& sink, FileOps& fileOps, std::ostream& out,
+                       std::ostream& err) {
   if (!arguments.Report && !arguments.Pdf) return true;
   const std::string date = EnglishDateText(LocalToday());
   if (arguments.Report) {
     const std::string& name = *arguments.Report;
-    const bool written = name == kStandardStream
-                             ? WriteReportToOutput(plan, context, settings, date, sink, out, err)
-                             : SaveJoinsReport(name, plan, context, settings, date, sink, fileOps);
+    const bool written =
+        name == kStandardStream
+            ? WriteReportToOutput(plan, context, settings, date, compared, sink, out, err)
+            : SaveJoinsReport(name, plan, context, settings, date, sink, fileOps, &compared);
     if (!written) return false;
     sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
   }
@@ -133,17 +138,17 @@ using ResultWriter = std::function<bool(
 // (the result lines through write, or the one output named "-" in their place). The status.
 int WriteComparison(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
                     const CliCompareSettings& settings, const KeptResultList& results,
-                    const JudgementCollector& judgements, StreamMessageSink& sink, FileOps& fileOps,
+                    const ComparedJoins& compared, StreamMessageSink& sink, FileOps& fileOps,
                     std::ostream& out, std::ostream& err, const ResultWriter& write) {
   GeoJsonOutput map(arguments.Map);
   const bool composed = map.Compose(
       [&](const MapDefaults& defaults) {
-        return CompareGeoJson(plan, context.Marks, judgements.Joins(), settings.PlanIdentifier(),
+        return CompareGeoJson(plan, context.Marks, compared.Joins, settings.PlanIdentifier(),
                               defaults);
       },
       sink);
   if (!composed ||
-      !WriteJoinsReports(arguments, plan, context, settings, sink, fileOps, out, err) ||
+      !WriteJoinsReports(arguments, plan, context, settings, compared, sink, fileOps, out, err) ||
       !WriteDiagramPicture(arguments, plan, context, settings, sink, fileOps) ||
       !map.Save(sink, fileOps)) {
     return kExitFailed;
@@ -151,10 +156,10 @@ int WriteComparison(const CompareArguments& arguments, const Plan& plan, JoinCon
   // A report or map sent to standard output takes the place of the result lines there.
   const bool reportOnOutput =
       arguments.Report == kStandardStream || arguments.Pdf == kStandardStream;
-  const bool written = map.OnStandardOutput()
-                           ? WriteOutputText(map.Text(), out)
-                           : reportOnOutput || write(plan, context.Marks, settings, results.Lines(),
-                                                     judgements.Joins());
+  const bool written =
+      map.OnStandardOutput()
+          ? WriteOutputText(map.Text(), out)
+          : reportOnOutput || write(plan, context.Marks, settings, results.Lines(), compared.Joins);
   return written ? kExitDone : OutputWriteFailed(err);
 }
 
@@ -190,10 +195,13 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
   KeptResultList results;
   NoPendingEvents noEvents;
   JudgementCollector judgements;
+  // The reports take the comparison's judgements: nothing they depend on changes in between.
+  const ComparedJoins compared{plan, judgements.Joins(),
+                               ConditionsOf(context, settings.Criterion())};
   const std::optional<std::int64_t> notAcceptable = BuildAndComparePlan(
       settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents, &judgements);
   if (!notAcceptable) return kExitFailed;
-  const int status = WriteComparison(arguments, plan, context, settings, results, judgements, sink,
+  const int status = WriteComparison(arguments, plan, context, settings, results, compared, sink,
                                      fileOps, out, err, write);
   if (status != kExitDone) return status;
   return *notAcceptable > 0 ? kExitNotAcceptable : kExitDone;

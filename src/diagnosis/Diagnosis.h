@@ -38,6 +38,32 @@ class JudgementCollector final : public JoinObserver {
   std::vector<JudgedJoin> m_joins;
 };
 
+// What judging a plan's joins reads besides the plan: the mark list (through its index, at its
+// revision), the join settings (order limit, average height, ellipsoid) and the criterion. Joins
+// judged under equal conditions are judged alike, value for value.
+struct JudgingConditions {
+  const MarkIndex* Index = nullptr;
+  const MarkList* List = nullptr;
+  std::uint64_t ListRevision = 0;
+  std::string MaxOrder;
+  std::string AverageHeight;
+  DistanceCalculationMode Mode = DistanceCalculationMode::MGA94_2020;
+  const AccuracyCriterion* Criterion = nullptr;
+
+  bool operator==(const JudgingConditions&) const = default;
+};
+
+// The conditions of judging joins through context against criterion, as they stand now.
+JudgingConditions ConditionsOf(const JoinContext& context, const AccuracyCriterion* criterion);
+
+// A comparison's judgements of the joins of plan (in its order) and the conditions they were
+// judged under, for a report on the same comparison that need not judge them again.
+struct ComparedJoins {
+  const Plan& ComparedPlan;
+  const std::vector<JudgedJoin>& Joins;
+  JudgingConditions Conditions;
+};
+
 // A join's verdict once the plan is turned and scaled by the fit of the marks.
 enum class FittedVerdict { AcceptableAsIs, AcceptableAfterFit, NotAcceptable, NotCompared };
 
