@@ -164,9 +164,9 @@ int WriteComparison(const CompareArguments& arguments, const Plan& plan, JoinCon
 }
 
 // The compare command's run, with the comparison's judgements kept for write, which writes in
-// place of the result lines.
+// place of the result lines, when writeReadsJoins.
 int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
-                  FileOps& fileOps, const ResultWriter& write) {
+                  FileOps& fileOps, const ResultWriter& write, bool writeReadsJoins) {
   StreamMessageSink sink(err);
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
@@ -198,8 +198,11 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
   // The reports take the comparison's judgements: nothing they depend on changes in between.
   const ComparedJoins compared{plan, judgements.Joins(),
                                ConditionsOf(context, settings.Criterion())};
-  const std::optional<std::int64_t> notAcceptable = BuildAndComparePlan(
-      settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents, &judgements);
+  // Kept only for what reads them: the writer, the map, and the saved report.
+  const bool keepJudgements = writeReadsJoins || arguments.Map.GeoJson || arguments.Report;
+  const std::optional<std::int64_t> notAcceptable =
+      BuildAndComparePlan(settings.PlanIdentifier(), plan, context, settings, results, sink,
+                          noEvents, keepJudgements ? &judgements : nullptr);
   if (!notAcceptable) return kExitFailed;
   const int status = WriteComparison(arguments, plan, context, settings, results, compared, sink,
                                      fileOps, out, err, write);
@@ -234,7 +237,8 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
             break;
         }
         return WriteOutputLines(lines, out);
-      });
+      },
+      arguments.Format != OutputFormat::Text);
 }
 
 int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
@@ -253,7 +257,8 @@ int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std
             break;
         }
         return WriteOutputLines(DiagnosisLines(diagnosis, settings.PlanIdentifier()), out);
-      });
+      },
+      true);
 }
 
 }  // namespace modKestralMGA

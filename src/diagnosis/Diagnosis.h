@@ -27,6 +27,10 @@ struct JudgedJoin {
 class JudgementCollector final : public JoinObserver {
  public:
   explicit JudgementCollector(JoinObserver* next = nullptr) : m_next(next) {}
+  void Expect(std::size_t joins) override {
+    m_joins.reserve(m_joins.size() + joins);
+    if (m_next != nullptr) m_next->Expect(joins);
+  }
   void Judged(std::size_t fromEntry, std::size_t toEntry, const JoinJudgement& join) override {
     m_joins.push_back({fromEntry, toEntry, join});
     if (m_next != nullptr) m_next->Judged(fromEntry, toEntry, join);
