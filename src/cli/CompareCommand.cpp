@@ -129,10 +129,11 @@ bool WriteDiagramPicture(const CompareArguments& arguments, const Plan& plan, Jo
 }
 
 // What a command writes to standard output once the comparison and its reports ran to their
-// end: the result lines, or what is made from the comparison's judgements.
-using ResultWriter = std::function<bool(
-    const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
-    const std::vector<std::string>& lines, const std::vector<JudgedJoin>& joins)>;
+// end: the result lines (their text, each line ended by a line feed), or what is made from the
+// comparison's judgements.
+using ResultWriter =
+    std::function<bool(const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
+                       const std::string& lines, const std::vector<JudgedJoin>& joins)>;
 
 // Writes the compared plan's outputs: the joins reports, the GeoJSON file, then standard output
 // (the result lines through write, or the one output named "-" in their place). The status.
@@ -159,7 +160,7 @@ int WriteComparison(const CompareArguments& arguments, const Plan& plan, JoinCon
   const bool written =
       map.OnStandardOutput()
           ? WriteOutputText(map.Text(), out)
-          : reportOnOutput || write(plan, context.Marks, settings, results.Lines(), compared.Joins);
+          : reportOnOutput || write(plan, context.Marks, settings, results.Text(), compared.Joins);
   return written ? kExitDone : OutputWriteFailed(err);
 }
 
@@ -227,7 +228,7 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   return RunComparison(
       arguments, out, err, fileOps,
       [&](const Plan& plan, MarkIndex&, const CliCompareSettings& settings,
-          const std::vector<std::string>& lines, const std::vector<JudgedJoin>& joins) {
+          const std::string& lines, const std::vector<JudgedJoin>& joins) {
         switch (arguments.Format) {
           case OutputFormat::Csv:
             return WriteOutputText(CompareCsv(plan, joins), out);
@@ -236,7 +237,7 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
           case OutputFormat::Text:
             break;
         }
-        return WriteOutputLines(lines, out);
+        return WriteOutputText(lines, out);
       },
       arguments.Format != OutputFormat::Text);
 }
@@ -246,7 +247,7 @@ int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std
   return RunComparison(
       arguments, out, err, fileOps,
       [&](const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
-          const std::vector<std::string>&, const std::vector<JudgedJoin>& joins) {
+          const std::string&, const std::vector<JudgedJoin>& joins) {
         const Diagnosis diagnosis = Diagnose(plan, index, joins, settings.Criterion());
         switch (arguments.Format) {
           case OutputFormat::Csv:
