@@ -111,15 +111,15 @@ std::string FirstLine(const std::string& messages) {
 // Saves the compared plan's joins report in the --reports folder, when given, as the plan's file
 // name + ".txt"; the failure's message, empty when saved.
 std::string SaveReportOf(const SharedBatch& batch, const Plan& plan, JoinContext& context,
-                         const CliCompareSettings& settings, std::ostringstream& said,
-                         MessageSink& sink) {
+                         const CliCompareSettings& settings, const ComparedJoins& compared,
+                         std::ostringstream& said, MessageSink& sink) {
   const std::optional<std::string>& folder = batch.Arguments.Reports;
   if (!folder) return {};
   const std::size_t before = said.str().size();
   const std::string name = fs::path(settings.PlanIdentifier()).filename().string() + ".txt";
   const std::lock_guard<std::mutex> saving(batch.ReportSaving);
   if (SaveJoinsReport((fs::path(*folder) / name).string(), plan, context, settings, batch.Date,
-                      sink, batch.Files)) {
+                      sink, batch.Files, &compared)) {
     return {};
   }
   return FirstLine(said.str().substr(before));
@@ -151,6 +151,8 @@ PlanSummary CompareOnePlan(const SharedBatch& batch, const std::string& planName
     NoPendingEvents noEvents;
     JudgementCollector judgements;
     MarkIndex& index = namedIndex ? *namedIndex : batch.Index;
+    const ComparedJoins compared{plan, judgements.Joins(),
+                                 ConditionsOf(context, settings.Criterion())};
     if (!read || (!compareArguments.AllowMixed && RefuseMixedMarks(plan, index, sink)) ||
         !BuildAndComparePlan(summary.Plan, plan, context, settings, results, sink, noEvents,
                              &judgements)) {
@@ -158,7 +160,7 @@ PlanSummary CompareOnePlan(const SharedBatch& batch, const std::string& planName
     } else {
       summary.Counts = SummaryOf(judgements.Joins());
       summary.Worst = WorstJudgedJoin(plan, judgements.Joins());
-      summary.Failure = SaveReportOf(batch, plan, context, settings, said, sink);
+      summary.Failure = SaveReportOf(batch, plan, context, settings, compared, said, sink);
     }
   } catch (const std::exception& error) {
     summary.Failure = error.what();

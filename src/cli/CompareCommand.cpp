@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/CliCompareSettings.h"
@@ -50,23 +51,41 @@ bool WriteOneReport(const std::string& name, std::ostream& out, std::ostream& er
   return true;
 }
 
+// The saved joins report written to out as it is composed. False after a failure: the report's
+// (its message shown) or out's (its line on err).
+bool WriteReportToOutput(const Plan& plan, JoinContext& context, const ReportSettings& settings,
+                         const std::string& date, const ComparedJoins& compared, MessageSink& sink,
+                         std::ostream& out, std::ostream& err) {
+  const auto output = [&out](std::string_view bytes) {
+    if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  };
+  if (!StreamSavedJoinsReport(plan, context, settings, date, output, sink, &compared)) {
+    return false;
+  }
+  if (!out.flush()) {
+    OutputWriteFailed(err);
+    return false;
+  }
+  return true;
+}
+
 // The joins report of the comparison, as the results window's Print gives it: saved to the
 // --report file (as Print to file does) and printed to the --pdf file, each followed by "Print
 // Joins: Printing completed"; "-" writes either to out. The date line is today's, in English.
-// The files are written through fileOps. False after a failure (its message shown).
+// The saved report takes the comparison's judgements. The files are written through fileOps.
+// False after a failure (its message shown).
 bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
-                       const ReportSettings& settings, StreamMessageSink& sink, FileOps& fileOps,
-                       std::ostream& out, std::ostream& err) {
+                       const ReportSettings& settings, const ComparedJoins& compared,
+                       StreamMessageSink& sink, FileOps& fileOps, std::ostream& out,
+                       std::ostream& err) {
   if (!arguments.Report && !arguments.Pdf) return true;
   const std::string date = EnglishDateText(LocalToday());
   if (arguments.Report) {
     const std::string& name = *arguments.Report;
-    const bool written = WriteOneReport(
-        name, out, err,
-        [&](std::string& bytes) {
-          return ComposeSavedJoinsReport(plan, context, settings, date, bytes, sink);
-        },
-        [&] { return SaveJoinsReport(name, plan, context, settings, date, sink, fileOps); });
+    const bool written =
+        name == kStandardStream
+            ? WriteReportToOutput(plan, context, settings, date, compared, sink, out, err)
+            : SaveJoinsReport(name, plan, context, settings, date, sink, fileOps, &compared);
     if (!written) return false;
     sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
   }
@@ -110,26 +129,27 @@ bool WriteDiagramPicture(const CompareArguments& arguments, const Plan& plan, Jo
 }
 
 // What a command writes to standard output once the comparison and its reports ran to their
-// end: the result lines, or what is made from the comparison's judgements.
-using ResultWriter = std::function<bool(
-    const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
-    const std::vector<std::string>& lines, const std::vector<JudgedJoin>& joins)>;
+// end: the result lines (their text, each line ended by a line feed), or what is made from the
+// comparison's judgements.
+using ResultWriter =
+    std::function<bool(const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
+                       const std::string& lines, const std::vector<JudgedJoin>& joins)>;
 
 // Writes the compared plan's outputs: the joins reports, the GeoJSON file, then standard output
 // (the result lines through write, or the one output named "-" in their place). The status.
 int WriteComparison(const CompareArguments& arguments, const Plan& plan, JoinContext& context,
                     const CliCompareSettings& settings, const KeptResultList& results,
-                    const JudgementCollector& judgements, StreamMessageSink& sink, FileOps& fileOps,
+                    const ComparedJoins& compared, StreamMessageSink& sink, FileOps& fileOps,
                     std::ostream& out, std::ostream& err, const ResultWriter& write) {
   GeoJsonOutput map(arguments.Map);
   const bool composed = map.Compose(
       [&](const MapDefaults& defaults) {
-        return CompareGeoJson(plan, context.Marks, judgements.Joins(), settings.PlanIdentifier(),
+        return CompareGeoJson(plan, context.Marks, compared.Joins, settings.PlanIdentifier(),
                               defaults);
       },
       sink);
   if (!composed ||
-      !WriteJoinsReports(arguments, plan, context, settings, sink, fileOps, out, err) ||
+      !WriteJoinsReports(arguments, plan, context, settings, compared, sink, fileOps, out, err) ||
       !WriteDiagramPicture(arguments, plan, context, settings, sink, fileOps) ||
       !map.Save(sink, fileOps)) {
     return kExitFailed;
@@ -137,17 +157,17 @@ int WriteComparison(const CompareArguments& arguments, const Plan& plan, JoinCon
   // A report or map sent to standard output takes the place of the result lines there.
   const bool reportOnOutput =
       arguments.Report == kStandardStream || arguments.Pdf == kStandardStream;
-  const bool written = map.OnStandardOutput()
-                           ? WriteOutputText(map.Text(), out)
-                           : reportOnOutput || write(plan, context.Marks, settings, results.Lines(),
-                                                     judgements.Joins());
+  const bool written =
+      map.OnStandardOutput()
+          ? WriteOutputText(map.Text(), out)
+          : reportOnOutput || write(plan, context.Marks, settings, results.Text(), compared.Joins);
   return written ? kExitDone : OutputWriteFailed(err);
 }
 
 // The compare command's run, with the comparison's judgements kept for write, which writes in
-// place of the result lines.
+// place of the result lines, when writeReadsJoins.
 int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
-                  FileOps& fileOps, const ResultWriter& write) {
+                  FileOps& fileOps, const ResultWriter& write, bool writeReadsJoins) {
   StreamMessageSink sink(err);
   MarkList list;
   if (!ApplyMarkSources(arguments.MarkSources, list, sink)) return kExitFailed;
@@ -176,10 +196,16 @@ int RunComparison(const CompareArguments& arguments, std::ostream& out, std::ost
   KeptResultList results;
   NoPendingEvents noEvents;
   JudgementCollector judgements;
-  const std::optional<std::int64_t> notAcceptable = BuildAndComparePlan(
-      settings.PlanIdentifier(), plan, context, settings, results, sink, noEvents, &judgements);
+  // The reports take the comparison's judgements: nothing they depend on changes in between.
+  const ComparedJoins compared{plan, judgements.Joins(),
+                               ConditionsOf(context, settings.Criterion())};
+  // Kept only for what reads them: the writer, the map, and the saved report.
+  const bool keepJudgements = writeReadsJoins || arguments.Map.GeoJson || arguments.Report;
+  const std::optional<std::int64_t> notAcceptable =
+      BuildAndComparePlan(settings.PlanIdentifier(), plan, context, settings, results, sink,
+                          noEvents, keepJudgements ? &judgements : nullptr);
   if (!notAcceptable) return kExitFailed;
-  const int status = WriteComparison(arguments, plan, context, settings, results, judgements, sink,
+  const int status = WriteComparison(arguments, plan, context, settings, results, compared, sink,
                                      fileOps, out, err, write);
   if (status != kExitDone) return status;
   return *notAcceptable > 0 ? kExitNotAcceptable : kExitDone;
@@ -202,7 +228,7 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   return RunComparison(
       arguments, out, err, fileOps,
       [&](const Plan& plan, MarkIndex&, const CliCompareSettings& settings,
-          const std::vector<std::string>& lines, const std::vector<JudgedJoin>& joins) {
+          const std::string& lines, const std::vector<JudgedJoin>& joins) {
         switch (arguments.Format) {
           case OutputFormat::Csv:
             return WriteOutputText(CompareCsv(plan, joins), out);
@@ -211,8 +237,9 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
           case OutputFormat::Text:
             break;
         }
-        return WriteOutputLines(lines, out);
-      });
+        return WriteOutputText(lines, out);
+      },
+      arguments.Format != OutputFormat::Text);
 }
 
 int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std::ostream& err,
@@ -220,7 +247,7 @@ int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std
   return RunComparison(
       arguments, out, err, fileOps,
       [&](const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
-          const std::vector<std::string>&, const std::vector<JudgedJoin>& joins) {
+          const std::string&, const std::vector<JudgedJoin>& joins) {
         const Diagnosis diagnosis = Diagnose(plan, index, joins, settings.Criterion());
         switch (arguments.Format) {
           case OutputFormat::Csv:
@@ -231,7 +258,8 @@ int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std
             break;
         }
         return WriteOutputLines(DiagnosisLines(diagnosis, settings.PlanIdentifier()), out);
-      });
+      },
+      true);
 }
 
 }  // namespace modKestralMGA

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "common/Errors.h"
@@ -89,12 +90,12 @@ std::string FolderOf(const std::string& path) {
 }
 
 // The file that writing to path replaces: path itself, or the file its chain of symbolic links
-// ends at (which need not exist yet). Throws as a write error when a link cannot be read.
-std::string FollowLinks(const std::string& path) {
-  std::string target = path;
+// ends at (which need not exist yet), in target. 0, or the error number when a link cannot be read.
+int FollowLinks(const std::string& path, std::string& target) {
+  target = path;
   for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
     struct stat info {};
-    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target;
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return 0;
     std::vector<char> buffer(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
     ssize_t length = 0;
     // readlink fills the whole buffer when the link text may have been cut: grow and retry.
@@ -102,11 +103,11 @@ std::string FollowLinks(const std::string& path) {
            static_cast<std::size_t>(length) == buffer.size()) {
       buffer.resize(buffer.size() * 2);
     }
-    if (length < 0) ThrowWriteError(path, errno);
+    if (length < 0) return errno;
     const std::string link(buffer.data(), static_cast<std::size_t>(length));
     target = link.starts_with('/') ? link : FolderOf(target) + "/" + link;
   }
-  ThrowWriteError(path, ELOOP);
+  return ELOOP;
 }
 
 // The process's umask, read without changing it: from the "Umask:" line of /proc/self/status
@@ -192,62 +193,6 @@ int WriteAll(FileOps& ops, int fd, std::string_view bytes) {
   return 0;
 }
 
-// Writes bytes into an existing file that is not a regular one (a device, a FIFO): no temporary
-// file, no rename, no sync (a device or FIFO may not support one); every write and the close
-// checked.
-void WriteInPlace(const std::string& path, const std::string& target, std::string_view bytes,
-                  FileOps& ops) {
-  const int fd = ops.OpenInPlace(target);
-  if (fd < 0) ThrowWriteError(path, -fd);
-  const int writeError = WriteAll(ops, fd, bytes);
-  const int closed = ops.Close(fd);
-  if (writeError != 0) ThrowWriteError(path, writeError);
-  if (closed < 0) ThrowWriteError(path, -closed);
-}
-
-// Replaces target (a regular file, or none yet) by a temporary file in its folder with the
-// permission bits mode, renamed over it once written whole.
-void ReplaceAtomically(const std::string& path, const std::string& target, mode_t mode,
-                       std::string_view bytes, FileOps& ops) {
-  const std::string folder = FolderOf(target);
-  std::string tempPath;
-  int fd = -1;
-  {
-    const CleanupSignalsBlocked blocked;
-    fd = ops.CreateTemp(folder, tempPath);
-    if (fd >= 0) MarkPendingTemp(tempPath);
-  }
-  if (fd < 0) ThrowWriteError(path, -fd);
-  bool open = true;
-  // Removes the temporary file and reports the first failure; the target is untouched.
-  const auto fail = [&](int errorNumber) {
-    if (open) ops.Close(fd);
-    {
-      const CleanupSignalsBlocked blocked;
-      ops.RemoveTemp(tempPath);
-      UnmarkPendingTemp();
-    }
-    ThrowWriteError(path, errorNumber);
-  };
-
-  if (const int result = ops.CopyMode(fd, mode); result < 0) fail(-result);
-  // A write that fails or makes no progress ends the attempt; a short one is continued.
-  if (const int writeError = WriteAll(ops, fd, bytes); writeError != 0) fail(writeError);
-  if (const int result = ops.Sync(fd); result < 0) fail(-result);
-  open = false;
-  if (const int result = ops.Close(fd); result < 0) fail(-result);
-  int renamed = 0;
-  {
-    const CleanupSignalsBlocked blocked;
-    renamed = ops.Rename(tempPath, target);
-    if (renamed >= 0) UnmarkPendingTemp();
-  }
-  if (renamed < 0) fail(-renamed);
-  // The target holds the new bytes from here on: a failing folder sync cannot put the old file
-  // back, so it is not reported (only the rename's survival of a power failure is less sure).
-  ops.SyncFolder(folder);
-}
-
 }  // namespace
 
 FileOps& SystemFileOps() {
@@ -256,18 +201,101 @@ FileOps& SystemFileOps() {
 }
 
 void AtomicWriteFile(const std::string& path, std::string_view bytes, FileOps& ops) {
-  const std::string target = FollowLinks(path);
+  AtomicFileWriter file(path, ops);
+  file.Write(bytes);
+  file.Commit();
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string path, FileOps& ops)
+    : m_path(std::move(path)), m_ops(ops) {}
+
+AtomicFileWriter::~AtomicFileWriter() {
+  if (m_fd >= 0 || !m_tempPath.empty()) Fail(0);
+}
+
+// A regular file, or none yet, is replaced by a temporary file in its folder with the permission
+// bits of the file it replaces (a new file: 0666 less the umask); any other existing file but a
+// folder is opened in place.
+void AtomicFileWriter::Open() {
+  m_opened = true;
+  if (const int result = FollowLinks(m_path, m_target); result != 0) return Fail(result);
   bool exists = false;
   mode_t mode = 0;
-  if (const int result = ops.StatTarget(target, exists, mode); result < 0) {
-    ThrowWriteError(path, -result);
+  if (const int result = m_ops.StatTarget(m_target, exists, mode); result < 0) {
+    return Fail(-result);
   }
-  if (exists && S_ISDIR(mode)) ThrowWriteError(path, EISDIR);
+  if (exists && S_ISDIR(mode)) return Fail(EISDIR);
   if (exists && !S_ISREG(mode)) {
-    WriteInPlace(path, target, bytes, ops);
+    m_inPlace = true;
+    const int fd = m_ops.OpenInPlace(m_target);
+    if (fd < 0) return Fail(-fd);
+    m_fd = fd;
     return;
   }
-  ReplaceAtomically(path, target, exists ? (mode & 07777) : (0666 & ~CurrentUmask()), bytes, ops);
+  int fd = -1;
+  {
+    const CleanupSignalsBlocked blocked;
+    fd = m_ops.CreateTemp(FolderOf(m_target), m_tempPath);
+    if (fd >= 0) MarkPendingTemp(m_tempPath);
+  }
+  if (fd < 0) {
+    m_tempPath.clear();
+    return Fail(-fd);
+  }
+  m_fd = fd;
+  const mode_t kept = exists ? (mode & 07777) : (0666 & ~CurrentUmask());
+  if (const int result = m_ops.CopyMode(m_fd, kept); result < 0) Fail(-result);
+}
+
+// Keeps the first failure (0: none, the content given up) and closes and removes what is open;
+// the target is untouched.
+void AtomicFileWriter::Fail(int errorNumber) {
+  if (m_error == 0) m_error = errorNumber;
+  if (m_fd >= 0) m_ops.Close(m_fd);
+  m_fd = -1;
+  if (!m_tempPath.empty()) {
+    const CleanupSignalsBlocked blocked;
+    m_ops.RemoveTemp(m_tempPath);
+    UnmarkPendingTemp();
+  }
+  m_tempPath.clear();
+}
+
+void AtomicFileWriter::Write(std::string_view bytes) {
+  if (!m_opened) Open();
+  if (m_error != 0) return;
+  // A write that fails or makes no progress ends the attempt; a short one is continued.
+  if (const int writeError = WriteAll(m_ops, m_fd, bytes); writeError != 0) Fail(writeError);
+}
+
+void AtomicFileWriter::Commit() {
+  if (!m_opened) Open();
+  if (m_error != 0) ThrowWriteError(m_path, m_error);
+  const int fd = std::exchange(m_fd, -1);
+  if (m_inPlace) {
+    // A device or FIFO may not support a sync.
+    if (const int closed = m_ops.Close(fd); closed < 0) ThrowWriteError(m_path, -closed);
+    return;
+  }
+  if (const int result = m_ops.Sync(fd); result < 0) {
+    m_fd = fd;
+    Fail(-result);
+    ThrowWriteError(m_path, m_error);
+  }
+  int result = m_ops.Close(fd);
+  if (result >= 0) {
+    const CleanupSignalsBlocked blocked;
+    result = m_ops.Rename(m_tempPath, m_target);
+    if (result >= 0) UnmarkPendingTemp();
+  }
+  if (result < 0) {
+    Fail(-result);
+    ThrowWriteError(m_path, m_error);
+  }
+  m_tempPath.clear();
+  // The target holds the new bytes from here on: a failing folder sync cannot put the old file
+  // back, so it is not reported (only the rename's survival of a power failure is less sure).
+  m_ops.SyncFolder(FolderOf(m_target));
 }
 
 void RemoveTemporaryFileOnSignals() {

@@ -55,6 +55,40 @@ FileOps& SystemFileOps();
 void AtomicWriteFile(const std::string& path, std::string_view bytes,
                      FileOps& ops = SystemFileOps());
 
+// A file written piece by piece as AtomicWriteFile writes it whole, so that a large content need
+// not be held at once. The first Write (or Commit, when nothing was written) does what
+// AtomicWriteFile does before its first write: follows the links, looks at the target and creates
+// the temporary file (or opens the device in place). A failure of any step is kept rather than
+// thrown, and closes and removes what was opened at once, as AtomicWriteFile's failure would;
+// later pieces are then dropped. Commit throws the kept failure, else syncs, closes and renames as
+// AtomicWriteFile does. A writer destroyed without Commit (its content was not completed) closes
+// and removes its temporary file: the target is untouched.
+class AtomicFileWriter {
+ public:
+  explicit AtomicFileWriter(std::string path, FileOps& ops = SystemFileOps());
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+  ~AtomicFileWriter();
+
+  // Appends bytes to the file's content. Throws nothing of its own.
+  void Write(std::string_view bytes);
+  // Puts the file in place. Failures throw FileError: "Cannot write <path>: <description>".
+  void Commit();
+
+ private:
+  void Open();
+  void Fail(int errorNumber);
+
+  std::string m_path;
+  FileOps& m_ops;
+  std::string m_target;
+  std::string m_tempPath;
+  int m_fd = -1;
+  bool m_opened = false;   // the first piece opened the file (or found it could not)
+  bool m_inPlace = false;  // a device or FIFO, written where it is
+  int m_error = 0;         // the first failure's error number
+};
+
 // Makes SIGTERM, SIGINT and SIGHUP remove the temporary file of a replacement under way (not
 // the target, which stays the old file or becomes the new one) before the process ends with the
 // signal's usual status. A signal the process ignores stays ignored. For a program's main: the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,17 +26,29 @@ class ColumnWriter {
 
 // The text-file back end: one byte a column, blanks as padding, lines ended with CR LF. The
 // text collects in memory; the caller writes it out (atomically) when the report is complete.
+// Given an output, the writer hands it the text in pieces instead: each time a line ends with at
+// least pieceSize bytes waiting, and the rest at Finish.
 class TextColumnWriter final : public ColumnWriter {
  public:
+  using Output = std::function<void(std::string_view bytes)>;
+  static constexpr std::size_t kPieceSize = std::size_t{256} * 1024;
+
+  TextColumnWriter() = default;
+  explicit TextColumnWriter(Output output, std::size_t pieceSize = kPieceSize);
   void Field(int column, std::string_view text) override;
   void Text(std::string_view text) override;
   void EndLine() override;
-  // Everything written, each ended line followed by CR LF; an unended last line as it stands.
+  // Hands the bytes still waiting to the output.
+  void Finish();
+  // Everything written and not yet handed to an output, each ended line followed by CR LF; an
+  // unended last line as it stands.
   const std::string& Bytes() const { return m_bytes; }
 
  private:
   std::string m_bytes;
-  std::size_t m_lineStart = 0;
+  std::size_t m_lineLength = 0;
+  Output m_output;
+  std::size_t m_pieceSize = 0;
 };
 
 // The recording back end for tests: keeps every field with the column asked for, and renders

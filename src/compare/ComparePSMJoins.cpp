@@ -173,6 +173,7 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
     for (const std::size_t entry : psms) {
       keys.push_back(PointName(plan, plan.PlanPoints[entry].PointNo));
     }
+    if (observer != nullptr) observer->Expect(psms.size() * (psms.size() - 1) / 2);
     for (std::size_t a = 0; a < psms.size(); ++a) {
       const PlanPoint& from = plan.PlanPoints[psms[a]];
       for (std::size_t b = a + 1; b < psms.size(); ++b) {

@@ -49,6 +49,8 @@ class ResultList {
 class JoinObserver {
  public:
   virtual ~JoinObserver() = default;
+  // The number of joins the comparison is about to judge, before the first.
+  virtual void Expect(std::size_t /*joins*/) {}
   virtual void Judged(std::size_t fromEntry, std::size_t toEntry, const JoinJudgement& join) = 0;
 };
 

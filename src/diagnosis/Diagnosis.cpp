@@ -237,6 +237,17 @@ DiagnosisSummary Summarise(const std::vector<FittedVerdict>& verdicts) {
 
 }  // namespace
 
+JudgingConditions ConditionsOf(const JoinContext& context, const AccuracyCriterion* criterion) {
+  const MarkList& list = context.Marks.List();
+  return {&context.Marks,
+          &list,
+          list.Revision(),
+          context.Settings.MaxOrderText(),
+          context.Settings.AverageHeightText(),
+          context.Settings.CalculationMode(),
+          criterion};
+}
+
 Diagnosis Diagnose(const Plan& plan, MarkIndex& index, const std::vector<JudgedJoin>& joins,
                    const AccuracyCriterion* criterion) {
   Diagnosis diagnosis;

@@ -27,6 +27,10 @@ struct JudgedJoin {
 class JudgementCollector final : public JoinObserver {
  public:
   explicit JudgementCollector(JoinObserver* next = nullptr) : m_next(next) {}
+  void Expect(std::size_t joins) override {
+    m_joins.reserve(m_joins.size() + joins);
+    if (m_next != nullptr) m_next->Expect(joins);
+  }
   void Judged(std::size_t fromEntry, std::size_t toEntry, const JoinJudgement& join) override {
     m_joins.push_back({fromEntry, toEntry, join});
     if (m_next != nullptr) m_next->Judged(fromEntry, toEntry, join);
@@ -36,6 +40,32 @@ class JudgementCollector final : public JoinObserver {
  private:
   JoinObserver* m_next;
   std::vector<JudgedJoin> m_joins;
+};
+
+// What judging a plan's joins reads besides the plan: the mark list (through its index, at its
+// revision), the join settings (order limit, average height, ellipsoid) and the criterion. Joins
+// judged under equal conditions are judged alike, value for value.
+struct JudgingConditions {
+  const MarkIndex* Index = nullptr;
+  const MarkList* List = nullptr;
+  std::uint64_t ListRevision = 0;
+  std::string MaxOrder;
+  std::string AverageHeight;
+  DistanceCalculationMode Mode = DistanceCalculationMode::MGA94_2020;
+  const AccuracyCriterion* Criterion = nullptr;
+
+  bool operator==(const JudgingConditions&) const = default;
+};
+
+// The conditions of judging joins through context against criterion, as they stand now.
+JudgingConditions ConditionsOf(const JoinContext& context, const AccuracyCriterion* criterion);
+
+// A comparison's judgements of the joins of plan (in its order) and the conditions they were
+// judged under, for a report on the same comparison that need not judge them again.
+struct ComparedJoins {
+  const Plan& ComparedPlan;
+  const std::vector<JudgedJoin>& Joins;
+  JudgingConditions Conditions;
 };
 
 // A join's verdict once the plan is turned and scaled by the fit of the marks.

@@ -185,6 +185,36 @@ void WriteDiagnosisSection(const Plan& plan, JoinContext& context, const ReportS
   }
 }
 
+// The judgement of each pair of PSMs in the report's order: the comparison's, when it was given
+// for this plan under the conditions the report judges in and lists the pair where the report
+// comes to it; otherwise the pair judged afresh.
+class PairJudge {
+ public:
+  PairJudge(const Plan& plan, JoinContext& context, const AccuracyCriterion* criterion,
+            const ComparedJoins* compared)
+      : m_context(context), m_criterion(criterion) {
+    if (compared != nullptr && &compared->ComparedPlan == &plan &&
+        compared->Conditions == ConditionsOf(context, criterion)) {
+      m_compared = &compared->Joins;
+    }
+  }
+
+  JoinJudgement operator()(const Plan& plan, std::size_t fromEntry, std::size_t toEntry) {
+    if (m_compared != nullptr && m_next < m_compared->size()) {
+      const JudgedJoin& judged = (*m_compared)[m_next++];
+      if (judged.FromEntry == fromEntry && judged.ToEntry == toEntry) return judged.Judgement;
+    }
+    m_compared = nullptr;
+    return JudgeJoin(plan.PlanPoints[fromEntry], plan.PlanPoints[toEntry], m_context, m_criterion);
+  }
+
+ private:
+  JoinContext& m_context;
+  const AccuracyCriterion* m_criterion;
+  const std::vector<JudgedJoin>* m_compared = nullptr;
+  std::size_t m_next = 0;
+};
+
 // Runs a report routine in the trap of its command: a failure shows its description under
 // title (exclamation) and gives false.
 template <typename Routine>
@@ -201,7 +231,7 @@ bool InReportTrap(const char* title, MessageSink& sink, Routine&& routine) {
 
 bool WriteJoinsReport(ReportForm form, const Plan& plan, JoinContext& context,
                       const ReportSettings& settings, const std::string& dateText,
-                      ColumnWriter& out, MessageSink& sink) {
+                      ColumnWriter& out, MessageSink& sink, const ComparedJoins* compared) {
   if (!CheckAccuracyCriterion(settings, sink)) return false;
   // The commands refuse such a height before they start; the report never shows one.
   const std::string height = settings.AverageHeightText();
@@ -223,6 +253,7 @@ bool WriteJoinsReport(ReportForm form, const Plan& plan, JoinContext& context,
 
   // The diagnosis studies the judgements the blocks were written from: no join is judged twice.
   JudgementCollector judgements;
+  PairJudge judge(plan, context, criterion, compared);
   const std::int64_t last =
       std::min<std::int64_t>(plan.PlanPointCount, std::ssize(plan.PlanPoints) - 1);
   for (std::int64_t i = 0; i < last; ++i) {
@@ -233,7 +264,7 @@ bool WriteJoinsReport(ReportForm form, const Plan& plan, JoinContext& context,
       const auto toEntry = static_cast<std::size_t>(j);
       const PlanPoint& to = plan.PlanPoints[toEntry];
       if (to.PointNo <= kHighestOrdinaryPoint) continue;
-      const JoinJudgement join = JudgeJoin(from, to, context, criterion);
+      const JoinJudgement join = judge(plan, fromEntry, toEntry);
       if (settings.PrintDiagnosis()) judgements.Judged(fromEntry, toEntry, join);
       WriteJoinBlock({PointName(plan, from.PointNo), PointName(plan, to.PointNo)}, join, fullJoins,
                      columns, out);
@@ -252,25 +283,30 @@ bool PrintJoinsReport(const Plan& plan, JoinContext& context, const ReportSettin
   });
 }
 
-bool ComposeSavedJoinsReport(const Plan& plan, JoinContext& context, const ReportSettings& settings,
-                             const std::string& dateText, std::string& bytes, MessageSink& sink) {
+bool StreamSavedJoinsReport(const Plan& plan, JoinContext& context, const ReportSettings& settings,
+                            const std::string& dateText, const TextColumnWriter::Output& output,
+                            MessageSink& sink, const ComparedJoins* compared) {
   return InReportTrap(kSaveJoinsErrorTitle, sink, [&] {
-    TextColumnWriter text;
-    if (!WriteJoinsReport(ReportForm::Saved, plan, context, settings, dateText, text, sink)) {
+    TextColumnWriter text(output);
+    if (!WriteJoinsReport(ReportForm::Saved, plan, context, settings, dateText, text, sink,
+                          compared)) {
       return false;
     }
-    bytes = text.Bytes();
+    text.Finish();
     return true;
   });
 }
 
 bool SaveJoinsReport(const std::string& path, const Plan& plan, JoinContext& context,
                      const ReportSettings& settings, const std::string& dateText, MessageSink& sink,
-                     FileOps& ops) {
-  std::string bytes;
-  if (!ComposeSavedJoinsReport(plan, context, settings, dateText, bytes, sink)) return false;
+                     FileOps& ops, const ComparedJoins* compared) {
+  AtomicFileWriter file(path, ops);
+  const auto output = [&file](std::string_view bytes) { file.Write(bytes); };
+  if (!StreamSavedJoinsReport(plan, context, settings, dateText, output, sink, compared)) {
+    return false;
+  }
   return InReportTrap(kSaveJoinsErrorTitle, sink, [&] {
-    AtomicWriteFile(path, bytes, ops);
+    file.Commit();
     return true;
   });
 }

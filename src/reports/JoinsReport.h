@@ -11,6 +11,8 @@
 
 namespace modKestralMGA {
 
+struct ComparedJoins;
+
 // The two forms of the joins report. They differ in the PSM list (printed: the PSM list print,
 // title at column 10, eight columns; saved: title at column 1, seven columns) and in the columns
 // of the full block (printed 15, 30, 45, 60; saved 12, 25, 40, 55).
@@ -47,9 +49,13 @@ inline constexpr const char* kPrintingCompletedText = "Printing completed";
 // characters broken at a blank, the rest indented by four). An average height beyond
 // 100000 m throws KestralError (HeightBeyondLimitText) before anything is written. Throws what a
 // failure inside it throws (KeyTooLargeError for a datum number, a failure of the output).
+// compared, when given, holds the comparison's judgements of this plan's joins: while the list
+// and the settings are still those they were judged under (JudgingConditions), the report takes
+// them in place of judging every join again.
 bool WriteJoinsReport(ReportForm form, const Plan& plan, JoinContext& context,
                       const ReportSettings& settings, const std::string& dateText,
-                      ColumnWriter& out, MessageSink& sink);
+                      ColumnWriter& out, MessageSink& sink,
+                      const ComparedJoins* compared = nullptr);
 
 // The printed joins report: WriteJoinsReport in the printed form into the printer's column
 // writer, whose print job the caller has begun (10-point font) and ends. A failure shows its
@@ -59,17 +65,20 @@ bool PrintJoinsReport(const Plan& plan, JoinContext& context, const ReportSettin
                       const std::string& dateText, ColumnWriter& printer, MessageSink& sink);
 
 // The saved joins report's bytes: WriteJoinsReport in the saved form into the text back end (one
-// byte a column, CR LF). A failure shows its description under "Save Joins to file error"
-// (exclamation). Returns whether the report was composed whole (bytes untouched otherwise).
-bool ComposeSavedJoinsReport(const Plan& plan, JoinContext& context, const ReportSettings& settings,
-                             const std::string& dateText, std::string& bytes, MessageSink& sink);
+// byte a column, CR LF), handed to output in pieces as they are composed (TextColumnWriter). A
+// failure shows its description under "Save Joins to file error" (exclamation). Returns whether
+// the report was composed whole (output may have had its first pieces otherwise). compared: as
+// WriteJoinsReport takes it.
+bool StreamSavedJoinsReport(const Plan& plan, JoinContext& context, const ReportSettings& settings,
+                            const std::string& dateText, const TextColumnWriter::Output& output,
+                            MessageSink& sink, const ComparedJoins* compared = nullptr);
 
-// The saved joins report: ComposeSavedJoinsReport, then the file at path written with those bytes
-// (AtomicWriteFile over ops: replaced atomically, or a device written in place). A failure shows
-// its description under "Save Joins to file error" (exclamation) and leaves any earlier file
-// untouched. Returns whether the file was written.
+// The saved joins report: StreamSavedJoinsReport into the file at path (AtomicFileWriter over
+// ops: replaced atomically once the report is complete, or a device written in place). A failure
+// shows its description under "Save Joins to file error" (exclamation) and leaves any earlier
+// file untouched. Returns whether the file was written. compared: as WriteJoinsReport takes it.
 bool SaveJoinsReport(const std::string& path, const Plan& plan, JoinContext& context,
                      const ReportSettings& settings, const std::string& dateText, MessageSink& sink,
-                     FileOps& ops = SystemFileOps());
+                     FileOps& ops = SystemFileOps(), const ComparedJoins* compared = nullptr);
 
 }  // namespace modKestralMGA

@@ -9,6 +9,7 @@
 
 #include "CompareFixtures.h"
 #include "common/Errors.h"
+#include "diagnosis/Diagnosis.h"
 #include "reports/BearingDatumReport.h"
 #include "reports/JoinsReport.h"
 #include "reports/PsmListReport.h"
@@ -111,30 +112,71 @@ TEST(JoinsReport, FormsSectionsAndColumns) {
 
 // A criterion that is none of the five is refused before anything is written; a failure inside
 // the report (a datum key beyond 32 bits) ends in the trap of its form, and what was printed
-// before it stays in the print job.
+// before it stays in the print job. A saved report that fails after its first pieces reached the
+// temporary file (a list of 5000 marks before the datum section) leaves the earlier file alone.
 TEST(JoinsReport, RefusalAndFailureInsideTheReport) {
   // clang-format off
-  const struct { const char *criterion, *datumTo, *text, *saveTitle, *printTitle; } cases[] = {
+  const struct { const char *criterion, *datumTo, *text, *saveTitle, *printTitle; int moreMarks; } cases[] = {
       {"urban areas", "6628/1002", "Unknown accuracy criterion: urban areas", "Join Comparison",
-       "Join Comparison"},
+       "Join Comparison", 0},
       {"Urban Areas", "6628/99999999", "PSM number too large for a key: 6628/99999999",
-       "Save Joins to file error", "Printing Joins error"}};
+       "Save Joins to file error", "Printing Joins error", 0},
+      {"Urban Areas", "6628/99999999", "PSM number too large for a key: 6628/99999999",
+       "Save Joins to file error", "Printing Joins error", 5000}};
   // clang-format on
   for (const auto& c : cases) {
     ReportData report;
     report.settings.m_criterion = c.criterion;
     report.settings.SetDatum("6628/1001", c.datumTo);
+    const MarkRow last = report.marks.Rows().back();
+    for (int i = 0; i < c.moreMarks; ++i) report.marks.AppendRow(last);
     TempFolder folder;
     const std::string path = folder.Write("report.txt", kEarlier);
     RecordingSink saveSink, printSink;
     EXPECT_FALSE(Save(report, path, saveSink));
     EXPECT_EQ(saveSink.Entries(), (Entries{{c.text, c.saveTitle, MessageIcon::Exclamation}}));
     EXPECT_EQ(ReadBytes(path), kEarlier);
+    EXPECT_EQ(folder.Names(), std::set<std::string>{"report.txt"});
     RecordingColumnWriter printer;
     EXPECT_FALSE(
         PrintJoinsReport(report.plan, report.context, report.settings, kDate, printer, printSink));
     EXPECT_EQ(printSink.Entries(), (Entries{{c.text, c.printTitle, MessageIcon::Exclamation}}));
     EXPECT_EQ(printer.Lines().empty(), c.criterion[0] == 'u') << c.criterion;
+  }
+}
+
+// The comparison's judgements stand in for the report's own only while the mark list and the
+// settings are those they were judged under: a judgement altered after the comparison shows in the
+// report while nothing changed, and no longer once a mark moved or the average height changed.
+TEST(JoinsReport, ComparedJoinsServeOnlyWhileListAndSettingsStand) {
+  for (const std::string change : {"", "list", "settings"}) {
+    SCOPED_TRACE(change);
+    ReportData report;
+    report.settings.m_printFullJoins = true;
+    const JudgingConditions conditions = ConditionsOf(report.context, report.settings.Criterion());
+    JudgementCollector judgements;
+    RecordingResultList lines;
+    RecordingSink sink;
+    NoPendingEvents events;
+    ComparePSMJoins(report.plan, report.context, report.settings, lines, sink, events, &judgements);
+    std::vector<JudgedJoin> joins = judgements.Joins();
+    joins.front().Judgement.Csf = 2.0;  // 6628/1001 to 6628/1002, an acceptable join
+    const ComparedJoins compared{report.plan, joins, conditions};
+    if (change == "list") report.marks.SetCell(2, kColEast, "281000.100");
+    if (change == "settings") report.settings.m_averageHeight = "200.000";
+
+    TextColumnWriter fresh, reused;
+    const auto write = [&](TextColumnWriter& out, const ComparedJoins* given) {
+      EXPECT_TRUE(WriteJoinsReport(ReportForm::Saved, report.plan, report.context, report.settings,
+                                   kDate, out, sink, given));
+    };
+    write(fresh, nullptr);
+    write(reused, &compared);
+    if (change.empty()) {
+      EXPECT_NE(reused.Bytes().find("Combined Scale Factor = 2.00000000"), std::string::npos);
+    } else {
+      EXPECT_EQ(reused.Bytes(), fresh.Bytes());
+    }
   }
 }
 
