@@ -51,6 +51,31 @@ constexpr std::size_t NumberTextRoom(int decimals) {
 // the number straight into their own buffer.
 char* FormatNumberTo(char* out, double value, NumberPattern pattern);
 
+// FormatNumber's text kept in a buffer of its own, for a writer that copies it at once:
+// out.Text(NumberText(value, kFormatMetres)).
+class NumberText {
+ public:
+  NumberText(double value, std::string_view pattern) {
+    const NumberPattern format = PatternOf(pattern);
+    if (format.Decimals <= kShortPlaces) {
+      m_text = {m_short,
+                static_cast<std::size_t>(FormatNumberTo(m_short, value, format) - m_short)};
+    } else {
+      m_long = FormatNumber(value, pattern);
+      m_text = m_long;
+    }
+  }
+  NumberText(const NumberText&) = delete;
+  NumberText& operator=(const NumberText&) = delete;
+  operator std::string_view() const { return m_text; }
+
+ private:
+  static constexpr int kShortPlaces = 24;
+  char m_short[NumberTextRoom(kShortPlaces)];
+  std::string m_long;
+  std::string_view m_text;
+};
+
 // FormatNumber's text made the long way for every value: the exact binary value written in fixed
 // notation with one place more where it is a tie. FormatNumber takes this way only for values
 // its quick way cannot settle (very large values, products too near a half); both give the same

@@ -17,11 +17,11 @@ namespace {
 
 using FormatCase = std::pair<double, std::string_view>;
 
-// "0" and "0.0" to "0.000...0" with 24 places, by places.
+// "0" and "0.0" to "0.000...0" with 25 places, by places.
 const std::vector<std::string>& ZeroPatterns() {
   static const std::vector<std::string> patterns = [] {
     std::vector<std::string> made{"0"};
-    for (int places = 1; places <= 24; ++places) made.push_back("0." + std::string(places, '0'));
+    for (int places = 1; places <= 25; ++places) made.push_back("0." + std::string(places, '0'));
     return made;
   }();
   return patterns;
@@ -122,12 +122,15 @@ FormatCase RandomCase(std::mt19937_64& random) {
   return {random() % 2 == 0 ? magnitude : -magnitude, pattern};
 }
 
-// "value pattern: quick text / general text" where the two ways disagree, else empty.
+// "value pattern: text / buffered text / general text" where FormatNumber, NumberText and the
+// long way do not all agree, else empty.
 std::string Disagreement(const FormatCase& c) {
   const std::string quick = FormatNumber(c.first, c.second);
+  const NumberText buffered(c.first, c.second);
   const std::string general = FormatNumberGeneral(c.first, c.second);
-  if (quick == general) return {};
-  return FormatExact(c.first) + " " + std::string(c.second) + ": " + quick + " / " + general;
+  if (quick == general && std::string_view(buffered) == general) return {};
+  return FormatExact(c.first) + " " + std::string(c.second) + ": " + quick + " / " +
+         std::string(std::string_view(buffered)) + " / " + general;
 }
 
 }  // namespace
