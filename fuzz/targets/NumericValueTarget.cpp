@@ -91,6 +91,8 @@ int FuzzNumericValue(const std::uint8_t* data, std::size_t size) {
     const std::string formatted = FormatNumber(lenient.Value, pattern);
     Require(formatted.find_first_not_of("-0123456789.") == std::string::npos,
             "a finite number is written with digits, '.' and '-' only");
+    Require(formatted == FormatNumberGeneral(lenient.Value, pattern),
+            "a number is written the quick way as the long way writes it");
   }
   CheckFormatRoundTrip(lenient.Value);
   if (strict.Status == NumberStatus::Ok) CheckFormatRoundTrip(strict.Value);

@@ -74,8 +74,8 @@ void WriteJoinLine(const JoinNames& names, double bearing, double distance, std:
                    const BlockColumns& columns, ColumnWriter& out) {
   out.Field(1, names.From);
   out.Field(columns.To, names.To);
-  out.Field(columns.Bearing, FormatNumber(bearing, kFormatBearing));
-  out.Field(columns.Distance, FormatNumber(distance, kFormatMetres));
+  out.Field(columns.Bearing, NumberText(bearing, kFormatBearing));
+  out.Field(columns.Distance, NumberText(distance, kFormatMetres));
   out.Field(columns.Source, source);
   out.EndLine();
 }
@@ -86,11 +86,11 @@ void WriteDifference(std::string_view quantity, double difference, double allowa
   out.Text("Diff in ");
   out.Text(quantity);
   out.Text(" = ");
-  out.Text(FormatNumber(difference, format));
+  out.Text(NumberText(difference, format));
   out.Text(" ");
   out.Text(unit);
   out.Text(" Allowable = ");
-  out.Text(FormatNumber(allowable, format));
+  out.Text(NumberText(allowable, format));
   out.Text(" ");
   out.Text(unit);
   out.EndLine();
@@ -107,7 +107,7 @@ void WriteFullBlock(const JoinNames& names, const JoinJudgement& join, const Blo
   WriteJoinLine(names, join.PlanBearing, join.PlanDistance, "(KESTRAL)", columns, out);
   WriteJoinLine(names, join.MgaBearing, join.MgaDistance, "(MGA)", columns, out);
   out.Text("Combined Scale Factor = ");
-  out.Text(FormatNumber(join.Csf, kFormatScaleFactor));
+  out.Text(NumberText(join.Csf, kFormatScaleFactor));
   out.EndLine();
   WriteDifference("bearing", join.BearingDiff, join.AllowableBearing, kFormatSeconds, "sec.", out);
   WriteDifference("distance", join.DistanceDiff, join.AllowableDistance, kFormatMetres, "m", out);
