@@ -128,7 +128,7 @@ TEST(JoinsReport, RefusalAndFailureInsideTheReport) {
     ReportData report;
     report.settings.m_criterion = c.criterion;
     report.settings.SetDatum("6628/1001", c.datumTo);
-    const MarkRow last = report.marks.Rows().back();
+    const MarkRow last = report.marks.Row(report.marks.RowCount() - 1).Owned();
     for (int i = 0; i < c.moreMarks; ++i) report.marks.AppendRow(last);
     TempFolder folder;
     const std::string path = folder.Write("report.txt", kEarlier);
