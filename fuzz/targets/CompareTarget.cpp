@@ -177,11 +177,11 @@ int FuzzCompare(const std::uint8_t* data, std::size_t size) {
   // finite (and that join is not acceptable).
   const bool distancesFit = FarthestCoordinate(plan) < 1e307;
   // The first line names the plan, which may hold anything.
-  const std::string& lines = results.Text();
+  const std::string_view lines = results.Text();
   for (std::size_t at = lines.find('\n'); at != std::string::npos && distancesFit;) {
     const std::size_t end = lines.find('\n', at + 1);
     if (end == std::string::npos) break;
-    Require(!HoldsNonFinite(lines.substr(at + 1, end - at - 1)),
+    Require(!HoldsNonFinite(std::string(lines.substr(at + 1, end - at - 1))),
             "no result line shows a number that is not finite");
     at = end;
   }

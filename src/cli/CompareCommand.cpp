@@ -133,7 +133,7 @@ bool WriteDiagramPicture(const CompareArguments& arguments, const Plan& plan, Jo
 // comparison's judgements.
 using ResultWriter =
     std::function<bool(const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
-                       const std::string& lines, const std::vector<JudgedJoin>& joins)>;
+                       std::string_view lines, const std::vector<JudgedJoin>& joins)>;
 
 // Writes the compared plan's outputs: the joins reports, the GeoJSON file, then standard output
 // (the result lines through write, or the one output named "-" in their place). The status.
@@ -228,7 +228,7 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
   return RunComparison(
       arguments, out, err, fileOps,
       [&](const Plan& plan, MarkIndex&, const CliCompareSettings& settings,
-          const std::string& lines, const std::vector<JudgedJoin>& joins) {
+          std::string_view lines, const std::vector<JudgedJoin>& joins) {
         switch (arguments.Format) {
           case OutputFormat::Csv:
             return WriteOutputText(CompareCsv(plan, joins), out);
@@ -247,7 +247,7 @@ int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std
   return RunComparison(
       arguments, out, err, fileOps,
       [&](const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
-          const std::string&, const std::vector<JudgedJoin>& joins) {
+          std::string_view, const std::vector<JudgedJoin>& joins) {
         const Diagnosis diagnosis = Diagnose(plan, index, joins, settings.Criterion());
         switch (arguments.Format) {
           case OutputFormat::Csv:

@@ -15,7 +15,7 @@ bool WriteOutputLines(const std::vector<std::string>& lines, std::ostream& out) 
   return static_cast<bool>(out);
 }
 
-bool WriteOutputText(const std::string& text, std::ostream& out) {
+bool WriteOutputText(std::string_view text, std::ostream& out) {
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.flush();
   return static_cast<bool>(out);

@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace modKestralMGA {
@@ -12,7 +13,7 @@ namespace modKestralMGA {
 bool WriteOutputLines(const std::vector<std::string>& lines, std::ostream& out);
 
 // Writes text as it is and flushes; false when the write fails.
-bool WriteOutputText(const std::string& text, std::ostream& out);
+bool WriteOutputText(std::string_view text, std::ostream& out);
 
 // Says on err that standard output could not be written ("kestralmga-cli: cannot write to
 // standard output") and gives the status of a command that did not produce its result (2).

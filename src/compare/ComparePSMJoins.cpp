@@ -173,7 +173,9 @@ std::int64_t ComparePSMJoins(const Plan& plan, JoinContext& context,
     for (const std::size_t entry : psms) {
       keys.push_back(PointName(plan, plan.PlanPoints[entry].PointNo));
     }
-    if (observer != nullptr) observer->Expect(psms.size() * (psms.size() - 1) / 2);
+    const std::size_t joins = psms.size() * (psms.size() - 1) / 2;
+    list.Expect(joins);
+    if (observer != nullptr) observer->Expect(joins);
     for (std::size_t a = 0; a < psms.size(); ++a) {
       const PlanPoint& from = plan.PlanPoints[psms[a]];
       for (std::size_t b = a + 1; b < psms.size(); ++b) {

@@ -37,6 +37,8 @@ class ResultList {
   virtual ~ResultList() = default;
   virtual void Clear() = 0;
   virtual void AddLine(std::string line) = 0;
+  // The number of joins the comparison is about to list, before the first.
+  virtual void Expect(std::size_t /*joins*/) {}
   // The comparison is running (busy pointer over the results window) or has ended (normal
   // pointer). The batch program and tests need nothing here.
   virtual void SetBusy(bool /*busy*/) {}

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
+#include "common/ByteBuffer.h"
 #include "compare/ComparePSMJoins.h"
 
 namespace modKestralMGA {
@@ -14,13 +17,16 @@ class KeptResultList final : public ResultList {
   void Clear() override { m_text.clear(); }
   void AddLine(std::string line) override {
     m_text.append(line);
-    m_text.push_back('\n');
+    m_text.append('\n');
   }
+  // Room for a verdict line a join ("10000390       59424258       JOIN ACCEPTABLE" and its line
+  // feed); the detail lines of joins not acceptable take more as they come.
+  void Expect(std::size_t joins) override { m_text.reserve(m_text.size() + joins * 48); }
   // Every line added since the last Clear, each followed by a line feed.
-  const std::string& Text() const { return m_text; }
+  std::string_view Text() const { return m_text.view(); }
 
  private:
-  std::string m_text;
+  ByteBuffer m_text;
 };
 
 }  // namespace modKestralMGA
