@@ -1,5 +1,7 @@
 #include "common/ByteBuffer.h"
 
+#include "common/BigBlocks.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -16,60 +18,64 @@ namespace modKestralMGA {
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
-// From this size on a block is mapped from the system on its own: it grows by remapping, never
-// by copying, and goes back to the system when let go.
-constexpr std::size_t kMappedSize = std::size_t{1} << 20;
-
-// Offers a mapped block to the kernel's huge pages, the whole of it, so that the mapping stays in
-// one piece and can be remapped; refused or not, the block works the same.
-void AdviseHugePages([[maybe_unused]] char* data, [[maybe_unused]] std::size_t length) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  if (length >= kHugePage) ::madvise(data, length, MADV_HUGEPAGE);
-#endif
-}
 
 #if defined(__linux__)
-// A fresh mapping of count bytes holding the first size bytes of data.
+// A fresh big block for count bytes holding the first size bytes of data.
 char* MapCopy(const char* data, std::size_t size, std::size_t count) {
-  void* block = ::mmap(nullptr, count, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (block == MAP_FAILED) throw std::bad_alloc();
+  char* block = static_cast<char*>(MapBigBlock(count));
   if (size > 0) std::memcpy(block, data, size);
-  return static_cast<char*>(block);
+  return block;
 }
 #endif
 
 }  // namespace
 
-char* ByteBuffer::Grow(std::size_t count) {
+std::size_t ByteBuffer::Grow(std::size_t count) {
 #if defined(__linux__)
-  if (count >= kMappedSize) {
+  if (count >= kBigBlockSize) {
+    // A big block is mapped in whole pages: the room is used to its end.
+    const std::size_t room = BigBlockRoom(count);
     char* data = nullptr;
     if (m_mapped) {
-      void* moved = ::mremap(m_data, m_capacity, count, MREMAP_MAYMOVE);
+#if defined(MADV_HUGEPAGE)
+      // The block's small-page tail advised as its body is, so that the block is one mapping
+      // again, which is what can be remapped.
+      ::madvise(m_data, m_capacity, MADV_HUGEPAGE);
+#endif
+      void* moved = ::mremap(m_data, m_capacity, room, MREMAP_MAYMOVE);
       if (moved != MAP_FAILED) {
         data = static_cast<char*>(moved);
+#if defined(MADV_HUGEPAGE)
+        // The whole huge pages of the grown block, where it now lies.
+        const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(data);
+        const std::size_t skip = (kHugePage - at % kHugePage) % kHugePage;
+        if (room > skip + kHugePage) {
+          ::madvise(data + skip, (room - skip) / kHugePage * kHugePage, MADV_HUGEPAGE);
+        }
+#endif
       } else {
-        data = MapCopy(m_data, m_size, count);
-        ::munmap(m_data, m_capacity);
+        data = MapCopy(m_data, m_size, room);
+        UnmapBigBlock(m_data, m_capacity);
       }
     } else {
-      data = MapCopy(m_data, m_size, count);
+      data = MapCopy(m_data, m_size, room);
       std::free(m_data);
       m_mapped = true;
     }
-    AdviseHugePages(data, count);
-    return data;
+    m_data = data;
+    return room;
   }
 #endif
   void* grown = std::realloc(m_data, count);
   if (grown == nullptr) throw std::bad_alloc();
-  return static_cast<char*>(grown);
+  m_data = static_cast<char*>(grown);
+  return count;
 }
 
 void ByteBuffer::Release() {
 #if defined(__linux__)
   if (m_mapped) {
-    ::munmap(m_data, m_capacity);
+    UnmapBigBlock(m_data, m_capacity);
     return;
   }
 #endif
@@ -98,8 +104,7 @@ ByteBuffer::~ByteBuffer() {
 
 void ByteBuffer::reserve(std::size_t count) {
   if (count <= m_capacity) return;
-  m_data = Grow(count);
-  m_capacity = count;
+  m_capacity = Grow(count);
 }
 
 void ByteBuffer::resize(std::size_t count) {

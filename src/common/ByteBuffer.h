@@ -47,8 +47,8 @@ class ByteBuffer {
   bool starts_with(std::string_view prefix) const { return view().starts_with(prefix); }
 
  private:
-  // The block moved to hold count bytes, the bytes held kept.
-  char* Grow(std::size_t count);
+  // Moves the block to hold count bytes, the bytes held kept; gives the room it now has.
+  std::size_t Grow(std::size_t count);
   void Release();
 
   char* m_data = nullptr;

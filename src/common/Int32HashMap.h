@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/BigBlocks.h"
+
 namespace modKestralMGA {
 
 // A hash map from 32-bit keys (PSM keys, point numbers) to small values, held in one array: open
@@ -71,14 +73,14 @@ class Int32HashMap {
     return place;
   }
   void Rehash(std::size_t places) {
-    std::vector<Slot> old(places);
+    std::vector<Slot, BigBlockAllocator<Slot>> old(places);
     old.swap(m_slots);
     for (Slot& slot : old) {
       if (slot.Used) m_slots[PlaceOf(slot.Key)] = std::move(slot);
     }
   }
 
-  std::vector<Slot> m_slots;  // a power of two places, or none
+  std::vector<Slot, BigBlockAllocator<Slot>> m_slots;  // a power of two places, or none
   std::size_t m_size = 0;
 };
 

@@ -116,8 +116,11 @@ class OpenFile {
 // is ever doubled: memory stays close to the size of what is read.
 class ChunkedBytes {
  public:
-  explicit ChunkedBytes(std::size_t firstCapacity) : m_firstCapacity(firstCapacity) {
-    m_first.reserve(firstCapacity);
+  // Reads firstCapacity bytes into a first buffer made with room for room bytes (at least
+  // firstCapacity), the rest in chunks.
+  explicit ChunkedBytes(std::size_t firstCapacity, std::size_t room = 0)
+      : m_firstCapacity(firstCapacity) {
+    m_first.reserve(std::max(firstCapacity, room));
   }
 
   std::size_t Size() const { return m_size; }
@@ -183,14 +186,15 @@ std::string SystemErrorText(int errorNumber) {
 }
 
 TextFile ReadTextFile(const std::string& path, const std::string& displayPath,
-                      std::string_view kind, std::size_t maxBytes) {
+                      std::string_view kind, std::size_t maxBytes, std::size_t roomPerByte) {
   const std::string& name = NameInMessages(path, displayPath);
   const Refusals refuse{name, kind, maxBytes};
   OpenFile input(path, name);
   refuse.CheckSize(input.SizeHint());
   // A file of known size is read into one buffer with room for one byte more, so that the read
   // which sees the end needs no other; a file that grows meanwhile, a pipe or a device in chunks.
-  ChunkedBytes bytes(input.SizeHint() > 0 ? input.SizeHint() + 1 : kChunkLength);
+  const std::size_t size = input.SizeHint();
+  ChunkedBytes bytes(size > 0 ? size + 1 : kChunkLength, size * roomPerByte + 1);
   // The first 4 KiB decide whether the file is text at all; every later chunk is checked as soon
   // as it is read, so that neither a binary file nor a source that never ends is read whole.
   std::size_t length = kNulCheckLength;

@@ -36,9 +36,12 @@ inline constexpr std::size_t kMaxTextFileBytes = std::size_t{1} << 30;
 // is read in chunks of fixed size, joined once at its end, and refused as soon as it passes
 // maxBytes, so a source that never ends is refused too.
 // path is opened as given; displayPath (the path when empty) names the file in messages.
+// A regular file's bytes are read into a buffer with room for roomPerByte bytes for each byte
+// of the file, not filled: a reader that goes on to write into the buffer (the mark list writes
+// its rewritten cells after the file's bytes) then never moves it.
 TextFile ReadTextFile(const std::string& path, const std::string& displayPath = {},
                       std::string_view kind = "text file",
-                      std::size_t maxBytes = kMaxTextFileBytes);
+                      std::size_t maxBytes = kMaxTextFileBytes, std::size_t roomPerByte = 1);
 
 // Reads only the first physical line of a text file (without its line end), with the same byte
 // rules and refusals as ReadTextFile, except that the NUL check covers only the first 4 KiB (or

@@ -51,7 +51,9 @@ void ShowLineWarnings(const MarkDetailsReading& reading, const std::string& disp
 bool ReadMarkFile(const std::string& path, const std::string& displayPath, std::string_view kind,
                   MessageSink& sink, TextFile& file, std::int64_t& commas) {
   try {
-    file = ReadTextFile(path, displayPath, kind);
+    // Room for the file's bytes and the cells the list writes after them (MarkList::AdoptBytes):
+    // at most the file's size and a "/" a line more.
+    file = ReadTextFile(path, displayPath, kind, kMaxTextFileBytes, 3);
     commas = FirstLineCommaCount(file);
     return true;
   } catch (const FileError& error) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/BigBlocks.h"
 #include "common/ByteBuffer.h"
 
 namespace modKestralMGA {
@@ -146,7 +147,7 @@ class MarkList {
   // Rewrites the rows' cells into fresh bytes when most of the bytes are no longer used.
   void CompactIfWasteful();
 
-  std::vector<RowCells> m_rows;
+  std::vector<RowCells, BigBlockAllocator<RowCells>> m_rows;
   std::vector<RowSpans> m_wide;
   ByteBuffer m_bytes;
   std::size_t m_live = 0;  // the bytes of every row's cells

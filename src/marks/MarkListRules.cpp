@@ -156,7 +156,7 @@ void MarkRowsWithoutRepeats::GrowSeen(std::size_t count) {
   std::size_t places = 16;
   while (places < 2 * count) places *= 2;
   if (places <= m_seen.size()) return;
-  std::vector<std::uint64_t> old(places, 0);
+  std::vector<std::uint64_t, BigBlockAllocator<std::uint64_t>> old(places, 0);
   old.swap(m_seen);
   for (const std::uint64_t slot : old) {
     if (slot == 0) continue;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/BigBlocks.h"
 #include "common/Seams.h"
 #include "marks/MarkList.h"
 
@@ -105,7 +106,7 @@ class MarkRowsWithoutRepeats {
   std::vector<RemovedRow> m_removed;  // the repeats given to Append, then after Finish all
   // The rows of the list holding each PSM No. text once: open addressing, a slot holding the
   // text's hash (high half) and its row plus one (low half), 0 when free; at most half full.
-  std::vector<std::uint64_t> m_seen;
+  std::vector<std::uint64_t, BigBlockAllocator<std::uint64_t>> m_seen;
   std::size_t m_seenCount = 0;
   MarkList::HeightSum m_all;   // of every row, repeats included
   MarkList::HeightSum m_kept;  // of the rows kept, when no listed row is a repeat
