@@ -90,7 +90,13 @@ PlanShape ChainFromFarEndShape(std::size_t lines) {
 
 std::vector<GeneratedMark> ComparisonPsms(const std::vector<GeneratedMark>& marks,
                                           std::size_t psms) {
-  return NearbyMarks(marks, 0, psms);  // mark 0 is in the city
+  // Mark 0 is in the city; the plan's PSMs are the city's marks nearest to it, in its zone and on
+  // its datum (a mark of a neighbouring sheet in another zone would get the plan refused).
+  std::vector<GeneratedMark> city;
+  for (const GeneratedMark& mark : marks) {
+    if (mark.Zone == marks[0].Zone && mark.Datum == marks[0].Datum) city.push_back(mark);
+  }
+  return NearbyMarks(city, 0, psms);
 }
 
 GeneratedPlan ComparisonPlan(const std::vector<GeneratedMark>& marks, std::size_t psms) {
