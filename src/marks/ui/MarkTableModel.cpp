@@ -101,7 +101,7 @@ class MarkTableModel::RowStep final : public Step {
 
 class MarkTableModel::AppendStep final : public Step {
  public:
-  AppendStep(MarkTableModel& model, const QString& name, std::vector<MarkRow> rows)
+  AppendStep(MarkTableModel& model, const QString& name, MarkList rows)
       : Step(model, name), m_rows(std::move(rows)), m_before(model.m_list.RowCount()) {
     SetFocus(static_cast<int>(std::min<std::size_t>(m_before, INT_MAX)), 0);
   }
@@ -109,7 +109,7 @@ class MarkTableModel::AppendStep final : public Step {
  private:
   void Redo() override { Model().ApplyAppend(m_rows); }
   void Undo() override { Model().ApplyTruncate(m_before); }
-  std::vector<MarkRow> m_rows;
+  MarkList m_rows;
   std::size_t m_before;
 };
 
@@ -258,7 +258,7 @@ void MarkTableModel::RemoveRow(int row) {
 
 void MarkTableModel::AppendRows(const MarkList& added, const QString& stepName) {
   if (added.Empty()) return;
-  m_undo->push(new AppendStep(*this, stepName, added.OwnedRows()));
+  m_undo->push(new AppendStep(*this, stepName, added));
 }
 
 void MarkTableModel::Reset(const std::function<void(MarkList&)>& change, const QString& stepName) {
@@ -323,6 +323,17 @@ void MarkTableModel::ApplyAppend(const std::vector<MarkRow>& rows) {
   beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
   m_list.Reserve(m_list.RowCount() + rows.size());
   for (const MarkRow& row : rows) m_list.AppendRow(row);
+  endInsertRows();
+}
+
+void MarkTableModel::ApplyAppend(const MarkList& rows) {
+  if (rows.Empty()) return;
+  const int first = rowCount();
+  beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.RowCount()) - 1);
+  m_list.Reserve(m_list.RowCount() + rows.RowCount());
+  for (std::size_t row = 0; row < rows.RowCount(); ++row) {
+    m_list.AppendRow(rows.Row(row).Cells(), rows.PsmKey(row));
+  }
   endInsertRows();
 }
 

@@ -89,6 +89,7 @@ class MarkTableModel final : public QAbstractTableModel {
   void ApplyInsert(int row, const modKestralMGA::MarkRow& values);
   void ApplyRemove(int row);
   void ApplyAppend(const std::vector<modKestralMGA::MarkRow>& rows);
+  void ApplyAppend(const modKestralMGA::MarkList& rows);
   void ApplyTruncate(std::size_t rows);
   void ApplyReplace(const modKestralMGA::MarkList& list);
   // A bulk change of the list as one model reset.
