@@ -12,27 +12,28 @@ namespace modKestralMGA {
 
 std::optional<IndexedMark> MarkIndex::Find(std::int32_t key) {
   if (!m_built || m_revision != m_list->Revision()) Rebuild();
-  KeyedRow* keyed = m_rows.Find(key);
-  if (keyed == nullptr) return std::nullopt;
+  const std::uint32_t* row = m_rows.Find(key);
+  if (row == nullptr) return std::nullopt;
   // The cells are read at the first lookup after a rebuild: the revision check guarantees that
   // the row still holds what it held when the index was built, so later lookups may reuse the
-  // values.
-  if (keyed->ReadPlusOne == 0) {
-    m_read.push_back(ReadRow(keyed->Row));
-    keyed->ReadPlusOne = static_cast<std::uint32_t>(m_read.size());
+  // values. A key looked up before is only read here, never added.
+  const std::uint32_t* at = m_readAt.Find(key);
+  if (at == nullptr) {
+    m_read.push_back(ReadRow(*row));
+    at = m_readAt.TryEmplace(key, static_cast<std::uint32_t>(m_read.size() - 1)).first;
   }
-  const ReadMark& read = m_read[keyed->ReadPlusOne - 1];
+  const ReadMark& read = m_read[*at];
   if (read.Where != OffGrid::No && m_notices != nullptr) {
-    m_notices->Tell(key, m_list->Cell(keyed->Row, kColPsmNo), read.Where);
+    m_notices->Tell(key, m_list->Cell(*row, kColPsmNo), read.Where);
   }
   return read.Mark;
 }
 
 std::optional<std::size_t> MarkIndex::FindRow(std::int32_t key) {
   if (!m_built || m_revision != m_list->Revision()) Rebuild();
-  const KeyedRow* keyed = m_rows.Find(key);
-  if (keyed == nullptr) return std::nullopt;
-  return keyed->Row;
+  const std::uint32_t* row = m_rows.Find(key);
+  if (row == nullptr) return std::nullopt;
+  return *row;
 }
 
 void MarkIndex::ReadEveryRow() {
@@ -86,15 +87,16 @@ std::optional<std::int32_t> MarkIndex::KeyOfRow(std::size_t row) const {
 void MarkIndex::Rebuild() {
   const std::size_t rows = m_list->RowCount();
   m_rows.ClearAndReserve(rows);
+  m_readAt.Clear();
   m_read.clear();
   for (std::size_t r = 0; r < rows; ++r) {
     // A PSM number whose key does not fit 32 bits names no plan point and no typed key can
     // equal it: the row is left out rather than failing every join.
     const std::optional<std::int32_t> key = KeyOfRow(r);
     if (!key) continue;
-    const KeyedRow keyed{static_cast<std::uint32_t>(r), 0};
-    const auto [held, added] = m_rows.TryEmplace(*key, keyed);
-    if (!added) *held = keyed;  // a later row with the key wins
+    const auto row = static_cast<std::uint32_t>(r);
+    const auto [held, added] = m_rows.TryEmplace(*key, row);
+    if (!added) *held = row;  // a later row with the key wins
   }
   m_revision = m_list->Revision();
   m_built = true;
