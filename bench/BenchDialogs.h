@@ -3,18 +3,22 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/Dialogs.h"
 
 namespace modKestralMGA {
 
 // The dialogs of the windows' benchmarks: the open prompt answers the path given (none by
-// default), save prompts and print dialogs are cancelled, and messages are counted: a benchmark
-// that shows one fails its run.
+// default), save prompts and print dialogs are cancelled, and messages are counted and kept
+// ("title: text"): a benchmark that shows one it does not expect fails its run.
 class BenchDialogs final : public Dialogs {
  public:
   explicit BenchDialogs(std::string openPath = {}) : m_openPath(std::move(openPath)) {}
-  void Message(const std::string&, const std::string&, MessageIcon) override { ++Messages; }
+  void Message(const std::string& text, const std::string& title, MessageIcon) override {
+    ++Messages;
+    Said.push_back(title + ": " + text);
+  }
   bool AskToContinue(const std::string&, const std::string&) override {
     ++Messages;
     return true;
@@ -32,6 +36,7 @@ class BenchDialogs final : public Dialogs {
   bool ChoosePrinter(const std::string&, QPrinter&) override { return false; }
   void ShowPrintPreview(const std::string&, const std::function<void(QPrinter&)>&) override {}
   int Messages = 0;
+  std::vector<std::string> Said;
 
  private:
   std::string m_openPath;
