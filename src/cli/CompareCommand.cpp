@@ -227,8 +227,8 @@ int RunCompareCommand(const CompareArguments& arguments, std::ostream& out, std:
                       FileOps& fileOps) {
   return RunComparison(
       arguments, out, err, fileOps,
-      [&](const Plan& plan, MarkIndex&, const CliCompareSettings& settings,
-          std::string_view lines, const std::vector<JudgedJoin>& joins) {
+      [&](const Plan& plan, MarkIndex&, const CliCompareSettings& settings, std::string_view lines,
+          const std::vector<JudgedJoin>& joins) {
         switch (arguments.Format) {
           case OutputFormat::Csv:
             return WriteOutputText(CompareCsv(plan, joins), out);
@@ -246,8 +246,8 @@ int RunDiagnoseCommand(const CompareArguments& arguments, std::ostream& out, std
                        FileOps& fileOps) {
   return RunComparison(
       arguments, out, err, fileOps,
-      [&](const Plan& plan, MarkIndex& index, const CliCompareSettings& settings,
-          std::string_view, const std::vector<JudgedJoin>& joins) {
+      [&](const Plan& plan, MarkIndex& index, const CliCompareSettings& settings, std::string_view,
+          const std::vector<JudgedJoin>& joins) {
         const Diagnosis diagnosis = Diagnose(plan, index, joins, settings.Criterion());
         switch (arguments.Format) {
           case OutputFormat::Csv:

@@ -30,14 +30,14 @@ struct BigBlockAllocator {
   T* allocate(std::size_t count) {
     const std::size_t bytes = count * sizeof(T);
     if (bytes >= kBigBlockSize) return static_cast<T*>(MapBigBlock(bytes));
-    return static_cast<T*>(::operator new(bytes, std::align_val_t{alignof(T)}));
+    return static_cast<T*>(::operator new (bytes, std::align_val_t{alignof(T)}));
   }
   void deallocate(T* block, std::size_t count) noexcept {
     const std::size_t bytes = count * sizeof(T);
     if (bytes >= kBigBlockSize) {
       UnmapBigBlock(block, bytes);
     } else {
-      ::operator delete(block, std::align_val_t{alignof(T)});
+      ::operator delete (block, std::align_val_t{alignof(T)});
     }
   }
   template <typename U>

@@ -40,8 +40,8 @@ inline constexpr std::size_t kMaxTextFileBytes = std::size_t{1} << 30;
 // of the file, not filled: a reader that goes on to write into the buffer (the mark list writes
 // its rewritten cells after the file's bytes) then never moves it.
 TextFile ReadTextFile(const std::string& path, const std::string& displayPath = {},
-                      std::string_view kind = "text file",
-                      std::size_t maxBytes = kMaxTextFileBytes, std::size_t roomPerByte = 1);
+                      std::string_view kind = "text file", std::size_t maxBytes = kMaxTextFileBytes,
+                      std::size_t roomPerByte = 1);
 
 // Reads only the first physical line of a text file (without its line end), with the same byte
 // rules and refusals as ReadTextFile, except that the NUL check covers only the first 4 KiB (or
