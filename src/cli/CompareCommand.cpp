@@ -51,24 +51,6 @@ bool WriteOneReport(const std::string& name, std::ostream& out, std::ostream& er
   return true;
 }
 
-// The saved joins report written to out as it is composed. False after a failure: the report's
-// (its message shown) or out's (its line on err).
-bool WriteReportToOutput(const Plan& plan, JoinContext& context, const ReportSettings& settings,
-                         const std::string& date, const ComparedJoins& compared, MessageSink& sink,
-                         std::ostream& out, std::ostream& err) {
-  const auto output = [&out](std::string_view bytes) {
-    if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  };
-  if (!StreamSavedJoinsReport(plan, context, settings, date, output, sink, &compared)) {
-    return false;
-  }
-  if (!out.flush()) {
-    OutputWriteFailed(err);
-    return false;
-  }
-  return true;
-}
-
 // The joins report of the comparison, as the results window's Print gives it: saved to the
 // --report file (as Print to file does) and printed to the --pdf file, each followed by "Print
 // Joins: Printing completed"; "-" writes either to out. The date line is today's, in English.
@@ -82,10 +64,17 @@ bool WriteJoinsReports(const CompareArguments& arguments, const Plan& plan, Join
   const std::string date = EnglishDateText(LocalToday());
   if (arguments.Report) {
     const std::string& name = *arguments.Report;
-    const bool written =
-        name == kStandardStream
-            ? WriteReportToOutput(plan, context, settings, date, compared, sink, out, err)
-            : SaveJoinsReport(name, plan, context, settings, date, sink, fileOps, &compared);
+    // On standard output the report goes out whole or not at all, as the result lines do: a
+    // report that fails half-way leaves nothing there.
+    const bool written = WriteOneReport(
+        name, out, err,
+        [&](std::string& bytes) {
+          const auto keep = [&bytes](std::string_view piece) { bytes.append(piece); };
+          return StreamSavedJoinsReport(plan, context, settings, date, keep, sink, &compared);
+        },
+        [&] {
+          return SaveJoinsReport(name, plan, context, settings, date, sink, fileOps, &compared);
+        });
     if (!written) return false;
     sink.Message(kPrintingCompletedText, kPrintJoinsTitle, MessageIcon::Exclamation);
   }
